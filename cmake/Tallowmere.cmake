@@ -1,0 +1,42 @@
+# Build helpers shared by every folder.
+
+# tallowmere_library(<name> DIR <folder under src/> [DEPS <targets>...])
+# One static library per folder; every .cpp under the folder belongs to it.
+function(tallowmere_library name)
+  cmake_parse_arguments(ARG "" "DIR" "DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${ARG_DIR}/*.cpp)
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# tallowmere_tests(<name> DIR <folder under tests/> [DEPS <targets>...])
+# One test program per folder from its *_test.cpp files; each test case is
+# its own CTest entry so `ctest -j` spreads them over the cores.
+function(tallowmere_tests name)
+  cmake_parse_arguments(ARG "" "DIR" "DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${ARG_DIR}/*_test.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} tallowmere_test_support GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    TALLOWMERE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    TALLOWMERE_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT 120)
+endfunction()
+
+# tallowmere_embed(<target> <symbol> <file>)
+# Compiles <file> into <target> as `extern const std::string_view <symbol>`
+# (namespace tallowmere::resources), so shipped data needs no file at run time.
+function(tallowmere_embed target symbol file)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/embedded_${symbol}.cpp)
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${file} -DOUTPUT=${out} -DSYMBOL=${symbol}
+            -P ${PROJECT_SOURCE_DIR}/cmake/embed.cmake
+    DEPENDS ${file} ${PROJECT_SOURCE_DIR}/cmake/embed.cmake
+    COMMENT "Embedding ${file}")
+  target_sources(${target} PRIVATE ${out})
+endfunction()

@@ -1,0 +1,1 @@
+#include "platform/base/date.h"

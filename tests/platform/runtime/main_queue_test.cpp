@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/runtime/main_queue.h"
+#include "platform/runtime/timer.h"
+#include "support/fixture.h"
+
+namespace tallowmere::platform {
+namespace {
+
+using MainQueueTest = testing::TallowmereTest;
+
+TEST_F(MainQueueTest, RunsInDueOrderThenPostingOrder) {
+    std::string order;
+    auto& queue = context().mainQueue();
+    queue.asyncAfter(2.0, [&] { order += "c"; });
+    queue.async([&] { order += "a"; });
+    queue.asyncAfter(1.0, [&] { order += "b"; });
+    queue.async([&] {
+        order += "A";
+        queue.async([&] { order += "n"; });  // posted for now: runs in the same idle pass
+    });
+    runUntilIdle();
+    EXPECT_EQ(order, "aAn");
+    advance(1.0);
+    EXPECT_EQ(order, "aAnb");
+    advance(5.0);
+    EXPECT_EQ(order, "aAnbc");
+}
+
+TEST_F(MainQueueTest, CancelledWorkItemNeverRunsAndReleasesItsCaptures) {
+    auto token = std::make_shared<int>(7);
+    bool ran = false;
+    auto item = context().mainQueue().asyncAfter(1.0, [&ran, token] { ran = true; });
+    std::weak_ptr<int> watch = token;
+    token.reset();
+    item->cancel();
+    EXPECT_TRUE(watch.expired());
+    advance(10.0);
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(context().mainQueue().pendingCount(), 0u);
+}
+
+TEST_F(MainQueueTest, RepeatingTimerFiresOncePerIntervalOnTheVirtualClock) {
+    int fires = 0;
+    auto timer = Timer::scheduledTimer(1.0, true, [&](Timer&) { ++fires; });
+    advance(3.0);
+    EXPECT_EQ(fires, 3);
+    advance(0.5);
+    EXPECT_EQ(fires, 3);
+    timer->invalidate();
+    advance(10.0);
+    EXPECT_EQ(fires, 3);
+}
+
+TEST_F(MainQueueTest, ScheduledTimerIsKeptAliveByTheQueueUntilInvalidated) {
+    int fires = 0;
+    std::weak_ptr<Timer> watch;
+    {
+        auto timer = Timer::scheduledTimer(0.5, true, [&](Timer& t) {
+            if (++fires == 4) t.invalidate();
+        });
+        watch = timer;
+    }
+    advance(1.0);
+    EXPECT_EQ(fires, 2);
+    EXPECT_FALSE(watch.expired());
+    advance(5.0);
+    EXPECT_EQ(fires, 4);
+    EXPECT_TRUE(watch.expired());
+}
+
+TEST_F(MainQueueTest, OneShotTimerAtDateFiresOnceAndBecomesInvalid) {
+    int fires = 0;
+    auto when = clock().now().addingTimeInterval(90);
+    auto timer = Timer::scheduledTimer(when, [&](Timer&) { ++fires; });
+    advance(89.0);
+    EXPECT_EQ(fires, 0);
+    advance(1.0);
+    EXPECT_EQ(fires, 1);
+    EXPECT_FALSE(timer->isValid());
+    advance(100.0);
+    EXPECT_EQ(fires, 1);
+}
+
+TEST_F(MainQueueTest, WorkRunsWithTheClockAtItsOwnDueTime) {
+    std::vector<double> seen;
+    const double start = clock().uptime();
+    for (double delay : {0.25, 1.5, 0.75})
+        context().mainQueue().asyncAfter(delay, [&] { seen.push_back(clock().uptime() - start); });
+    advance(2.0);
+    EXPECT_EQ(seen, (std::vector<double>{0.25, 0.75, 1.5}));
+    EXPECT_DOUBLE_EQ(clock().uptime() - start, 2.0);
+}
+
+}  // namespace
+}  // namespace tallowmere::platform
