@@ -5,13 +5,19 @@
 function(tallowmere_library name)
   cmake_parse_arguments(ARG "" "DIR" "DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${ARG_DIR}/*.cpp)
+  if(NOT sources)
+    # A folder whose first source has not landed yet still links.
+    set(sources ${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp)
+    file(WRITE ${sources} "")
+  endif()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
 # tallowmere_tests(<name> DIR <folder under tests/> [DEPS <targets>...])
-# One test program per folder from its *_test.cpp files; each test case is
+# One test program per folder from its *_test.cpp files, with the core
+# fixture (tests that drive the desktop add tallowmere_test_desktop to DEPS); each test case is
 # its own CTest entry so `ctest -j` spreads them over the cores.
 function(tallowmere_tests name)
   cmake_parse_arguments(ARG "" "DIR" "DEPS" ${ARGN})
@@ -20,7 +26,7 @@ function(tallowmere_tests name)
     return()
   endif()
   add_executable(${name} ${sources})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} tallowmere_test_support GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} tallowmere_test_core GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     TALLOWMERE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TALLOWMERE_BINARY_DIR="${PROJECT_BINARY_DIR}")
