@@ -1,0 +1,139 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+#include "platform/base/result.h"
+#include "platform/desktop/accessibility_trust.h"
+#include "platform/desktop/ax_element.h"
+#include "platform/desktop/event.h"
+#include "platform/desktop/input_state.h"
+#include "platform/desktop/pasteboard.h"
+#include "platform/desktop/running_application.h"
+#include "platform/desktop/screen_arrangement.h"
+#include "platform/desktop/simulated_application.h"
+#include "platform/desktop/simulated_window.h"
+#include "platform/desktop/window_server.h"
+#include "platform/desktop/workspace.h"
+
+namespace tallowmere::platform {
+
+class AppContext;
+
+// The simulated Mac the program lives in: screens, applications with their
+// windows and Accessibility trees, the window server, input devices, the
+// pasteboard and the workspace. One per AppContext (`Desktop::shared()`),
+// starting with one 1440 × 900 built-in screen and the program itself as
+// the only running application.
+//
+// Posting an event updates the input state, then offers the event to the
+// router the UI layer installs; an event the program does not take goes to
+// the application under the pointer (mouse) or the frontmost one (keys).
+// What the other application then does is kept modest: a press raises and
+// focuses the window under it and activates its application, a drag that
+// starts on a title bar moves the window, keys go to the focused element.
+class Desktop : public std::enable_shared_from_this<Desktop> {
+public:
+    static constexpr const char* currentBundleIdentifier = "com.quenlow.tallowmere";
+
+    // The desktop of the current AppContext.
+    static Desktop& shared();
+    static std::shared_ptr<Desktop> makeShared();
+
+    explicit Desktop(AppContext& context);
+    ~Desktop();
+    Desktop(const Desktop&) = delete;
+    Desktop& operator=(const Desktop&) = delete;
+
+    AppContext& context() { return context_; }
+    ScreenArrangement& screens() { return screens_; }
+    WindowServer& windowServer() { return windowServer_; }
+    Workspace& workspace() { return workspace_; }
+    Pasteboard& pasteboard() { return pasteboard_; }
+    InputState& input() { return input_; }
+    AccessibilityTrust& accessibility() { return trust_; }
+
+    // Applications
+    // Installs an application (and starts it, when `spec.running`). An
+    // empty bundle identifier or name, or an identifier already installed,
+    // is refused.
+    Result<std::shared_ptr<SimulatedApplication>> addApplication(ApplicationSpec spec);
+    std::vector<std::shared_ptr<SimulatedApplication>> applications() const { return applications_; }
+    std::shared_ptr<SimulatedApplication> application(pid_t pid) const;
+    std::shared_ptr<SimulatedApplication> application(const std::string& bundleIdentifier) const;
+    std::shared_ptr<SimulatedApplication> applicationAtPath(const std::string& bundlePath) const;
+    // The program itself.
+    SimulatedApplication& currentApplication() { return *current_; }
+    pid_t currentProcessIdentifier() const;
+    std::shared_ptr<SimulatedApplication> frontmostApplication() const;
+    // Makes `app` frontmost: posts the deactivation of the previous one and
+    // the activation of `app` on the workspace's centre.
+    bool activate(SimulatedApplication& app, ActivationOptions options = {});
+    // The application that opens URLs with this scheme ("http") or files
+    // with this extension ("txt"), the first installed one winning.
+    std::shared_ptr<SimulatedApplication> applicationForScheme(const std::string& scheme) const;
+    std::shared_ptr<SimulatedApplication> applicationForExtension(const std::string& extension) const;
+
+    // Accessibility hit test: the deepest element at a point of
+    // Accessibility space in the front-most window there (or the menu bar).
+    std::shared_ptr<SimulatedElement> elementAt(AXPoint point) const;
+    const std::shared_ptr<SimulatedElement>& systemWideElement() const { return systemWide_; }
+
+    // Events
+    // Returns true when the program took the event (it was over its own
+    // windows, say); the desktop then does not deliver it elsewhere.
+    using EventRouter = std::function<bool(const Event&)>;
+    void setEventRouter(EventRouter router) { router_ = std::move(router); }
+    // Stamps (timestamp when 0, window number), updates the input state,
+    // routes and delivers, all before it returns.
+    void post(Event event);
+    // A key event posted to one process (not through the global stream):
+    // it does not reach the program's monitors. Fails for a process that
+    // does not run.
+    Result<void> postToProcess(pid_t pid, Event event);
+    const std::vector<Event>& postedEvents() const { return posted_; }
+
+    // Plumbing for the model types.
+    pid_t allocateProcessIdentifier();
+    void applicationDidLaunch(SimulatedApplication& app);
+    void applicationDidTerminate(SimulatedApplication& app);
+    void applicationDidChangeHidden(SimulatedApplication& app);
+
+private:
+    void deliverToOtherApplication(const Event& event);
+    void applyDefaultMouseBehaviour(SimulatedApplication& app, const Event& event);
+    std::optional<ScreenRect> keyWindowFrame() const;
+
+    AppContext& context_;
+    ScreenArrangement screens_;
+    WindowServer windowServer_;
+    Workspace workspace_;
+    Pasteboard pasteboard_;
+    InputState input_;
+    AccessibilityTrust trust_;
+    std::shared_ptr<SimulatedElement> systemWide_;
+    std::vector<std::shared_ptr<SimulatedApplication>> applications_;
+    std::shared_ptr<SimulatedApplication> current_;
+    std::weak_ptr<SimulatedApplication> frontmost_;
+    std::vector<std::weak_ptr<RunningApplication>> launchOrder_;
+    EventRouter router_;
+    std::vector<Event> posted_;
+    pid_t nextPID_ = 20000;
+
+    // A title-bar drag of another application's window in progress.
+    struct TitleBarDrag {
+        std::weak_ptr<SimulatedWindow> window;
+        ScreenPoint start;
+        AXRect startFrame;
+    };
+    std::optional<TitleBarDrag> titleBarDrag_;
+    // The window that got the last mouse down; drags and the release go there.
+    int mouseDownWindow_ = 0;
+    bool mouseDownTakenByProgram_ = false;
+};
+
+}  // namespace tallowmere::platform

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/base/result.h"
+#include "platform/desktop/running_application.h"
+#include "platform/runtime/notification_center.h"
+
+namespace tallowmere::platform {
+
+class Desktop;
+class Image;
+
+// How to open an application.
+struct OpenConfiguration {
+    bool activates = true;
+    bool hides = false;
+    std::vector<std::string> arguments;
+};
+
+// The workspace: the running applications and the frontmost one, opening
+// applications, documents and URLs, and the file viewer. It has its own
+// notification centre; activation, launch and termination are posted there
+// with the application under `applicationKey`
+// (`std::shared_ptr<RunningApplication>`).
+class Workspace {
+public:
+    static constexpr const char* didActivateApplicationNotification = "WorkspaceDidActivateApplication";
+    static constexpr const char* didDeactivateApplicationNotification = "WorkspaceDidDeactivateApplication";
+    static constexpr const char* didLaunchApplicationNotification = "WorkspaceDidLaunchApplication";
+    static constexpr const char* didTerminateApplicationNotification = "WorkspaceDidTerminateApplication";
+    static constexpr const char* didHideApplicationNotification = "WorkspaceDidHideApplication";
+    static constexpr const char* didUnhideApplicationNotification = "WorkspaceDidUnhideApplication";
+    static constexpr const char* applicationKey = "application";
+
+    using OpenCompletion = std::function<void(Result<std::shared_ptr<RunningApplication>>)>;
+
+    explicit Workspace(Desktop& desktop) : desktop_(desktop) {}
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
+    static Workspace& shared();
+
+    NotificationCenter& notificationCenter() { return notifications_; }
+
+    // In launch order, the program itself included; ended ones are gone.
+    std::vector<std::shared_ptr<RunningApplication>> runningApplications() const;
+    std::shared_ptr<RunningApplication> frontmostApplication() const;
+    std::shared_ptr<RunningApplication> runningApplication(pid_t pid) const;
+
+    // Opens a URL with its default application: a file URL or path with the
+    // application for its extension, any other scheme with the application
+    // for the scheme (http and https: the default browser). Recorded.
+    // False when nothing can open it or it does not parse.
+    bool openURL(const std::string& url);
+    // Launches (or, when it runs, reaches) the application at `bundlePath`,
+    // then activates or hides it as configured. The completion runs on the
+    // main queue once the application runs, or with the error.
+    void openApplication(const std::string& bundlePath, OpenConfiguration configuration,
+                         OpenCompletion completion = {});
+    // Opens URLs with the application at `bundlePath`.
+    void openURLs(std::vector<std::string> urls, const std::string& bundlePath,
+                  OpenConfiguration configuration, OpenCompletion completion = {});
+    // The bundle path of the installed application with this identifier.
+    std::optional<std::string> urlForApplication(const std::string& bundleIdentifier) const;
+    // The bundle path of the application that would open `url`.
+    std::optional<std::string> urlForApplicationToOpen(const std::string& url) const;
+
+    // Shows the files selected in a file viewer window. Recorded.
+    bool activateFileViewerSelecting(std::vector<std::string> fileURLs);
+    // The icon of a file or application bundle.
+    std::shared_ptr<Image> iconForFile(const std::string& path) const;
+
+    // What was asked of it, for tests.
+    const std::vector<std::string>& openedURLs() const { return openedURLs_; }
+    const std::vector<std::vector<std::string>>& fileViewerSelections() const { return fileViewerSelections_; }
+    const std::vector<std::string>& openedApplications() const { return openedApplications_; }
+
+private:
+    Desktop& desktop_;
+    NotificationCenter notifications_;
+    std::vector<std::string> openedURLs_;
+    std::vector<std::vector<std::string>> fileViewerSelections_;
+    std::vector<std::string> openedApplications_;
+};
+
+}  // namespace tallowmere::platform
