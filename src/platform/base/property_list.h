@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "platform/base/data.h"
+#include "platform/base/property_value.h"
+#include "platform/base/result.h"
+
+namespace tallowmere::platform {
+
+enum class PropertyListFormat { xml, binary };
+
+// Property-list files as the Mac reads and writes them. Reading detects the
+// format; damaged, truncated or hostile input (deep nesting, cyclic or
+// exploding binary references) is an error value, never a crash. Values the
+// model cannot hold (keyed-archive UIDs, a non-string key) are wrongShape.
+//
+// Dates: XML holds whole seconds (the fraction is dropped on writing, as the
+// Mac does); binary holds microseconds. Dates must lie between December 1932
+// and January 2069 (±2^31 s around 2001, what libplist stores), otherwise
+// writing fails.
+// Strings cannot carry U+0000; such a string fails the write.
+namespace PropertyList {
+
+std::optional<PropertyListFormat> detectFormat(std::span<const std::uint8_t> bytes);
+
+Result<PropertyValue> read(std::span<const std::uint8_t> bytes);
+Result<PropertyValue> read(std::string_view bytes);
+
+// XML is tab-indented with sorted dictionary keys and base64 data lines.
+Result<Data> write(const PropertyValue& value, PropertyListFormat format = PropertyListFormat::xml);
+
+}  // namespace PropertyList
+
+}  // namespace tallowmere::platform

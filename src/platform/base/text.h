@@ -1,0 +1,44 @@
+#pragma once
+
+#include <compare>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tallowmere::platform {
+
+// Unicode text helpers over UTF-8 strings. Counts and cuts are in
+// user-perceived characters (extended grapheme clusters), so an emoji with a
+// skin-tone modifier or a flag counts once and is never split. Ill-formed
+// UTF-8 given to the ICU-backed helpers is read as U+FFFD.
+namespace Text {
+
+// UTF-8 well-formedness (no overlongs, surrogates or values past U+10FFFF).
+bool isValidUtf8(std::string_view text);
+// Each ill-formed sequence replaced by U+FFFD (one per maximal subpart, as
+// Unicode recommends); well-formed text comes back unchanged.
+std::string repairUtf8(std::string_view text);
+
+std::size_t graphemeCount(std::string_view text);
+// The first `count` user-perceived characters (all of the text when shorter).
+std::string prefixGraphemes(std::string_view text, std::size_t count);
+
+// Canonical composition (NFC), the form names and paths are compared in.
+std::string nfc(std::string_view text);
+
+// Leading and trailing white space and line breaks removed (the Unicode
+// White_Space set: spaces of every width, tab, LF, CR, NEL, U+2028, U+2029).
+std::string trimmingWhitespaceAndNewlines(std::string_view text);
+bool isWhitespaceOrNewline(char32_t character);
+
+// Ordering as file lists sort names: digit runs compare by value
+// ("file2" < "file10"), letters ignore case but not accents.
+std::weak_ordering compareNumeric(std::string_view left, std::string_view right);
+
+// Simplified Chinese characters replaced by their Traditional forms; other
+// text passes through. Returns the input unchanged if ICU lacks the data.
+std::string simplifiedToTraditional(std::string_view text);
+
+}  // namespace Text
+
+}  // namespace tallowmere::platform
