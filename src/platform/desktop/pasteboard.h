@@ -7,10 +7,9 @@
 #include <vector>
 
 #include "platform/base/data.h"
+#include "platform/gfx/image.h"
 
 namespace tallowmere::platform {
-
-class Image;
 
 namespace PasteboardType {
 constexpr const char* string = "public.utf8-plain-text";
@@ -45,8 +44,8 @@ public:
     bool setData(Data data, const std::string& type);
     std::optional<Data> data(const std::string& type) const;
 
-    bool writeImage(std::shared_ptr<Image> image);
-    std::shared_ptr<Image> image() const { return image_; }
+    bool writeImage(Image image);
+    std::optional<Image> image() const { return image_; }
     // File URLs ("file:///Users/me/a.txt"), one item each.
     bool writeFileURLs(std::vector<std::string> urls);
     std::vector<std::string> fileURLs() const { return fileURLs_; }
@@ -58,7 +57,7 @@ private:
     std::optional<std::vector<std::string>> declared_;
     std::map<std::string, Data> items_;
     std::vector<std::string> order_;
-    std::shared_ptr<Image> image_;
+    std::optional<Image> image_;
     std::vector<std::string> fileURLs_;
 };
 

@@ -5,9 +5,11 @@
 #include <string>
 #include <sys/types.h>
 
+#include "platform/base/data.h"  // image.h uses Data
+#include "platform/gfx/image.h"
+
 namespace tallowmere::platform {
 
-class Image;
 class SimulatedApplication;
 
 // Whether an application shows in the Dock and may have a menu bar.
@@ -34,7 +36,7 @@ public:
     // The application bundle's path ("/Applications/Editor.app").
     std::optional<std::string> bundlePath() const;
     ActivationPolicy activationPolicy() const;
-    std::shared_ptr<Image> icon() const;
+    std::optional<Image> icon() const;
     bool isTerminated() const { return terminated_; }
     bool isFinishedLaunching() const;
     bool isHidden() const;

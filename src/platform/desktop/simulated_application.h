@@ -15,8 +15,6 @@
 
 namespace tallowmere::platform {
 
-class Image;
-
 // How a test describes an application installed on the simulated Mac.
 struct ApplicationSpec {
     std::string bundleIdentifier;
@@ -37,7 +35,7 @@ struct ApplicationSpec {
     std::vector<std::string> documentExtensions;
     // Titles of its menus, laid out in the menu bar while it is frontmost.
     std::vector<std::string> menuTitles;
-    std::shared_ptr<Image> icon;
+    std::optional<Image> icon;
 };
 
 // An application of the simulated Mac: what is installed (its bundle), and

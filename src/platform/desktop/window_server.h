@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "platform/desktop/window_level.h"
+#include "platform/base/data.h"  // image.h uses Data
+#include "platform/gfx/image.h"
 #include "platform/gfx/geometry.h"
 
 namespace tallowmere::platform {
 
 class Desktop;
-class Image;
 class SimulatedWindow;
 
 // One entry of the window server's list, as the window list reports it.
@@ -100,12 +101,11 @@ public:
     int screenCaptureRequestCount() const { return screenCaptureRequests_; }
     void setScreenCaptureAllowed(bool allowed) { screenCaptureAllowed_ = allowed; }
 
-    // The image of one window at its own bounds (null when it is not on
-    // screen or may not be captured), and of a rectangle of the screen as
-    // it looks (windows in order, own windows drawn by `drawOwnWindow`).
-    // Pixels are points times `scale`.
-    std::shared_ptr<Image> captureWindow(int windowNumber, double scale = 1.0) const;
-    std::shared_ptr<Image> captureScreenRect(ScreenRect rect, double scale = 1.0) const;
+    // The image of one window at its own bounds (none when it is not on
+    // screen or may not be captured), and of a rectangle of the screen as it
+    // looks, windows drawn back to front. Pixels are points times `scale`.
+    std::optional<Image> captureWindow(int windowNumber, double scale = 1.0) const;
+    std::optional<Image> captureScreenRect(ScreenRect rect, double scale = 1.0) const;
     int captureCount() const { return captureCount_; }
 
     // Desktop plumbing.

@@ -8,12 +8,13 @@
 
 #include "platform/base/result.h"
 #include "platform/desktop/running_application.h"
+#include "platform/base/data.h"  // image.h uses Data
+#include "platform/gfx/image.h"
 #include "platform/runtime/notification_center.h"
 
 namespace tallowmere::platform {
 
 class Desktop;
-class Image;
 
 // How to open an application.
 struct OpenConfiguration {
@@ -72,8 +73,9 @@ public:
 
     // Shows the files selected in a file viewer window. Recorded.
     bool activateFileViewerSelecting(std::vector<std::string> fileURLs);
-    // The icon of a file or application bundle.
-    std::shared_ptr<Image> iconForFile(const std::string& path) const;
+    // The icon of a file or application bundle: an installed application's
+    // own icon, else a generic one drawn for the kind of item.
+    Image iconForFile(const std::string& path) const;
 
     // What was asked of it, for tests.
     const std::vector<std::string>& openedURLs() const { return openedURLs_; }
