@@ -1,0 +1,167 @@
+#include "localization/translation_table.h"
+
+#include <atomic>
+#include <set>
+
+#include <nlohmann/json.hpp>
+
+namespace tallowmere {
+
+namespace resources {
+extern const std::string_view translationsJSON;
+extern const std::string_view ukrainianFallbackJSON;
+extern const std::string_view shandongFallbackJSON;
+extern const std::string_view jiaodongFallbackJSON;
+extern const std::string_view cantoneseFallbackJSON;
+}  // namespace resources
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+void report(std::vector<std::string>* problems, std::string problem) {
+    if (problems) problems->push_back(std::move(problem));
+}
+
+// Parses without exceptions. A JSON object that names a member twice keeps
+// only one of them, which would hide a repeated key or language, so repeats
+// are reported while parsing.
+Json parseReportingRepeats(std::string_view json, std::vector<std::string>* problems) {
+    std::vector<std::set<std::string>> openObjects;
+    auto watch = [&](int, Json::parse_event_t event, Json& parsed) {
+        if (!problems) return true;
+        switch (event) {
+        case Json::parse_event_t::object_start: openObjects.emplace_back(); break;
+        case Json::parse_event_t::object_end: openObjects.pop_back(); break;
+        case Json::parse_event_t::key:
+            if (!openObjects.empty() && !openObjects.back().insert(parsed.get<std::string>()).second) {
+                report(problems, "repeated member \"" + parsed.get<std::string>() + "\"");
+            }
+            break;
+        default: break;
+        }
+        return true;
+    };
+    Json document = Json::parse(json.begin(), json.end(), watch, /*allow_exceptions=*/false);
+    if (document.is_discarded()) report(problems, "not valid JSON");
+    return document;
+}
+
+}  // namespace
+
+TranslationTable TranslationTable::parse(std::string_view json, std::vector<std::string>* problems) {
+    TranslationTable table;
+    const Json document = parseReportingRepeats(json, problems);
+    if (!document.is_array()) {
+        report(problems, "the translations are not an array of rows");
+        return table;
+    }
+    for (const Json& entry : document) {
+        auto key = entry.is_object() ? entry.find("key") : entry.end();
+        if (!entry.is_object() || key == entry.end() || !key->is_string() || key->get_ref<const std::string&>().empty()) {
+            report(problems, "a row without a key: " + entry.dump());
+            continue;
+        }
+        Row row{key->get<std::string>(), {}};
+        if (table.index_.contains(row.key)) {
+            report(problems, "repeated key \"" + row.key + "\"");
+            continue;
+        }
+        for (const auto& [name, text] : entry.items()) {
+            if (name == "key") continue;
+            const auto language = InterfaceLanguage::fromCaseName(name);
+            if (!language || *language == InterfaceLanguage::simplifiedChinese) {
+                report(problems, "\"" + row.key + "\": \"" + name + "\" is not a language to translate into");
+            } else if (!text.is_string() || text.get_ref<const std::string&>().empty()) {
+                report(problems, "\"" + row.key + "\": no " + name + " text");
+            } else {
+                row.texts[language->index()] = text.get<std::string>();
+            }
+        }
+        table.index_.emplace(row.key, table.rows_.size());
+        table.rows_.push_back(std::move(row));
+    }
+    return table;
+}
+
+const TranslationTable::Row* TranslationTable::row(std::string_view key) const {
+    auto found = index_.find(key);
+    return found == index_.end() ? nullptr : &rows_[found->second];
+}
+
+std::optional<std::string_view> TranslationTable::text(std::string_view key, InterfaceLanguage language) const {
+    const Row* found = row(key);
+    if (!found || !found->texts[language.index()]) return std::nullopt;
+    return *found->texts[language.index()];
+}
+
+FallbackTable FallbackTable::parse(std::string_view json, std::vector<std::string>* problems) {
+    FallbackTable table;
+    const Json document = parseReportingRepeats(json, problems);
+    if (!document.is_object()) {
+        report(problems, "the fallback table is not an object of pairs");
+        return table;
+    }
+    for (const auto& [key, text] : document.items()) {
+        if (key.empty() || !text.is_string() || text.get_ref<const std::string&>().empty()) {
+            report(problems, "\"" + key + "\": no text");
+            continue;
+        }
+        table.index_.emplace(key, table.pairs_.size());
+        table.pairs_.emplace_back(key, text.get<std::string>());
+    }
+    return table;
+}
+
+std::optional<std::string_view> FallbackTable::text(std::string_view key) const {
+    auto found = index_.find(key);
+    if (found == index_.end()) return std::nullopt;
+    return pairs_[found->second].second;
+}
+
+// The shipped tables are immutable once built and only read afterwards, so
+// they are function-local statics (built once, thread-safe) rather than
+// per-context instances; each is built only when a lookup first needs it.
+namespace BuiltInTranslations {
+namespace {
+std::atomic<bool> built{false};
+
+template <typename Table>
+Table buildNoting(std::string_view json) {
+    Table table = Table::parse(json);
+    built.store(true, std::memory_order_relaxed);
+    return table;
+}
+}  // namespace
+
+const TranslationTable& translations() {
+    static const TranslationTable table = buildNoting<TranslationTable>(resources::translationsJSON);
+    return table;
+}
+
+const FallbackTable* fallback(InterfaceLanguage language) {
+    switch (language) {
+    case InterfaceLanguage::ukrainian: {
+        static const FallbackTable table = buildNoting<FallbackTable>(resources::ukrainianFallbackJSON);
+        return &table;
+    }
+    case InterfaceLanguage::shandongChicken: {
+        static const FallbackTable table = buildNoting<FallbackTable>(resources::shandongFallbackJSON);
+        return &table;
+    }
+    case InterfaceLanguage::shandongFish: {
+        static const FallbackTable table = buildNoting<FallbackTable>(resources::jiaodongFallbackJSON);
+        return &table;
+    }
+    case InterfaceLanguage::cantonese: {
+        static const FallbackTable table = buildNoting<FallbackTable>(resources::cantoneseFallbackJSON);
+        return &table;
+    }
+    default: return nullptr;
+    }
+}
+
+bool anyBuilt() { return built.load(std::memory_order_relaxed); }
+
+}  // namespace BuiltInTranslations
+}  // namespace tallowmere
