@@ -46,7 +46,7 @@ public:
         bool operator==(const Run&) const = default;
     };
 
-    AttributedString() = default;
+    AttributedString() : AttributedString(std::string()) {}
     explicit AttributedString(std::string text, TextAttributes attributes = {});
 
     const std::string& text() const { return text_; }

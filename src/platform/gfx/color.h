@@ -66,7 +66,7 @@ struct HSBA {
 };
 
 // A colour value: either components in a colour space or a named dynamic
-// colour (with its own alpha factor) that resolves when it is used. Cheap to
+// colour that resolves when it is used (keeping an alpha set on it). Cheap to
 // copy; compare with == for exact equality.
 class Color {
 public:
@@ -96,7 +96,7 @@ public:
     ColorSpace colorSpace() const { return space_; }
 
     // A component colour; a dynamic colour resolved against `appearance`
-    // (with its alpha factor applied). A component colour resolves to itself.
+    // (with the alpha set on it, if any). A component colour resolves to itself.
     Color resolved(Appearance appearance) const;
     Color resolved() const { return resolved(currentAppearance()); }
 
@@ -124,7 +124,7 @@ public:
     // "#RRGGBB" of the sRGB form: each component clamped to 0...1 (NaN as 0),
     // times 255, rounded half away from zero; alpha ignored.
     std::string hexString() const;
-    // For traces and test failures: "sRGB(0.2, 0.4, 1, 1)", "systemBlue@0.72".
+    // For traces and test failures: "sRGB(0.2, 0.4, 1, 1)", "systemBlue alpha 0.72".
     std::string description() const;
 
     bool operator==(const Color&) const = default;
@@ -136,6 +136,7 @@ private:
     double c0_ = 0, c1_ = 0, c2_ = 0;  // red/green/blue, or white in c0_
     double alpha_ = 1;
     std::optional<SystemColor> systemColor_;
+    bool dynamicAlphaSet_ = false;  // a dynamic colour's alpha replaced by withAlphaComponent
 };
 
 }  // namespace tallowmere::platform

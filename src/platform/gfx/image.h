@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/base/data.h"
 #include "platform/base/result.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/color.h"

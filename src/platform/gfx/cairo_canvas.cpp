@@ -1,0 +1,429 @@
+#include "platform/gfx/cairo_canvas.h"
+
+#include <cairo.h>
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "platform/gfx/pango_text.h"
+#include "platform/gfx/png.h"
+
+namespace tallowmere::platform {
+namespace {
+
+struct SurfaceRelease {
+    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceRelease>;
+
+struct PatternRelease {
+    void operator()(cairo_pattern_t* pattern) const { cairo_pattern_destroy(pattern); }
+};
+using PatternPtr = std::unique_ptr<cairo_pattern_t, PatternRelease>;
+
+cairo_matrix_t toCairo(const AffineTransform& t) {
+    cairo_matrix_t m;
+    cairo_matrix_init(&m, t.a, t.b, t.c, t.d, t.tx, t.ty);
+    return m;
+}
+
+cairo_operator_t toCairo(CompositingOperation operation) {
+    switch (operation) {
+    case CompositingOperation::sourceOver: return CAIRO_OPERATOR_OVER;
+    case CompositingOperation::sourceAtop: return CAIRO_OPERATOR_ATOP;
+    case CompositingOperation::sourceIn: return CAIRO_OPERATOR_IN;
+    case CompositingOperation::sourceOut: return CAIRO_OPERATOR_OUT;
+    case CompositingOperation::destinationOver: return CAIRO_OPERATOR_DEST_OVER;
+    case CompositingOperation::destinationIn: return CAIRO_OPERATOR_DEST_IN;
+    case CompositingOperation::destinationOut: return CAIRO_OPERATOR_DEST_OUT;
+    case CompositingOperation::copy: return CAIRO_OPERATOR_SOURCE;
+    case CompositingOperation::clear: return CAIRO_OPERATOR_CLEAR;
+    case CompositingOperation::plusLighter: return CAIRO_OPERATOR_ADD;
+    case CompositingOperation::multiply: return CAIRO_OPERATOR_MULTIPLY;
+    }
+    return CAIRO_OPERATOR_OVER;
+}
+
+cairo_filter_t toCairo(ImageInterpolation interpolation) {
+    switch (interpolation) {
+    case ImageInterpolation::none: return CAIRO_FILTER_NEAREST;
+    case ImageInterpolation::low: return CAIRO_FILTER_FAST;
+    case ImageInterpolation::defaultQuality:
+    case ImageInterpolation::medium: return CAIRO_FILTER_GOOD;
+    case ImageInterpolation::high: return CAIRO_FILTER_BEST;
+    }
+    return CAIRO_FILTER_GOOD;
+}
+
+void setPath(cairo_t* cr, const Path& path) {
+    cairo_new_path(cr);
+    for (const auto& element : path.elements()) {
+        if (const auto* m = std::get_if<Path::MoveTo>(&element)) cairo_move_to(cr, m->to.x, m->to.y);
+        else if (const auto* l = std::get_if<Path::LineTo>(&element)) cairo_line_to(cr, l->to.x, l->to.y);
+        else if (const auto* c = std::get_if<Path::CurveTo>(&element))
+            cairo_curve_to(cr, c->control1.x, c->control1.y, c->control2.x, c->control2.y, c->to.x, c->to.y);
+        else cairo_close_path(cr);
+    }
+}
+
+void setSourceColor(cairo_t* cr, const Color& color, Appearance appearance) {
+    const RGBA v = color.rgba(appearance);
+    auto unit = [](double c) { return std::isnan(c) ? 0 : std::clamp(c, 0.0, 1.0); };
+    cairo_set_source_rgba(cr, unit(v.red), unit(v.green), unit(v.blue), unit(v.alpha));
+}
+
+void addStops(cairo_pattern_t* pattern, const Gradient& gradient, Appearance appearance) {
+    for (const auto& stop : gradient.stops()) {
+        const RGBA v = stop.color.rgba(appearance);
+        auto unit = [](double c) { return std::isnan(c) ? 0 : std::clamp(c, 0.0, 1.0); };
+        cairo_pattern_add_color_stop_rgba(pattern, stop.location, unit(v.red), unit(v.green), unit(v.blue),
+                                          unit(v.alpha));
+    }
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+}
+
+// Premultiplied native-endian ARGB, as cairo wants it.
+SurfacePtr surfaceFromBitmap(const Bitmap& bitmap) {
+    SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, bitmap.pixelsWide(), bitmap.pixelsHigh()));
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return surface;
+    cairo_surface_flush(surface.get());
+    unsigned char* data = cairo_image_surface_get_data(surface.get());
+    const int stride = cairo_image_surface_get_stride(surface.get());
+    for (int y = 0; y < bitmap.pixelsHigh(); ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+        for (int x = 0; x < bitmap.pixelsWide(); ++x) {
+            const Pixel p = bitmap.pixel(x, y);
+            auto pre = [&](std::uint8_t c) { return static_cast<std::uint32_t>((c * p.alpha + 127) / 255); };
+            row[x] = (std::uint32_t{p.alpha} << 24) | (pre(p.red) << 16) | (pre(p.green) << 8) | pre(p.blue);
+        }
+    }
+    cairo_surface_mark_dirty(surface.get());
+    return surface;
+}
+
+Bitmap bitmapFromSurface(cairo_surface_t* surface, double scale) {
+    cairo_surface_flush(surface);
+    const int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    Bitmap bitmap(width, height, scale);
+    if (!data) return bitmap;
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t v = row[x];
+            const std::uint32_t a = v >> 24;
+            auto un = [&](std::uint32_t c) {
+                return static_cast<std::uint8_t>(a == 0 ? 0 : std::min<std::uint32_t>(255, (c * 255 + a / 2) / a));
+            };
+            bitmap.setPixel(x, y, {un((v >> 16) & 0xFF), un((v >> 8) & 0xFF), un(v & 0xFF), static_cast<std::uint8_t>(a)});
+        }
+    }
+    return bitmap;
+}
+
+// Three box blurs approximate a Gaussian; run over the alpha of an A8 surface.
+void blurAlpha(cairo_surface_t* surface, double radius) {
+    const int r = static_cast<int>(std::lround(radius / 2));
+    if (r < 1) return;
+    cairo_surface_flush(surface);
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    const int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    std::vector<unsigned char> line(static_cast<std::size_t>(std::max(width, height)));
+    auto pass = [&](int count, int length, auto at) {
+        for (int i = 0; i < count; ++i) {
+            for (int k = 0; k < length; ++k) line[k] = *at(i, k);
+            int sum = 0;
+            for (int k = -r; k <= r; ++k) sum += line[std::clamp(k, 0, length - 1)];
+            for (int k = 0; k < length; ++k) {
+                *at(i, k) = static_cast<unsigned char>(sum / (2 * r + 1));
+                sum += line[std::clamp(k + r + 1, 0, length - 1)] - line[std::clamp(k - r, 0, length - 1)];
+            }
+        }
+    };
+    for (int round = 0; round < 3; ++round) {
+        pass(height, width, [&](int y, int x) { return data + y * stride + x; });
+        pass(width, height, [&](int x, int y) { return data + y * stride + x; });
+    }
+    cairo_surface_mark_dirty(surface);
+}
+
+struct Target {
+    cairo_t* cr;
+    int pixelsWide, pixelsHigh;
+    double scale;
+};
+
+}  // namespace
+
+struct CairoCanvas::Surface {
+    SurfacePtr surface;
+    cairo_t* cr = nullptr;
+    cairo_matrix_t device;  // canvas points (y up) to pixels (y down)
+    int pixelsWide = 0, pixelsHigh = 0;
+
+    Target target() const { return {cr, pixelsWide, pixelsHigh, device.xx}; }
+
+    ~Surface() {
+        if (cr) cairo_destroy(cr);
+    }
+};
+
+Result<std::unique_ptr<CairoCanvas>> CairoCanvas::make(Size size, double scale) {
+    if (!std::isfinite(scale) || scale <= 0 || !std::isfinite(size.width) || !std::isfinite(size.height) ||
+        size.width < 0 || size.height < 0)
+        return Error{ErrorCode::invalidArgument, "A canvas needs a finite size and a positive scale"};
+    const double wide = std::ceil(size.width * scale - 1e-9), high = std::ceil(size.height * scale - 1e-9);
+    if (wide > maximumPixels || high > maximumPixels)
+        return Error{ErrorCode::invalidArgument, "A canvas cannot be larger than 32767 pixels a side"};
+    auto surface = std::make_unique<Surface>();
+    surface->pixelsWide = static_cast<int>(wide);
+    surface->pixelsHigh = static_cast<int>(high);
+    surface->surface.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, surface->pixelsWide, surface->pixelsHigh));
+    if (cairo_surface_status(surface->surface.get()) != CAIRO_STATUS_SUCCESS)
+        return Error{ErrorCode::internal, "Cannot make a drawing surface"};
+    surface->cr = cairo_create(surface->surface.get());
+    cairo_matrix_init(&surface->device, scale, 0, 0, -scale, 0, size.height * scale);
+    return std::unique_ptr<CairoCanvas>(new CairoCanvas(size, scale, std::move(surface)));
+}
+
+CairoCanvas::CairoCanvas(Size size, double scale, std::unique_ptr<Surface> surface)
+    : Canvas(size, scale), surface_(std::move(surface)) {}
+
+CairoCanvas::~CairoCanvas() = default;
+
+Bitmap CairoCanvas::bitmap() const { return bitmapFromSurface(surface_->surface.get(), backingScale()); }
+
+Result<Data> CairoCanvas::pngData() const { return encodePng(bitmap()); }
+
+namespace {
+
+// User space of the current state to pixels.
+cairo_matrix_t userMatrix(const cairo_matrix_t& device, const AffineTransform& transform) {
+    const cairo_matrix_t user = toCairo(transform);
+    cairo_matrix_t result;
+    cairo_matrix_multiply(&result, &user, &device);
+    return result;
+}
+
+void applyStrokeStyle(cairo_t* cr, const GraphicsState& state) {
+    cairo_set_line_width(cr, state.lineWidth);
+    cairo_set_line_cap(cr, state.lineCap == LineCap::round    ? CAIRO_LINE_CAP_ROUND
+                           : state.lineCap == LineCap::square ? CAIRO_LINE_CAP_SQUARE
+                                                              : CAIRO_LINE_CAP_BUTT);
+    cairo_set_line_join(cr, state.lineJoin == LineJoin::round   ? CAIRO_LINE_JOIN_ROUND
+                            : state.lineJoin == LineJoin::bevel ? CAIRO_LINE_JOIN_BEVEL
+                                                                : CAIRO_LINE_JOIN_MITER);
+    cairo_set_miter_limit(cr, state.miterLimit);
+    const auto& dash = state.lineDash;
+    cairo_set_dash(cr, dash.pattern.data(), static_cast<int>(dash.pattern.size()), dash.phase);
+}
+
+// Draws `paint` (which sets its own matrix and draws with OVER) with the
+// state's alpha, shadow and compositing. Plain opaque source-over drawing
+// goes straight to the surface unless `isolate` asks for a layer of its own;
+// anything else is drawn into a layer first.
+void withEffects(const Target& target, const GraphicsState& state, Appearance appearance, bool isolate,
+                 const std::function<void(cairo_t*)>& paint) {
+    cairo_t* cr = target.cr;
+    const bool plain =
+        state.alpha >= 1 && !state.shadow && state.compositingOperation == CompositingOperation::sourceOver;
+    cairo_save(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    if (plain && !isolate) {
+        paint(cr);
+        cairo_restore(cr);
+        return;
+    }
+    // Identity before the push so the layer lines up with the surface when
+    // painted back at identity.
+    cairo_identity_matrix(cr);
+    cairo_push_group(cr);
+    paint(cr);
+    PatternPtr layer(cairo_pop_group(cr));
+    cairo_identity_matrix(cr);
+    cairo_set_operator(cr, toCairo(state.compositingOperation));
+    if (state.shadow) {
+        const Shadow& shadow = *state.shadow;
+        // The layer's coverage, blurred, then painted in the shadow colour at
+        // the offset (given y up, so it is negated for the surface).
+        SurfacePtr mask(cairo_image_surface_create(CAIRO_FORMAT_A8, target.pixelsWide, target.pixelsHigh));
+        cairo_t* m = cairo_create(mask.get());
+        cairo_set_source(m, layer.get());
+        cairo_paint(m);
+        cairo_destroy(m);
+        blurAlpha(mask.get(), shadow.blurRadius * target.scale);
+        const double alpha = shadow.color.rgba(appearance).alpha * state.alpha;
+        setSourceColor(cr, shadow.color.withAlphaComponent(alpha), appearance);
+        cairo_mask_surface(cr, mask.get(), shadow.offset.width * target.scale, -shadow.offset.height * target.scale);
+    }
+    cairo_set_source(cr, layer.get());
+    cairo_paint_with_alpha(cr, state.alpha);
+    cairo_restore(cr);
+}
+
+}  // namespace
+
+void CairoCanvas::onSave() { cairo_save(surface_->cr); }
+void CairoCanvas::onRestore() { cairo_restore(surface_->cr); }
+
+void CairoCanvas::onFill(const Path& path, FillRule rule) {
+    const GraphicsState& st = state();
+    const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
+    withEffects(surface_->target(), st, appearance(), false, [&](cairo_t* cr) {
+        cairo_set_matrix(cr, &matrix);
+        setPath(cr, path);
+        cairo_set_fill_rule(cr, rule == FillRule::evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+        setSourceColor(cr, st.fillColor, appearance());
+        cairo_fill(cr);
+    });
+}
+
+void CairoCanvas::onStroke(const Path& path) {
+    const GraphicsState& st = state();
+    if (st.lineWidth <= 0) return;
+    const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
+    withEffects(surface_->target(), st, appearance(), false, [&](cairo_t* cr) {
+        cairo_set_matrix(cr, &matrix);
+        setPath(cr, path);
+        applyStrokeStyle(cr, st);
+        setSourceColor(cr, st.strokeColor, appearance());
+        cairo_stroke(cr);
+    });
+}
+
+void CairoCanvas::onClip(const Path& path, FillRule rule) {
+    cairo_t* cr = surface_->cr;
+    const cairo_matrix_t matrix = userMatrix(surface_->device, state().transform);
+    cairo_save(cr);  // only to keep the matrix out of the saved state
+    cairo_set_matrix(cr, &matrix);
+    setPath(cr, path);
+    cairo_restore(cr);
+    // The path survives cairo_restore (it is not part of the state).
+    cairo_set_fill_rule(cr, rule == FillRule::evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+    cairo_clip(cr);
+}
+
+void CairoCanvas::onLinearGradient(const Gradient& gradient, Point start, Point end) {
+    const GraphicsState& st = state();
+    const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
+    withEffects(surface_->target(), st, appearance(), false, [&](cairo_t* cr) {
+        cairo_set_matrix(cr, &matrix);
+        PatternPtr pattern(cairo_pattern_create_linear(start.x, start.y, end.x, end.y));
+        addStops(pattern.get(), gradient, appearance());
+        cairo_set_source(cr, pattern.get());
+        cairo_paint(cr);
+    });
+}
+
+void CairoCanvas::onRadialGradient(const Gradient& gradient, Point startCenter, double startRadius, Point endCenter,
+                                   double endRadius) {
+    const GraphicsState& st = state();
+    const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
+    withEffects(surface_->target(), st, appearance(), false, [&](cairo_t* cr) {
+        cairo_set_matrix(cr, &matrix);
+        PatternPtr pattern(
+            cairo_pattern_create_radial(startCenter.x, startCenter.y, startRadius, endCenter.x, endCenter.y, endRadius));
+        addStops(pattern.get(), gradient, appearance());
+        cairo_set_source(cr, pattern.get());
+        cairo_paint(cr);
+    });
+}
+
+void CairoCanvas::onImage(const Image& image, Rect destination, std::optional<Rect> source, double opacity,
+                          CompositingOperation operation) {
+    const Size size = image.size();
+    const Rect whole{0, 0, size.width, size.height};
+    const Rect from = source ? source->intersection(whole) : whole;
+    if (from.isEmpty()) return;
+
+    GraphicsState st = state();
+    st.alpha *= opacity;
+    st.compositingOperation = operation;
+
+    if (const auto* handler = image.drawHandler()) {
+        if (!*handler) return;
+        // The handler draws in a layer of its own (so its compositing stays
+        // within the image), mapped from the source part onto the destination.
+        save();
+        clipToRect(destination);
+        translate(destination.minX(), destination.minY());
+        scale(destination.width() / from.width(), destination.height() / from.height());
+        translate(-from.minX(), -from.minY());
+        const GraphicsState inner = state();
+        GraphicsState layer = st;
+        layer.transform = inner.transform;
+        withEffects(surface_->target(), layer, appearance(), true, [&](cairo_t*) {
+            // Inside the layer the handler starts from a clean state.
+            setAlpha(1);
+            setCompositingOperation(CompositingOperation::sourceOver);
+            setShadow(std::nullopt);
+            const int depth = saveDepth();
+            (*handler)(*this, whole);
+            while (saveDepth() > depth) restore();  // a handler that forgot a restore
+        });
+        restore();
+        return;
+    }
+
+    const Bitmap* bitmap = image.bitmap();
+    if (!bitmap || bitmap->isEmpty()) return;
+    const SurfacePtr pixels = surfaceFromBitmap(*bitmap);
+    if (cairo_surface_status(pixels.get()) != CAIRO_STATUS_SUCCESS) return;
+    // The source part in pixels (rows from the top).
+    const double sx = bitmap->pixelsWide() / size.width, sy = bitmap->pixelsHigh() / size.height;
+    const double px = from.minX() * sx, py = (size.height - from.maxY()) * sy;
+    const double pw = from.width() * sx, ph = from.height() * sy;
+    const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
+    withEffects(surface_->target(), st, appearance(), false, [&](cairo_t* cr) {
+        cairo_set_matrix(cr, &matrix);
+        cairo_rectangle(cr, destination.minX(), destination.minY(), destination.width(), destination.height());
+        cairo_clip(cr);
+        cairo_translate(cr, destination.minX(), destination.maxY());
+        cairo_scale(cr, destination.width() / pw, -destination.height() / ph);
+        cairo_translate(cr, -px, -py);
+        cairo_set_source_surface(cr, pixels.get(), 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), toCairo(st.imageInterpolation));
+        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+        cairo_paint(cr);
+    });
+}
+
+void CairoCanvas::onText(const AttributedString& text, Point origin, std::optional<double> wrapWidth) {
+    const GraphicsState& st = state();
+    const bool flipped = st.transform.flipsOrientation();
+    const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
+    withEffects(surface_->target(), st, appearance(), false, [&](cairo_t* cr) {
+        cairo_set_matrix(cr, &matrix);
+        PangoContext* context = pango_cairo_create_context(cr);
+        // Hinting to whole device pixels would make glyph widths depend on the
+        // transform; keep outlines exact.
+        cairo_font_options_t* options = cairo_font_options_create();
+        cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+        pango_cairo_context_set_font_options(context, options);
+        cairo_font_options_destroy(options);
+        const auto layout = pango_text::makeLayout(context, text, wrapWidth, appearance());
+        PangoRectangle logical;
+        pango_layout_get_extents(layout.get(), nullptr, &logical);
+        const double height = logical.height / double(PANGO_SCALE);
+        // Pango lays out toward +y of a y-down space: turn user space so that
+        // the glyphs stand upright on the device.
+        if (flipped) {
+            cairo_translate(cr, origin.x, origin.y);
+        } else {
+            const double top = wrapWidth ? origin.y : origin.y + height;
+            cairo_translate(cr, origin.x, top);
+            cairo_scale(cr, 1, -1);
+        }
+        pango_cairo_update_context(cr, context);
+        pango_layout_context_changed(layout.get());
+        cairo_move_to(cr, 0, 0);
+        pango_cairo_show_layout(cr, layout.get());
+        g_object_unref(context);
+    });
+}
+
+}  // namespace tallowmere::platform

@@ -1,0 +1,35 @@
+#include "platform/gfx/pango_text_measurer.h"
+
+#include <pango/pangocairo.h>
+
+#include "platform/gfx/pango_text.h"
+
+namespace tallowmere::platform {
+
+struct PangoTextMeasurer::Impl {
+    pango_text::GObjectPtr<PangoFontMap> fontMap{pango_cairo_font_map_new()};
+    pango_text::GObjectPtr<PangoContext> context{pango_font_map_create_context(fontMap.get())};
+};
+
+PangoTextMeasurer::PangoTextMeasurer() : impl_(std::make_unique<Impl>()) {}
+PangoTextMeasurer::~PangoTextMeasurer() = default;
+
+LineMetrics PangoTextMeasurer::lineMetrics(const Font& font) const {
+    const auto description = pango_text::fontDescription(font);
+    PangoFontMetrics* metrics = pango_context_get_metrics(impl_->context.get(), description.get(), nullptr);
+    const double ascent = pango_font_metrics_get_ascent(metrics) / double(PANGO_SCALE);
+    const double descent = pango_font_metrics_get_descent(metrics) / double(PANGO_SCALE);
+    const double height = pango_font_metrics_get_height(metrics) / double(PANGO_SCALE);
+    pango_font_metrics_unref(metrics);
+    return {ascent, descent, std::max(0.0, height - ascent - descent)};
+}
+
+Size PangoTextMeasurer::measure(const AttributedString& text, std::optional<double> wrapWidth) const {
+    // Colours do not change sizes; any appearance will do.
+    const auto layout = pango_text::makeLayout(impl_->context.get(), text, wrapWidth, Appearance::light);
+    PangoRectangle logical;
+    pango_layout_get_extents(layout.get(), nullptr, &logical);
+    return {logical.width / double(PANGO_SCALE), logical.height / double(PANGO_SCALE)};
+}
+
+}  // namespace tallowmere::platform
