@@ -1,0 +1,204 @@
+#include "platform/system/user_defaults.h"
+
+#include "platform/base/property_list.h"
+#include "platform/runtime/app_context.h"
+#include "platform/system/files.h"
+#include "platform/system/paths.h"
+#include "platform/system/preference_reading.h"
+
+namespace tallowmere::platform {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Binary, as the Mac stores preferences: it keeps the fraction of a date's
+// seconds, which XML drops.
+constexpr PropertyListFormat storedFormat = PropertyListFormat::binary;
+constexpr mode_t fileMode = 0600;
+constexpr mode_t folderMode = 0700;
+
+// A domain name becomes a file name: nothing that leaves the folder.
+bool isDomainName(std::string_view name) {
+    return !name.empty() && name.front() != '.' && name.find('/') == std::string_view::npos &&
+           name.find('\0') == std::string_view::npos;
+}
+
+bool isStorable(const PropertyValue& value) { return PropertyList::write(value, storedFormat).ok(); }
+
+Result<void> writeDomain(const fs::path& path, const PropertyValue::Dictionary& domain) {
+    auto bytes = PropertyList::write(PropertyValue(domain), storedFormat);
+    if (!bytes) return bytes.error();
+    if (auto folder = Files::createDirectories(path.parent_path(), folderMode); !folder) return folder.error();
+    return Files::writeAtomically(path, *bytes, fileMode);
+}
+
+}  // namespace
+
+UserDefaults& UserDefaults::standard() { return AppContext::current().shared<UserDefaults>(); }
+
+std::shared_ptr<UserDefaults> UserDefaults::makeShared() {
+    AppContext& context = AppContext::current();
+    return std::make_shared<UserDefaults>(context.bundleIdentifier(), context);
+}
+
+UserDefaults::UserDefaults(std::string identifier, AppContext& context)
+    : identifier_(std::move(identifier)),
+      filePath_(Paths::preferences() / (identifier_ + ".plist")),
+      notifications_(context.notificationCenter()),
+      clock_(context.clock()) {
+    if (!isDomainName(identifier_)) {
+        // Nothing can be stored under such a name; keep the domain in memory.
+        fileIsProtected_ = true;
+        return;
+    }
+    load();
+}
+
+void UserDefaults::load() {
+    auto bytes = Files::read(filePath_);
+    if (!bytes && bytes.error().code == ErrorCode::notFound) return;  // nothing stored yet
+    if (bytes) {
+        auto root = PropertyList::read(*bytes);
+        if (root && root->asDictionary()) {
+            domain_ = std::move(*root->asDictionary());
+            return;
+        }
+    }
+    // Unreadable: keep the user's file, start empty, and write a fresh one
+    // only once the old one is safely aside.
+    if (!Files::keepAside(filePath_, clock_.now())) fileIsProtected_ = true;
+}
+
+const PropertyValue* UserDefaults::findLocked(std::string_view key) const {
+    const std::string name(key);
+    if (auto found = domain_.find(name); found != domain_.end()) return &found->second;
+    if (auto found = registered_.find(name); found != registered_.end()) return &found->second;
+    return nullptr;
+}
+
+std::optional<PropertyValue> UserDefaults::object(std::string_view key) const {
+    std::lock_guard lock(mutex_);
+    const PropertyValue* value = findLocked(key);
+    return value ? std::optional(*value) : std::nullopt;
+}
+
+std::optional<std::string> UserDefaults::string(std::string_view key) const {
+    std::lock_guard lock(mutex_);
+    return PreferenceReading::string(findLocked(key));
+}
+
+bool UserDefaults::boolean(std::string_view key) const {
+    std::lock_guard lock(mutex_);
+    return PreferenceReading::boolean(findLocked(key));
+}
+
+std::int64_t UserDefaults::integer(std::string_view key) const {
+    std::lock_guard lock(mutex_);
+    return PreferenceReading::integer(findLocked(key));
+}
+
+double UserDefaults::real(std::string_view key) const {
+    std::lock_guard lock(mutex_);
+    return PreferenceReading::real(findLocked(key));
+}
+
+std::optional<PropertyValue::Array> UserDefaults::array(std::string_view key) const {
+    std::lock_guard lock(mutex_);
+    const PropertyValue* value = findLocked(key);
+    const PropertyValue::Array* array = value ? value->asArray() : nullptr;
+    return array ? std::optional(*array) : std::nullopt;
+}
+
+std::optional<PropertyValue::Dictionary> UserDefaults::dictionary(std::string_view key) const {
+    std::lock_guard lock(mutex_);
+    const PropertyValue* value = findLocked(key);
+    const PropertyValue::Dictionary* dictionary = value ? value->asDictionary() : nullptr;
+    return dictionary ? std::optional(*dictionary) : std::nullopt;
+}
+
+std::optional<std::vector<std::string>> UserDefaults::stringArray(std::string_view key) const {
+    std::lock_guard lock(mutex_);
+    return PreferenceReading::stringArray(findLocked(key));
+}
+
+std::optional<Data> UserDefaults::data(std::string_view key) const {
+    std::lock_guard lock(mutex_);
+    const PropertyValue* value = findLocked(key);
+    const Data* data = value ? value->asData() : nullptr;
+    return data ? std::optional(*data) : std::nullopt;
+}
+
+template <typename Change>
+void UserDefaults::change(Change&& apply) {
+    {
+        std::lock_guard lock(mutex_);
+        if (!apply(domain_)) return;
+        unsaved_ = true;
+        lastWrite_ = writeLocked();
+    }
+    // Outside the lock: observers read the new values.
+    notifications_.post(didChangeNotification, this);
+}
+
+Result<void> UserDefaults::writeLocked() {
+    if (fileIsProtected_) {
+        return Error{ErrorCode::permissionDenied,
+                     "The preferences file \u201C" + filePath_.filename().string() +
+                         "\u201D could not be read or kept aside, so it is not written over.",
+                     0};
+    }
+    auto written = writeDomain(filePath_, domain_);
+    if (written) unsaved_ = false;
+    return written;
+}
+
+void UserDefaults::set(std::string_view key, PropertyValue value) {
+    if (!isStorable(value)) return;
+    change([&](PropertyValue::Dictionary& domain) {
+        auto [slot, inserted] = domain.try_emplace(std::string(key), value);
+        if (inserted) return true;
+        if (slot->second == value) return false;
+        slot->second = std::move(value);
+        return true;
+    });
+}
+
+void UserDefaults::removeObject(std::string_view key) {
+    change([&](PropertyValue::Dictionary& domain) { return domain.erase(std::string(key)) > 0; });
+}
+
+void UserDefaults::registerDefaults(const PropertyValue::Dictionary& defaults) {
+    std::lock_guard lock(mutex_);
+    for (const auto& [key, value] : defaults) registered_[key] = value;
+}
+
+PropertyValue::Dictionary UserDefaults::dictionaryRepresentation() const {
+    std::lock_guard lock(mutex_);
+    PropertyValue::Dictionary merged = registered_;
+    for (const auto& [key, value] : domain_) merged[key] = value;
+    return merged;
+}
+
+std::optional<PropertyValue::Dictionary> UserDefaults::persistentDomain(std::string_view name) const {
+    if (name != identifier_) return std::nullopt;
+    std::lock_guard lock(mutex_);
+    return domain_.empty() ? std::nullopt : std::optional(domain_);
+}
+
+void UserDefaults::setPersistentDomain(PropertyValue::Dictionary domain, std::string_view name) {
+    if (name != identifier_ || !isStorable(PropertyValue(domain))) return;
+    change([&](PropertyValue::Dictionary& current) {
+        if (current == domain) return false;
+        current = std::move(domain);
+        return true;
+    });
+}
+
+Result<void> UserDefaults::synchronize() {
+    std::lock_guard lock(mutex_);
+    if (unsaved_) lastWrite_ = writeLocked();
+    return lastWrite_;
+}
+
+}  // namespace tallowmere::platform

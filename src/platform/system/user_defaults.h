@@ -1,0 +1,113 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/base/data.h"
+#include "platform/base/property_value.h"
+#include "platform/base/result.h"
+
+namespace tallowmere::platform {
+
+class AppContext;
+class Clock;
+class NotificationCenter;
+
+// A preferences domain: the settings a program keeps for the user, held in
+// memory and stored as a property list at
+// ~/Library/Preferences/<identifier>.plist (mode 0600).
+//
+// Reads look in the stored domain, then in the registered defaults (which are
+// never stored). Every change is written through at once with an atomic
+// write, so a change that returned is on disk, and another process reading
+// the file never sees half of it. A write that fails keeps the change in
+// memory and is tried again with the next change or `synchronize()`.
+//
+// A stored file that cannot be read is kept aside ("<name>.unreadable-<time>")
+// and the domain starts empty; it is never overwritten. Changes other
+// processes make to the file later are not picked up.
+//
+// After each change that alters the stored domain, `didChangeNotification`
+// is posted (object: this instance) on the context's notification centre,
+// synchronously on the thread that made the change. Safe from any thread.
+class UserDefaults {
+public:
+    static constexpr const char* didChangeNotification = "NSUserDefaultsDidChangeNotification";
+
+    // The domain of `AppContext::bundleIdentifier()`, one per context.
+    static UserDefaults& standard();
+    static std::shared_ptr<UserDefaults> makeShared();
+
+    // Loads ~/Library/Preferences/<identifier>.plist; posts on the context's
+    // notification centre.
+    UserDefaults(std::string identifier, AppContext& context);
+
+    UserDefaults(const UserDefaults&) = delete;
+    UserDefaults& operator=(const UserDefaults&) = delete;
+
+    const std::string& identifier() const { return identifier_; }
+    const std::filesystem::path& filePath() const { return filePath_; }
+
+    // Typed reads (see preference_reading.h for how each type converts).
+    std::optional<PropertyValue> object(std::string_view key) const;
+    std::optional<std::string> string(std::string_view key) const;
+    bool boolean(std::string_view key) const;      // absent: false
+    std::int64_t integer(std::string_view key) const;  // absent: 0
+    double real(std::string_view key) const;       // absent: 0
+    std::optional<PropertyValue::Array> array(std::string_view key) const;
+    std::optional<PropertyValue::Dictionary> dictionary(std::string_view key) const;
+    std::optional<std::vector<std::string>> stringArray(std::string_view key) const;
+    std::optional<Data> data(std::string_view key) const;
+
+    // A value a property list cannot hold (text with U+0000, a date out of
+    // range) is refused and changes nothing.
+    void set(std::string_view key, PropertyValue value);
+    void removeObject(std::string_view key);
+
+    // Fallbacks for keys the stored domain lacks; merged into earlier ones,
+    // kept in memory only, and no notification.
+    void registerDefaults(const PropertyValue::Dictionary& defaults);
+
+    // Registered defaults overlaid with the stored domain.
+    PropertyValue::Dictionary dictionaryRepresentation() const;
+
+    // A snapshot of the stored domain named `name` (this one's identifier;
+    // other names hold nothing here). Absent while the domain is empty.
+    std::optional<PropertyValue::Dictionary> persistentDomain(std::string_view name) const;
+    // Replaces the stored domain as a whole.
+    void setPersistentDomain(PropertyValue::Dictionary domain, std::string_view name);
+
+    // Writes the domain now if an earlier write failed; the outcome of the
+    // last write otherwise.
+    Result<void> synchronize();
+
+private:
+    // Changes the domain under the lock and writes it; posts when it changed.
+    template <typename Change>
+    void change(Change&& change);
+    const PropertyValue* findLocked(std::string_view key) const;
+    Result<void> writeLocked();
+    void load();
+
+    const std::string identifier_;
+    const std::filesystem::path filePath_;
+    NotificationCenter& notifications_;
+    Clock& clock_;
+
+    mutable std::mutex mutex_;
+    PropertyValue::Dictionary domain_;
+    PropertyValue::Dictionary registered_;
+    bool unsaved_ = false;
+    // Set when an unreadable file could not be moved aside: it is never
+    // written over, and changes stay in memory.
+    bool fileIsProtected_ = false;
+    Result<void> lastWrite_;
+};
+
+}  // namespace tallowmere::platform
