@@ -1,7 +1,15 @@
 #include "localization/interface_language.h"
 
-#include <algorithm>
 #include <cctype>
+
+#include "localization/interface_language_preference.h"
+#include "localization/taiwan_traditional_typography.h"
+#include "platform/gfx/attributed_string.h"
+#include "platform/gfx/canvas.h"
+#include "platform/gfx/font.h"
+#include "platform/gfx/image.h"
+#include "platform/system/locale.h"
+#include "platform/system/user_defaults.h"
 
 namespace tallowmere {
 namespace {
@@ -77,6 +85,14 @@ std::string normalizedIdentifier(std::string_view identifier) {
 
 }  // namespace
 
+std::optional<std::string> InterfaceLanguagePreference::storedRawValue() {
+    return platform::UserDefaults::standard().string(key);
+}
+
+void InterfaceLanguagePreference::store(std::string_view rawValue) {
+    platform::UserDefaults::standard().set(key, std::string(rawValue));
+}
+
 std::string_view InterfaceLanguage::rawValue() const { return recordOf(*this).rawValue; }
 
 std::string_view InterfaceLanguage::caseName() const { return recordOf(*this).caseName; }
@@ -116,6 +132,31 @@ const std::array<InterfaceLanguage, InterfaceLanguage::count>& InterfaceLanguage
     };
     return cases;
 }
+
+platform::Image InterfaceLanguage::flagImage() const {
+    // The font is taken now, as the picture is made, so a replaced system
+    // font (the Taiwan typography) shows in the flag as in every other text.
+    platform::TextAttributes attributes;
+    attributes.font = platform::Font::systemFont(15);
+    const platform::AttributedString flagText(flag(), attributes);
+    return platform::Image::withHandler({22, 16}, [flagText](platform::Canvas& canvas, platform::Rect) {
+        canvas.drawText(flagText, {0, -2});
+        return true;
+    });
+}
+
+InterfaceLanguage InterfaceLanguage::current() {
+    TaiwanTraditionalTypography::installIfNeeded();
+    // An unrecognised stored value is left as it is and read as no choice.
+    if (auto stored = InterfaceLanguagePreference::storedRawValue()) {
+        if (auto language = fromRawValue(*stored)) return *language;
+    }
+    return systemPreferred();
+}
+
+void InterfaceLanguage::setCurrent(InterfaceLanguage language) { InterfaceLanguagePreference::store(language.rawValue()); }
+
+InterfaceLanguage InterfaceLanguage::systemPreferred() { return preferred(platform::Locale::preferredLanguages()); }
 
 InterfaceLanguage InterfaceLanguage::preferred(std::span<const std::string> identifiers) {
     for (const std::string& identifier : identifiers) {

@@ -11,6 +11,10 @@
 
 namespace tallowmere {
 
+namespace platform {
+class Image;
+}
+
 // One of the seventeen languages the interface is offered in. A class around
 // the enumeration (rather than a bare enum class) so that the language and
 // its statics read as `InterfaceLanguage::english`, `InterfaceLanguage::current()`
@@ -56,6 +60,9 @@ public:
     std::string_view title() const;
     // The flag emoji: two regional-indicator symbols.
     std::string flag() const;
+    // The flag emoji drawn in the system font at 15 points, 22 by 16 points,
+    // for the language menu.
+    platform::Image flagImage() const;
 
     static const std::array<InterfaceLanguage, count>& allCases();
 

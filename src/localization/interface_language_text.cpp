@@ -21,4 +21,10 @@ std::string InterfaceLanguage::text(std::string_view key, InterfaceLanguage lang
     return lookUpText(key, language, ShippedLayers{});
 }
 
+// The language is read once per lookup, so one lookup never mixes the layers
+// of two languages when the choice changes meanwhile.
+std::string InterfaceLanguage::text(std::string_view key) { return text(key, current()); }
+
+std::string L(std::string_view key) { return InterfaceLanguage::text(key); }
+
 }  // namespace tallowmere
