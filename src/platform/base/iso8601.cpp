@@ -76,7 +76,9 @@ private:
 };
 
 Error invalid(std::string_view text, const char* why) {
-    return Error{ErrorCode::parseFailed, "\"" + std::string(text) + "\" is not an ISO 8601 date: " + why + "."};
+    std::string message = "\"";
+    message.append(text).append("\" is not an ISO 8601 date: ").append(why).append(".");
+    return Error{ErrorCode::parseFailed, std::move(message)};
 }
 
 }  // namespace

@@ -188,10 +188,8 @@ Url Url::fileUrl(std::string_view path, bool isDirectory) {
     std::string absolute(path);
     if (!absolute.starts_with('/')) {
         std::error_code error;
-        std::string base = std::filesystem::current_path(error).string();
-        if (error || base.empty()) base = "/";
-        if (!base.ends_with('/')) base += '/';
-        absolute = base + absolute;
+        const std::filesystem::path base = std::filesystem::current_path(error);
+        absolute = ((error ? std::filesystem::path("/") : base) / absolute).string();
     }
     if (isDirectory && !absolute.ends_with('/')) absolute += '/';
     Url url;
@@ -316,23 +314,23 @@ void Url::setFragment(std::optional<std::string_view> fragment) {
 
 std::string Url::string() const {
     std::string text;
-    if (!scheme_.empty()) text += scheme_ + ":";
+    if (!scheme_.empty()) text.append(scheme_).append(":");
     if (host_) {
         text += "//";
         if (user_) {
             text += *user_;
-            if (password_) text += ":" + *password_;
+            if (password_) text.append(":").append(*password_);
             text += '@';
         }
         text += *host_;
-        if (port_) text += ":" + std::to_string(*port_);
+        if (port_) text.append(":").append(std::to_string(*port_));
         if (!path_.empty() && !path_.starts_with('/')) text += '/';
     } else if (path_.starts_with("//")) {
         text += "//";  // an empty authority keeps "//x" from reading as a host
     }
     text += path_;
-    if (query_) text += "?" + *query_;
-    if (fragment_) text += "#" + *fragment_;
+    if (query_) text.append("?").append(*query_);
+    if (fragment_) text.append("#").append(*fragment_);
     return text;
 }
 
