@@ -32,7 +32,9 @@ std::string randomSuffix() {
     return text;
 }
 
-std::string quoted(const fs::path& path) { return "\u201C" + path.filename().string() + "\u201D"; }
+std::string quoted(const fs::path& path) {
+    return "\u201C" + path.filename().string() + "\u201D";
+}
 
 std::string saveFailure(const fs::path& destination) {
     fs::path folder = destination.parent_path();
@@ -99,7 +101,8 @@ int writeAll(int fd, std::string_view bytes) {
 // existing file when `replace` is false. Returns 0 or an errno.
 int publish(const fs::path& temporary, const fs::path& destination, bool replace) {
     if (replace) return ::rename(temporary.c_str(), destination.c_str()) == 0 ? 0 : errno;
-    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) == 0) {
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) ==
+        0) {
         return 0;
     }
     if (errno != EINVAL && errno != ENOSYS) return errno;
@@ -122,7 +125,8 @@ void flushFolder(const fs::path& folder) {
 Result<void> AtomicFileWriter::write(std::string_view bytes) const {
     const std::string name = destination_.filename().string();
     if (name.empty() || name == "." || name == "..") {
-        return Error{ErrorCode::invalidArgument, "No file name in \u201C" + destination_.string() + "\u201D.", EINVAL};
+        return Error{ErrorCode::invalidArgument,
+                     "No file name in \u201C" + destination_.string() + "\u201D.", EINVAL};
     }
     fs::path folder = destination_.parent_path();
     if (folder.empty()) folder = ".";
@@ -133,7 +137,8 @@ Result<void> AtomicFileWriter::write(std::string_view bytes) const {
     for (int attempt = 0; attempt < creationAttempts && !fd.isOpen(); ++attempt) {
         temporaryPath = folder / (stem + randomSuffix());
         // `mode_` from the start: the umask may narrow it, never widen it.
-        fd.reset(::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode_ & 07777));
+        fd.reset(::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                        mode_ & 07777));
         if (!fd.isOpen() && errno != EEXIST) return systemError(errno, saveFailure(destination_));
     }
     if (!fd.isOpen()) return systemError(EEXIST, saveFailure(destination_));
@@ -141,15 +146,18 @@ Result<void> AtomicFileWriter::write(std::string_view bytes) const {
 
     if (onTemporaryCreated) onTemporaryCreated(temporary.path());
 
-    if (::fchmod(fd.get(), mode_ & 07777) != 0) return systemError(errno, saveFailure(destination_));
+    if (::fchmod(fd.get(), mode_ & 07777) != 0)
+        return systemError(errno, saveFailure(destination_));
     if (int error = writeAll(fd.get(), bytes)) return systemError(error, saveFailure(destination_));
     if (::fsync(fd.get()) != 0) return systemError(errno, saveFailure(destination_));
     if (int error = fd.close()) return systemError(error, saveFailure(destination_));
 
     if (int error = publish(temporary.path(), destination_, existing_ == Existing::replace)) {
         if (error == EEXIST) {
-            return Error{ErrorCode::alreadyExists,
-                         saveFailure(destination_) + " because a file with the same name already exists.", EEXIST};
+            return Error{
+                ErrorCode::alreadyExists,
+                saveFailure(destination_) + " because a file with the same name already exists.",
+                EEXIST};
         }
         return systemError(error, saveFailure(destination_));
     }

@@ -28,7 +28,8 @@ public:
         keep,     // an existing file stays and the write fails with alreadyExists
     };
 
-    AtomicFileWriter(std::filesystem::path destination, mode_t mode, Existing existing = Existing::replace)
+    AtomicFileWriter(std::filesystem::path destination, mode_t mode,
+                     Existing existing = Existing::replace)
         : destination_(std::move(destination)), mode_(mode), existing_(existing) {}
 
     const std::filesystem::path& destination() const { return destination_; }

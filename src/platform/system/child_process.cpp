@@ -86,12 +86,17 @@ bool drain(int fd, std::string* sink) {
 }
 
 // Through syscall(): glibc 2.36's <sys/pidfd.h> is not usable from C++.
-int openPidfd(pid_t pid) { return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)); }
-int sendSignal(int pidfd, int signal) { return static_cast<int>(::syscall(SYS_pidfd_send_signal, pidfd, signal, nullptr, 0)); }
+int openPidfd(pid_t pid) {
+    return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+}
+int sendSignal(int pidfd, int signal) {
+    return static_cast<int>(::syscall(SYS_pidfd_send_signal, pidfd, signal, nullptr, 0));
+}
 
 int millisecondsUntil(SteadyClock::time_point moment, SteadyClock::time_point now) {
     if (moment <= now) return 0;
-    return static_cast<int>(std::ceil(std::chrono::duration<double, std::milli>(moment - now).count()));
+    return static_cast<int>(
+        std::ceil(std::chrono::duration<double, std::milli>(moment - now).count()));
 }
 
 Error launchFailure(int errnum, const std::string& program) {
@@ -101,8 +106,8 @@ Error launchFailure(int errnum, const std::string& program) {
 }  // namespace
 
 Result<std::unique_ptr<ChildProcess>> ChildProcess::spawn(const std::string& program,
-                                                          const std::vector<std::string>& argv, ProcessOutput output,
-                                                          bool hasInput) {
+                                                          const std::vector<std::string>& argv,
+                                                          ProcessOutput output, bool hasInput) {
     ignoreBrokenPipes();
 
     PipeEnds input, out, err;
@@ -113,8 +118,10 @@ Result<std::unique_ptr<ChildProcess>> ChildProcess::spawn(const std::string& pro
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    if (hasInput) posix_spawn_file_actions_adddup2(&actions, input.read, STDIN_FILENO);
-    else posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (hasInput)
+        posix_spawn_file_actions_adddup2(&actions, input.read, STDIN_FILENO);
+    else
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     switch (output) {
         case ProcessOutput::separate:
             posix_spawn_file_actions_adddup2(&actions, out.write, STDOUT_FILENO);
@@ -136,7 +143,8 @@ Result<std::unique_ptr<ChildProcess>> ChildProcess::spawn(const std::string& pro
     posix_spawnattr_init(&attributes);
     // Its own process group, so a timeout ends what it started as well; every
     // signal back to its default, so our ignored SIGPIPE is not inherited.
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    posix_spawnattr_setflags(
+        &attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
     posix_spawnattr_setpgroup(&attributes, 0);
     sigset_t all, none;
     sigfillset(&all);
@@ -146,11 +154,13 @@ Result<std::unique_ptr<ChildProcess>> ChildProcess::spawn(const std::string& pro
 
     std::vector<char*> arguments;
     arguments.reserve(argv.size() + 1);
-    for (const std::string& argument : argv) arguments.push_back(const_cast<char*>(argument.c_str()));
+    for (const std::string& argument : argv)
+        arguments.push_back(const_cast<char*>(argument.c_str()));
     arguments.push_back(nullptr);
 
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, program.c_str(), &actions, &attributes, arguments.data(), environ);
+    const int spawned =
+        posix_spawn(&pid, program.c_str(), &actions, &attributes, arguments.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (spawned != 0) return launchFailure(spawned, program);
@@ -162,10 +172,12 @@ Result<std::unique_ptr<ChildProcess>> ChildProcess::spawn(const std::string& pro
     makeNonBlocking(out.read);
     makeNonBlocking(err.read);
     return std::unique_ptr<ChildProcess>(new ChildProcess(pid, pidfd, input.release(input.write),
-                                                          out.release(out.read), err.release(err.read), output));
+                                                          out.release(out.read),
+                                                          err.release(err.read), output));
 }
 
-ChildProcess::ChildProcess(pid_t pid, int pidfd, int input, int output, int error, ProcessOutput mode)
+ChildProcess::ChildProcess(pid_t pid, int pidfd, int input, int output, int error,
+                           ProcessOutput mode)
     : pid_(pid), pidfd_(pidfd), input_(input), output_(output), error_(error), mode_(mode) {}
 
 ChildProcess::~ChildProcess() {
@@ -192,8 +204,10 @@ bool ChildProcess::signalLocked(int signal) {
     // Until we reap it the child holds its id and its group's id, so neither
     // can belong to another process yet.
     ::kill(-pid_, signal);
-    if (pidfd_ >= 0) sendSignal(pidfd_, signal);
-    else ::kill(pid_, signal);
+    if (pidfd_ >= 0)
+        sendSignal(pidfd_, signal);
+    else
+        ::kill(pid_, signal);
     return true;
 }
 
@@ -223,11 +237,14 @@ bool ChildProcess::reapIfEnded(bool wait) {
 ProcessResult ChildProcess::communicate(std::string_view input, std::optional<double> timeout) {
     ProcessResult result;
     std::string* const outputSink = &result.standardOutput;
-    std::string* const errorSink = mode_ == ProcessOutput::merged ? &result.standardOutput : &result.standardError;
+    std::string* const errorSink =
+        mode_ == ProcessOutput::merged ? &result.standardOutput : &result.standardError;
 
     const auto started = SteadyClock::now();
     std::optional<SteadyClock::time_point> deadline;
-    if (timeout) deadline = started + std::chrono::duration_cast<SteadyClock::duration>(std::chrono::duration<double>(*timeout));
+    if (timeout)
+        deadline = started + std::chrono::duration_cast<SteadyClock::duration>(
+                                 std::chrono::duration<double>(*timeout));
     std::optional<SteadyClock::time_point> killAt;
     bool timedOut = false;
     std::size_t written = 0;
@@ -262,7 +279,8 @@ ProcessResult ChildProcess::communicate(std::string_view input, std::optional<do
         int waitMilliseconds = -1;
         auto waitUntil = [&](SteadyClock::time_point moment) {
             const int milliseconds = millisecondsUntil(moment, now);
-            waitMilliseconds = waitMilliseconds < 0 ? milliseconds : std::min(waitMilliseconds, milliseconds);
+            waitMilliseconds =
+                waitMilliseconds < 0 ? milliseconds : std::min(waitMilliseconds, milliseconds);
         };
         if (deadline && !timedOut) waitUntil(*deadline);
         if (killAt) waitUntil(*killAt);
@@ -280,7 +298,8 @@ ProcessResult ChildProcess::communicate(std::string_view input, std::optional<do
                     if (sent > 0) written += static_cast<std::size_t>(sent);
                     // The child closed its end early (EPIPE): what it did
                     // not read is simply not delivered.
-                    if (written == input.size() || (sent < 0 && errno != EAGAIN && errno != EINTR)) closeFd(input_);
+                    if (written == input.size() || (sent < 0 && errno != EAGAIN && errno != EINTR))
+                        closeFd(input_);
                 } else {
                     closeFd(input_);
                 }

@@ -24,8 +24,8 @@ public:
     // Starts `program` with `argv` (argv[0] included). A program that cannot
     // be started is an error at once, never a child that exits with 127.
     static Result<std::unique_ptr<ChildProcess>> spawn(const std::string& program,
-                                                       const std::vector<std::string>& argv, ProcessOutput output,
-                                                       bool hasInput);
+                                                       const std::vector<std::string>& argv,
+                                                       ProcessOutput output, bool hasInput);
 
     // Kills and reaps a child still running, so none outlives its owner.
     ~ChildProcess();
@@ -38,7 +38,9 @@ public:
     // Feeds `input`, collects the output while the child runs (a child that
     // writes more than a pipe holds never stalls) and reaps it. When
     // `timeout` seconds pass first, the child's group gets SIGTERM, then
-    // SIGKILL two seconds later, and the result says timedOut. Call once.
+    // SIGKILL two seconds later, and the result says timedOut. Output is
+    // read to its end; a process the child left running that keeps the pipes
+    // open is waited for only until the timeout. Call once.
     ProcessResult communicate(std::string_view input, std::optional<double> timeout);
 
     // SIGTERM to the child and its group; nothing once it has been reaped.

@@ -14,7 +14,10 @@ class CommandCall {
 public:
     CommandCall(const std::string& executable, const std::vector<std::string>& arguments,
                 std::string_view standardInput, std::string* output, std::string* error)
-        : executable_(executable), arguments_(arguments), standardInput_(standardInput), output_(output),
+        : executable_(executable),
+          arguments_(arguments),
+          standardInput_(standardInput),
+          output_(output),
           error_(error) {}
 
     const std::string& executable() const { return executable_; }

@@ -14,13 +14,17 @@ namespace {
 // job with the same arguments and output. Nothing here changes the machine
 // beyond what its arguments name.
 constexpr std::array equivalentPrograms = {
-    std::string_view("/bin/sh"),        std::string_view("/bin/bash"),      std::string_view("/bin/cat"),
-    std::string_view("/bin/echo"),      std::string_view("/bin/ls"),        std::string_view("/bin/pwd"),
-    std::string_view("/bin/sleep"),     std::string_view("/bin/test"),      std::string_view("/usr/bin/env"),
-    std::string_view("/usr/bin/true"),  std::string_view("/usr/bin/false"), std::string_view("/usr/bin/printf"),
-    std::string_view("/usr/bin/head"),  std::string_view("/usr/bin/tail"),  std::string_view("/usr/bin/sort"),
-    std::string_view("/usr/bin/tr"),    std::string_view("/usr/bin/wc"),    std::string_view("/usr/bin/awk"),
-    std::string_view("/usr/bin/sed"),   std::string_view("/usr/bin/grep"),  std::string_view("/usr/bin/uname"),
+    std::string_view("/bin/sh"),        std::string_view("/bin/bash"),
+    std::string_view("/bin/cat"),       std::string_view("/bin/echo"),
+    std::string_view("/bin/ls"),        std::string_view("/bin/pwd"),
+    std::string_view("/bin/sleep"),     std::string_view("/bin/test"),
+    std::string_view("/usr/bin/env"),   std::string_view("/usr/bin/true"),
+    std::string_view("/usr/bin/false"), std::string_view("/usr/bin/printf"),
+    std::string_view("/usr/bin/head"),  std::string_view("/usr/bin/tail"),
+    std::string_view("/usr/bin/sort"),  std::string_view("/usr/bin/tr"),
+    std::string_view("/usr/bin/wc"),    std::string_view("/usr/bin/awk"),
+    std::string_view("/usr/bin/sed"),   std::string_view("/usr/bin/grep"),
+    std::string_view("/usr/bin/uname"),
 };
 
 }  // namespace
@@ -30,7 +34,9 @@ CommandTable::CommandTable() {
     installStandIn("/usr/bin/md5", HashCommands::md5);
 }
 
-CommandTable& CommandTable::shared() { return AppContext::current().shared<CommandTable>(); }
+CommandTable& CommandTable::shared() {
+    return AppContext::current().shared<CommandTable>();
+}
 
 void CommandTable::installStandIn(std::string path, CommandHandler handler) {
     std::lock_guard lock(mutex_);
@@ -58,7 +64,8 @@ CommandTable::Resolution CommandTable::resolve(std::string_view path) const {
     if (auto found = standIns_.find(path); found != standIns_.end()) {
         return Resolution{Resolution::Kind::inProcess, found->second, {}};
     }
-    if (std::find(equivalentPrograms.begin(), equivalentPrograms.end(), path) != equivalentPrograms.end()) {
+    if (std::find(equivalentPrograms.begin(), equivalentPrograms.end(), path) !=
+        equivalentPrograms.end()) {
         return Resolution{Resolution::Kind::program, {}, std::filesystem::path(path)};
     }
     return {};

@@ -16,14 +16,22 @@ namespace {
 
 const EVP_MD* digestFor(DigestAlgorithm algorithm) {
     switch (algorithm) {
-        case DigestAlgorithm::md5: return EVP_md5();
-        case DigestAlgorithm::sha1: return EVP_sha1();
-        case DigestAlgorithm::sha224: return EVP_sha224();
-        case DigestAlgorithm::sha256: return EVP_sha256();
-        case DigestAlgorithm::sha384: return EVP_sha384();
-        case DigestAlgorithm::sha512: return EVP_sha512();
-        case DigestAlgorithm::sha512_224: return EVP_sha512_224();
-        case DigestAlgorithm::sha512_256: return EVP_sha512_256();
+        case DigestAlgorithm::md5:
+            return EVP_md5();
+        case DigestAlgorithm::sha1:
+            return EVP_sha1();
+        case DigestAlgorithm::sha224:
+            return EVP_sha224();
+        case DigestAlgorithm::sha256:
+            return EVP_sha256();
+        case DigestAlgorithm::sha384:
+            return EVP_sha384();
+        case DigestAlgorithm::sha512:
+            return EVP_sha512();
+        case DigestAlgorithm::sha512_224:
+            return EVP_sha512_224();
+        case DigestAlgorithm::sha512_256:
+            return EVP_sha512_256();
     }
     return EVP_sha1();
 }
@@ -35,7 +43,8 @@ using Context = std::unique_ptr<EVP_MD_CTX, ContextDeleter>;
 
 Context begin(DigestAlgorithm algorithm) {
     Context context(EVP_MD_CTX_new());
-    if (context && EVP_DigestInit_ex(context.get(), digestFor(algorithm), nullptr) != 1) context.reset();
+    if (context && EVP_DigestInit_ex(context.get(), digestFor(algorithm), nullptr) != 1)
+        context.reset();
     return context;
 }
 

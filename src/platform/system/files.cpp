@@ -17,12 +17,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string quoted(const fs::path& path) { return "\u201C" + path.filename().string() + "\u201D"; }
+std::string quoted(const fs::path& path) {
+    return "\u201C" + path.filename().string() + "\u201D";
+}
 
 Error readFailure(int errnum, const fs::path& path) {
     if (errnum == ENOENT) {
-        return Error{ErrorCode::notFound,
-                     "The file " + quoted(path) + " couldn\u2019t be opened because there is no such file.", errnum};
+        return Error{
+            ErrorCode::notFound,
+            "The file " + quoted(path) + " couldn\u2019t be opened because there is no such file.",
+            errnum};
     }
     return systemError(errnum, "The file " + quoted(path) + " couldn\u2019t be opened");
 }
@@ -70,9 +74,13 @@ std::string compactTimestamp(Date now) {
 
 }  // namespace
 
-Result<Data> read(const fs::path& path) { return readBytes<Data>(path); }
+Result<Data> read(const fs::path& path) {
+    return readBytes<Data>(path);
+}
 
-Result<std::string> readText(const fs::path& path) { return readBytes<std::string>(path); }
+Result<std::string> readText(const fs::path& path) {
+    return readBytes<std::string>(path);
+}
 
 Result<void> writeAtomically(const fs::path& path, std::string_view bytes, mode_t mode) {
     return AtomicFileWriter(path, mode).write(bytes);
@@ -99,7 +107,8 @@ Result<void> createDirectories(const fs::path& path, mode_t mode) {
         if (::mkdir(partial.c_str(), mode & 07777) == 0) {
             // mkdir applies the umask; the folder gets exactly what was asked.
             if (::chmod(partial.c_str(), mode & 07777) != 0) {
-                return systemError(errno, "The folder " + quoted(partial) + " couldn\u2019t be created");
+                return systemError(errno,
+                                   "The folder " + quoted(partial) + " couldn\u2019t be created");
             }
             continue;
         }
@@ -107,7 +116,8 @@ Result<void> createDirectories(const fs::path& path, mode_t mode) {
         struct stat info {};
         if (error == EEXIST && ::stat(partial.c_str(), &info) == 0) {
             if (S_ISDIR(info.st_mode)) continue;
-            return systemError(ENOTDIR, "The folder " + quoted(partial) + " couldn\u2019t be created");
+            return systemError(ENOTDIR,
+                               "The folder " + quoted(partial) + " couldn\u2019t be created");
         }
         return systemError(error, "The folder " + quoted(partial) + " couldn\u2019t be created");
     }
@@ -117,9 +127,11 @@ Result<void> createDirectories(const fs::path& path, mode_t mode) {
 Result<fs::path> keepAside(const fs::path& path, Date now) {
     const std::string base = path.filename().string() + ".unreadable-" + compactTimestamp(now);
     for (int attempt = 1; attempt < 1000; ++attempt) {
-        fs::path aside = path.parent_path() / (attempt == 1 ? base : base + "-" + std::to_string(attempt));
+        fs::path aside =
+            path.parent_path() / (attempt == 1 ? base : base + "-" + std::to_string(attempt));
         // Never over another kept file: each one is somebody's lost data.
-        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0) return aside;
+        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0)
+            return aside;
         if (errno == EEXIST) continue;
         if (errno == EINVAL || errno == ENOSYS) {
             if (::link(path.c_str(), aside.c_str()) == 0) {

@@ -29,13 +29,15 @@ Result<std::string> readText(const std::filesystem::path& path);
 // Replaces the file in one step with exactly `mode` (see AtomicFileWriter).
 Result<void> writeAtomically(const std::filesystem::path& path, std::string_view bytes,
                              mode_t mode = defaultFileMode);
-Result<void> writeAtomically(const std::filesystem::path& path, const Data& bytes, mode_t mode = defaultFileMode);
+Result<void> writeAtomically(const std::filesystem::path& path, const Data& bytes,
+                             mode_t mode = defaultFileMode);
 
 // Creates the file only if nothing has the name yet (alreadyExists
 // otherwise); the file appears whole, as with writeAtomically.
 Result<void> createExclusively(const std::filesystem::path& path, std::string_view bytes,
                                mode_t mode = defaultFileMode);
-Result<void> createExclusively(const std::filesystem::path& path, const Data& bytes, mode_t mode = defaultFileMode);
+Result<void> createExclusively(const std::filesystem::path& path, const Data& bytes,
+                               mode_t mode = defaultFileMode);
 
 // Creates the folder and any missing parents, each with exactly `mode`.
 // Folders that exist already are left as they are.

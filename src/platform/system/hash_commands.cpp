@@ -37,11 +37,29 @@ std::string shasumLine(const std::string& digest, bool binary, const std::string
     line += digest;
     line += binary ? " *" : "  ";
     for (char c : name) {
-        if (escape && c == '\\') line += "\\\\";
-        else if (escape && c == '\n') line += "\\n";
-        else line += c;
+        if (escape && c == '\\')
+            line += "\\\\";
+        else if (escape && c == '\n')
+            line += "\\n";
+        else
+            line += c;
     }
     return line + "\n";
+}
+
+// A short option's value: the rest of its bundle ("-a256") or the next
+// argument ("-a 256"), which it then consumes.
+std::optional<std::string> shortOptionValue(const std::vector<std::string>& arguments,
+                                            std::size_t& index, std::size_t position) {
+    if (position + 1 < arguments[index].size()) return arguments[index].substr(position + 1);
+    if (index + 1 < arguments.size()) return arguments[++index];
+    return std::nullopt;
+}
+
+int md5UsageError(CommandCall& call, const std::string& message) {
+    call.writeError("md5: " + message + "\n");
+    call.writeError("usage: md5 [-qr] [-s string] [files ...]\n");
+    return 1;
 }
 
 int shasumUsageError(CommandCall& call, const std::string& message) {
@@ -82,35 +100,29 @@ int shasum(CommandCall& call) {
                 value = name.substr(equals + 1);
                 name.resize(equals);
             }
-            if (name == "binary") binary = true;
-            else if (name == "text") binary = false;
-            else if (name == "algorithm") {
-                if (!value) {
-                    if (i + 1 >= arguments.size()) return shasumUsageError(call, "Option algorithm requires an argument");
-                    value = arguments[++i];
-                }
-                if (!takeAlgorithm(*value)) return shasumUsageError(call, "Unrecognized algorithm");
-            } else {
-                return shasumUsageError(call, "Unknown option: " + name);
+            if (name == "binary" || name == "text") {
+                binary = name == "binary";
+                continue;
             }
+            if (name != "algorithm") return shasumUsageError(call, "Unknown option: " + name);
+            if (!value && i + 1 < arguments.size()) value = arguments[++i];
+            if (!value) return shasumUsageError(call, "Option algorithm requires an argument");
+            if (!takeAlgorithm(*value)) return shasumUsageError(call, "Unrecognized algorithm");
             continue;
         }
         // Bundled short options: "-ba256", "-b -a 256".
         for (std::size_t j = 1; j < argument.size(); ++j) {
             const char option = argument[j];
-            if (option == 'b') binary = true;
-            else if (option == 't') binary = false;
-            else if (option == 'a') {
-                std::string value = argument.substr(j + 1);
-                if (value.empty()) {
-                    if (i + 1 >= arguments.size()) return shasumUsageError(call, "Option a requires an argument");
-                    value = arguments[++i];
-                }
-                if (!takeAlgorithm(value)) return shasumUsageError(call, "Unrecognized algorithm");
-                break;
-            } else {
-                return shasumUsageError(call, std::string("Unknown option: ") + option);
+            if (option == 'b' || option == 't') {
+                binary = option == 'b';
+                continue;
             }
+            if (option != 'a')
+                return shasumUsageError(call, std::string("Unknown option: ") + option);
+            auto value = shortOptionValue(arguments, i, j);
+            if (!value) return shasumUsageError(call, "Option a requires an argument");
+            if (!takeAlgorithm(*value)) return shasumUsageError(call, "Unrecognized algorithm");
+            break;  // the value took the rest of the bundle
         }
     }
     if (files.empty()) files.push_back("-");
@@ -118,12 +130,14 @@ int shasum(CommandCall& call) {
     int status = 0;
     for (const std::string& file : files) {
         if (file == "-") {
-            call.writeOutput(shasumLine(FileDigest::hex(call.standardInput(), algorithm), binary, file));
+            call.writeOutput(
+                shasumLine(FileDigest::hex(call.standardInput(), algorithm), binary, file));
             continue;
         }
         auto digest = FileDigest::hexOfFile(file, algorithm);
         if (!digest) {
-            call.writeError("shasum: " + file + ": " + systemReason(digest.error().systemCode) + "\n");
+            call.writeError("shasum: " + file + ": " + systemReason(digest.error().systemCode) +
+                            "\n");
             status = 1;
             continue;
         }
@@ -149,25 +163,17 @@ int md5(CommandCall& call) {
         if (argument.size() < 2 || argument[0] != '-') break;
         for (std::size_t j = 1; j < argument.size(); ++j) {
             const char option = argument[j];
-            if (option == 'q') quiet = true;
-            else if (option == 'r') reversed = true;
-            else if (option == 's') {
-                std::string value = argument.substr(j + 1);
-                if (value.empty()) {
-                    if (i + 1 >= arguments.size()) {
-                        call.writeError("md5: option requires an argument -- s\n");
-                        call.writeError("usage: md5 [-qr] [-s string] [files ...]\n");
-                        return 1;
-                    }
-                    value = arguments[++i];
-                }
-                strings.emplace_back(value, FileDigest::hex(value, DigestAlgorithm::md5));
-                break;
-            } else {
-                call.writeError(std::string("md5: illegal option -- ") + option + "\n");
-                call.writeError("usage: md5 [-qr] [-s string] [files ...]\n");
-                return 1;
+            if (option == 'q' || option == 'r') {
+                (option == 'q' ? quiet : reversed) = true;
+                continue;
             }
+            if (option != 's') {
+                return md5UsageError(call, std::string("illegal option -- ") + option);
+            }
+            auto value = shortOptionValue(arguments, i, j);
+            if (!value) return md5UsageError(call, "option requires an argument -- s");
+            strings.emplace_back(*value, FileDigest::hex(*value, DigestAlgorithm::md5));
+            break;  // the value took the rest of the bundle
         }
     }
     for (; i < arguments.size(); ++i) files.push_back(arguments[i]);

@@ -7,9 +7,13 @@
 
 namespace tallowmere::platform {
 
-Locale& Locale::shared() { return AppContext::current().shared<Locale>(); }
+Locale& Locale::shared() {
+    return AppContext::current().shared<Locale>();
+}
 
-std::vector<std::string> Locale::preferredLanguages() { return shared().languages(); }
+std::vector<std::string> Locale::preferredLanguages() {
+    return shared().languages();
+}
 
 Locale::Locale() {
     if (AppContext::hasCurrent() && AppContext::current().isDeterministic()) {
@@ -43,7 +47,8 @@ std::vector<std::string> Locale::languagesFromEnvironment(const Environment& env
     std::vector<std::string> languages;
     auto add = [&](std::string_view name) {
         auto identifier = identifierForLocaleName(name);
-        if (identifier && std::find(languages.begin(), languages.end(), *identifier) == languages.end()) {
+        if (identifier &&
+            std::find(languages.begin(), languages.end(), *identifier) == languages.end()) {
             languages.push_back(std::move(*identifier));
         }
     };

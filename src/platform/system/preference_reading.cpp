@@ -20,7 +20,8 @@ bool textIsTrue(std::string_view text) {
     while (!text.empty() && text.front() == '0') text.remove_prefix(1);
     if (text.empty()) return false;
     const char first = text.front();
-    return first == 'Y' || first == 'y' || first == 'T' || first == 't' || (first >= '1' && first <= '9');
+    return first == 'Y' || first == 'y' || first == 'T' || first == 't' ||
+           (first >= '1' && first <= '9');
 }
 
 std::int64_t leadingInteger(std::string_view text) {
@@ -40,7 +41,8 @@ std::int64_t leadingInteger(std::string_view text) {
         if (!overflow) magnitude = magnitude * 10 + digit;
     }
     if (negative) {
-        if (overflow || magnitude > static_cast<std::uint64_t>(max)) return std::numeric_limits<std::int64_t>::min();
+        if (overflow || magnitude > static_cast<std::uint64_t>(max))
+            return std::numeric_limits<std::int64_t>::min();
         return -static_cast<std::int64_t>(magnitude);
     }
     if (overflow || magnitude > static_cast<std::uint64_t>(max)) return max;
@@ -55,7 +57,8 @@ double leadingReal(std::string_view text) {
         text.remove_prefix(1);
     }
     // Only decimal numbers: "inf", "nan" and "0x1A" are words, not numbers.
-    if (text.empty() || !((text.front() >= '0' && text.front() <= '9') || text.front() == '.')) return 0;
+    if (text.empty() || !((text.front() >= '0' && text.front() <= '9') || text.front() == '.'))
+        return 0;
     double parsed = 0;
     std::from_chars(text.data(), text.data() + text.size(), parsed, std::chars_format::general);
     return negative ? -parsed : parsed;

@@ -10,16 +10,21 @@ namespace tallowmere::platform {
 
 namespace {
 
-bool hasNul(const std::string& text) { return text.find('\0') != std::string::npos; }
+bool hasNul(const std::string& text) {
+    return text.find('\0') != std::string::npos;
+}
 
 Result<void> check(const ProcessRequest& request) {
     if (request.executable.empty() || request.executable[0] != '/' || hasNul(request.executable)) {
-        return Error{ErrorCode::invalidArgument,
-                     "A command is started by its full path, not \u201C" + request.executable + "\u201D.", 0};
+        return Error{
+            ErrorCode::invalidArgument,
+            "A command is started by its full path, not \u201C" + request.executable + "\u201D.",
+            0};
     }
     for (const std::string& argument : request.arguments) {
         if (hasNul(argument)) {
-            return Error{ErrorCode::invalidArgument, "An argument of " + request.executable + " holds a NUL byte.", 0};
+            return Error{ErrorCode::invalidArgument,
+                         "An argument of " + request.executable + " holds a NUL byte.", 0};
         }
     }
     if (request.timeout && !(std::isfinite(*request.timeout) && *request.timeout > 0)) {
@@ -29,7 +34,9 @@ Result<void> check(const ProcessRequest& request) {
 }
 
 Error unavailable(const std::string& executable) {
-    return Error{ErrorCode::notFound, "The command \u201C" + executable + "\u201D isn\u2019t available on this system.", 0};
+    return Error{ErrorCode::notFound,
+                 "The command \u201C" + executable + "\u201D isn\u2019t available on this system.",
+                 0};
 }
 
 ProcessResult runInProcess(const ProcessRequest& request, const CommandHandler& handler) {
@@ -47,7 +54,8 @@ ProcessResult runInProcess(const ProcessRequest& request, const CommandHandler& 
         case ProcessOutput::discarded:
             break;
     }
-    const std::string_view input = request.standardInput ? std::string_view(*request.standardInput) : std::string_view();
+    const std::string_view input =
+        request.standardInput ? std::string_view(*request.standardInput) : std::string_view();
     CommandCall call(request.executable, request.arguments, input, output, error);
     // As a real exit status: only the low eight bits reach the parent.
     result.status = handler(call) & 0xFF;
@@ -87,11 +95,12 @@ Result<ProcessResult> ProcessRunner::run(const ProcessRequest& request) {
     auto launched = launch(request);
     if (!launched) return launched.error();
     if (!launched->child) return runInProcess(request, launched->resolution.handler);
-    return launched->child->communicate(request.standardInput.value_or(std::string()), request.timeout);
+    return launched->child->communicate(request.standardInput.value_or(std::string()),
+                                        request.timeout);
 }
 
-Result<std::shared_ptr<RunningProcess>> ProcessRunner::start(ProcessRequest request,
-                                                             RunningProcess::TerminationHandler onTermination) {
+Result<std::shared_ptr<RunningProcess>> ProcessRunner::start(
+    ProcessRequest request, RunningProcess::TerminationHandler onTermination) {
     auto launched = launch(request);
     if (!launched) return launched.error();
     MainQueue& mainQueue = AppContext::current().mainQueue();
@@ -100,9 +109,9 @@ Result<std::shared_ptr<RunningProcess>> ProcessRunner::start(ProcessRequest requ
                                                 runInProcess(request, launched->resolution.handler),
                                                 std::move(onTermination));
     }
-    return std::make_shared<RunningProcess>(RunningProcess::Token{}, mainQueue, std::move(launched->child),
-                                            request.standardInput.value_or(std::string()), request.timeout,
-                                            std::move(onTermination));
+    return std::make_shared<RunningProcess>(
+        RunningProcess::Token{}, mainQueue, std::move(launched->child),
+        request.standardInput.value_or(std::string()), request.timeout, std::move(onTermination));
 }
 
 }  // namespace tallowmere::platform

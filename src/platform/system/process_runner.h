@@ -23,8 +23,8 @@ public:
 
     // Starts the command and returns at once; `onTermination` runs on the
     // main queue after it has ended.
-    static Result<std::shared_ptr<RunningProcess>> start(ProcessRequest request,
-                                                         RunningProcess::TerminationHandler onTermination);
+    static Result<std::shared_ptr<RunningProcess>> start(
+        ProcessRequest request, RunningProcess::TerminationHandler onTermination);
 };
 
 }  // namespace tallowmere::platform

@@ -5,12 +5,14 @@
 
 namespace tallowmere::platform {
 
-RunningProcess::RunningProcess(Token, MainQueue& mainQueue, ProcessResult result, TerminationHandler onTermination) {
+RunningProcess::RunningProcess(Token, MainQueue& mainQueue, ProcessResult result,
+                               TerminationHandler onTermination) {
     finish(mainQueue, std::move(result), std::move(onTermination));
 }
 
-RunningProcess::RunningProcess(Token, MainQueue& mainQueue, std::unique_ptr<ChildProcess> child, std::string input,
-                               std::optional<double> timeout, TerminationHandler onTermination)
+RunningProcess::RunningProcess(Token, MainQueue& mainQueue, std::unique_ptr<ChildProcess> child,
+                               std::string input, std::optional<double> timeout,
+                               TerminationHandler onTermination)
     : pid_(child->pid()), child_(std::move(child)) {
     watcher_ = std::thread([this, &mainQueue, input = std::move(input), timeout,
                             onTermination = std::move(onTermination)]() mutable {
@@ -41,9 +43,12 @@ void RunningProcess::waitUntilExit() {
     ended_.wait(lock, [this] { return !running_; });
 }
 
-void RunningProcess::finish(MainQueue& mainQueue, ProcessResult result, TerminationHandler onTermination) {
+void RunningProcess::finish(MainQueue& mainQueue, ProcessResult result,
+                            TerminationHandler onTermination) {
     if (onTermination) {
-        mainQueue.async([onTermination = std::move(onTermination), result = std::move(result)] { onTermination(result); });
+        mainQueue.async([onTermination = std::move(onTermination), result = std::move(result)] {
+            onTermination(result);
+        });
     }
     {
         std::lock_guard lock(mutex_);

@@ -47,10 +47,12 @@ public:
     void waitUntilExit();
 
     // A command run inside the program: already finished.
-    RunningProcess(Token, MainQueue& mainQueue, ProcessResult result, TerminationHandler onTermination);
+    RunningProcess(Token, MainQueue& mainQueue, ProcessResult result,
+                   TerminationHandler onTermination);
     // A child, watched on a thread of its own until it ends.
-    RunningProcess(Token, MainQueue& mainQueue, std::unique_ptr<ChildProcess> child, std::string input,
-                   std::optional<double> timeout, TerminationHandler onTermination);
+    RunningProcess(Token, MainQueue& mainQueue, std::unique_ptr<ChildProcess> child,
+                   std::string input, std::optional<double> timeout,
+                   TerminationHandler onTermination);
 
 private:
     friend class ProcessRunner;

@@ -28,7 +28,9 @@ ErrorCode codeFor(int errnum) {
 }
 }  // namespace
 
-std::string systemReason(int errnum) { return std::generic_category().message(errnum); }
+std::string systemReason(int errnum) {
+    return std::generic_category().message(errnum);
+}
 
 Error systemError(int errnum, const std::string& what) {
     return Error{codeFor(errnum), what + ": " + systemReason(errnum) + ".", errnum};

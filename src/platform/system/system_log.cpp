@@ -8,15 +8,19 @@
 
 namespace tallowmere::platform {
 
-SystemLog& SystemLog::shared() { return AppContext::current().shared<SystemLog>(); }
+SystemLog& SystemLog::shared() {
+    return AppContext::current().shared<SystemLog>();
+}
 
-SystemLog::SystemLog() { openlog("tallowmere", LOG_PID, LOG_USER); }
-
+SystemLog::SystemLog() {
+    openlog("tallowmere", LOG_PID, LOG_USER);
+}
 
 void SystemLog::log(std::string_view text) {
     std::string line(text);
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-    std::replace_if(line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    std::replace_if(
+        line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
 
     std::lock_guard lock(mutex_);
     syslog(LOG_NOTICE, "%s", line.c_str());

@@ -24,18 +24,23 @@ bool isDomainName(std::string_view name) {
            name.find('\0') == std::string_view::npos;
 }
 
-bool isStorable(const PropertyValue& value) { return PropertyList::write(value, storedFormat).ok(); }
+bool isStorable(const PropertyValue& value) {
+    return PropertyList::write(value, storedFormat).ok();
+}
 
 Result<void> writeDomain(const fs::path& path, const PropertyValue::Dictionary& domain) {
     auto bytes = PropertyList::write(PropertyValue(domain), storedFormat);
     if (!bytes) return bytes.error();
-    if (auto folder = Files::createDirectories(path.parent_path(), folderMode); !folder) return folder.error();
+    if (auto folder = Files::createDirectories(path.parent_path(), folderMode); !folder)
+        return folder.error();
     return Files::writeAtomically(path, *bytes, fileMode);
 }
 
 }  // namespace
 
-UserDefaults& UserDefaults::standard() { return AppContext::current().shared<UserDefaults>(); }
+UserDefaults& UserDefaults::standard() {
+    return AppContext::current().shared<UserDefaults>();
+}
 
 std::shared_ptr<UserDefaults> UserDefaults::makeShared() {
     AppContext& context = AppContext::current();
@@ -180,7 +185,8 @@ PropertyValue::Dictionary UserDefaults::dictionaryRepresentation() const {
     return merged;
 }
 
-std::optional<PropertyValue::Dictionary> UserDefaults::persistentDomain(std::string_view name) const {
+std::optional<PropertyValue::Dictionary> UserDefaults::persistentDomain(
+    std::string_view name) const {
     if (name != identifier_) return std::nullopt;
     std::lock_guard lock(mutex_);
     return domain_.empty() ? std::nullopt : std::optional(domain_);

@@ -57,9 +57,9 @@ public:
     // Typed reads (see preference_reading.h for how each type converts).
     std::optional<PropertyValue> object(std::string_view key) const;
     std::optional<std::string> string(std::string_view key) const;
-    bool boolean(std::string_view key) const;      // absent: false
+    bool boolean(std::string_view key) const;          // absent: false
     std::int64_t integer(std::string_view key) const;  // absent: 0
-    double real(std::string_view key) const;       // absent: 0
+    double real(std::string_view key) const;           // absent: 0
     std::optional<PropertyValue::Array> array(std::string_view key) const;
     std::optional<PropertyValue::Dictionary> dictionary(std::string_view key) const;
     std::optional<std::vector<std::string>> stringArray(std::string_view key) const;

@@ -1,3 +1,5 @@
+#include "platform/system/files.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -6,7 +8,6 @@
 #include <string>
 
 #include "platform/system/atomic_file_writer.h"
-#include "platform/system/files.h"
 #include "support/fixture.h"
 
 namespace tallowmere::platform {
@@ -26,11 +27,14 @@ protected:
 
     static std::set<std::string> namesIn(const fs::path& folder) {
         std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+        for (const auto& entry : fs::directory_iterator(folder))
+            names.insert(entry.path().filename().string());
         return names;
     }
 
-    static std::string contentsOf(const fs::path& path) { return Files::readText(path).valueOr(std::string("<missing>")); }
+    static std::string contentsOf(const fs::path& path) {
+        return Files::readText(path).valueOr(std::string("<missing>"));
+    }
 
     mode_t savedUmask_ = ::umask(022);
 };
@@ -40,7 +44,7 @@ TEST_F(FilesTest, AtomicWriteIsNeverMoreOpenThanItsFinalMode) {
         mode_t umask;
         mode_t mode;
     } cases[] = {
-        {0, 0600},    // a wide-open umask must not expose a private file
+        {0, 0600},  // a wide-open umask must not expose a private file
         {0, 0644},
         {077, 0644},  // a narrow umask must not keep a shared file private
         {022, 0640},
@@ -48,7 +52,8 @@ TEST_F(FilesTest, AtomicWriteIsNeverMoreOpenThanItsFinalMode) {
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "umask " << std::oct << c.umask << " mode " << c.mode);
         ::umask(c.umask);
-        const fs::path folder = home() / ("case-" + std::to_string(c.umask) + "-" + std::to_string(c.mode));
+        const fs::path folder =
+            home() / ("case-" + std::to_string(c.umask) + "-" + std::to_string(c.mode));
         fs::create_directory(folder);
         const fs::path destination = folder / "configuration.plist";
         ASSERT_TRUE(Files::writeAtomically(destination, std::string_view("old")));
@@ -62,8 +67,10 @@ TEST_F(FilesTest, AtomicWriteIsNeverMoreOpenThanItsFinalMode) {
         };
         ASSERT_TRUE(writer.write("new contents"));
 
-        EXPECT_EQ(seenTemporary.parent_path(), folder) << "the temporary must be renamed within one folder";
-        EXPECT_EQ(modeAtCreation & ~c.mode, 0u) << "temporary file was created with mode " << std::oct << modeAtCreation;
+        EXPECT_EQ(seenTemporary.parent_path(), folder)
+            << "the temporary must be renamed within one folder";
+        EXPECT_EQ(modeAtCreation & ~c.mode, 0u)
+            << "temporary file was created with mode " << std::oct << modeAtCreation;
         EXPECT_EQ(modeOf(destination), c.mode);
         EXPECT_EQ(contentsOf(destination), "new contents");
         EXPECT_EQ(namesIn(folder), std::set<std::string>{"configuration.plist"});
@@ -79,12 +86,14 @@ TEST_F(FilesTest, FailedWriteLeavesTheOldFileAndNoTemporary) {
     writer.onTemporaryCreated = [](const fs::path& temporary) { fs::remove(temporary); };
     auto result = writer.write("[1, 2]");
     ASSERT_FALSE(result);
-    EXPECT_NE(result.error().message.find("layouts.json"), std::string::npos) << result.error().message;
+    EXPECT_NE(result.error().message.find("layouts.json"), std::string::npos)
+        << result.error().message;
     EXPECT_EQ(contentsOf(destination), "[1]");
     EXPECT_EQ(modeOf(destination), 0600u);
     EXPECT_EQ(namesIn(home()), std::set<std::string>{"layouts.json"});
 
-    auto intoMissingFolder = Files::writeAtomically(home() / "absent" / "layouts.json", std::string_view("[]"));
+    auto intoMissingFolder =
+        Files::writeAtomically(home() / "absent" / "layouts.json", std::string_view("[]"));
     ASSERT_FALSE(intoMissingFolder);
     EXPECT_EQ(intoMissingFolder.error().code, ErrorCode::notFound);
 }

@@ -20,7 +20,8 @@ namespace fs = std::filesystem;
 class HashCommandsTest : public testing::TallowmereTest {
 protected:
     HashCommandsTest() {
-        for (const char* tool : {"/usr/bin/sha1sum", "/usr/bin/sha256sum", "/usr/bin/sha512sum", "/usr/bin/md5sum"}) {
+        for (const char* tool :
+             {"/usr/bin/sha1sum", "/usr/bin/sha256sum", "/usr/bin/sha512sum", "/usr/bin/md5sum"}) {
             CommandTable::shared().overrideCommand(tool, fs::path(tool));
         }
         std::string large;
@@ -39,7 +40,8 @@ protected:
 
     static ProcessResult run(const std::string& executable, std::vector<std::string> arguments,
                              std::optional<std::string> input = std::nullopt) {
-        auto result = ProcessRunner::run({.executable = executable, .arguments = std::move(arguments), .standardInput = input});
+        auto result = ProcessRunner::run(
+            {.executable = executable, .arguments = std::move(arguments), .standardInput = input});
         if (!result) {
             ADD_FAILURE() << executable << ": " << result.error().message;
             return {};
@@ -87,11 +89,13 @@ TEST_F(HashCommandsTest, Md5PrintsTheMacFormatsOfTheSameDigest) {
         SCOPED_TRACE(file);
         const std::string digest = digestOf(run("/usr/bin/md5sum", {file}).standardOutput);
         ASSERT_EQ(digest.size(), 32u);
-        EXPECT_EQ(run("/usr/bin/md5", {file}).standardOutput, "MD5 (" + file + ") = " + digest + "\n");
+        EXPECT_EQ(run("/usr/bin/md5", {file}).standardOutput,
+                  "MD5 (" + file + ") = " + digest + "\n");
         EXPECT_EQ(run("/usr/bin/md5", {"-q", file}).standardOutput, digest + "\n");
         EXPECT_EQ(run("/usr/bin/md5", {"-r", file}).standardOutput, digest + " " + file + "\n");
     }
-    EXPECT_EQ(run("/usr/bin/md5", {"-s", "abc"}).standardOutput, "MD5 (\"abc\") = 900150983cd24fb0d6963f7d28e17f72\n");
+    EXPECT_EQ(run("/usr/bin/md5", {"-s", "abc"}).standardOutput,
+              "MD5 (\"abc\") = 900150983cd24fb0d6963f7d28e17f72\n");
     EXPECT_EQ(run("/usr/bin/md5", {}, "abc").standardOutput, "900150983cd24fb0d6963f7d28e17f72\n");
 }
 
@@ -103,9 +107,15 @@ TEST_F(HashCommandsTest, UnreadableFilesAreReportedWhileTheOthersAreHashed) {
         std::vector<std::string> arguments;
         std::string standardError;
     } cases[] = {
-        {"/usr/bin/shasum", {"-a", "256", missing, good}, "shasum: " + missing + ": No such file or directory\n"},
-        {"/usr/bin/md5", {"-q", missing, good}, "md5: " + missing + ": No such file or directory\n"},
-        {"/usr/bin/shasum", {"-a", "256", home().string(), good}, "shasum: " + home().string() + ": Is a directory\n"},
+        {"/usr/bin/shasum",
+         {"-a", "256", missing, good},
+         "shasum: " + missing + ": No such file or directory\n"},
+        {"/usr/bin/md5",
+         {"-q", missing, good},
+         "md5: " + missing + ": No such file or directory\n"},
+        {"/usr/bin/shasum",
+         {"-a", "256", home().string(), good},
+         "shasum: " + home().string() + ": Is a directory\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.executable);

@@ -1,10 +1,11 @@
+#include "platform/system/locale.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 #include <vector>
 
-#include "platform/system/locale.h"
 #include "support/fixture.h"
 
 namespace tallowmere::platform {

@@ -1,3 +1,5 @@
+#include "platform/system/process_runner.h"
+
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -7,7 +9,6 @@
 
 #include "platform/system/command_table.h"
 #include "platform/system/files.h"
-#include "platform/system/process_runner.h"
 #include "support/fixture.h"
 
 namespace tallowmere::platform {
@@ -31,8 +32,10 @@ protected:
 
 TEST_F(ProcessRunnerTest, TimeoutEndsASleepingChildAndSaysSo) {
     const auto started = std::chrono::steady_clock::now();
-    ProcessResult result = runOrFail({.executable = "/bin/sleep", .arguments = {"10"}, .timeout = 1.0});
-    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    ProcessResult result =
+        runOrFail({.executable = "/bin/sleep", .arguments = {"10"}, .timeout = 1.0});
+    const double elapsed =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
     EXPECT_EQ(result.termination, ProcessTermination::timedOut);
     EXPECT_EQ(result.status, SIGTERM);
@@ -59,9 +62,10 @@ TEST_F(ProcessRunnerTest, OutputIsKeptApartMergedOrDiscarded) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.output));
-        ProcessResult result = runOrFail({.executable = "/bin/sh",
-                                          .arguments = {"-c", "printf 'out;'; printf 'err;' >&2; printf 'out;'; exit 3"},
-                                          .output = c.output});
+        ProcessResult result = runOrFail(
+            {.executable = "/bin/sh",
+             .arguments = {"-c", "printf 'out;'; printf 'err;' >&2; printf 'out;'; exit 3"},
+             .output = c.output});
         EXPECT_EQ(result.termination, ProcessTermination::exited);
         EXPECT_EQ(result.status, 3);
         EXPECT_EQ(result.standardOutput, c.standardOutput);
@@ -70,7 +74,8 @@ TEST_F(ProcessRunnerTest, OutputIsKeptApartMergedOrDiscarded) {
 }
 
 TEST_F(ProcessRunnerTest, DeathBySignalIsNotAnExitStatus) {
-    ProcessResult result = runOrFail({.executable = "/bin/sh", .arguments = {"-c", "kill -KILL $$"}});
+    ProcessResult result =
+        runOrFail({.executable = "/bin/sh", .arguments = {"-c", "kill -KILL $$"}});
     EXPECT_EQ(result.termination, ProcessTermination::uncaughtSignal);
     EXPECT_EQ(result.status, SIGKILL);
 }
@@ -97,7 +102,8 @@ TEST_F(ProcessRunnerTest, ChildThatStopsReadingEarlyDoesNotEndTheProgram) {
 
 TEST_F(ProcessRunnerTest, LaunchFailuresAreErrorsAtOnce) {
     const fs::path notExecutable = home() / "script.sh";
-    ASSERT_TRUE(Files::writeAtomically(notExecutable, std::string_view("#!/bin/sh\necho hi\n"), 0644));
+    ASSERT_TRUE(
+        Files::writeAtomically(notExecutable, std::string_view("#!/bin/sh\necho hi\n"), 0644));
     commands().overrideCommand("/usr/bin/defaults", notExecutable);
     commands().overrideCommand("/usr/bin/pmset", home() / "absent");
 
@@ -109,7 +115,7 @@ TEST_F(ProcessRunnerTest, LaunchFailuresAreErrorsAtOnce) {
         {"/sbin/shutdown", ErrorCode::notFound},           // exists on Linux, must never run
         {"/usr/bin/pmset", ErrorCode::notFound},           // override names a missing program
         {"/usr/bin/defaults", ErrorCode::permissionDenied},
-        {"sh", ErrorCode::invalidArgument},                // no search of PATH
+        {"sh", ErrorCode::invalidArgument},  // no search of PATH
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.executable);
@@ -118,7 +124,8 @@ TEST_F(ProcessRunnerTest, LaunchFailuresAreErrorsAtOnce) {
         EXPECT_EQ(result.error().code, c.code) << result.error().message;
 
         bool called = false;
-        auto started = ProcessRunner::start({.executable = c.executable}, [&](const ProcessResult&) { called = true; });
+        auto started = ProcessRunner::start({.executable = c.executable},
+                                            [&](const ProcessResult&) { called = true; });
         EXPECT_FALSE(started);
         runUntilIdle();
         EXPECT_FALSE(called);
@@ -140,10 +147,12 @@ TEST_F(ProcessRunnerTest, OverridesReplaceACommandWithAHandlerOrAScript) {
     EXPECT_EQ(merged.status, 2);
 
     const fs::path script = home() / "defaults.sh";
-    ASSERT_TRUE(Files::writeAtomically(script, std::string_view("#!/bin/sh\necho \"read $2 $3\"\n"), 0755));
+    ASSERT_TRUE(
+        Files::writeAtomically(script, std::string_view("#!/bin/sh\necho \"read $2 $3\"\n"), 0755));
     commands().overrideCommand("/usr/bin/defaults", script);
     ProcessResult scripted =
-        runOrFail({.executable = "/usr/bin/defaults", .arguments = {"read", "com.apple.screensaver", "idleTime"}});
+        runOrFail({.executable = "/usr/bin/defaults",
+                   .arguments = {"read", "com.apple.screensaver", "idleTime"}});
     EXPECT_EQ(scripted.standardOutput, "read com.apple.screensaver idleTime\n");
 
     commands().removeOverride("/usr/bin/osascript");
@@ -153,12 +162,13 @@ TEST_F(ProcessRunnerTest, OverridesReplaceACommandWithAHandlerOrAScript) {
 TEST_F(ProcessRunnerTest, StartDeliversTheTerminationThroughTheMainQueue) {
     std::optional<ProcessResult> delivered;
     bool onMainThread = false;
-    auto started = ProcessRunner::start(
-        {.executable = "/bin/sh", .arguments = {"-c", "read word; echo \"got $word\""}, .standardInput = "pear\n"},
-        [&](const ProcessResult& result) {
-            delivered = result;
-            onMainThread = context().mainQueue().isCurrentThread();
-        });
+    auto started = ProcessRunner::start({.executable = "/bin/sh",
+                                         .arguments = {"-c", "read word; echo \"got $word\""},
+                                         .standardInput = "pear\n"},
+                                        [&](const ProcessResult& result) {
+                                            delivered = result;
+                                            onMainThread = context().mainQueue().isCurrentThread();
+                                        });
     ASSERT_TRUE(started);
     auto process = *started;
     EXPECT_GT(process->processIdentifier(), 0);

@@ -1,9 +1,10 @@
+#include "platform/system/system_log.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "platform/system/system_log.h"
 #include "support/fixture.h"
 
 namespace tallowmere::platform {

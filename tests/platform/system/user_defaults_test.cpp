@@ -1,3 +1,5 @@
+#include "platform/system/user_defaults.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -11,7 +13,6 @@
 #include "platform/base/property_list.h"
 #include "platform/runtime/app_context.h"
 #include "platform/system/files.h"
-#include "platform/system/user_defaults.h"
 #include "support/fixture.h"
 
 namespace tallowmere::platform {
@@ -22,7 +23,9 @@ namespace fs = std::filesystem;
 class UserDefaultsTest : public testing::TallowmereTest {
 protected:
     UserDefaults& defaults() { return UserDefaults::standard(); }
-    fs::path preferencesFile() const { return home() / "Library/Preferences/com.quenlow.tallowmere.plist"; }
+    fs::path preferencesFile() const {
+        return home() / "Library/Preferences/com.quenlow.tallowmere.plist";
+    }
 
     // The domain as a new run of the program would find it.
     template <typename Check>
@@ -66,15 +69,18 @@ TEST_F(UserDefaultsTest, TypedReadsFollowTheMacRules) {
         {"\"-0005\"", "-0005", true, -5, -5, "-0005"},
         {"\"1e3\"", "1e3", true, 1, 1000, "1e3"},
         {"\"inf\"", "inf", false, 0, 0, "inf"},
-        {"\"99999999999999999999\"", "99999999999999999999", true, max, 1e20, "99999999999999999999"},
+        {"\"99999999999999999999\"", "99999999999999999999", true, max, 1e20,
+         "99999999999999999999"},
         {"data", PropertyValue(Data{1}), false, 0, 0, std::nullopt},
         {"array", PropertyValue(PropertyValue::Array{1}), false, 0, 0, std::nullopt},
         {"date", PropertyValue(clock().now()), false, 0, 0, std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        if (c.stored) defaults().set("value", *c.stored);
-        else defaults().removeObject("value");
+        if (c.stored)
+            defaults().set("value", *c.stored);
+        else
+            defaults().removeObject("value");
         EXPECT_EQ(defaults().boolean("value"), c.boolean);
         EXPECT_EQ(defaults().integer("value"), c.integer);
         EXPECT_DOUBLE_EQ(defaults().real("value"), c.real);
@@ -91,7 +97,8 @@ TEST_F(UserDefaultsTest, ContainersReadOnlyAsTheirOwnShape) {
     defaults().set("blob", Data{0, 255});
 
     EXPECT_EQ(defaults().stringArray("names"), (std::vector<std::string>{"Chrome", "Google"}));
-    EXPECT_EQ(defaults().stringArray("mixed"), std::nullopt) << "one non-text element spoils the list";
+    EXPECT_EQ(defaults().stringArray("mixed"), std::nullopt)
+        << "one non-text element spoils the list";
     EXPECT_EQ(defaults().array("mixed")->size(), 2u);
     EXPECT_EQ(defaults().dictionary("window"), window);
     EXPECT_EQ(defaults().data("blob"), (Data{0, 255}));
@@ -122,8 +129,9 @@ TEST_F(UserDefaultsTest, RegisteredDefaultsFillGapsButAreNeverStored) {
 
 TEST_F(UserDefaultsTest, DidChangeIsPostedAfterEachChangeOfTheStoredDomain) {
     std::vector<std::optional<std::string>> seen;  // the value observers read
-    context().notificationCenter().addObserver(UserDefaults::didChangeNotification, &defaults(),
-                                               [&](const Notification&) { seen.push_back(defaults().string("theme")); });
+    context().notificationCenter().addObserver(
+        UserDefaults::didChangeNotification, &defaults(),
+        [&](const Notification&) { seen.push_back(defaults().string("theme")); });
 
     defaults().set("theme", "dark");
     defaults().set("theme", "dark");  // no change: no notification
