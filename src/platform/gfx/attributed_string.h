@@ -16,11 +16,11 @@ enum class UnderlineStyle { none, single, thick, double_ };
 // How a run looks. Absent font and colour mean the drawer's defaults (the
 // system font at its standard size, the label colour).
 struct TextAttributes {
-    std::optional<Font> font;
-    std::optional<Color> foregroundColor;
-    std::optional<Color> backgroundColor;
+    std::optional<Font> font{};
+    std::optional<Color> foregroundColor{};
+    std::optional<Color> backgroundColor{};
     UnderlineStyle underline = UnderlineStyle::none;
-    std::optional<Color> underlineColor;
+    std::optional<Color> underlineColor{};
     bool strikethrough = false;
     double kern = 0;            // extra points after each grapheme
     double baselineOffset = 0;  // points up from the baseline

@@ -107,3 +107,10 @@ Font FontLibrary::menuFont(double size) const {
 }
 
 }  // namespace tallowmere::platform
+
+#if defined(__SANITIZE_ADDRESS__)
+// fontconfig keeps what it parses from its configuration files for the life
+// of the process and never frees part of it; LeakSanitizer would fail every
+// program that draws text. Only fontconfig's own allocations are excused.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+#endif

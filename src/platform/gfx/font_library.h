@@ -13,8 +13,8 @@ namespace tallowmere::platform {
 
 // One face the system can make fonts of.
 struct Typeface {
-    std::string name;    // PostScript-style name: "KaitiTC-Bold"
-    std::string family;  // "Kaiti TC"
+    std::string name{};    // PostScript-style name: "KaitiTC-Bold"
+    std::string family{};  // "Kaiti TC"
     FontWeight weight = FontWeight::regular;
     bool italic = false;
     bool fixedPitch = false;

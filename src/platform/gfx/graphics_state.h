@@ -36,14 +36,14 @@ std::string_view rawValue(CompositingOperation operation);
 std::string_view rawValue(ImageInterpolation interpolation);
 
 struct Shadow {
-    Size offset;  // in y-up points, so (0, -2) falls below
+    Size offset{};  // in y-up points, so (0, -2) falls below
     double blurRadius = 0;
     Color color = Color::black().withAlphaComponent(1.0 / 3.0);
     bool operator==(const Shadow&) const = default;
 };
 
 struct LineDash {
-    std::vector<double> pattern;  // empty: solid
+    std::vector<double> pattern{};  // empty: solid
     double phase = 0;
     bool operator==(const LineDash&) const = default;
 };
@@ -51,17 +51,17 @@ struct LineDash {
 // Everything save() keeps and restore() brings back, except the clip, which
 // each backend keeps itself.
 struct GraphicsState {
-    AffineTransform transform;  // user space to the canvas's y-up point space
+    AffineTransform transform{};  // user space to the canvas's y-up point space
     Color fillColor = Color::black();
     Color strokeColor = Color::black();
     double lineWidth = 1;
     LineCap lineCap = LineCap::butt;
     LineJoin lineJoin = LineJoin::miter;
     double miterLimit = 10;
-    LineDash lineDash;
+    LineDash lineDash{};
     double alpha = 1;
     CompositingOperation compositingOperation = CompositingOperation::sourceOver;
-    std::optional<Shadow> shadow;
+    std::optional<Shadow> shadow{};
     ImageInterpolation imageInterpolation = ImageInterpolation::defaultQuality;
     bool operator==(const GraphicsState&) const = default;
 };

@@ -1,0 +1,181 @@
+#include "platform/gfx/cairo_canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "platform/gfx/symbol_image.h"
+#include "support/fixture.h"
+
+namespace tallowmere::platform {
+namespace {
+
+class CairoCanvasTest : public testing::TallowmereTest {
+protected:
+    std::unique_ptr<CairoCanvas> makeCanvas(Size size, double scale = 1) {
+        auto made = CairoCanvas::make(size, scale);
+        EXPECT_TRUE(made.ok());
+        return std::move(made).value();
+    }
+    // The pixel under a point of the canvas's y-up point space.
+    static Pixel pixelAt(const Bitmap& bitmap, double x, double y) {
+        return bitmap.pixel(static_cast<int>(x * bitmap.scale()),
+                            static_cast<int>(bitmap.pixelsHigh() - y * bitmap.scale()));
+    }
+};
+
+constexpr Pixel opaqueRed{255, 0, 0, 255};
+constexpr Pixel transparent{0, 0, 0, 0};
+
+TEST_F(CairoCanvasTest, RoundedRectFillsItsCentreButNotItsCorners) {
+    for (double scale : {1.0, 2.0}) {
+        SCOPED_TRACE(scale);
+        auto canvas = makeCanvas({40, 30}, scale);
+        canvas->setFillColor(Color::sRGB(1, 0, 0));
+        canvas->fillRoundedRect({0, 0, 40, 30}, 10);
+        const Bitmap bitmap = canvas->bitmap();
+        EXPECT_EQ(bitmap.pixelsWide(), static_cast<int>(40 * scale));
+        EXPECT_EQ(pixelAt(bitmap, 20, 15), opaqueRed);
+        EXPECT_EQ(pixelAt(bitmap, 0.5, 0.5), transparent) << "bottom-left corner is rounded off";
+        EXPECT_EQ(pixelAt(bitmap, 39.5, 29.5), transparent) << "top-right corner is rounded off";
+        EXPECT_EQ(pixelAt(bitmap, 20, 0.5), opaqueRed) << "edge between the corners is filled";
+    }
+}
+
+TEST_F(CairoCanvasTest, UserSpaceIsYUpUnlessTheCallerFlipsIt) {
+    auto canvas = makeCanvas({10, 10});
+    canvas->setFillColor(Color::sRGB(1, 0, 0));
+    canvas->fillRect({0, 0, 10, 3});  // the bottom three points
+    canvas->save();
+    canvas->translate(0, 10);
+    canvas->scale(1, -1);
+    canvas->setFillColor(Color::sRGB(0, 0, 1));
+    canvas->fillRect({0, 0, 10, 2});  // flipped: the top two points
+    canvas->restore();
+    const Bitmap bitmap = canvas->bitmap();
+    EXPECT_EQ(bitmap.pixel(5, 9), opaqueRed) << "bitmap rows run from the top";
+    EXPECT_EQ(bitmap.pixel(5, 0), (Pixel{0, 0, 255, 255}));
+    EXPECT_EQ(bitmap.pixel(5, 5), transparent);
+}
+
+TEST_F(CairoCanvasTest, AlphaClipAndCompositingShapeWhatIsPainted) {
+    auto canvas = makeCanvas({20, 10});
+    canvas->setFillColor(Color::sRGB(0, 0, 1));
+    canvas->fillRect({0, 0, 10, 10});  // left half blue, right half empty
+    canvas->save();
+    canvas->setCompositingOperation(CompositingOperation::sourceAtop);
+    canvas->setFillColor(Color::sRGB(1, 0, 0));
+    canvas->fillRect({0, 0, 20, 10});
+    canvas->restore();
+    canvas->save();
+    canvas->clipToRect({0, 0, 5, 10});
+    canvas->setAlpha(0.5);
+    canvas->setFillColor(Color::sRGB(0, 1, 0));
+    canvas->fillRect({0, 0, 20, 10});
+    canvas->restore();
+
+    const Bitmap bitmap = canvas->bitmap();
+    EXPECT_EQ(pixelAt(bitmap, 7, 5), opaqueRed) << "sourceAtop recolours what is there";
+    EXPECT_EQ(pixelAt(bitmap, 15, 5), transparent) << "sourceAtop leaves empty pixels empty";
+    const Pixel blended = pixelAt(bitmap, 2, 5);
+    EXPECT_NEAR(blended.red, 128, 1);
+    EXPECT_NEAR(blended.green, 128, 1);
+    EXPECT_EQ(blended.alpha, 255);
+}
+
+TEST_F(CairoCanvasTest, DynamicColorsPaintInTheCanvasAppearance) {
+    auto canvas = makeCanvas({4, 4});
+    canvas->setAppearance(Appearance::dark);
+    canvas->setFillColor(Color::system(SystemColor::textBackground));
+    canvas->fillRect({0, 0, 4, 4});
+    EXPECT_LT(canvas->bitmap().pixel(1, 1).red, 60) << "text background is dark in dark appearance";
+}
+
+TEST_F(CairoCanvasTest, LinearGradientRunsAlongItsAngle) {
+    auto canvas = makeCanvas({100, 10});
+    canvas->drawLinearGradient(Gradient(Color::sRGB(0, 0, 0), Color::sRGB(1, 1, 1)), Path::rect({0, 0, 100, 10}), 0);
+    const Bitmap bitmap = canvas->bitmap();
+    EXPECT_LT(bitmap.pixel(1, 5).red, 10);
+    EXPECT_GT(bitmap.pixel(98, 5).red, 245);
+    EXPECT_NEAR(bitmap.pixel(50, 5).red, 128, 3);
+}
+
+TEST_F(CairoCanvasTest, BitmapImagesScaleWithTheChosenInterpolation) {
+    Bitmap checker(2, 2);
+    checker.setPixel(0, 0, {255, 255, 255, 255});
+    checker.setPixel(1, 1, {255, 255, 255, 255});
+    checker.setPixel(1, 0, {0, 0, 0, 255});
+    checker.setPixel(0, 1, {0, 0, 0, 255});
+    const Image image = Image::fromBitmap(checker);
+
+    auto canvas = makeCanvas({20, 20});
+    canvas->setImageInterpolation(ImageInterpolation::none);
+    canvas->drawImage(image, {0, 0, 20, 20});
+    const Bitmap bitmap = canvas->bitmap();
+    // Hard pixel edges: the top-left quarter is exactly white right up to the middle.
+    EXPECT_EQ(bitmap.pixel(9, 9), (Pixel{255, 255, 255, 255}));
+    EXPECT_EQ(bitmap.pixel(10, 9), (Pixel{0, 0, 0, 255}));
+    EXPECT_EQ(bitmap.pixel(10, 10), (Pixel{255, 255, 255, 255}));
+}
+
+TEST_F(CairoCanvasTest, HandlerImagesDrawInALayerOfTheirOwn) {
+    // A tinted template uses sourceAtop inside its handler; the blue already
+    // on the canvas must not turn red.
+    auto canvas = makeCanvas({20, 20});
+    canvas->setFillColor(Color::sRGB(0, 0, 1));
+    canvas->fillRect({0, 0, 20, 20});
+    const Image dot = Image::withHandler({10, 10}, [](Canvas& c, Rect r) {
+        c.fillEllipse(r.insetBy(3, 3));
+        return true;
+    });
+    canvas->drawImage(dot.tinted(Color::sRGB(1, 0, 0)), {0, 0, 20, 20});
+    const Bitmap bitmap = canvas->bitmap();
+    EXPECT_EQ(pixelAt(bitmap, 10, 10), opaqueRed);
+    EXPECT_EQ(pixelAt(bitmap, 1, 1), (Pixel{0, 0, 255, 255}));
+}
+
+TEST_F(CairoCanvasTest, TextPaintsInItsColourInsideItsMeasuredBox) {
+    auto canvas = makeCanvas({120, 40});
+    canvas->drawText("Hello", {10, 10}, Font::systemFont(20, FontWeight::bold), Color::sRGB(1, 0, 0));
+    const Bitmap bitmap = canvas->bitmap();
+    int inked = 0;
+    for (int y = 0; y < bitmap.pixelsHigh(); ++y)
+        for (int x = 0; x < bitmap.pixelsWide(); ++x) {
+            const Pixel p = bitmap.pixel(x, y);
+            if (p.alpha == 0) continue;
+            ++inked;
+            EXPECT_EQ(p.green, 0);
+            EXPECT_GE(x, 10) << "text starts at its origin";
+            EXPECT_LE(bitmap.pixelsHigh() - y, 40 - 2) << "text grows upward from a y-up origin";
+            EXPECT_GE(bitmap.pixelsHigh() - y, 9);
+        }
+    EXPECT_GT(inked, 30);
+}
+
+TEST_F(CairoCanvasTest, ShadowFallsAtItsOffset) {
+    auto canvas = makeCanvas({40, 40});
+    canvas->setShadow(Shadow{{6, -6}, 0, Color::sRGB(0, 0, 0, 1)});
+    canvas->setFillColor(Color::sRGB(1, 0, 0));
+    canvas->fillRect({10, 20, 10, 10});
+    const Bitmap bitmap = canvas->bitmap();
+    EXPECT_EQ(pixelAt(bitmap, 15, 25), opaqueRed);
+    EXPECT_EQ(pixelAt(bitmap, 23, 17), (Pixel{0, 0, 0, 255})) << "shadow lies right and below";
+    EXPECT_EQ(pixelAt(bitmap, 8, 32), transparent);
+}
+
+TEST_F(CairoCanvasTest, UnusableSizesAreRefused) {
+    struct Case {
+        Size size;
+        double scale;
+    } cases[] = {{{10, 10}, 0}, {{10, 10}, NAN}, {{-1, 10}, 1}, {{INFINITY, 10}, 1}, {{40000, 1}, 1}, {{20000, 1}, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.size.width << "x" << c.size.height << " @" << c.scale);
+        const auto made = CairoCanvas::make(c.size, c.scale);
+        ASSERT_FALSE(made.ok());
+        EXPECT_EQ(made.error().code, ErrorCode::invalidArgument);
+    }
+    EXPECT_TRUE(CairoCanvas::make({0, 0}).ok()) << "an empty canvas is fine";
+}
+
+}  // namespace
+}  // namespace tallowmere::platform
