@@ -3,8 +3,12 @@
 // reaches it, while the interface is being built.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <filesystem>
+
 #include "localization/complete_localization.h"
 #include "localization/interface_language.h"
+#include "platform/runtime/app_context.h"
 
 namespace tallowmere {
 namespace resources {
@@ -24,6 +28,24 @@ BENCHMARK_CAPTURE(lookUp, builtInTable, "窗口手势控制", InterfaceLanguage:
 BENCHMARK_CAPTURE(lookUp, fallbackTable, "窗口手势控制", InterfaceLanguage::ukrainian);
 BENCHMARK_CAPTURE(lookUp, catalogue, "窗口手势控制", InterfaceLanguage::turkish);
 BENCHMARK_CAPTURE(lookUp, unknownKey, "没有人认识的键", InterfaceLanguage::french);
+
+// `L` as call sites use it: the current language read from the preferences, then the lookup.
+void lookUpInCurrentLanguage(benchmark::State& state) {
+    // A private HOME, since choosing the language writes the preferences domain.
+    std::string home = (std::filesystem::temp_directory_path() / "localization-bench-XXXXXX").string();
+    if (!mkdtemp(home.data())) {
+        state.SkipWithError("no temporary HOME");
+        return;
+    }
+    setenv("HOME", home.c_str(), 1);
+    {
+        platform::AppContext context({.deterministic = true});
+        InterfaceLanguage::setCurrent(InterfaceLanguage::japanese);
+        for (auto _ : state) benchmark::DoNotOptimize(L("窗口手势控制"));
+    }
+    std::filesystem::remove_all(home);
+}
+BENCHMARK(lookUpInCurrentLanguage);
 
 void catalogueParse(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(CompleteLocalization::Catalog::parse(resources::catalogJSON));
