@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <typeindex>
 #include <unordered_map>
@@ -50,9 +51,12 @@ public:
     NotificationCenter& notificationCenter() { return notificationCenter_; }
 
     // The process-wide instance of T, made on first use by `T::makeShared()`
-    // when T declares it, otherwise by T's default constructor.
+    // when T declares it, otherwise by T's default constructor. Safe from any
+    // thread: background queues reach shared instances too. The lock is
+    // recursive because making one instance often asks for another.
     template <class T>
     T& shared() {
+        std::lock_guard lock(servicesMutex_);
         if (auto* existing = sharedIfMade<T>()) return *existing;
         beginMaking(typeid(T));
         std::shared_ptr<T> made;
@@ -69,11 +73,13 @@ public:
     // Puts `instance` in place as the shared T (a test's stand-in, say).
     template <class T>
     void setShared(std::shared_ptr<T> instance) {
+        std::lock_guard lock(servicesMutex_);
         store(typeid(T), std::move(instance));
     }
 
     template <class T>
     T* sharedIfMade() {
+        std::lock_guard lock(servicesMutex_);
         auto it = index_.find(typeid(T));
         return it == index_.end() ? nullptr : static_cast<T*>(services_[it->second].get());
     }
@@ -87,6 +93,7 @@ private:
     VirtualClock* virtualClock_ = nullptr;
     std::unique_ptr<MainQueue> mainQueue_;
     NotificationCenter notificationCenter_;
+    std::recursive_mutex servicesMutex_;
     std::vector<std::shared_ptr<void>> services_;
     std::unordered_map<std::type_index, std::size_t> index_;
     std::vector<std::type_index> making_;  // guards against construction cycles
