@@ -41,6 +41,11 @@ FontWeight fontWeightFromCss(double css) {
     return allFontWeights[static_cast<std::size_t>(index)];
 }
 
+double weightTrait(FontWeight weight) {
+    constexpr std::array<double, 9> traits{-0.8, -0.6, -0.4, 0, 0.23, 0.3, 0.4, 0.56, 0.62};
+    return traits[static_cast<std::size_t>(weight)];
+}
+
 Font::Font(std::string name, std::string family, double size, FontWeight weight)
     : name_(std::move(name)), familyName_(std::move(family)), size_(size), weight_(weight) {}
 

@@ -20,6 +20,10 @@ std::optional<FontWeight> fontWeightFromRawValue(std::string_view name);
 int cssWeight(FontWeight weight);
 // The nearest named weight of a CSS weight (ties go to the heavier one).
 FontWeight fontWeightFromCss(double css);
+// The weight as a font descriptor's weight trait, -1 (thinnest) ... 1:
+// ultraLight -0.8, thin -0.6, light -0.4, regular 0, medium 0.23,
+// semibold 0.3, bold 0.4, heavy 0.56, black 0.62.
+double weightTrait(FontWeight weight);
 
 // A font: a typeface (by PostScript-style name and family), a size in points,
 // a weight and traits. A value; two fonts are equal when all of that is.
@@ -52,6 +56,7 @@ public:
     const std::string& familyName() const { return familyName_; }
     double pointSize() const { return size_; }
     FontWeight weight() const { return weight_; }
+    double weightTrait() const { return platform::weightTrait(weight_); }
     bool isBold() const { return weight_ >= FontWeight::semibold; }
     bool isItalic() const { return italic_; }
     bool isMonospacedDigit() const { return monospacedDigits_; }

@@ -41,9 +41,10 @@ TEST_F(FontTest, WeightNamesAndCssWeights) {
         FontWeight weight;
         const char* name;
         int css;
+        double trait;
     } cases[] = {
-        {FontWeight::ultraLight, "ultraLight", 100}, {FontWeight::regular, "regular", 400},
-        {FontWeight::semibold, "semibold", 600},     {FontWeight::black, "black", 900},
+        {FontWeight::ultraLight, "ultraLight", 100, -0.8}, {FontWeight::regular, "regular", 400, 0},
+        {FontWeight::semibold, "semibold", 600, 0.3},      {FontWeight::black, "black", 900, 0.62},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -51,7 +52,11 @@ TEST_F(FontTest, WeightNamesAndCssWeights) {
         EXPECT_EQ(fontWeightFromRawValue(c.name), c.weight);
         EXPECT_EQ(cssWeight(c.weight), c.css);
         EXPECT_EQ(fontWeightFromCss(c.css), c.weight);
+        EXPECT_EQ(weightTrait(c.weight), c.trait);
     }
+    // Traits rise with the weight, so thresholds on them keep the order.
+    for (std::size_t i = 1; i < allFontWeights.size(); ++i)
+        EXPECT_LT(weightTrait(allFontWeights[i - 1]), weightTrait(allFontWeights[i]));
     EXPECT_EQ(fontWeightFromRawValue("Bold"), std::nullopt);
     EXPECT_EQ(fontWeightFromCss(450), FontWeight::medium);
     EXPECT_EQ(fontWeightFromCss(449), FontWeight::regular);
