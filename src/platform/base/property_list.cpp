@@ -39,6 +39,36 @@ std::uint64_t readBigEndian(std::span<const std::uint8_t> bytes, std::size_t off
     return value;
 }
 
+// Dictionary keys must be strings without U+0000: libplist aborts the
+// process on a key it cannot hand out as a C string.
+Result<void> checkBinaryKey(std::span<const std::uint8_t> bytes, std::uint64_t offset, std::uint64_t tableOffset) {
+    if (offset < binaryMagic.size() || offset >= tableOffset) return parseError("A binary object lies outside the file.");
+    const std::uint8_t marker = bytes[offset];
+    const std::uint8_t kind = marker >> 4;
+    if (kind != 0x5 && kind != 0x6) return shapeError("A dictionary key is not a string.");
+    std::uint64_t count = marker & 0x0F;
+    std::uint64_t position = offset + 1;
+    if (count == 0x0F) {
+        if (position >= tableOffset) return parseError("A binary string is truncated.");
+        const std::uint8_t countMarker = bytes[position];
+        const std::size_t width = std::size_t{1} << (countMarker & 0x0F);
+        if ((countMarker >> 4) != 0x1 || width > 8 || position + 1 + width > tableOffset) {
+            return parseError("A binary string has a damaged count.");
+        }
+        count = readBigEndian(bytes, static_cast<std::size_t>(position + 1), width);
+        position += 1 + width;
+    }
+    const std::uint64_t unit = kind == 0x6 ? 2 : 1;
+    if (count > (tableOffset - position) / unit) return parseError("A binary string is truncated.");
+    for (std::uint64_t index = 0; index < count; ++index) {
+        const std::size_t at = static_cast<std::size_t>(position + index * unit);
+        if (bytes[at] == 0 && (unit == 1 || bytes[at + 1] == 0)) {
+            return shapeError("A dictionary key contains U+0000.");
+        }
+    }
+    return {};
+}
+
 // Walks the object graph of a binary property list without building it,
 // checking every offset and reference it would follow.
 Result<void> checkBinaryShape(std::span<const std::uint8_t> bytes) {
@@ -95,6 +125,9 @@ Result<void> checkBinaryShape(std::span<const std::uint8_t> bytes) {
             const std::uint64_t child =
                 readBigEndian(bytes, static_cast<std::size_t>(position + index * referenceSize), referenceSize);
             if (child >= objectCount) return parseError("A binary reference points outside the file.");
+            if (kind == 0xD && index < count) {
+                if (auto key = checkBinaryKey(bytes, objectOffset(child), tableOffset); !key) return key;
+            }
             if (++scheduled > maximumNodes) return parseError("The property list expands to too many values.");
             pending.push_back({child, current.depth + 1});
         }
@@ -104,7 +137,21 @@ Result<void> checkBinaryShape(std::span<const std::uint8_t> bytes) {
 
 // Counts open <array> and <dict> elements; comments, declarations and
 // processing instructions are skipped so their text cannot fake nesting.
-Result<void> checkXmlNesting(std::string_view text) {
+// U+0000, raw or as a character reference, is refused: XML cannot hold it
+// and libplist aborts on a key that contains it.
+Result<void> checkXmlShape(std::string_view text) {
+    if (text.find('\0') != std::string_view::npos) return parseError("The XML property list contains U+0000.");
+    for (std::size_t reference = text.find("&#"); reference != std::string_view::npos;
+         reference = text.find("&#", reference + 2)) {
+        std::size_t index = reference + 2;
+        const bool hex = index < text.size() && (text[index] == 'x' || text[index] == 'X');
+        if (hex) ++index;
+        const std::size_t digits = index;
+        while (index < text.size() && text[index] == '0') ++index;
+        if (index > digits && index < text.size() && text[index] == ';') {
+            return parseError("The XML property list contains U+0000.");
+        }
+    }
     int depth = 0;
     std::size_t position = 0;
     while ((position = text.find('<', position)) != std::string_view::npos) {
@@ -156,9 +203,12 @@ Result<PropertyValue> convert(plist_t node, int depth) {
         return PropertyValue(value);
     }
     case PLIST_STRING: {
-        char* value = nullptr;
-        plist_get_string_val(node, &value);
-        return PropertyValue(takeString(value));
+        // By pointer and length: a string may hold U+0000, which the copying
+        // getter asserts against.
+        std::uint64_t length = 0;
+        const char* value = plist_get_string_ptr(node, &length);
+        std::string text = value ? std::string(value, static_cast<std::size_t>(length)) : std::string();
+        return PropertyValue(Text::isValidUtf8(text) ? std::move(text) : Text::repairUtf8(text));
     }
     case PLIST_DATE: {
         std::int32_t seconds = 0, microseconds = 0;
@@ -300,7 +350,7 @@ Result<PropertyValue> read(std::span<const std::uint8_t> bytes) {
         return parseError("The property list is too large.");
     }
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    auto guard = *format == PropertyListFormat::binary ? checkBinaryShape(bytes) : checkXmlNesting(text);
+    auto guard = *format == PropertyListFormat::binary ? checkBinaryShape(bytes) : checkXmlShape(text);
     if (!guard) return guard.error();
 
     plist_t raw = nullptr;

@@ -22,7 +22,10 @@ enum class PropertyListFormat { xml, binary };
 // Mac does); binary holds microseconds. Dates must lie between December 1932
 // and January 2069 (±2^31 s around 2001, what libplist stores), otherwise
 // writing fails.
-// Strings cannot carry U+0000; such a string fails the write.
+// Strings cannot carry U+0000: libplist ends a string read from a binary
+// list there, XML cannot hold it (refused on reading), and writing one
+// fails. libplist's XML reader is lenient where the Mac's is strict: a key
+// without a value is dropped and an unreadable <integer> reads as 0.
 namespace PropertyList {
 
 std::optional<PropertyListFormat> detectFormat(std::span<const std::uint8_t> bytes);

@@ -248,6 +248,35 @@ TEST_F(PropertyListTest, HostileBinaryGraphsAreRefused) {
     EXPECT_EQ(*small, PropertyValue(Array{258}));
 }
 
+TEST_F(PropertyListTest, KeysMustBeStringsWithoutNul) {
+    const std::string nulKey("\x53" "a\0b", 4), nulValue("\x53" "c\0d", 4), integerKey("\x10\x07", 2);
+    struct Case {
+        const char* name;
+        std::string bytes;
+        ErrorCode code;
+    } cases[] = {
+        {"binary key with NUL", binaryList({"\xD1" + reference(1) + reference(2), nulKey, "\x51x"}),
+         ErrorCode::wrongShape},
+        {"binary integer key", binaryList({"\xD1" + reference(1) + reference(2), integerKey, "\x51x"}),
+         ErrorCode::wrongShape},
+        {"xml key with NUL", "<plist><dict><key>a&#0;b</key><string>x</string></dict></plist>",
+         ErrorCode::parseFailed},
+        {"xml hex NUL", "<plist><string>&#x00;</string></plist>", ErrorCode::parseFailed},
+        {"xml raw NUL", std::string("<plist><string>\0</string></plist>", 32), ErrorCode::parseFailed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto result = PropertyList::read(c.bytes);
+        ASSERT_FALSE(result.ok());
+        EXPECT_EQ(result.error().code, c.code);
+    }
+    // A NUL inside a string value does not stop the read (libplist ends the
+    // string there).
+    auto value = PropertyList::read(binaryList({"\xD1" + reference(1) + reference(2), "\x51k", nulValue}));
+    ASSERT_TRUE(value.ok()) << value.error().message;
+    EXPECT_TRUE(value->find("k")->asString()->starts_with("c"));
+}
+
 TEST_F(PropertyListTest, KeyedArchiveReferencesHaveTheWrongShape) {
     auto result = PropertyList::read(binaryList({"\xA1" + reference(1), std::string("\x80\x05", 2)}));
     ASSERT_FALSE(result.ok());
