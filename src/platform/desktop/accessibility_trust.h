@@ -1,5 +1,8 @@
 #pragma once
 
+#include <map>
+#include <sys/types.h>
+
 namespace tallowmere::platform {
 
 // Whether the person allowed this program to use Accessibility. Without
@@ -17,11 +20,18 @@ public:
     int promptCount() const { return promptCount_; }
     void setTrusted(bool trusted) { trusted_ = trusted; }
 
-    // The system-wide messaging timeout in seconds (0: the default).
+    // Messaging timeouts in seconds (0: the default), system-wide and per
+    // process; recorded, as nothing here waits for real.
     double messagingTimeout() const { return messagingTimeout_; }
     void setMessagingTimeout(double seconds) { messagingTimeout_ = seconds; }
+    double messagingTimeout(pid_t pid) const {
+        auto it = processTimeouts_.find(pid);
+        return it == processTimeouts_.end() ? messagingTimeout_ : it->second;
+    }
+    void setMessagingTimeout(pid_t pid, double seconds) { processTimeouts_[pid] = seconds; }
 
 private:
+    std::map<pid_t, double> processTimeouts_;
     bool trusted_ = false;
     int promptCount_ = 0;
     double messagingTimeout_ = 0;

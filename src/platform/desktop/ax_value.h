@@ -25,24 +25,24 @@ struct AXRange {
 // that handed it out understands it.
 struct AXTextMarkerRange {
     std::uint64_t owner = 0;
-    AXRange range;
+    AXRange range{};
     bool operator==(const AXTextMarkerRange&) const = default;
 };
 
 // A URL value (a document, say), kept as its absolute string.
 struct AXURL {
-    std::string absoluteString;
+    std::string absoluteString{};
     bool operator==(const AXURL&) const = default;
 };
 
 // The standard font attribute of an attributed string: a font object with
 // its names, size and weight trait.
 struct AXFont {
-    std::string fontName;     // PostScript-style name, "Helvetica-Bold"
-    std::string familyName;   // "Helvetica"
-    std::string displayName;  // "Helvetica Bold"; may be empty
+    std::string fontName{};     // PostScript-style name, "Helvetica-Bold"
+    std::string familyName{};   // "Helvetica"
+    std::string displayName{};  // "Helvetica Bold"; may be empty
     double pointSize = 12;
-    std::optional<double> weightTrait;  // -1 … 1 when the descriptor has one
+    std::optional<double> weightTrait{};  // -1 … 1 when the descriptor has one
     bool isBold = false;                // symbolic bold trait
     bool operator==(const AXFont&) const = default;
 };

@@ -70,6 +70,8 @@ public:
     SimulatedApplication& currentApplication() { return *current_; }
     pid_t currentProcessIdentifier() const;
     std::shared_ptr<SimulatedApplication> frontmostApplication() const;
+    // Processes in launch order, the program first; ended ones are gone.
+    std::vector<std::shared_ptr<RunningApplication>> runningApplications() const;
     // Makes `app` frontmost: posts the deactivation of the previous one and
     // the activation of `app` on the workspace's centre.
     bool activate(SimulatedApplication& app, ActivationOptions options = {});
@@ -100,11 +102,13 @@ public:
     // Plumbing for the model types.
     pid_t allocateProcessIdentifier();
     void applicationDidLaunch(SimulatedApplication& app);
-    void applicationDidTerminate(SimulatedApplication& app);
+    void applicationDidTerminate(SimulatedApplication& app, const std::shared_ptr<RunningApplication>& ended);
     void applicationDidChangeHidden(SimulatedApplication& app);
 
 private:
+    void start();
     void deliverToOtherApplication(const Event& event);
+    void activateNextApplication(const SimulatedApplication& leaving);
     void applyDefaultMouseBehaviour(SimulatedApplication& app, const Event& event);
     std::optional<ScreenRect> keyWindowFrame() const;
 
@@ -131,6 +135,13 @@ private:
         AXRect startFrame;
     };
     std::optional<TitleBarDrag> titleBarDrag_;
+    struct ClickRecord {
+        double timestamp;
+        ScreenPoint location;
+        int buttonNumber;
+        int clickCount;
+    };
+    std::optional<ClickRecord> lastClick_;
     // The window that got the last mouse down; drags and the release go there.
     int mouseDownWindow_ = 0;
     bool mouseDownTakenByProgram_ = false;

@@ -103,9 +103,9 @@ constexpr std::uint16_t forwardDelete = 117;
 // handlers get a copy of what happened, stamped by the desktop when posted.
 struct Event {
     EventType type = EventType::mouseMoved;
-    ScreenPoint location;        // pointer location in screen space
+    ScreenPoint location{};        // pointer location in screen space
     double timestamp = 0;        // uptime in seconds, like the clock's `uptime`
-    ModifierFlags modifierFlags;
+    ModifierFlags modifierFlags{};
     int windowNumber = 0;        // window the event is addressed to; 0 for none
 
     // Mouse
@@ -115,8 +115,8 @@ struct Event {
 
     // Keyboard
     std::uint16_t keyCode = 0;
-    std::string characters;                     // with modifiers applied
-    std::string charactersIgnoringModifiers;
+    std::string characters{};                     // with modifiers applied
+    std::string charactersIgnoringModifiers{};
     bool isARepeat = false;
 
     // Scrolling (and magnification for `magnify`)

@@ -98,6 +98,7 @@ public:
     std::function<std::optional<ScreenRect>()> keyWindowFrame;
 
 private:
+    friend class Desktop;
     void updateVisibleFrames();
     void postChange();
 
@@ -108,6 +109,7 @@ private:
     bool failNextBegin_ = false;
     bool failNextComplete_ = false;
     int completedConfigurations_ = 0;
+    bool postsChanges_ = true;  // off while the desktop sets itself up
 };
 
 }  // namespace tallowmere::platform

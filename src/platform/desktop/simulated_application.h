@@ -17,25 +17,25 @@ namespace tallowmere::platform {
 
 // How a test describes an application installed on the simulated Mac.
 struct ApplicationSpec {
-    std::string bundleIdentifier;
-    std::string name;
-    std::string bundlePath;  // default "/Applications/<name>.app"
+    std::string bundleIdentifier{};
+    std::string name{};
+    std::string bundlePath{};  // default "/Applications/<name>.app"
     ActivationPolicy activationPolicy = ActivationPolicy::regular;
     // Added as running; otherwise only installed until something launches it.
     bool running = true;
     // Seconds from a launch request until the process runs and its launch
     // windows appear.
     double launchDuration = 0.5;
-    std::vector<WindowSpec> launchWindows;
+    std::vector<WindowSpec> launchWindows{};
     // Answers Accessibility requests at all; and answers them in time.
     bool accessibilityEnabled = true;
     bool responsive = true;
     // URL schemes ("http", "https") and file extensions ("txt") it opens.
-    std::vector<std::string> urlSchemes;
-    std::vector<std::string> documentExtensions;
+    std::vector<std::string> urlSchemes{};
+    std::vector<std::string> documentExtensions{};
     // Titles of its menus, laid out in the menu bar while it is frontmost.
-    std::vector<std::string> menuTitles;
-    std::optional<Image> icon;
+    std::vector<std::string> menuTitles{};
+    std::optional<Image> icon{};
 };
 
 // An application of the simulated Mac: what is installed (its bundle), and
@@ -52,6 +52,7 @@ public:
     const std::string& name() const { return spec_.name; }
     const std::string& bundlePath() const { return spec_.bundlePath; }
     bool isCurrentProcess() const { return isCurrentProcess_; }
+    std::shared_ptr<Desktop> owningDesktop() const { return desktop_.lock(); }
 
     // Process
     bool isRunning() const { return running_ != nullptr; }
@@ -112,6 +113,10 @@ public:
     std::vector<std::string> attributeNames() const override;
     AXRect axFrame() const override { return {}; }
 
+    // Its menu bar across the top of the primary screen (`menuBarFrame`),
+    // the application menu and its menu titles laid out from the left.
+    std::shared_ptr<SimulatedElement> menuBar(AXRect menuBarFrame);
+
     // The program's own windows, registered by the UI layer.
     std::shared_ptr<SimulatedWindow> adoptOwnWindow(std::shared_ptr<SimulatedWindow> window);
 
@@ -130,6 +135,7 @@ private:
     bool hidden_ = false;
     std::vector<std::weak_ptr<SimulatedWindow>> windowOrder_;  // front to back
     std::weak_ptr<SimulatedElement> focusedElement_;
+    std::shared_ptr<SimulatedElement> menuBar_;
     std::vector<Event> receivedEvents_;
     std::vector<std::string> openedURLs_;
     std::vector<std::vector<std::string>> launchArguments_;

@@ -23,23 +23,23 @@ struct Event;
 // How a test describes a control inside a window.
 struct ElementSpec {
     std::string role = AXRole::group;
-    std::string subrole;
-    std::string title;
-    std::string description;
+    std::string subrole{};
+    std::string title{};
+    std::string description{};
     // Relative to the window's top-left corner, y down, like Accessibility.
-    AXRect frame;
+    AXRect frame{};
     // Text of a text element; its selection counts UTF-16 units.
-    std::optional<std::string> value;
-    std::optional<AXRange> selectedRange;
+    std::optional<std::string> value{};
+    std::optional<AXRange> selectedRange{};
     // Keys typed into it change the text (cut, paste, typing).
     bool editable = false;
     // Web-style text: the selection is a text marker range, and the plain
     // selected-text attributes are not offered.
     bool usesTextMarkers = false;
     // Style runs over `value`, answered by the attributed-string requests.
-    std::vector<AXAttributedString::Run> styleRuns;
+    std::vector<AXAttributedString::Run> styleRuns{};
     // Further attributes, answered as they are ("AXProtectedContent", ...).
-    AXValue::Dictionary attributes;
+    AXValue::Dictionary attributes{};
 };
 
 // One Accessibility element of a simulated application: it keeps its state,
@@ -75,6 +75,9 @@ public:
 
     // Absolute frame in Accessibility space.
     virtual AXRect axFrame() const;
+    // Moves the element: relative to its window's top-left corner, or in
+    // Accessibility space for an element outside any window.
+    void setFrame(AXRect frame) { spec_.frame = frame; }
     // The deepest visible element under the point, this one included.
     std::shared_ptr<SimulatedElement> deepestElementAt(AXPoint point);
 

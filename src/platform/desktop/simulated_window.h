@@ -13,14 +13,14 @@ namespace tallowmere::platform {
 
 // How a test describes another application's window.
 struct WindowSpec {
-    std::string title;
+    std::string title{};
     AXRect frame{100, 100, 800, 600};  // Accessibility space
-    std::optional<std::string> document;  // "AXDocument": a file URL string or a path
+    std::optional<std::string> document{};  // "AXDocument": a file URL string or a path
     std::string subrole = AXSubrole::standardWindow;
     bool minimized = false;
     // Size limits the application clamps writes to.
-    std::optional<Size> minSize;
-    std::optional<Size> maxSize;
+    std::optional<Size> minSize{};
+    std::optional<Size> maxSize{};
     // A window that refuses size writes keeps its size and reports failure.
     bool resizable = true;
     bool movable = true;
@@ -96,7 +96,7 @@ private:
     friend class SimulatedApplication;
     Size clampedSize(Size size) const;
     void addStandardButtons();
-    void frameChanged(bool moved, bool resized);
+    std::shared_ptr<SimulatedElement> button(const char* subrole) const;
 
     int windowNumber_;
     WindowSpec spec_;

@@ -21,12 +21,12 @@ class SimulatedWindow;
 struct WindowInfo {
     int windowNumber = 0;
     pid_t ownerPID = 0;
-    std::string ownerName;
+    std::string ownerName{};
     // Top-left origin coordinates, like Accessibility.
-    AXRect bounds;
+    AXRect bounds{};
     int layer = WindowLevel::normal;
     // Only for the program's own windows, or with screen-capture access.
-    std::optional<std::string> name;
+    std::optional<std::string> name{};
     double alpha = 1.0;
     bool isOnScreen = false;
 };
@@ -45,8 +45,8 @@ enum class WindowOrderingMode { above, below, out };
 
 // A window of the program itself, as the UI layer registers it.
 struct OwnWindowSpec {
-    ScreenRect frame;
-    std::string title;
+    ScreenRect frame{};
+    std::string title{};
     int level = WindowLevel::normal;
     bool visible = false;  // ordered in at once
     double alpha = 1.0;
@@ -103,9 +103,10 @@ public:
 
     // The image of one window at its own bounds (none when it is not on
     // screen or may not be captured), and of a rectangle of the screen as it
-    // looks, windows drawn back to front. Pixels are points times `scale`.
-    std::optional<Image> captureWindow(int windowNumber, double scale = 1.0) const;
-    std::optional<Image> captureScreenRect(ScreenRect rect, double scale = 1.0) const;
+    // looks, windows drawn back to front. Each is a snapshot: later changes
+    // of the windows do not show in it.
+    std::optional<Image> captureWindow(int windowNumber) const;
+    std::optional<Image> captureScreenRect(ScreenRect rect) const;
     int captureCount() const { return captureCount_; }
 
     // Desktop plumbing.
@@ -117,7 +118,6 @@ public:
 private:
     std::shared_ptr<SimulatedWindow> ownWindow(int windowNumber) const;
     WindowInfo info(const SimulatedWindow& window) const;
-    void restack();
 
     Desktop& desktop_;
     std::vector<std::weak_ptr<SimulatedWindow>> order_;  // front to back, by level

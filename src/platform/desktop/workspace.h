@@ -15,12 +15,13 @@
 namespace tallowmere::platform {
 
 class Desktop;
+class SimulatedApplication;
 
 // How to open an application.
 struct OpenConfiguration {
     bool activates = true;
     bool hides = false;
-    std::vector<std::string> arguments;
+    std::vector<std::string> arguments{};
 };
 
 // The workspace: the running applications and the frontmost one, opening
@@ -83,6 +84,8 @@ public:
     const std::vector<std::string>& openedApplications() const { return openedApplications_; }
 
 private:
+    std::shared_ptr<SimulatedApplication> applicationToOpen(const std::string& url) const;
+
     Desktop& desktop_;
     NotificationCenter notifications_;
     std::vector<std::string> openedURLs_;

@@ -1,0 +1,363 @@
+#include "platform/desktop/desktop.h"
+
+#include <algorithm>
+#include <cctype>
+#include <unistd.h>
+
+#include "platform/runtime/app_context.h"
+
+namespace tallowmere::platform {
+
+namespace {
+
+// The element that stands for the whole system: it answers with the
+// frontmost application and that application's focused element.
+class SystemWideElement final : public SimulatedElement {
+public:
+    explicit SystemWideElement(std::weak_ptr<Desktop> desktop)
+        : SimulatedElement(ElementSpec{.role = AXRole::systemWide}), desktop_(std::move(desktop)) {}
+
+    Result<AXValue> readAttribute(std::string_view name) const override {
+        auto desktop = desktop_.lock();
+        auto front = desktop ? desktop->frontmostApplication() : nullptr;
+        if (name == AXAttribute::focusedApplication || name == AXAttribute::focusedUIElement) {
+            if (!front) return axFailure(AXError::noValue);
+            // The question goes on to the frontmost application, which has to answer.
+            if (!front->isAccessibilityEnabled()) return axFailure(AXError::notImplemented);
+            if (!front->isResponsive()) return axFailure(AXError::cannotComplete);
+            if (name == AXAttribute::focusedApplication) return AXValue(AXElement(front));
+            auto focused = front->focusedElement();
+            if (!focused) return axFailure(AXError::noValue);
+            return AXValue(AXElement(focused));
+        }
+        if (name == AXAttribute::role) return AXValue(AXRole::systemWide);
+        return axFailure(AXError::attributeUnsupported);
+    }
+    std::vector<std::string> attributeNames() const override {
+        return {AXAttribute::role, AXAttribute::focusedApplication, AXAttribute::focusedUIElement};
+    }
+    Result<void> writeAttribute(std::string_view, const AXValue&) override {
+        return axFailure(AXError::attributeUnsupported);
+    }
+    bool isAttributeSettable(std::string_view) const override { return false; }
+
+private:
+    std::weak_ptr<Desktop> desktop_;
+};
+
+std::string lowercased(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+bool containsIgnoringCase(const std::vector<std::string>& list, const std::string& wanted) {
+    const std::string key = lowercased(wanted);
+    return std::any_of(list.begin(), list.end(), [&](const std::string& item) { return lowercased(item) == key; });
+}
+
+std::string withoutTrailingSlash(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+// A second press counts as a double click within this time and distance.
+constexpr double doubleClickInterval = 0.5;
+constexpr double doubleClickDistance = 4.0;
+
+}  // namespace
+
+Desktop& Desktop::shared() { return AppContext::current().shared<Desktop>(); }
+
+std::shared_ptr<Desktop> Desktop::makeShared() {
+    auto desktop = std::make_shared<Desktop>(AppContext::current());
+    desktop->start();
+    return desktop;
+}
+
+Desktop::Desktop(AppContext& context)
+    : context_(context),
+      screens_(context.notificationCenter()),
+      windowServer_(*this),
+      workspace_(*this),
+      input_(context.clock()) {
+    screens_.keyWindowFrame = [this] { return keyWindowFrame(); };
+}
+
+Desktop::~Desktop() = default;
+
+void Desktop::start() {
+    systemWide_ = std::make_shared<SystemWideElement>(weak_from_this());
+    ApplicationSpec own;
+    own.bundleIdentifier = context_.bundleIdentifier();
+    own.name = "Tallowmere Sparkwell";
+    own.running = false;
+    current_ = std::make_shared<SimulatedApplication>(weak_from_this(), own, true);
+    applications_.push_back(current_);
+    current_->startRunning(getpid());
+    frontmost_ = current_;
+    // Nobody can observe a desktop that is still being made.
+    screens_.postsChanges_ = false;
+    (void)screens_.addScreen(ScreenSpec{});
+    screens_.postsChanges_ = true;
+}
+
+Result<std::shared_ptr<SimulatedApplication>> Desktop::addApplication(ApplicationSpec spec) {
+    if (spec.bundleIdentifier.empty() || spec.name.empty()) {
+        return Error{ErrorCode::invalidArgument, "An application needs a bundle identifier and a name"};
+    }
+    if (application(spec.bundleIdentifier)) {
+        return Error{ErrorCode::alreadyExists, spec.bundleIdentifier + " is installed already"};
+    }
+    const bool running = spec.running;
+    auto app = std::make_shared<SimulatedApplication>(weak_from_this(), std::move(spec), false);
+    if (applicationAtPath(app->bundlePath())) {
+        return Error{ErrorCode::alreadyExists, "An application is installed at " + app->bundlePath()};
+    }
+    applications_.push_back(app);
+    if (running) app->startRunning(allocateProcessIdentifier());
+    return app;
+}
+
+std::shared_ptr<SimulatedApplication> Desktop::application(pid_t pid) const {
+    if (pid <= 0) return nullptr;
+    for (const auto& app : applications_) {
+        if (app->isRunning() && app->processIdentifier() == pid) return app;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<SimulatedApplication> Desktop::application(const std::string& bundleIdentifier) const {
+    for (const auto& app : applications_) {
+        if (app->bundleIdentifier() == bundleIdentifier) return app;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<SimulatedApplication> Desktop::applicationAtPath(const std::string& bundlePath) const {
+    const std::string wanted = withoutTrailingSlash(bundlePath);
+    for (const auto& app : applications_) {
+        if (withoutTrailingSlash(app->bundlePath()) == wanted) return app;
+    }
+    return nullptr;
+}
+
+pid_t Desktop::currentProcessIdentifier() const { return current_->processIdentifier(); }
+
+std::shared_ptr<SimulatedApplication> Desktop::frontmostApplication() const {
+    auto front = frontmost_.lock();
+    return front && front->isRunning() ? front : nullptr;
+}
+
+std::vector<std::shared_ptr<RunningApplication>> Desktop::runningApplications() const {
+    std::vector<std::shared_ptr<RunningApplication>> result;
+    for (const auto& weak : launchOrder_) {
+        if (auto running = weak.lock(); running && !running->isTerminated()) result.push_back(running);
+    }
+    return result;
+}
+
+std::shared_ptr<SimulatedApplication> Desktop::applicationForScheme(const std::string& scheme) const {
+    for (const auto& app : applications_) {
+        if (containsIgnoringCase(app->applicationSpec().urlSchemes, scheme)) return app;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<SimulatedApplication> Desktop::applicationForExtension(const std::string& extension) const {
+    if (extension.empty()) return nullptr;
+    for (const auto& app : applications_) {
+        if (containsIgnoringCase(app->applicationSpec().documentExtensions, extension)) return app;
+    }
+    return nullptr;
+}
+
+bool Desktop::activate(SimulatedApplication& app, ActivationOptions options) {
+    if (!app.isRunning() || app.activationPolicy() == ActivationPolicy::prohibited) return false;
+    if (app.isHidden()) app.setHidden(false);
+    auto target = std::static_pointer_cast<SimulatedApplication>(app.shared_from_this());
+    auto previous = frontmostApplication();
+    frontmost_ = target;
+    // The application's windows come forward: all of them, or its main one.
+    auto windows = app.windows();
+    if (options.allWindows) {
+        for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+            if ((*it)->isOnScreen()) windowServer_.bringToFront(**it);
+        }
+    } else if (auto main = app.mainWindow()) {
+        windowServer_.bringToFront(*main);
+    }
+    if (previous == target) return true;
+    if (previous) {
+        workspace_.notificationCenter().post(Workspace::didDeactivateApplicationNotification, &workspace_,
+                                             {{Workspace::applicationKey, previous->runningApplication()}});
+    }
+    workspace_.notificationCenter().post(Workspace::didActivateApplicationNotification, &workspace_,
+                                         {{Workspace::applicationKey, target->runningApplication()}});
+    return true;
+}
+
+std::shared_ptr<SimulatedElement> Desktop::elementAt(AXPoint point) const {
+    if (auto window = windowServer_.windowAt(screens_.toScreen(point))) {
+        auto hit = window->deepestElementAt(point);
+        return hit ? hit : window;
+    }
+    auto primary = screens_.primaryScreen();
+    auto front = frontmostApplication();
+    if (!primary || !front) return nullptr;
+    const AXRect bar = {primary->frame().minX(), 0, primary->frame().width(), ScreenArrangement::menuBarHeight};
+    if (!bar.contains(point)) return nullptr;
+    auto menuBar = front->menuBar(bar);
+    auto hit = menuBar->deepestElementAt(point);
+    return hit ? hit : menuBar;
+}
+
+void Desktop::post(Event event) {
+    if (event.timestamp <= 0) event.timestamp = context_.clock().uptime();
+    if (isMouseDown(event.type) && event.clickCount <= 0) {
+        const bool continues = lastClick_ && lastClick_->buttonNumber == event.buttonNumber &&
+                               event.timestamp - lastClick_->timestamp <= doubleClickInterval &&
+                               lastClick_->location.distanceTo(event.location) <= doubleClickDistance;
+        event.clickCount = continues ? lastClick_->clickCount + 1 : 1;
+    }
+    if (isMouseDown(event.type)) {
+        lastClick_ = ClickRecord{event.timestamp, event.location, event.buttonNumber, event.clickCount};
+    }
+    if (event.windowNumber == 0) {
+        if (isMouseDown(event.type)) {
+            auto window = windowServer_.windowAt(event.location);
+            mouseDownWindow_ = window ? window->windowNumber() : 0;
+            event.windowNumber = mouseDownWindow_;
+        } else if (isMouseDragged(event.type) || isMouseUp(event.type)) {
+            // A drag belongs to the window it started in, wherever it goes.
+            auto window = windowServer_.windowAt(event.location);
+            event.windowNumber = mouseDownWindow_ ? mouseDownWindow_ : (window ? window->windowNumber() : 0);
+        } else if (isKeyEvent(event.type)) {
+            auto front = frontmostApplication();
+            if (!front || front->isCurrentProcess()) {
+                event.windowNumber = windowServer_.keyWindowNumber();
+            } else if (auto focused = front->focusedWindow()) {
+                event.windowNumber = focused->windowNumber();
+            }
+        } else if (auto window = windowServer_.windowAt(event.location)) {
+            event.windowNumber = window->windowNumber();
+        }
+    }
+    input_.apply(event);
+    posted_.push_back(event);
+    const bool taken = router_ && router_(event);
+    if (!taken) deliverToOtherApplication(event);
+    if (isMouseUp(event.type)) mouseDownWindow_ = 0;
+}
+
+Result<void> Desktop::postToProcess(pid_t pid, Event event) {
+    auto app = application(pid);
+    if (!app) return Error{ErrorCode::notFound, "No process " + std::to_string(pid) + " is running"};
+    if (event.timestamp <= 0) event.timestamp = context_.clock().uptime();
+    if (app->isCurrentProcess()) {
+        if (router_) router_(event);
+        return {};
+    }
+    app->deliver(event);
+    return {};
+}
+
+void Desktop::deliverToOtherApplication(const Event& event) {
+    std::shared_ptr<SimulatedApplication> target;
+    if (isKeyEvent(event.type)) {
+        target = frontmostApplication();
+    } else if (auto window = windowServer_.window(event.windowNumber)) {
+        target = window->application();
+    }
+    if (!target || target->isCurrentProcess()) {
+        if (isMouseUp(event.type)) titleBarDrag_.reset();
+        return;
+    }
+    target->deliver(event);
+    if (isMouseEvent(event.type)) applyDefaultMouseBehaviour(*target, event);
+}
+
+void Desktop::applyDefaultMouseBehaviour(SimulatedApplication& app, const Event& event) {
+    auto window = windowServer_.window(event.windowNumber);
+    const AXPoint point = screens_.toAX(event.location);
+    switch (event.type) {
+        case EventType::leftMouseDown:
+        case EventType::rightMouseDown: {
+            if (frontmostApplication().get() != &app) activate(app);
+            if (!window) return;
+            window->raise();
+            auto hit = window->deepestElementAt(point);
+            if (hit && hit->isTextElement()) hit->focus();
+            const bool onControl = hit && hit->role() == AXRole::button;
+            if (event.type == EventType::leftMouseDown && !onControl && window->windowSpec().movable &&
+                window->titleBarFrame().contains(point)) {
+                titleBarDrag_ = TitleBarDrag{window, event.location, window->axFrame()};
+            }
+            return;
+        }
+        case EventType::leftMouseDragged: {
+            if (!titleBarDrag_) return;
+            auto dragged = titleBarDrag_->window.lock();
+            if (!dragged || dragged != window) return;
+            const double dx = event.location.x - titleBarDrag_->start.x;
+            const double dy = event.location.y - titleBarDrag_->start.y;
+            dragged->setFrame(titleBarDrag_->startFrame.offsetBy(dx, -dy));
+            return;
+        }
+        case EventType::leftMouseUp:
+            titleBarDrag_.reset();
+            return;
+        default:
+            return;
+    }
+}
+
+pid_t Desktop::allocateProcessIdentifier() {
+    const pid_t own = getpid();
+    while (nextPID_ == own || application(nextPID_)) ++nextPID_;
+    return nextPID_++;
+}
+
+void Desktop::applicationDidLaunch(SimulatedApplication& app) {
+    launchOrder_.push_back(app.runningApplication());
+    workspace_.notificationCenter().post(Workspace::didLaunchApplicationNotification, &workspace_,
+                                         {{Workspace::applicationKey, app.runningApplication()}});
+}
+
+void Desktop::applicationDidTerminate(SimulatedApplication& app, const std::shared_ptr<RunningApplication>& ended) {
+    const bool wasFrontmost = frontmost_.lock().get() == &app;
+    if (titleBarDrag_ && !titleBarDrag_->window.lock()) titleBarDrag_.reset();
+    workspace_.notificationCenter().post(Workspace::didTerminateApplicationNotification, &workspace_,
+                                         {{Workspace::applicationKey, ended}});
+    if (wasFrontmost) activateNextApplication(app);
+}
+
+void Desktop::applicationDidChangeHidden(SimulatedApplication& app) {
+    workspace_.notificationCenter().post(
+        app.isHidden() ? Workspace::didHideApplicationNotification : Workspace::didUnhideApplicationNotification,
+        &workspace_, {{Workspace::applicationKey, app.runningApplication()}});
+    if (app.isHidden() && frontmost_.lock().get() == &app) activateNextApplication(app);
+}
+
+void Desktop::activateNextApplication(const SimulatedApplication& leaving) {
+    // The owner of the front-most normal window takes over; else the program.
+    for (const auto& window : windowServer_.orderedWindows()) {
+        auto owner = window->application();
+        if (window->level() != WindowLevel::normal || !owner || owner.get() == &leaving) continue;
+        if (owner->activationPolicy() == ActivationPolicy::regular && activate(*owner)) return;
+    }
+    activate(*current_);
+}
+
+std::optional<ScreenRect> Desktop::keyWindowFrame() const {
+    auto front = frontmostApplication();
+    std::shared_ptr<SimulatedWindow> key;
+    if (!front || front->isCurrentProcess()) {
+        key = windowServer_.window(windowServer_.keyWindowNumber());
+    } else {
+        key = front->focusedWindow();
+    }
+    if (!key || !key->isOnScreen()) return std::nullopt;
+    return key->screenFrame();
+}
+
+}  // namespace tallowmere::platform

@@ -1,0 +1,195 @@
+#include "platform/desktop/window_server.h"
+
+#include <algorithm>
+
+#include "platform/desktop/desktop.h"
+
+namespace tallowmere::platform {
+
+std::vector<std::shared_ptr<SimulatedWindow>> WindowServer::orderedWindows() const {
+    std::vector<std::shared_ptr<SimulatedWindow>> result;
+    for (const auto& weak : order_) {
+        if (auto window = weak.lock(); window && window->isOnScreen()) result.push_back(window);
+    }
+    return result;
+}
+
+WindowInfo WindowServer::info(const SimulatedWindow& window) const {
+    WindowInfo info;
+    info.windowNumber = window.windowNumber();
+    if (auto app = window.application()) {
+        info.ownerPID = app->processIdentifier();
+        info.ownerName = app->name();
+    }
+    info.bounds = window.axFrame();
+    info.layer = window.level();
+    if (window.isOwnWindow() || screenCaptureAllowed_) info.name = window.title();
+    info.alpha = window.alpha();
+    info.isOnScreen = window.isOnScreen();
+    return info;
+}
+
+std::vector<WindowInfo> WindowServer::windowList(unsigned options, int relativeTo) const {
+    using namespace WindowListOption;
+    const bool above = options & onScreenAboveWindow, below = options & onScreenBelowWindow;
+    const bool including = options & includingWindow;
+    const bool onScreen = (options & onScreenOnly) || above || below;
+
+    std::vector<std::shared_ptr<SimulatedWindow>> all;
+    for (const auto& weak : order_) {
+        if (auto window = weak.lock(); window && window->application() && window->application()->isRunning()) {
+            all.push_back(window);
+        }
+    }
+    const auto reference = std::find_if(all.begin(), all.end(),
+                                        [&](const auto& w) { return w->windowNumber() == relativeTo; });
+    const bool hasReference = relativeTo != 0 && reference != all.end();
+
+    std::vector<WindowInfo> result;
+    for (auto it = all.begin(); it != all.end(); ++it) {
+        const auto& window = *it;
+        const bool isReference = hasReference && it == reference;
+        bool wanted;
+        if (above || below) {
+            // Without a window to be relative to, the whole list counts.
+            const bool inFront = !hasReference || it < reference;
+            const bool behind = !hasReference || it > reference;
+            wanted = (above && inFront) || (below && behind) || (including && isReference);
+        } else if (including) {
+            wanted = isReference;
+        } else {
+            wanted = true;
+        }
+        if (!wanted) continue;
+        if (onScreen && !window->isOnScreen()) continue;
+        result.push_back(info(*window));
+    }
+    return result;
+}
+
+std::optional<WindowInfo> WindowServer::windowInfo(int windowNumber) const {
+    auto found = window(windowNumber);
+    if (!found) return std::nullopt;
+    return info(*found);
+}
+
+std::shared_ptr<SimulatedWindow> WindowServer::window(int windowNumber) const {
+    for (const auto& weak : order_) {
+        if (auto window = weak.lock(); window && window->windowNumber() == windowNumber) return window;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<SimulatedWindow> WindowServer::windowAt(ScreenPoint point) const {
+    for (const auto& window : orderedWindows()) {
+        // Fully transparent and click-through windows let the click pass.
+        if (window->ignoresMouseEvents() || window->alpha() <= 0) continue;
+        if (window->screenFrame().contains(point)) return window;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<SimulatedWindow> WindowServer::ownWindow(int windowNumber) const {
+    auto found = window(windowNumber);
+    return found && found->isOwnWindow() ? found : nullptr;
+}
+
+int WindowServer::registerOwnWindow(const OwnWindowSpec& spec) {
+    const int number = allocateWindowNumber();
+    auto window = std::make_shared<SimulatedWindow>(number, spec.frame, spec.title, spec.level);
+    window->setAlpha(spec.alpha);
+    window->setIgnoresMouseEvents(spec.ignoresMouseEvents);
+    window->spec().subrole = spec.subrole;
+    window->orderedIn_ = spec.visible;
+    desktop_.currentApplication().adoptOwnWindow(window);
+    insert(window);
+    return number;
+}
+
+void WindowServer::setOwnWindowFrame(int windowNumber, ScreenRect frame) {
+    if (auto window = ownWindow(windowNumber)) window->setScreenFrame(frame);
+}
+
+void WindowServer::setOwnWindowTitle(int windowNumber, std::string title) {
+    if (auto window = ownWindow(windowNumber)) window->setTitle(std::move(title));
+}
+
+void WindowServer::setOwnWindowLevel(int windowNumber, int level) {
+    if (auto window = ownWindow(windowNumber)) window->setLevel(level);
+}
+
+void WindowServer::setOwnWindowAlpha(int windowNumber, double alpha) {
+    if (auto window = ownWindow(windowNumber)) window->setAlpha(std::clamp(alpha, 0.0, 1.0));
+}
+
+void WindowServer::setOwnWindowIgnoresMouseEvents(int windowNumber, bool ignores) {
+    if (auto window = ownWindow(windowNumber)) window->setIgnoresMouseEvents(ignores);
+}
+
+void WindowServer::orderOwnWindow(int windowNumber, WindowOrderingMode mode, int relativeTo) {
+    auto window = ownWindow(windowNumber);
+    if (!window) return;
+    if (mode == WindowOrderingMode::out) {
+        window->orderedIn_ = false;
+        return;
+    }
+    window->orderedIn_ = true;
+    std::erase_if(order_, [&](const auto& weak) { return weak.lock() == window; });
+    auto other = relativeTo != 0 && relativeTo != windowNumber ? this->window(relativeTo) : nullptr;
+    auto position = order_.end();
+    if (other && other->level() == window->level()) {
+        position = std::find_if(order_.begin(), order_.end(), [&](const auto& weak) { return weak.lock() == other; });
+        if (mode == WindowOrderingMode::below && position != order_.end()) ++position;
+    } else if (mode == WindowOrderingMode::above) {
+        position = std::find_if(order_.begin(), order_.end(), [&](const auto& weak) {
+            auto w = weak.lock();
+            return w && w->level() <= window->level();
+        });
+    } else {
+        position = std::find_if(order_.begin(), order_.end(), [&](const auto& weak) {
+            auto w = weak.lock();
+            return w && w->level() < window->level();
+        });
+    }
+    order_.insert(position, window);
+}
+
+void WindowServer::removeOwnWindow(int windowNumber) {
+    auto window = ownWindow(windowNumber);
+    if (!window) return;
+    if (keyWindow_ == windowNumber) keyWindow_ = 0;
+    window->close();
+}
+
+void WindowServer::setKeyWindow(int windowNumber) { keyWindow_ = ownWindow(windowNumber) ? windowNumber : 0; }
+
+bool WindowServer::requestScreenCaptureAccess() {
+    ++screenCaptureRequests_;
+    return screenCaptureAllowed_;
+}
+
+void WindowServer::insert(const std::shared_ptr<SimulatedWindow>& window) {
+    std::erase_if(order_, [&](const auto& weak) {
+        auto w = weak.lock();
+        return !w || w == window;
+    });
+    auto position = std::find_if(order_.begin(), order_.end(), [&](const auto& weak) {
+        auto w = weak.lock();
+        return w && w->level() <= window->level();
+    });
+    order_.insert(position, window);
+}
+
+void WindowServer::bringToFront(const SimulatedWindow& window) {
+    auto found = this->window(window.windowNumber());
+    if (found) insert(found);
+}
+
+void WindowServer::remove(const SimulatedWindow& window) {
+    std::erase_if(order_, [&](const auto& weak) {
+        auto w = weak.lock();
+        return !w || w.get() == &window;
+    });
+}
+
+}  // namespace tallowmere::platform
