@@ -572,9 +572,13 @@ void View::setPlacement(std::optional<Placement> placement) {
 
 double View::contentHuggingPriority(LayoutAxis axis) const {
     if (auto set = hugging_[int(axis)]) return *set;
+    // A view with content (intrinsic, or subviews placed in it) keeps its
+    // size; an empty one is a flexible spacer.
     const Size intrinsic = intrinsicContentSize();
-    const bool hasContent = (axis == LayoutAxis::horizontal ? intrinsic.width : intrinsic.height) != noIntrinsicMetric;
-    return hasContent ? LayoutPriority::defaultHigh : LayoutPriority::defaultLow;
+    const bool hasIntrinsic = (axis == LayoutAxis::horizontal ? intrinsic.width : intrinsic.height) != noIntrinsicMetric;
+    const bool hasPlacedSubviews = std::any_of(subviews_.begin(), subviews_.end(),
+                                               [](const std::shared_ptr<View>& s) { return s->placement_.has_value(); });
+    return hasIntrinsic || hasPlacedSubviews ? LayoutPriority::defaultHigh : LayoutPriority::defaultLow;
 }
 
 void View::setContentHuggingPriority(double priority, LayoutAxis axis) {
