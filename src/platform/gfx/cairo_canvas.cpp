@@ -126,8 +126,9 @@ Bitmap bitmapFromSurface(cairo_surface_t* surface, double scale) {
 
 // Three box blurs approximate a Gaussian; run over the alpha of an A8 surface.
 void blurAlpha(cairo_surface_t* surface, double radius) {
-    const int r = static_cast<int>(std::lround(radius / 2));
-    if (r < 1) return;
+    // Past a few hundred pixels a blur is a flat wash; the cap bounds the work.
+    if (!(radius >= 2)) return;
+    const int r = static_cast<int>(std::lround(std::min(radius, 512.0) / 2));
     cairo_surface_flush(surface);
     unsigned char* data = cairo_image_surface_get_data(surface);
     const int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
@@ -209,6 +210,13 @@ cairo_matrix_t userMatrix(const cairo_matrix_t& device, const AffineTransform& t
     return result;
 }
 
+// A user space squashed flat (scale 0) shows nothing, and handing its matrix
+// to cairo would put the context into a permanent error state.
+bool drawable(const AffineTransform& transform) {
+    const double determinant = transform.determinant();
+    return std::isfinite(determinant) && determinant != 0;
+}
+
 void applyStrokeStyle(cairo_t* cr, const GraphicsState& state) {
     cairo_set_line_width(cr, state.lineWidth);
     cairo_set_line_cap(cr, state.lineCap == LineCap::round    ? CAIRO_LINE_CAP_ROUND
@@ -272,6 +280,7 @@ void CairoCanvas::onRestore() { cairo_restore(surface_->cr); }
 
 void CairoCanvas::onFill(const Path& path, FillRule rule) {
     const GraphicsState& st = state();
+    if (!drawable(st.transform)) return;
     const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
     withEffects(surface_->target(), st, appearance(), false, [&](cairo_t* cr) {
         cairo_set_matrix(cr, &matrix);
@@ -284,6 +293,7 @@ void CairoCanvas::onFill(const Path& path, FillRule rule) {
 
 void CairoCanvas::onStroke(const Path& path) {
     const GraphicsState& st = state();
+    if (!drawable(st.transform)) return;
     if (st.lineWidth <= 0) return;
     const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
     withEffects(surface_->target(), st, appearance(), false, [&](cairo_t* cr) {
@@ -297,6 +307,12 @@ void CairoCanvas::onStroke(const Path& path) {
 
 void CairoCanvas::onClip(const Path& path, FillRule rule) {
     cairo_t* cr = surface_->cr;
+    if (!drawable(state().transform)) {
+        // Clipping to a flat shape leaves nothing.
+        cairo_new_path(cr);
+        cairo_clip(cr);
+        return;
+    }
     const cairo_matrix_t matrix = userMatrix(surface_->device, state().transform);
     cairo_save(cr);  // only to keep the matrix out of the saved state
     cairo_set_matrix(cr, &matrix);
@@ -309,6 +325,7 @@ void CairoCanvas::onClip(const Path& path, FillRule rule) {
 
 void CairoCanvas::onLinearGradient(const Gradient& gradient, Point start, Point end) {
     const GraphicsState& st = state();
+    if (!drawable(st.transform)) return;
     const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
     withEffects(surface_->target(), st, appearance(), false, [&](cairo_t* cr) {
         cairo_set_matrix(cr, &matrix);
@@ -322,6 +339,7 @@ void CairoCanvas::onLinearGradient(const Gradient& gradient, Point start, Point 
 void CairoCanvas::onRadialGradient(const Gradient& gradient, Point startCenter, double startRadius, Point endCenter,
                                    double endRadius) {
     const GraphicsState& st = state();
+    if (!drawable(st.transform)) return;
     const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
     withEffects(surface_->target(), st, appearance(), false, [&](cairo_t* cr) {
         cairo_set_matrix(cr, &matrix);
@@ -341,6 +359,7 @@ void CairoCanvas::onImage(const Image& image, Rect destination, std::optional<Re
     if (from.isEmpty()) return;
 
     GraphicsState st = state();
+    if (!drawable(st.transform)) return;
     st.alpha *= opacity;
     st.compositingOperation = operation;
 
@@ -394,6 +413,7 @@ void CairoCanvas::onImage(const Image& image, Rect destination, std::optional<Re
 
 void CairoCanvas::onText(const AttributedString& text, Point origin, std::optional<double> wrapWidth) {
     const GraphicsState& st = state();
+    if (!drawable(st.transform)) return;
     const bool flipped = st.transform.flipsOrientation();
     const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
     withEffects(surface_->target(), st, appearance(), false, [&](cairo_t* cr) {

@@ -8,6 +8,8 @@ namespace tallowmere::platform {
 namespace {
 
 bool finite(double v) { return std::isfinite(v); }
+bool finite(Point p) { return finite(p.x) && finite(p.y); }
+bool finite(Rect r) { return finite(r.origin) && finite(r.size.width) && finite(r.size.height); }
 
 }  // namespace
 
@@ -51,30 +53,40 @@ void Canvas::setLineDash(std::vector<double> pattern, double phase) {
     state_.lineDash = usable ? LineDash{std::move(pattern), finite(phase) ? phase : 0} : LineDash{};
 }
 
+void Canvas::setShadow(std::optional<Shadow> shadow) {
+    if (shadow && (!finite(shadow->offset.width) || !finite(shadow->offset.height) || !finite(shadow->blurRadius)))
+        shadow.reset();
+    if (shadow) shadow->blurRadius = std::max(0.0, shadow->blurRadius);
+    state_.shadow = std::move(shadow);
+}
+
 void Canvas::setAlpha(double alpha) { state_.alpha = std::isnan(alpha) ? 0 : std::clamp(alpha, 0.0, 1.0); }
 
 void Canvas::fill(const Path& path, FillRule rule) {
-    if (!path.isEmpty()) onFill(path, rule);
+    if (!path.isEmpty() && path.isFinite()) onFill(path, rule);
 }
 
 void Canvas::stroke(const Path& path) {
-    if (!path.isEmpty()) onStroke(path);
+    if (!path.isEmpty() && path.isFinite()) onStroke(path);
 }
 
-void Canvas::clip(const Path& path, FillRule rule) { onClip(path, rule); }
+void Canvas::clip(const Path& path, FillRule rule) {
+    // A path that cannot be drawn clips everything away, as an empty one does.
+    onClip(path.isFinite() ? path : Path(), rule);
+}
 
 void Canvas::drawLinearGradient(const Gradient& gradient, Point start, Point end) {
-    onLinearGradient(gradient, start, end);
+    if (finite(start) && finite(end)) onLinearGradient(gradient, start, end);
 }
 
 void Canvas::drawRadialGradient(const Gradient& gradient, Point startCenter, double startRadius, Point endCenter,
                                 double endRadius) {
-    if (!finite(startRadius) || !finite(endRadius)) return;
+    if (!finite(startRadius) || !finite(endRadius) || !finite(startCenter) || !finite(endCenter)) return;
     onRadialGradient(gradient, startCenter, std::max(0.0, startRadius), endCenter, std::max(0.0, endRadius));
 }
 
 void Canvas::drawLinearGradient(const Gradient& gradient, const Path& inPath, double angleDegrees) {
-    if (inPath.isEmpty() || !finite(angleDegrees)) return;
+    if (inPath.isEmpty() || !inPath.isFinite() || !finite(angleDegrees)) return;
     const Rect bounds = inPath.bounds();
     const double angle = angleDegrees * std::numbers::pi / 180;
     const double ux = std::cos(angle), uy = std::sin(angle);
@@ -89,7 +101,7 @@ void Canvas::drawLinearGradient(const Gradient& gradient, const Path& inPath, do
 }
 
 void Canvas::drawRadialGradient(const Gradient& gradient, Rect rect, Point relativeCenter) {
-    if (rect.isEmpty() || !finite(relativeCenter.x) || !finite(relativeCenter.y)) return;
+    if (rect.isEmpty() || !finite(rect) || !finite(relativeCenter)) return;
     const Point c = rect.center();
     const Point start{c.x + relativeCenter.x * rect.width() / 2, c.y + relativeCenter.y * rect.height() / 2};
     // The end circle reaches the rect's farthest corner from the start.
@@ -99,12 +111,15 @@ void Canvas::drawRadialGradient(const Gradient& gradient, Rect rect, Point relat
 
 void Canvas::drawImage(const Image& image, Rect destination, std::optional<Rect> source, double opacity,
                        CompositingOperation operation) {
-    if (destination.isEmpty() || image.size().width <= 0 || image.size().height <= 0) return;
+    const Size size = image.size();
+    if (destination.isEmpty() || !finite(destination) || !(size.width > 0) || !(size.height > 0) ||
+        !finite(size.width) || !finite(size.height) || (source && !finite(*source)))
+        return;
     onImage(image, destination, source, std::isnan(opacity) ? 0 : std::clamp(opacity, 0.0, 1.0), operation);
 }
 
 void Canvas::drawText(const AttributedString& text, Point origin) {
-    if (!text.empty()) onText(text, origin, std::nullopt);
+    if (!text.empty() && finite(origin)) onText(text, origin, std::nullopt);
 }
 
 void Canvas::drawText(std::string_view text, Point origin, const Font& font, const Color& color) {
@@ -115,7 +130,7 @@ void Canvas::drawText(std::string_view text, Point origin, const Font& font, con
 }
 
 void Canvas::drawText(const AttributedString& text, Rect box) {
-    if (text.empty()) return;
+    if (text.empty() || !finite(box)) return;
     // The box's start corner is its top in the reading direction: the edge
     // toward +y in user space that faces the device's top.
     const bool flipped = state_.transform.flipsOrientation();

@@ -26,6 +26,9 @@ namespace tallowmere::platform {
 // its origin and grows toward +y of user space (so the origin is the box's
 // bottom-left in y-up space and its top-left in a flipped one).
 //
+// Input that cannot be drawn (NaN or infinite coordinates, an empty image)
+// draws nothing and leaves the canvas usable.
+//
 // The backends: `RecordingCanvas` (what was drawn, for tests) and
 // `CairoCanvas` (pixels).
 class Canvas {
@@ -64,7 +67,8 @@ public:
     // Multiplies every later drawing's opacity (clamped to 0...1).
     void setAlpha(double alpha);
     void setCompositingOperation(CompositingOperation operation) { state_.compositingOperation = operation; }
-    void setShadow(std::optional<Shadow> shadow) { state_.shadow = std::move(shadow); }
+    // A shadow with a non-finite offset or blur is no shadow; a negative blur is 0.
+    void setShadow(std::optional<Shadow> shadow);
     void setImageInterpolation(ImageInterpolation interpolation) { state_.imageInterpolation = interpolation; }
 
     // Paths.

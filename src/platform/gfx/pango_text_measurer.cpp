@@ -11,7 +11,14 @@ struct PangoTextMeasurer::Impl {
     pango_text::GObjectPtr<PangoContext> context{pango_font_map_create_context(fontMap.get())};
 };
 
-PangoTextMeasurer::PangoTextMeasurer() : impl_(std::make_unique<Impl>()) {}
+PangoTextMeasurer::PangoTextMeasurer() : impl_(std::make_unique<Impl>()) {
+    // The same unhinted metrics the cairo canvas draws with, so measured
+    // boxes fit the drawn text at every scale.
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    pango_cairo_context_set_font_options(impl_->context.get(), options);
+    cairo_font_options_destroy(options);
+}
 PangoTextMeasurer::~PangoTextMeasurer() = default;
 
 LineMetrics PangoTextMeasurer::lineMetrics(const Font& font) const {

@@ -168,6 +168,18 @@ Rect Path::bounds() const {
     return {x0, y0, x1 - x0, y1 - y0};
 }
 
+bool Path::isFinite() const {
+    auto finite = [](Point p) { return std::isfinite(p.x) && std::isfinite(p.y); };
+    for (const auto& element : elements_) {
+        if (const auto* m = std::get_if<MoveTo>(&element); m && !finite(m->to)) return false;
+        if (const auto* l = std::get_if<LineTo>(&element); l && !finite(l->to)) return false;
+        if (const auto* c = std::get_if<CurveTo>(&element);
+            c && !(finite(c->control1) && finite(c->control2) && finite(c->to)))
+            return false;
+    }
+    return true;
+}
+
 Path Path::transformed(const AffineTransform& t) const {
     Path result;
     for (const auto& element : elements_) {

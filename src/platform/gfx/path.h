@@ -60,6 +60,8 @@ public:
     const std::optional<Shape>& shape() const { return shape_; }
     // Bounds of all points, control points included (zero rect when empty).
     Rect bounds() const;
+    // False when any point is NaN or infinite; such a path is not drawn.
+    bool isFinite() const;
 
     Path transformed(const AffineTransform& transform) const;
 

@@ -163,6 +163,31 @@ TEST_F(CairoCanvasTest, ShadowFallsAtItsOffset) {
     EXPECT_EQ(pixelAt(bitmap, 8, 32), transparent);
 }
 
+TEST_F(CairoCanvasTest, UndrawableInputLeavesTheCanvasWorking) {
+    // cairo stops drawing for good after one NaN or singular matrix; the
+    // canvas must keep such input away from it.
+    auto canvas = makeCanvas({10, 10});
+    canvas->setFillColor(Color::sRGB(1, 0, 0));
+    canvas->save();
+    canvas->scale(0, 0);
+    canvas->fillRect({0, 0, 10, 10});
+    canvas->drawText("x", {0, 0}, Font::systemFont(10), Color::black());
+    canvas->clipToRect({0, 0, 10, 10});
+    canvas->restore();
+    canvas->fillRect({0, 0, NAN, 10});
+    canvas->strokeLine({0, 0}, {INFINITY, 3});
+    canvas->drawLinearGradient(Gradient(Color::black(), Color::white()), {NAN, 0}, {1, 1});
+    canvas->drawImage(Image::withHandler({4, 4}, [](Canvas&, Rect) { return true; }), {0, 0, NAN, 3});
+    canvas->setShadow(Shadow{{NAN, 0}, 3});
+    EXPECT_FALSE(canvas->state().shadow);
+    canvas->setShadow(Shadow{{0, 0}, 1e12});  // huge blur: bounded work
+    canvas->fillRect({2, 2, 6, 6});
+    EXPECT_GT(canvas->bitmap().pixel(5, 5).alpha, 0);
+    canvas->setShadow(std::nullopt);
+    canvas->fillRect({0, 0, 10, 10});
+    EXPECT_EQ(canvas->bitmap().pixel(0, 0), opaqueRed);
+}
+
 TEST_F(CairoCanvasTest, UnusableSizesAreRefused) {
     struct Case {
         Size size;
