@@ -4,6 +4,7 @@
 
 #include "platform/gfx/recording_canvas.h"
 #include "support/fixture.h"
+#include "view_driver.h"
 
 namespace tallowmere::platform {
 namespace {

@@ -1,0 +1,118 @@
+#include "platform/ui/text_field.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/gfx/recording_canvas.h"
+#include "platform/ui/label.h"
+#include "platform/ui/secure_text_field.h"
+#include "support/fixture.h"
+#include "view_driver.h"
+
+namespace tallowmere::platform {
+namespace {
+
+class TextFieldTest : public testing::TallowmereTest {
+protected:
+    std::shared_ptr<View> root = View::make({0, 0, 300, 100});
+    testing::ViewDriver driver{root};
+    std::vector<std::string> events;
+
+    std::shared_ptr<TextField> addField(std::shared_ptr<TextField> field) {
+        field->setFrame({10, 10, 200, 22});
+        field->onTextDidBeginEditing = [this](TextField& f) { events.push_back("begin " + f.stringValue()); };
+        field->onTextDidChange = [this](TextField& f) { events.push_back("change " + f.stringValue()); };
+        field->onTextDidEndEditing = [this](TextField& f) { events.push_back("end " + f.stringValue()); };
+        root->addSubview(field);
+        return field;
+    }
+};
+
+TEST_F(TextFieldTest, TypingIntoAFocusedFieldChangesItsValueAndNotifies) {
+    auto field = addField(TextField::make("old"));
+    driver.click(*field);
+    ASSERT_TRUE(field->isEditing());
+    EXPECT_EQ(field->selectedRange(), (TextRange{0, 3})) << "focusing selects everything";
+
+    driver.type("hi");
+    EXPECT_EQ(field->stringValue(), "hi");
+    EXPECT_EQ(events, (std::vector<std::string>{"begin h", "change h", "change hi"}));
+
+    events.clear();
+    driver.key(KeyCode::deleteKey);
+    EXPECT_EQ(field->stringValue(), "h");
+    field->makeFirstResponder();
+    driver.router().makeFirstResponder(nullptr);
+    EXPECT_EQ(events, (std::vector<std::string>{"change h", "end h"}));
+    EXPECT_FALSE(field->isEditing());
+}
+
+TEST_F(TextFieldTest, EditingKeysWorkOnWholeCharacters) {
+    struct Case {
+        const char* what;
+        std::string start;
+        std::vector<std::uint16_t> keys;  // typed after focusing, which selects all
+        std::string typed;                // then typed
+        std::string expected;
+    } cases[] = {
+        {"delete removes a whole emoji", "a👍🏽", {124, KeyCode::deleteKey}, "", "a"},
+        {"forward delete at the start", "ab", {123, 123, KeyCode::forwardDelete}, "", "b"},
+        {"typing replaces the selection", "abc", {}, "中文", "中文"},
+        {"arrows move between characters", "ab", {124, 123}, "x", "axb"},
+        {"control characters are not text", "", {}, "\x01", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto field = addField(TextField::make(c.start));
+        driver.click(*field);
+        for (auto key : c.keys) driver.key(key);
+        if (!c.typed.empty()) driver.type(c.typed);
+        EXPECT_EQ(field->stringValue(), c.expected);
+        field->removeFromSuperview();
+    }
+}
+
+TEST_F(TextFieldTest, ReturnEndsEditingAndRunsTheAction) {
+    auto field = addField(TextField::make());
+    int actions = 0;
+    field->onAction = [&](Control&) { ++actions; };
+    driver.click(*field);
+    driver.type("ok");
+    events.clear();
+    EXPECT_TRUE(driver.key(KeyCode::returnKey, "\r"));
+    EXPECT_EQ(actions, 1);
+    EXPECT_EQ(events, std::vector<std::string>{"end ok"});
+    EXPECT_EQ(field->selectedRange(), (TextRange{0, 2})) << "it keeps the keys with its text selected";
+
+    field->setEditable(false);
+    driver.type("z");
+    EXPECT_EQ(field->stringValue(), "ok");
+}
+
+TEST_F(TextFieldTest, SecureFieldsShowBulletsAndLabelsLetClicksThrough) {
+    auto secret = addField(SecureTextField::make("pa👍"));
+    RecordingCanvas canvas({300, 100});
+    secret->display(canvas);
+    EXPECT_EQ(canvas.drawnTexts(), std::vector<std::string>{"•••"});
+    EXPECT_EQ(secret->stringValue(), "pa👍");
+
+    auto label = Label::make("Title");
+    label->setFrame({10, 50, 100, 20});
+    root->addSubview(label);
+    driver.click(*label);
+    EXPECT_NE(driver.router().firstResponder(), label) << "a label does not take the keys";
+    EXPECT_EQ(label->accessibilityRole(), "AXStaticText");
+}
+
+TEST_F(TextFieldTest, WrappingLabelsGrowTallerAsTheyGetNarrower) {
+    auto label = Label::makeWrapping("one two three four five six");
+    const Size natural = label->intrinsicContentSize();
+    EXPECT_GT(label->fittingHeightForWidth(natural.width / 2), natural.height);
+    label->setMaximumNumberOfLines(2);
+    EXPECT_LE(label->fittingHeightForWidth(20), label->fittingHeightForWidth(natural.width / 2) + 1e-9);
+}
+
+}  // namespace
+}  // namespace tallowmere::platform
