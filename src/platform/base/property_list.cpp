@@ -39,6 +39,29 @@ std::uint64_t readBigEndian(std::span<const std::uint8_t> bytes, std::size_t off
     return value;
 }
 
+// The element count of the object whose marker is at `offset` (the low
+// nibble, or an integer object after it when the nibble is 0xF), and where
+// the elements start.
+struct ObjectCount {
+    std::uint64_t count;
+    std::uint64_t start;
+};
+
+Result<ObjectCount> readObjectCount(std::span<const std::uint8_t> bytes, std::uint64_t offset,
+                                    std::uint64_t tableOffset) {
+    ObjectCount result{static_cast<std::uint64_t>(bytes[offset] & 0x0F), offset + 1};
+    if (result.count != 0x0F) return result;
+    if (result.start >= tableOffset) return parseError("A binary object is truncated.");
+    const std::uint8_t countMarker = bytes[result.start];
+    const std::size_t width = std::size_t{1} << (countMarker & 0x0F);
+    if ((countMarker >> 4) != 0x1 || width > 8 || result.start + 1 + width > tableOffset) {
+        return parseError("A binary object has a damaged count.");
+    }
+    result.count = readBigEndian(bytes, static_cast<std::size_t>(result.start + 1), width);
+    result.start += 1 + width;
+    return result;
+}
+
 // Dictionary keys must be strings without U+0000: libplist aborts the
 // process on a key it cannot hand out as a C string.
 Result<void> checkBinaryKey(std::span<const std::uint8_t> bytes, std::uint64_t offset, std::uint64_t tableOffset) {
@@ -46,18 +69,9 @@ Result<void> checkBinaryKey(std::span<const std::uint8_t> bytes, std::uint64_t o
     const std::uint8_t marker = bytes[offset];
     const std::uint8_t kind = marker >> 4;
     if (kind != 0x5 && kind != 0x6) return shapeError("A dictionary key is not a string.");
-    std::uint64_t count = marker & 0x0F;
-    std::uint64_t position = offset + 1;
-    if (count == 0x0F) {
-        if (position >= tableOffset) return parseError("A binary string is truncated.");
-        const std::uint8_t countMarker = bytes[position];
-        const std::size_t width = std::size_t{1} << (countMarker & 0x0F);
-        if ((countMarker >> 4) != 0x1 || width > 8 || position + 1 + width > tableOffset) {
-            return parseError("A binary string has a damaged count.");
-        }
-        count = readBigEndian(bytes, static_cast<std::size_t>(position + 1), width);
-        position += 1 + width;
-    }
+    auto size = readObjectCount(bytes, offset, tableOffset);
+    if (!size) return size.error();
+    const auto [count, position] = *size;
     const std::uint64_t unit = kind == 0x6 ? 2 : 1;
     if (count > (tableOffset - position) / unit) return parseError("A binary string is truncated.");
     for (std::uint64_t index = 0; index < count; ++index) {
@@ -105,18 +119,9 @@ Result<void> checkBinaryShape(std::span<const std::uint8_t> bytes) {
         const std::uint8_t kind = marker >> 4;
         const bool isContainer = kind == 0xA || kind == 0xB || kind == 0xC || kind == 0xD;
         if (!isContainer) continue;  // scalars are bounds-checked by libplist itself
-        std::uint64_t count = marker & 0x0F;
-        std::uint64_t position = offset + 1;
-        if (count == 0x0F) {
-            if (position >= tableOffset) return parseError("A binary container is truncated.");
-            const std::uint8_t countMarker = bytes[position];
-            const std::size_t width = std::size_t{1} << (countMarker & 0x0F);
-            if ((countMarker >> 4) != 0x1 || width > 8 || position + 1 + width > tableOffset) {
-                return parseError("A binary container has a damaged count.");
-            }
-            count = readBigEndian(bytes, static_cast<std::size_t>(position + 1), width);
-            position += 1 + width;
-        }
+        auto size = readObjectCount(bytes, offset, tableOffset);
+        if (!size) return size.error();
+        const auto [count, position] = *size;
         const std::uint64_t references = kind == 0xD ? count * 2 : count;
         if (count > objectCount * 2 || references > (tableOffset - position) / referenceSize) {
             return parseError("A binary container is truncated.");
