@@ -16,7 +16,11 @@ Result<std::shared_ptr<SimulatedElement>> reach(const std::shared_ptr<SimulatedE
     if (!element || !AppContext::hasCurrent()) return axFailure(AXError::invalidElement);
     Desktop& desktop = Desktop::shared();
     if (!desktop.accessibility().isProcessTrusted()) return axFailure(AXError::apiDisabled);
-    if (auto app = element->application()) {
+    if (element == desktop.systemWideElement()) return element;
+    // An element taken out of its application (a closed window) is gone.
+    auto app = element->application();
+    if (!app) return axFailure(AXError::invalidElement);
+    {
         if (!app->isRunning() || (pid != 0 && app->processIdentifier() != pid)) {
             return axFailure(AXError::invalidElement);
         }
@@ -43,8 +47,9 @@ AXElement AXElement::application(pid_t pid) {
 bool AXElement::isValid() const {
     auto element = element_.lock();
     if (!element) return false;
+    if (AppContext::hasCurrent() && element == Desktop::shared().systemWideElement()) return true;
     auto app = element->application();
-    return !app || (app->isRunning() && (pid_ == 0 || app->processIdentifier() == pid_));
+    return app && app->isRunning() && (pid_ == 0 || app->processIdentifier() == pid_);
 }
 
 Result<AXValue> AXElement::attribute(std::string_view name) const {

@@ -4,6 +4,23 @@
 
 #include "platform/runtime/app_context.h"
 
+namespace tallowmere::platform {
+
+void PrintTo(AXError error, std::ostream* out) { *out << name(error); }
+
+void PrintTo(const AXElement& element, std::ostream* out) {
+    auto model = element.model();
+    if (!model) {
+        *out << "AXElement(none)";
+        return;
+    }
+    *out << "AXElement(" << model->role();
+    if (!model->title().empty()) *out << " \"" << model->title() << "\"";
+    *out << ", pid " << model->processIdentifier() << ")";
+}
+
+}  // namespace tallowmere::platform
+
 namespace tallowmere::testing {
 
 void letTimePass(double seconds) {

@@ -1,8 +1,15 @@
 #pragma once
 
 #include <memory>
+#include <ostream>
 
 #include "platform/desktop/desktop.h"
+
+namespace tallowmere::platform {
+// Readable values in test failure messages.
+void PrintTo(AXError error, std::ostream* out);
+void PrintTo(const AXElement& element, std::ostream* out);
+}  // namespace tallowmere::platform
 
 namespace tallowmere::testing {
 
