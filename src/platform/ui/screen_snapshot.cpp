@@ -1,0 +1,215 @@
+#include "platform/ui/screen_snapshot.h"
+
+#include <algorithm>
+
+#include "platform/desktop/desktop.h"
+#include "platform/gfx/cairo_canvas.h"
+#include "platform/gfx/png.h"
+#include "platform/gfx/text_measurer.h"
+#include "platform/ui/application.h"
+#include "platform/ui/desktop_link.h"
+#include "platform/ui/menu.h"
+#include "platform/ui/menu_tracker.h"
+#include "platform/ui/status_bar.h"
+#include "platform/ui/view.h"
+#include "platform/ui/window.h"
+
+namespace tallowmere::platform {
+
+namespace {
+
+const Color titleBarColor = Color::sRGB(0.88, 0.88, 0.89);
+const Color frameColor = Color::black().withAlphaComponent(0.25);
+const Color menuColor = Color::sRGB(0.97, 0.97, 0.97);
+const Color disabledText = Color::sRGB(0.6, 0.6, 0.6);
+
+Rect local(const ScreenRect& r) { return rect_cast<LocalSpace>(r); }
+
+void drawCentredText(Canvas& canvas, const std::string& text, Rect box, const Font& font, const Color& color) {
+    if (text.empty()) return;
+    const auto size = TextMeasurer::shared().measure(text, font);
+    canvas.drawText(text, {box.midX() - size.width / 2, box.midY() - size.height / 2}, font, color);
+}
+
+void drawTitleBar(Canvas& canvas, Rect frame, const std::string& title, bool transparent) {
+    const Rect bar{frame.minX(), frame.maxY() - Window::titleBarHeight, frame.width(), Window::titleBarHeight};
+    if (!transparent) {
+        canvas.setFillColor(titleBarColor);
+        canvas.fillRect(bar);
+    }
+    drawCentredText(canvas, title, bar, Font::systemFont(13, FontWeight::semibold), Color::sRGB(0.2, 0.2, 0.2));
+}
+
+}  // namespace
+
+void ScreenSnapshot::drawOwnWindow(Canvas& canvas, const Window& window) {
+    const Rect frame = local(window.frame());
+    canvas.save();
+    canvas.setAlpha(window.alphaValue());
+    canvas.clipToRect(frame);
+    canvas.setFillColor(window.backgroundColor());
+    canvas.fillRect(frame);
+    const auto content = local(window.contentRectForFrameRect(window.frame()));
+    if (auto view = window.contentView()) {
+        canvas.save();
+        canvas.translate(content.minX(), content.minY());
+        view->layoutSubtreeIfNeeded();
+        view->display(canvas);
+        canvas.restore();
+    }
+    if (window.styleMask().contains(WindowStyleMask::titled)) {
+        const bool titleShown = window.titleVisibility == WindowTitleVisibility::visible;
+        drawTitleBar(canvas, frame, titleShown ? window.title() : std::string{}, window.titlebarAppearsTransparent);
+        canvas.setStrokeColor(frameColor);
+        canvas.setLineWidth(1);
+        canvas.strokeRect(frame.insetBy(0.5, 0.5));
+    }
+    canvas.restore();
+}
+
+void ScreenSnapshot::drawOtherWindow(Canvas& canvas, const SimulatedWindow& window) {
+    const Rect frame = local(window.screenFrame());
+    canvas.save();
+    canvas.setAlpha(window.alpha());
+    canvas.setFillColor(Color::white());
+    canvas.fillRect(frame);
+    drawTitleBar(canvas, frame, window.title(), false);
+    canvas.setStrokeColor(frameColor);
+    canvas.setLineWidth(1);
+    canvas.strokeRect(frame.insetBy(0.5, 0.5));
+    canvas.restore();
+}
+
+void ScreenSnapshot::drawMenuBar(Canvas& canvas) {
+    const Rect bar = local(StatusBar::shared().menuBarFrame());
+    canvas.setFillColor(menuBarColor);
+    canvas.fillRect(bar);
+    // The frontmost application's name and menus on the left.
+    auto& desktop = DesktopLink::desktop();
+    auto front = desktop.frontmostApplication();
+    if (!front) return;
+    const Font bold = Font::systemFont(13, FontWeight::bold);
+    const Font regular = Font::menuFont();
+    double x = bar.minX() + 20;
+    auto drawTitle = [&](const std::string& text, const Font& font) {
+        const auto size = TextMeasurer::shared().measure(text, font);
+        canvas.drawText(text, {x, bar.midY() - size.height / 2}, font, Color::black());
+        x += size.width + 18;
+    };
+    drawTitle(front->name(), bold);
+    for (const auto& title : front->applicationSpec().menuTitles) drawTitle(title, regular);
+}
+
+void ScreenSnapshot::drawOpenMenus(Canvas& canvas) {
+    auto& tracker = MenuTracker::shared();
+    for (const auto& menu : tracker.openMenus()) {
+        const auto* layout = tracker.layoutOf(*menu);
+        if (!layout) continue;
+        const Rect frame = local(layout->frame);
+        canvas.save();
+        canvas.setShadow(Shadow{{0, -3}, 8, Color::black().withAlphaComponent(0.3)});
+        canvas.setFillColor(menuColor);
+        canvas.fillRoundedRect(frame, 6);
+        canvas.restore();
+        for (const auto& row : layout->rows) {
+            const Rect box = local(row.frame);
+            const auto& item = *row.item;
+            if (item.isSeparatorItem()) {
+                canvas.setStrokeColor(frameColor);
+                canvas.setLineWidth(1);
+                canvas.strokeLine({box.minX() + 10, box.midY()}, {box.maxX() - 10, box.midY()});
+                continue;
+            }
+            if (auto view = item.view()) {
+                canvas.save();
+                canvas.translate(box.minX() - view->frame().minX(), box.minY() - view->frame().minY());
+                view->display(canvas);
+                canvas.restore();
+                continue;
+            }
+            const Color color = item.canBeChosen() ? Color::black() : disabledText;
+            const auto& font = layout->font;
+            const double textY = box.midY() - TextMeasurer::shared().lineMetrics(font).lineHeight() / 2;
+            if (item.state() != MenuItemState::off) {
+                canvas.drawText(item.state() == MenuItemState::on ? "✓" : "–", {box.minX() + 6, textY}, font, color);
+            }
+            double x = box.minX() + MenuLayout::stateColumnWidth;
+            if (layout->showsImages) {
+                if (auto image = item.image()) {
+                    const Rect destination{x, box.midY() - MenuLayout::imageWidth / 2, MenuLayout::imageWidth,
+                                           MenuLayout::imageWidth};
+                    if (image->isTemplate()) {
+                        image->tinted(color).draw(canvas, destination);
+                    } else {
+                        image->draw(canvas, destination);
+                    }
+                }
+                x += MenuLayout::imageWidth + MenuLayout::imageSpacing;
+            }
+            if (item.attributedTitle() && !item.attributedTitle()->empty()) {
+                canvas.drawText(*item.attributedTitle(), {x, textY});
+            } else {
+                canvas.drawText(item.title(), {x, textY}, font, color);
+            }
+            const auto key = MenuLayout::keyEquivalentText(item);
+            const std::string trailing = item.hasSubmenu() ? "▸" : key;
+            if (!trailing.empty()) {
+                const auto size = TextMeasurer::shared().measure(trailing, font);
+                canvas.drawText(trailing, {box.maxX() - 10 - size.width, textY}, font, color);
+            }
+        }
+    }
+}
+
+Result<Bitmap> ScreenSnapshot::render(const std::shared_ptr<Screen>& requested, double scale) {
+    auto& desktop = DesktopLink::desktop();
+    auto screen = requested ? requested : desktop.screens().primaryScreen();
+    if (!screen) return Error{ErrorCode::notFound, "no screen to capture"};
+    const auto screenFrame = screen->frame();
+    auto made = CairoCanvas::make(screenFrame.size, scale);
+    if (!made) return made.error();
+    auto& canvas = **made;
+    canvas.translate(-screenFrame.minX(), -screenFrame.minY());
+    canvas.setFillColor(desktopColor);
+    canvas.fillRect(local(screenFrame));
+
+    auto& application = Application::shared();
+    auto windows = desktop.windowServer().orderedWindows();  // front to back
+    std::reverse(windows.begin(), windows.end());
+    bool menuBarDrawn = false, menusDrawn = false;
+    const bool menuBarOnThisScreen = screen == desktop.screens().primaryScreen();
+    for (const auto& window : windows) {
+        if (!menuBarDrawn && window->level() >= WindowLevel::mainMenu) {
+            if (menuBarOnThisScreen) drawMenuBar(canvas);
+            menuBarDrawn = true;
+        }
+        if (!menusDrawn && window->level() > WindowLevel::popUpMenu) {
+            drawOpenMenus(canvas);
+            menusDrawn = true;
+        }
+        if (!window->screenFrame().intersects(screenFrame)) continue;
+        if (window->isOwnWindow()) {
+            if (auto own = application.windowWithNumber(window->windowNumber())) drawOwnWindow(canvas, *own);
+        } else {
+            drawOtherWindow(canvas, *window);
+        }
+    }
+    if (!menuBarDrawn && menuBarOnThisScreen) drawMenuBar(canvas);
+    if (!menusDrawn) drawOpenMenus(canvas);
+    return (*made)->bitmap();
+}
+
+Result<Data> ScreenSnapshot::pngData(const std::shared_ptr<Screen>& screen, double scale) {
+    auto bitmap = render(screen, scale);
+    if (!bitmap) return bitmap.error();
+    return encodePng(*bitmap);
+}
+
+Result<void> ScreenSnapshot::writePng(const std::filesystem::path& file, const std::shared_ptr<Screen>& screen,
+                                      double scale) {
+    auto bitmap = render(screen, scale);
+    if (!bitmap) return bitmap.error();
+    return platform::writePng(*bitmap, file);
+}
+
+}  // namespace tallowmere::platform

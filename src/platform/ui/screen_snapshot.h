@@ -1,0 +1,43 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "platform/base/data.h"
+#include "platform/base/result.h"
+#include "platform/gfx/bitmap.h"
+#include "platform/gfx/color.h"
+
+namespace tallowmere::platform {
+
+class Canvas;
+class Menu;
+class Screen;
+class SimulatedWindow;
+class Window;
+
+// A picture of the simulated screen as a person would see it: the desktop,
+// every window back to front (other applications' as plain frames with
+// their titles, the program's with their views), the menu bar with the
+// status items, and any open menu on top.
+namespace ScreenSnapshot {
+
+inline const Color desktopColor = Color::sRGB(0.23, 0.33, 0.47);
+inline const Color menuBarColor = Color::sRGB(0.93, 0.93, 0.94);
+
+// The screen at `scale` pixels per point; the primary screen when none.
+Result<Bitmap> render(const std::shared_ptr<Screen>& screen = nullptr, double scale = 1);
+Result<Data> pngData(const std::shared_ptr<Screen>& screen = nullptr, double scale = 1);
+Result<void> writePng(const std::filesystem::path& file, const std::shared_ptr<Screen>& screen = nullptr,
+                      double scale = 1);
+
+// The pieces, in screen coordinates of `canvas`; used by the desktop viewer
+// and by screen captures that must show the program's windows.
+void drawOwnWindow(Canvas& canvas, const Window& window);
+void drawOtherWindow(Canvas& canvas, const SimulatedWindow& window);
+void drawMenuBar(Canvas& canvas);
+void drawOpenMenus(Canvas& canvas);
+
+}  // namespace ScreenSnapshot
+
+}  // namespace tallowmere::platform

@@ -1,0 +1,69 @@
+#include "platform/ui/status_bar.h"
+
+#include <algorithm>
+
+#include "platform/desktop/desktop.h"
+#include "platform/runtime/app_context.h"
+#include "platform/ui/desktop_link.h"
+#include "platform/ui/status_item.h"
+#include "platform/ui/ui_trace.h"
+#include "platform/ui/window.h"
+
+namespace tallowmere::platform {
+
+StatusBar::StatusBar() {
+    screensObserver_ = AppContext::current().notificationCenter().addObserver(
+        ScreenArrangement::didChangeScreenParametersNotification, nullptr, [this](const Notification&) { layout(); });
+}
+
+StatusBar::~StatusBar() {
+    if (AppContext::hasCurrent()) AppContext::current().notificationCenter().removeObserver(screensObserver_);
+}
+
+StatusBar& StatusBar::shared() { return AppContext::current().shared<StatusBar>(); }
+
+std::shared_ptr<StatusItem> StatusBar::statusItem(double length) {
+    auto item = std::make_shared<StatusItem>(StatusItem::Private{}, length);
+    item->setUp();
+    items_.push_back(item);
+    UiTrace::shared().record("status item added #" + std::to_string(item->window()->windowNumber()) +
+                             " length " + std::to_string(static_cast<long>(length)));
+    layout();
+    return item;
+}
+
+void StatusBar::removeStatusItem(const std::shared_ptr<StatusItem>& item) {
+    auto it = std::find(items_.begin(), items_.end(), item);
+    if (it == items_.end()) return;
+    item->takeDown();
+    items_.erase(it);
+    layout();
+}
+
+ScreenRect StatusBar::menuBarFrame() const {
+    const auto screen = DesktopLink::primaryScreenFrame();
+    return {screen.minX(), screen.maxY() - thickness, screen.width(), thickness};
+}
+
+std::shared_ptr<StatusItem> StatusBar::itemAt(ScreenPoint point) const {
+    for (const auto& item : items_) {
+        if (item->isVisible() && item->frame().contains(point)) return item;
+    }
+    return nullptr;
+}
+
+void StatusBar::layout() {
+    const auto bar = menuBarFrame();
+    double right = bar.maxX() - systemItemsWidth;
+    for (const auto& item : items_) {
+        const double width = item->width();
+        if (width <= 0) {
+            item->place({});
+            continue;
+        }
+        item->place({right - width, bar.minY(), width, bar.height()});
+        right -= width;
+    }
+}
+
+}  // namespace tallowmere::platform
