@@ -43,7 +43,10 @@ ActivationPolicy RunningApplication::activationPolicy() const {
 std::optional<Image> RunningApplication::icon() const {
     auto model = this->model();
     if (!model) return std::nullopt;
-    return model->applicationSpec().icon;
+    if (model->applicationSpec().icon) return model->applicationSpec().icon;
+    auto desktop = model->owningDesktop();
+    if (!desktop) return std::nullopt;
+    return desktop->workspace().iconForFile(model->bundlePath());
 }
 
 bool RunningApplication::isFinishedLaunching() const { return liveModel(*this) != nullptr; }

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/window_painter.h"
+#include "platform/gfx/canvas.h"
 
 namespace tallowmere::platform {
 
@@ -189,6 +191,104 @@ void WindowServer::remove(const SimulatedWindow& window) {
     std::erase_if(order_, [&](const auto& weak) {
         auto w = weak.lock();
         return !w || w.get() == &window;
+    });
+}
+
+}  // namespace tallowmere::platform
+
+namespace tallowmere::platform {
+
+namespace {
+// What a capture keeps of a window.
+struct WindowShot {
+    int windowNumber;
+    bool own;
+    ScreenRect frame;
+    std::string title;
+    double alpha;
+    int level;
+};
+}  // namespace
+
+std::optional<Image> WindowServer::captureWindow(int windowNumber) const {
+    auto found = window(windowNumber);
+    if (!found || !found->isOnScreen()) return std::nullopt;
+    if (!found->isOwnWindow() && !screenCaptureAllowed_) return std::nullopt;
+    ++captureCount_;
+    const ScreenRect frame = found->screenFrame();
+    if (found->isOwnWindow() && drawOwnWindow) {
+        std::weak_ptr<SimulatedWindow> weak = found;
+        auto draw = drawOwnWindow;
+        return Image::withHandler(frame.size, [weak, draw, frame](Canvas& canvas, Rect) {
+            auto window = weak.lock();
+            if (!window) return false;
+            canvas.save();
+            canvas.translate(-frame.minX(), -frame.minY());
+            draw(canvas, *window);
+            canvas.restore();
+            return true;
+        });
+    }
+    const std::string title = found->title();
+    return Image::withHandler(frame.size, [title](Canvas& canvas, Rect rect) {
+        WindowPainter::paintWindow(canvas, rect, title);
+        return true;
+    });
+}
+
+std::optional<Image> WindowServer::captureScreenRect(ScreenRect rect) const {
+    if (rect.isEmpty()) return std::nullopt;
+    ++captureCount_;
+    std::vector<WindowShot> shots;
+    for (const auto& window : orderedWindows()) {
+        // Without the person's permission other applications' windows are
+        // left out, as if they were not there.
+        if (!window->isOwnWindow() && !screenCaptureAllowed_) continue;
+        if (!window->screenFrame().intersects(rect)) continue;
+        shots.push_back({window->windowNumber(), window->isOwnWindow(), window->screenFrame(), window->title(),
+                         window->alpha(), window->level()});
+    }
+    std::reverse(shots.begin(), shots.end());  // back to front
+    std::vector<ScreenRect> screens;
+    for (const auto& screen : desktop_.screens().screens()) screens.push_back(screen->frame());
+    auto primary = desktop_.screens().primaryScreen();
+    const std::optional<ScreenRect> menuBar =
+        primary ? std::optional<ScreenRect>(ScreenRect{primary->frame().minX(),
+                                                       primary->frame().maxY() - ScreenArrangement::menuBarHeight,
+                                                       primary->frame().width(), ScreenArrangement::menuBarHeight})
+                : std::nullopt;
+    auto drawOwn = drawOwnWindow;
+    auto drawBar = drawMenuBar;
+    std::weak_ptr<Desktop> desktop = desktop_.weak_from_this();
+    return Image::withHandler(rect.size, [=](Canvas& canvas, Rect) {
+        canvas.save();
+        canvas.translate(-rect.minX(), -rect.minY());
+        canvas.setFillColor(WindowPainter::desktopColor);
+        for (const ScreenRect& screen : screens) canvas.fillRect(rect_cast<LocalSpace>(screen));
+        // The menu bar sits between normal windows and status items.
+        bool menuBarDrawn = false;
+        auto paintMenuBar = [&] {
+            menuBarDrawn = true;
+            if (drawBar) {
+                drawBar(canvas);
+            } else if (menuBar) {
+                canvas.setFillColor(WindowPainter::menuBarColor);
+                canvas.fillRect(rect_cast<LocalSpace>(*menuBar));
+            }
+        };
+        auto owner = desktop.lock();
+        for (const WindowShot& shot : shots) {
+            if (!menuBarDrawn && shot.level >= WindowLevel::mainMenu) paintMenuBar();
+            auto own = shot.own && owner ? owner->windowServer().window(shot.windowNumber) : nullptr;
+            if (own && drawOwn) {
+                drawOwn(canvas, *own);
+            } else if (!shot.own || own) {
+                WindowPainter::paintWindow(canvas, rect_cast<LocalSpace>(shot.frame), shot.title, shot.alpha);
+            }
+        }
+        if (!menuBarDrawn) paintMenuBar();
+        canvas.restore();
+        return true;
     });
 }
 

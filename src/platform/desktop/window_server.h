@@ -14,6 +14,7 @@
 
 namespace tallowmere::platform {
 
+class Canvas;
 class Desktop;
 class SimulatedWindow;
 
@@ -103,11 +104,19 @@ public:
 
     // The image of one window at its own bounds (none when it is not on
     // screen or may not be captured), and of a rectangle of the screen as it
-    // looks, windows drawn back to front. Each is a snapshot: later changes
-    // of the windows do not show in it.
+    // looks, windows drawn back to front. Other applications' windows are
+    // taken as they are at the capture; the program's own are drawn by
+    // `drawOwnWindow` when the image is drawn.
     std::optional<Image> captureWindow(int windowNumber) const;
     std::optional<Image> captureScreenRect(ScreenRect rect) const;
     int captureCount() const { return captureCount_; }
+
+    // How the program's own windows and the menu bar look, set by the UI
+    // layer; they draw in screen coordinates of the canvas, when the image
+    // is drawn. Unset, own windows look like other windows and the menu bar
+    // is a plain strip.
+    std::function<void(Canvas& canvas, const SimulatedWindow& window)> drawOwnWindow;
+    std::function<void(Canvas& canvas)> drawMenuBar;
 
     // Desktop plumbing.
     int allocateWindowNumber() { return nextWindowNumber_++; }

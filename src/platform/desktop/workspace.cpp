@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/file_icon_painter.h"
 #include "platform/runtime/app_context.h"
 
 namespace tallowmere::platform {
@@ -174,6 +175,15 @@ std::optional<std::string> Workspace::urlForApplicationToOpen(const std::string&
     auto app = applicationToOpen(url);
     if (!app) return std::nullopt;
     return app->bundlePath();
+}
+
+Image Workspace::iconForFile(const std::string& path) const {
+    std::string bundle = path;
+    while (bundle.size() > 1 && bundle.back() == '/') bundle.pop_back();
+    if (auto app = desktop_.applicationAtPath(bundle); app && app->applicationSpec().icon) {
+        return *app->applicationSpec().icon;
+    }
+    return FileIconPainter::icon(FileIconPainter::kindOf(path), extensionOf(path));
 }
 
 bool Workspace::activateFileViewerSelecting(std::vector<std::string> fileURLs) {

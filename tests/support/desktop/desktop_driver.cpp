@@ -19,6 +19,10 @@ void PrintTo(const AXElement& element, std::ostream* out) {
     *out << ", pid " << model->processIdentifier() << ")";
 }
 
+void PrintTo(const SimulatedWindow& window, std::ostream* out) {
+    *out << "window " << window.windowNumber() << " \"" << window.title() << "\"";
+}
+
 }  // namespace tallowmere::platform
 
 namespace tallowmere::testing {

@@ -9,6 +9,7 @@ namespace tallowmere::platform {
 // Readable values in test failure messages.
 void PrintTo(AXError error, std::ostream* out);
 void PrintTo(const AXElement& element, std::ostream* out);
+void PrintTo(const SimulatedWindow& window, std::ostream* out);
 }  // namespace tallowmere::platform
 
 namespace tallowmere::testing {

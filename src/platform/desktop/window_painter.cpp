@@ -1,0 +1,34 @@
+#include "platform/desktop/window_painter.h"
+
+#include <algorithm>
+
+#include "platform/gfx/canvas.h"
+#include "platform/gfx/font.h"
+#include "platform/gfx/text_measurer.h"
+
+namespace tallowmere::platform {
+
+void WindowPainter::paintWindow(Canvas& canvas, Rect frame, const std::string& title, double alpha) {
+    canvas.save();
+    canvas.setAlpha(alpha);
+    canvas.setFillColor(Color::white());
+    canvas.fillRect(frame);
+    const double barHeight = std::min(titleBarHeight, frame.height());
+    const Rect bar{frame.minX(), frame.maxY() - barHeight, frame.width(), barHeight};
+    canvas.setFillColor(titleBarColor);
+    canvas.fillRect(bar);
+    if (!title.empty()) {
+        const Font font = Font::systemFont(13, FontWeight::semibold);
+        const Size size = TextMeasurer::shared().measure(title, font);
+        canvas.save();
+        canvas.clipToRect(bar);
+        canvas.drawText(title, {bar.midX() - size.width / 2, bar.midY() - size.height / 2}, font, Color::black());
+        canvas.restore();
+    }
+    canvas.setStrokeColor(frameColor);
+    canvas.setLineWidth(1);
+    canvas.strokeRect(frame.insetBy(0.5, 0.5));
+    canvas.restore();
+}
+
+}  // namespace tallowmere::platform
