@@ -1,7 +1,8 @@
 #pragma once
 
-#include <map>
 #include <sys/types.h>
+
+#include <map>
 
 namespace tallowmere::platform {
 
@@ -11,7 +12,7 @@ namespace tallowmere::platform {
 // answer only changes when a test grants trust, as when the person ticks
 // the box in System Settings later).
 class AccessibilityTrust {
-public:
+  public:
     bool isProcessTrusted() const { return trusted_; }
     bool isProcessTrusted(bool prompt) {
         if (prompt && !trusted_) ++promptCount_;
@@ -30,7 +31,7 @@ public:
     }
     void setMessagingTimeout(pid_t pid, double seconds) { processTimeouts_[pid] = seconds; }
 
-private:
+  private:
     std::map<pid_t, double> processTimeouts_;
     bool trusted_ = false;
     int promptCount_ = 0;

@@ -12,7 +12,8 @@ namespace {
 // The checks every request goes through before the element's application
 // sees it: the element exists, this process is trusted, and the application
 // speaks Accessibility and answers.
-Result<std::shared_ptr<SimulatedElement>> reach(const std::shared_ptr<SimulatedElement>& element, pid_t pid) {
+Result<std::shared_ptr<SimulatedElement>> reach(const std::shared_ptr<SimulatedElement>& element,
+                                                pid_t pid) {
     if (!element || !AppContext::hasCurrent()) return axFailure(AXError::invalidElement);
     Desktop& desktop = Desktop::shared();
     if (!desktop.accessibility().isProcessTrusted()) return axFailure(AXError::apiDisabled);
@@ -33,12 +34,17 @@ Result<std::shared_ptr<SimulatedElement>> reach(const std::shared_ptr<SimulatedE
 }  // namespace
 
 AXElement::AXElement(const std::shared_ptr<SimulatedElement>& element)
-    : element_(element), identity_(element.get()), pid_(element ? element->processIdentifier() : 0) {}
+    : element_(element),
+      identity_(element.get()),
+      pid_(element ? element->processIdentifier() : 0) {}
 
-AXElement AXElement::systemWide() { return AXElement(Desktop::shared().systemWideElement()); }
+AXElement AXElement::systemWide() {
+    return AXElement(Desktop::shared().systemWideElement());
+}
 
 AXElement AXElement::application(pid_t pid) {
-    if (auto app = Desktop::shared().application(pid); app && app->isRunning()) return AXElement(app);
+    if (auto app = Desktop::shared().application(pid); app && app->isRunning())
+        return AXElement(app);
     AXElement handle;
     handle.pid_ = pid;
     return handle;
@@ -76,7 +82,8 @@ Result<void> AXElement::setAttribute(std::string_view name, const AXValue& value
     return (*element)->writeAttribute(name, value);
 }
 
-Result<AXValue> AXElement::parameterizedAttribute(std::string_view name, const AXValue& parameter) const {
+Result<AXValue> AXElement::parameterizedAttribute(std::string_view name,
+                                                  const AXValue& parameter) const {
     auto element = reach(element_.lock(), pid_);
     if (!element) return element.error();
     return (*element)->readParameterizedAttribute(name, parameter);
@@ -106,14 +113,16 @@ Result<pid_t> AXElement::processIdentifier() const {
         if (pid_ != 0) return pid_;
         return axFailure(AXError::invalidElement);
     }
-    if (!element->application()) return axFailure(AXError::illegalArgument);  // the system-wide element
+    if (!element->application())
+        return axFailure(AXError::illegalArgument);  // the system-wide element
     return pid_;
 }
 
 Result<AXElement> AXElement::elementAtPosition(AXPoint point) const {
     auto element = reach(element_.lock(), pid_);
     if (!element) return element.error();
-    if (!std::isfinite(point.x) || !std::isfinite(point.y)) return axFailure(AXError::illegalArgument);
+    if (!std::isfinite(point.x) || !std::isfinite(point.y))
+        return axFailure(AXError::illegalArgument);
     Desktop& desktop = Desktop::shared();
     auto hit = desktop.elementAt(point);
     if ((*element)->role() == AXRole::application) {

@@ -1,11 +1,12 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 #include <vector>
 
 #include "platform/base/result.h"
@@ -115,7 +116,7 @@ constexpr const char* titleChanged = "AXTitleChanged";
 // without it) and then asks the element's application, which may not speak
 // Accessibility (`notImplemented`) or may not answer (`cannotComplete`).
 class AXElement {
-public:
+  public:
     AXElement() = default;  // no element; every request fails with `invalidElement`
 
     static AXElement systemWide();
@@ -153,7 +154,7 @@ public:
     std::shared_ptr<SimulatedElement> model() const { return element_.lock(); }
     explicit AXElement(const std::shared_ptr<SimulatedElement>& element);
 
-private:
+  private:
     std::weak_ptr<SimulatedElement> element_;
     const void* identity_ = nullptr;  // for hashing; equality compares owners
     pid_t pid_ = 0;                   // an application handle for a process that does not run
@@ -163,7 +164,9 @@ private:
 
 template <>
 struct std::hash<tallowmere::platform::AXElement> {
-    std::size_t operator()(const tallowmere::platform::AXElement& e) const noexcept { return e.hash(); }
+    std::size_t operator()(const tallowmere::platform::AXElement& e) const noexcept {
+        return e.hash();
+    }
 };
 
 #include "platform/desktop/ax_value.h"

@@ -13,11 +13,11 @@ enum class AXError : int {
     failure = -25200,
     illegalArgument = -25201,
     invalidElement = -25202,
-    cannotComplete = -25204,       // the application did not answer in time
+    cannotComplete = -25204,  // the application did not answer in time
     attributeUnsupported = -25205,
     actionUnsupported = -25206,
-    notImplemented = -25208,       // the application does not speak Accessibility
-    apiDisabled = -25211,          // this process is not trusted for Accessibility
+    notImplemented = -25208,  // the application does not speak Accessibility
+    apiDisabled = -25211,     // this process is not trusted for Accessibility
     noValue = -25212,
     parameterizedAttributeUnsupported = -25213,
 };

@@ -52,8 +52,8 @@ std::string AXAttributedString::runText(std::size_t index) const {
 AXAttributedString AXAttributedString::substring(AXRange range) const {
     const std::int64_t total = Utf16::length(text_);
     const std::int64_t begin = std::clamp<std::int64_t>(range.location, 0, total);
-    const std::int64_t end = std::clamp<std::int64_t>(range.location + std::max<std::int64_t>(range.length, 0),
-                                                      begin, total);
+    const std::int64_t end = std::clamp<std::int64_t>(
+        range.location + std::max<std::int64_t>(range.length, 0), begin, total);
     std::vector<Run> cut;
     std::int64_t at = 0;
     for (const Run& run : runs()) {

@@ -43,7 +43,7 @@ struct AXFont {
     std::string displayName{};  // "Helvetica Bold"; may be empty
     double pointSize = 12;
     std::optional<double> weightTrait{};  // -1 … 1 when the descriptor has one
-    bool isBold = false;                // symbolic bold trait
+    bool isBold = false;                  // symbolic bold trait
     bool operator==(const AXFont&) const = default;
 };
 
@@ -64,7 +64,7 @@ class AXAttributedString;
 // One attribute value as Accessibility hands it over. A reader must check
 // the kind: a value of another kind than expected counts as absent.
 class AXValue {
-public:
+  public:
     using Array = std::vector<AXValue>;
     using Dictionary = std::map<std::string, AXValue>;
     struct Null {
@@ -107,7 +107,9 @@ public:
     const AXFont* asFont() const { return std::get_if<AXFont>(&storage_); }
     std::optional<AXColor> asColor() const { return get<AXColor>(); }
     const AXElement* asElement() const { return std::get_if<AXElement>(&storage_); }
-    const std::vector<AXElement>* asElements() const { return std::get_if<std::vector<AXElement>>(&storage_); }
+    const std::vector<AXElement>* asElements() const {
+        return std::get_if<std::vector<AXElement>>(&storage_);
+    }
     const Data* asData() const { return std::get_if<Data>(&storage_); }
     const Array* asArray() const { return std::get_if<Array>(&storage_); }
     const Dictionary* asDictionary() const { return std::get_if<Dictionary>(&storage_); }
@@ -115,24 +117,24 @@ public:
 
     bool operator==(const AXValue& other) const;
 
-private:
+  private:
     template <class T>
     std::optional<T> get() const {
         if (auto* v = std::get_if<T>(&storage_)) return *v;
         return std::nullopt;
     }
 
-    std::variant<Null, bool, double, std::string, AXPoint, Size, AXRect, AXRange, AXTextMarkerRange, AXURL,
-                 AXFont, AXColor, AXElement, std::vector<AXElement>, Data, Array, Dictionary,
+    std::variant<Null, bool, double, std::string, AXPoint, Size, AXRect, AXRange, AXTextMarkerRange,
+                 AXURL, AXFont, AXColor, AXElement, std::vector<AXElement>, Data, Array, Dictionary,
                  std::shared_ptr<const AXAttributedString>>
         storage_;
 };
 
 // Attribute keys of attributed strings.
 namespace AXStringAttribute {
-constexpr const char* font = "NSFont";                        // AXFont
-constexpr const char* foregroundColor = "NSColor";            // AXColor
-constexpr const char* axFont = "AXFont";                      // dictionary of the keys below
+constexpr const char* font = "NSFont";                          // AXFont
+constexpr const char* foregroundColor = "NSColor";              // AXColor
+constexpr const char* axFont = "AXFont";                        // dictionary of the keys below
 constexpr const char* axForegroundColor = "AXForegroundColor";  // AXColor
 constexpr const char* axFontName = "AXFontName";
 constexpr const char* axVisibleName = "AXVisibleName";
@@ -144,7 +146,7 @@ constexpr const char* axFontWeight = "AXFontWeight";
 // A string with attribute runs. Runs cover the text in order; a run's
 // length counts UTF-16 code units.
 class AXAttributedString {
-public:
+  public:
     struct Run {
         std::int64_t length = 0;
         AXValue::Dictionary attributes;
@@ -153,7 +155,8 @@ public:
 
     AXAttributedString() = default;
     explicit AXAttributedString(std::string text) : text_(std::move(text)) {}
-    AXAttributedString(std::string text, std::vector<Run> runs) : text_(std::move(text)), runs_(std::move(runs)) {}
+    AXAttributedString(std::string text, std::vector<Run> runs)
+        : text_(std::move(text)), runs_(std::move(runs)) {}
 
     const std::string& string() const { return text_; }
     // The runs, with any text the runs leave uncovered as one run without attributes.
@@ -165,7 +168,7 @@ public:
 
     bool operator==(const AXAttributedString&) const = default;
 
-private:
+  private:
     std::string text_;
     std::vector<Run> runs_;
 };

@@ -1,8 +1,9 @@
 #include "platform/desktop/desktop.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
-#include <unistd.h>
 
 #include "platform/runtime/app_context.h"
 
@@ -13,7 +14,7 @@ namespace {
 // The element that stands for the whole system: it answers with the
 // frontmost application and that application's focused element.
 class SystemWideElement final : public SimulatedElement {
-public:
+  public:
     explicit SystemWideElement(std::weak_ptr<Desktop> desktop)
         : SimulatedElement(ElementSpec{.role = AXRole::systemWide}), desktop_(std::move(desktop)) {}
 
@@ -41,18 +42,20 @@ public:
     }
     bool isAttributeSettable(std::string_view) const override { return false; }
 
-private:
+  private:
     std::weak_ptr<Desktop> desktop_;
 };
 
 std::string lowercased(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     return text;
 }
 
 bool containsIgnoringCase(const std::vector<std::string>& list, const std::string& wanted) {
     const std::string key = lowercased(wanted);
-    return std::any_of(list.begin(), list.end(), [&](const std::string& item) { return lowercased(item) == key; });
+    return std::any_of(list.begin(), list.end(),
+                       [&](const std::string& item) { return lowercased(item) == key; });
 }
 
 std::string withoutTrailingSlash(std::string path) {
@@ -66,7 +69,9 @@ constexpr double doubleClickDistance = 4.0;
 
 }  // namespace
 
-Desktop& Desktop::shared() { return AppContext::current().shared<Desktop>(); }
+Desktop& Desktop::shared() {
+    return AppContext::current().shared<Desktop>();
+}
 
 std::shared_ptr<Desktop> Desktop::makeShared() {
     auto desktop = std::make_shared<Desktop>(AppContext::current());
@@ -103,7 +108,8 @@ void Desktop::start() {
 
 Result<std::shared_ptr<SimulatedApplication>> Desktop::addApplication(ApplicationSpec spec) {
     if (spec.bundleIdentifier.empty() || spec.name.empty()) {
-        return Error{ErrorCode::invalidArgument, "An application needs a bundle identifier and a name"};
+        return Error{ErrorCode::invalidArgument,
+                     "An application needs a bundle identifier and a name"};
     }
     if (application(spec.bundleIdentifier)) {
         return Error{ErrorCode::alreadyExists, spec.bundleIdentifier + " is installed already"};
@@ -111,7 +117,8 @@ Result<std::shared_ptr<SimulatedApplication>> Desktop::addApplication(Applicatio
     const bool running = spec.running;
     auto app = std::make_shared<SimulatedApplication>(weak_from_this(), std::move(spec), false);
     if (applicationAtPath(app->bundlePath())) {
-        return Error{ErrorCode::alreadyExists, "An application is installed at " + app->bundlePath()};
+        return Error{ErrorCode::alreadyExists,
+                     "An application is installed at " + app->bundlePath()};
     }
     applications_.push_back(app);
     if (running) app->startRunning(allocateProcessIdentifier());
@@ -126,14 +133,16 @@ std::shared_ptr<SimulatedApplication> Desktop::application(pid_t pid) const {
     return nullptr;
 }
 
-std::shared_ptr<SimulatedApplication> Desktop::application(const std::string& bundleIdentifier) const {
+std::shared_ptr<SimulatedApplication> Desktop::application(
+    const std::string& bundleIdentifier) const {
     for (const auto& app : applications_) {
         if (app->bundleIdentifier() == bundleIdentifier) return app;
     }
     return nullptr;
 }
 
-std::shared_ptr<SimulatedApplication> Desktop::applicationAtPath(const std::string& bundlePath) const {
+std::shared_ptr<SimulatedApplication> Desktop::applicationAtPath(
+    const std::string& bundlePath) const {
     const std::string wanted = withoutTrailingSlash(bundlePath);
     for (const auto& app : applications_) {
         if (withoutTrailingSlash(app->bundlePath()) == wanted) return app;
@@ -141,7 +150,9 @@ std::shared_ptr<SimulatedApplication> Desktop::applicationAtPath(const std::stri
     return nullptr;
 }
 
-pid_t Desktop::currentProcessIdentifier() const { return current_->processIdentifier(); }
+pid_t Desktop::currentProcessIdentifier() const {
+    return current_->processIdentifier();
+}
 
 std::shared_ptr<SimulatedApplication> Desktop::frontmostApplication() const {
     auto front = frontmost_.lock();
@@ -151,19 +162,22 @@ std::shared_ptr<SimulatedApplication> Desktop::frontmostApplication() const {
 std::vector<std::shared_ptr<RunningApplication>> Desktop::runningApplications() const {
     std::vector<std::shared_ptr<RunningApplication>> result;
     for (const auto& weak : launchOrder_) {
-        if (auto running = weak.lock(); running && !running->isTerminated()) result.push_back(running);
+        if (auto running = weak.lock(); running && !running->isTerminated())
+            result.push_back(running);
     }
     return result;
 }
 
-std::shared_ptr<SimulatedApplication> Desktop::applicationForScheme(const std::string& scheme) const {
+std::shared_ptr<SimulatedApplication> Desktop::applicationForScheme(
+    const std::string& scheme) const {
     for (const auto& app : applications_) {
         if (containsIgnoringCase(app->applicationSpec().urlSchemes, scheme)) return app;
     }
     return nullptr;
 }
 
-std::shared_ptr<SimulatedApplication> Desktop::applicationForExtension(const std::string& extension) const {
+std::shared_ptr<SimulatedApplication> Desktop::applicationForExtension(
+    const std::string& extension) const {
     if (extension.empty()) return nullptr;
     for (const auto& app : applications_) {
         if (containsIgnoringCase(app->applicationSpec().documentExtensions, extension)) return app;
@@ -188,11 +202,13 @@ bool Desktop::activate(SimulatedApplication& app, ActivationOptions options) {
     }
     if (previous == target) return true;
     if (previous) {
-        workspace_.notificationCenter().post(Workspace::didDeactivateApplicationNotification, &workspace_,
-                                             {{Workspace::applicationKey, previous->runningApplication()}});
+        workspace_.notificationCenter().post(
+            Workspace::didDeactivateApplicationNotification, &workspace_,
+            {{Workspace::applicationKey, previous->runningApplication()}});
     }
-    workspace_.notificationCenter().post(Workspace::didActivateApplicationNotification, &workspace_,
-                                         {{Workspace::applicationKey, target->runningApplication()}});
+    workspace_.notificationCenter().post(
+        Workspace::didActivateApplicationNotification, &workspace_,
+        {{Workspace::applicationKey, target->runningApplication()}});
     return true;
 }
 
@@ -204,7 +220,8 @@ std::shared_ptr<SimulatedElement> Desktop::elementAt(AXPoint point) const {
     auto primary = screens_.primaryScreen();
     auto front = frontmostApplication();
     if (!primary || !front) return nullptr;
-    const AXRect bar = {primary->frame().minX(), 0, primary->frame().width(), ScreenArrangement::menuBarHeight};
+    const AXRect bar = {primary->frame().minX(), 0, primary->frame().width(),
+                        ScreenArrangement::menuBarHeight};
     if (!bar.contains(point)) return nullptr;
     auto menuBar = front->menuBar(bar);
     auto hit = menuBar->deepestElementAt(point);
@@ -214,13 +231,15 @@ std::shared_ptr<SimulatedElement> Desktop::elementAt(AXPoint point) const {
 void Desktop::post(Event event) {
     if (event.timestamp <= 0) event.timestamp = context_.clock().uptime();
     if (isMouseDown(event.type) && event.clickCount <= 0) {
-        const bool continues = lastClick_ && lastClick_->buttonNumber == event.buttonNumber &&
-                               event.timestamp - lastClick_->timestamp <= doubleClickInterval &&
-                               lastClick_->location.distanceTo(event.location) <= doubleClickDistance;
+        const bool continues =
+            lastClick_ && lastClick_->buttonNumber == event.buttonNumber &&
+            event.timestamp - lastClick_->timestamp <= doubleClickInterval &&
+            lastClick_->location.distanceTo(event.location) <= doubleClickDistance;
         event.clickCount = continues ? lastClick_->clickCount + 1 : 1;
     }
     if (isMouseDown(event.type)) {
-        lastClick_ = ClickRecord{event.timestamp, event.location, event.buttonNumber, event.clickCount};
+        lastClick_ =
+            ClickRecord{event.timestamp, event.location, event.buttonNumber, event.clickCount};
     }
     if (event.windowNumber == 0) {
         if (isMouseDown(event.type)) {
@@ -230,7 +249,8 @@ void Desktop::post(Event event) {
         } else if (isMouseDragged(event.type) || isMouseUp(event.type)) {
             // A drag belongs to the window it started in, wherever it goes.
             auto window = windowServer_.windowAt(event.location);
-            event.windowNumber = mouseDownWindow_ ? mouseDownWindow_ : (window ? window->windowNumber() : 0);
+            event.windowNumber =
+                mouseDownWindow_ ? mouseDownWindow_ : (window ? window->windowNumber() : 0);
         } else if (isKeyEvent(event.type)) {
             auto front = frontmostApplication();
             if (!front || front->isCurrentProcess()) {
@@ -251,7 +271,8 @@ void Desktop::post(Event event) {
 
 Result<void> Desktop::postToProcess(pid_t pid, Event event) {
     auto app = application(pid);
-    if (!app) return Error{ErrorCode::notFound, "No process " + std::to_string(pid) + " is running"};
+    if (!app)
+        return Error{ErrorCode::notFound, "No process " + std::to_string(pid) + " is running"};
     if (event.timestamp <= 0) event.timestamp = context_.clock().uptime();
     if (app->isCurrentProcess()) {
         if (router_) router_(event);
@@ -288,8 +309,8 @@ void Desktop::applyDefaultMouseBehaviour(SimulatedApplication& app, const Event&
             auto hit = window->deepestElementAt(point);
             if (hit && hit->isTextElement()) hit->focus();
             const bool onControl = hit && hit->role() == AXRole::button;
-            if (event.type == EventType::leftMouseDown && !onControl && window->windowSpec().movable &&
-                window->titleBarFrame().contains(point)) {
+            if (event.type == EventType::leftMouseDown && !onControl &&
+                window->windowSpec().movable && window->titleBarFrame().contains(point)) {
                 titleBarDrag_ = TitleBarDrag{window, event.location, window->axFrame()};
             }
             return;
@@ -323,17 +344,19 @@ void Desktop::applicationDidLaunch(SimulatedApplication& app) {
                                          {{Workspace::applicationKey, app.runningApplication()}});
 }
 
-void Desktop::applicationDidTerminate(SimulatedApplication& app, const std::shared_ptr<RunningApplication>& ended) {
+void Desktop::applicationDidTerminate(SimulatedApplication& app,
+                                      const std::shared_ptr<RunningApplication>& ended) {
     const bool wasFrontmost = frontmost_.lock().get() == &app;
     if (titleBarDrag_ && !titleBarDrag_->window.lock()) titleBarDrag_.reset();
-    workspace_.notificationCenter().post(Workspace::didTerminateApplicationNotification, &workspace_,
-                                         {{Workspace::applicationKey, ended}});
+    workspace_.notificationCenter().post(Workspace::didTerminateApplicationNotification,
+                                         &workspace_, {{Workspace::applicationKey, ended}});
     if (wasFrontmost) activateNextApplication(app);
 }
 
 void Desktop::applicationDidChangeHidden(SimulatedApplication& app) {
     workspace_.notificationCenter().post(
-        app.isHidden() ? Workspace::didHideApplicationNotification : Workspace::didUnhideApplicationNotification,
+        app.isHidden() ? Workspace::didHideApplicationNotification
+                       : Workspace::didUnhideApplicationNotification,
         &workspace_, {{Workspace::applicationKey, app.runningApplication()}});
     if (app.isHidden() && frontmost_.lock().get() == &app) activateNextApplication(app);
 }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 #include "platform/base/result.h"
@@ -37,7 +38,7 @@ class AppContext;
 // focuses the window under it and activates its application, a drag that
 // starts on a title bar moves the window, keys go to the focused element.
 class Desktop : public std::enable_shared_from_this<Desktop> {
-public:
+  public:
     static constexpr const char* currentBundleIdentifier = "com.quenlow.tallowmere";
 
     // The desktop of the current AppContext.
@@ -62,7 +63,9 @@ public:
     // empty bundle identifier or name, or an identifier already installed,
     // is refused.
     Result<std::shared_ptr<SimulatedApplication>> addApplication(ApplicationSpec spec);
-    std::vector<std::shared_ptr<SimulatedApplication>> applications() const { return applications_; }
+    std::vector<std::shared_ptr<SimulatedApplication>> applications() const {
+        return applications_;
+    }
     std::shared_ptr<SimulatedApplication> application(pid_t pid) const;
     std::shared_ptr<SimulatedApplication> application(const std::string& bundleIdentifier) const;
     std::shared_ptr<SimulatedApplication> applicationAtPath(const std::string& bundlePath) const;
@@ -78,7 +81,8 @@ public:
     // The application that opens URLs with this scheme ("http") or files
     // with this extension ("txt"), the first installed one winning.
     std::shared_ptr<SimulatedApplication> applicationForScheme(const std::string& scheme) const;
-    std::shared_ptr<SimulatedApplication> applicationForExtension(const std::string& extension) const;
+    std::shared_ptr<SimulatedApplication> applicationForExtension(
+        const std::string& extension) const;
 
     // Accessibility hit test: the deepest element at a point of
     // Accessibility space in the front-most window there (or the menu bar).
@@ -102,10 +106,11 @@ public:
     // Plumbing for the model types.
     pid_t allocateProcessIdentifier();
     void applicationDidLaunch(SimulatedApplication& app);
-    void applicationDidTerminate(SimulatedApplication& app, const std::shared_ptr<RunningApplication>& ended);
+    void applicationDidTerminate(SimulatedApplication& app,
+                                 const std::shared_ptr<RunningApplication>& ended);
     void applicationDidChangeHidden(SimulatedApplication& app);
 
-private:
+  private:
     void start();
     void deliverToOtherApplication(const Event& event);
     void activateNextApplication(const SimulatedApplication& leaving);

@@ -26,7 +26,8 @@ Event Event::mouse(EventType type, ScreenPoint location, int clickCount, Modifie
     return e;
 }
 
-Event Event::key(EventType type, std::uint16_t keyCode, std::string characters, ModifierFlags flags) {
+Event Event::key(EventType type, std::uint16_t keyCode, std::string characters,
+                 ModifierFlags flags) {
     Event e;
     e.type = type;
     e.keyCode = keyCode;
@@ -36,8 +37,8 @@ Event Event::key(EventType type, std::uint16_t keyCode, std::string characters, 
     return e;
 }
 
-Event Event::scroll(ScreenPoint location, double dx, double dy, EventPhase phase, EventPhase momentumPhase,
-                    bool precise, bool inverted) {
+Event Event::scroll(ScreenPoint location, double dx, double dy, EventPhase phase,
+                    EventPhase momentumPhase, bool precise, bool inverted) {
     Event e;
     e.type = EventType::scrollWheel;
     e.location = location;

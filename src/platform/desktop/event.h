@@ -29,14 +29,18 @@ enum class EventType : int {
 };
 
 using EventMask = std::uint64_t;
-constexpr EventMask eventMask(EventType type) { return EventMask{1} << static_cast<int>(type); }
+constexpr EventMask eventMask(EventType type) {
+    return EventMask{1} << static_cast<int>(type);
+}
 constexpr EventMask anyEventMask = ~EventMask{0};
 
 constexpr bool isMouseDown(EventType t) {
-    return t == EventType::leftMouseDown || t == EventType::rightMouseDown || t == EventType::otherMouseDown;
+    return t == EventType::leftMouseDown || t == EventType::rightMouseDown ||
+           t == EventType::otherMouseDown;
 }
 constexpr bool isMouseUp(EventType t) {
-    return t == EventType::leftMouseUp || t == EventType::rightMouseUp || t == EventType::otherMouseUp;
+    return t == EventType::leftMouseUp || t == EventType::rightMouseUp ||
+           t == EventType::otherMouseUp;
 }
 constexpr bool isMouseDragged(EventType t) {
     return t == EventType::leftMouseDragged || t == EventType::rightMouseDragged ||
@@ -103,24 +107,24 @@ constexpr std::uint16_t forwardDelete = 117;
 // handlers get a copy of what happened, stamped by the desktop when posted.
 struct Event {
     EventType type = EventType::mouseMoved;
-    ScreenPoint location{};        // pointer location in screen space
-    double timestamp = 0;        // uptime in seconds, like the clock's `uptime`
+    ScreenPoint location{};  // pointer location in screen space
+    double timestamp = 0;    // uptime in seconds, like the clock's `uptime`
     ModifierFlags modifierFlags{};
-    int windowNumber = 0;        // window the event is addressed to; 0 for none
+    int windowNumber = 0;  // window the event is addressed to; 0 for none
 
     // Mouse
     int clickCount = 0;
-    int buttonNumber = 0;        // 0 left, 1 right, 2 and up other buttons
+    int buttonNumber = 0;  // 0 left, 1 right, 2 and up other buttons
     double pressure = 0;
 
     // Keyboard
     std::uint16_t keyCode = 0;
-    std::string characters{};                     // with modifiers applied
+    std::string characters{};  // with modifiers applied
     std::string charactersIgnoringModifiers{};
     bool isARepeat = false;
 
     // Scrolling (and magnification for `magnify`)
-    double deltaX = 0;           // coarse deltas, in lines
+    double deltaX = 0;  // coarse deltas, in lines
     double deltaY = 0;
     double scrollingDeltaX = 0;  // precise deltas in points when `hasPreciseScrollingDeltas`
     double scrollingDeltaY = 0;
@@ -134,8 +138,10 @@ struct Event {
 
     // Builders for the common shapes; the desktop fills in the timestamp and
     // window when the event is posted without them.
-    static Event mouse(EventType type, ScreenPoint location, int clickCount = 1, ModifierFlags flags = {});
-    static Event key(EventType type, std::uint16_t keyCode, std::string characters, ModifierFlags flags = {});
+    static Event mouse(EventType type, ScreenPoint location, int clickCount = 1,
+                       ModifierFlags flags = {});
+    static Event key(EventType type, std::uint16_t keyCode, std::string characters,
+                     ModifierFlags flags = {});
     static Event scroll(ScreenPoint location, double dx, double dy, EventPhase phase,
                         EventPhase momentumPhase = EventPhase::none, bool precise = true,
                         bool inverted = false);

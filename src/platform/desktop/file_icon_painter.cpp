@@ -19,7 +19,8 @@ FileIconPainter::Kind FileIconPainter::kindOf(const std::string& path) {
     std::string trimmed = path;
     while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
     std::string lowered = trimmed;
-    std::transform(lowered.begin(), lowered.end(), lowered.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(lowered.begin(), lowered.end(), lowered.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     if (lowered.size() > 4 && lowered.ends_with(".app")) return Kind::application;
     std::error_code error;
     if (path.ends_with('/') || std::filesystem::is_directory(trimmed, error)) return Kind::folder;
@@ -32,8 +33,10 @@ Image FileIconPainter::icon(Kind kind, const std::string& extension) {
         switch (kind) {
             case Kind::folder:
                 canvas.setFillColor(Color::sRGB(0.35, 0.66, 0.93));
-                canvas.fillRoundedRect({rect.minX() + 4 * s, rect.minY() + 10 * s, 56 * s, 40 * s}, 4 * s);
-                canvas.fillRoundedRect({rect.minX() + 4 * s, rect.minY() + 46 * s, 24 * s, 8 * s}, 3 * s);
+                canvas.fillRoundedRect({rect.minX() + 4 * s, rect.minY() + 10 * s, 56 * s, 40 * s},
+                                       4 * s);
+                canvas.fillRoundedRect({rect.minX() + 4 * s, rect.minY() + 46 * s, 24 * s, 8 * s},
+                                       3 * s);
                 break;
             case Kind::application:
                 canvas.setFillColor(Color::sRGB(0.55, 0.57, 0.62));
@@ -52,8 +55,8 @@ Image FileIconPainter::icon(Kind kind, const std::string& extension) {
                                    [](unsigned char c) { return std::toupper(c); });
                     const Font font = Font::systemFont(10 * s, FontWeight::bold);
                     const Size size = TextMeasurer::shared().measure(label, font);
-                    canvas.drawText(label, {page.midX() - size.width / 2, page.minY() + 8 * s}, font,
-                                    Color::sRGB(0.4, 0.4, 0.4));
+                    canvas.drawText(label, {page.midX() - size.width / 2, page.minY() + 8 * s},
+                                    font, Color::sRGB(0.4, 0.4, 0.4));
                 }
                 break;
             }

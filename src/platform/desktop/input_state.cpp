@@ -17,7 +17,8 @@ double InputState::secondsSinceLastEvent() const {
 }
 
 void InputState::apply(const Event& event) {
-    if (isMouseEvent(event.type) || event.type == EventType::scrollWheel || event.type == EventType::magnify) {
+    if (isMouseEvent(event.type) || event.type == EventType::scrollWheel ||
+        event.type == EventType::magnify) {
         mouseLocation_ = event.location;
     }
     const unsigned bit = 1u << std::min(std::max(event.buttonNumber, 0), 31);

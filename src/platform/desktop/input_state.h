@@ -14,7 +14,7 @@ class Clock;
 // happened. Every event posted to the desktop updates it before anyone sees
 // the event.
 class InputState {
-public:
+  public:
     explicit InputState(const Clock& clock) : clock_(clock) {}
     InputState(const InputState&) = delete;
     InputState& operator=(const InputState&) = delete;
@@ -33,7 +33,7 @@ public:
     // Moves the pointer without an event (the desktop viewer's warp).
     void warpMouse(ScreenPoint location) { mouseLocation_ = location; }
 
-private:
+  private:
     const Clock& clock_;
     ScreenPoint mouseLocation_{720, 450};
     unsigned pressedButtons_ = 0;

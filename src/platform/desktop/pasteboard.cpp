@@ -6,7 +6,9 @@
 
 namespace tallowmere::platform {
 
-Pasteboard& Pasteboard::general() { return Desktop::shared().pasteboard(); }
+Pasteboard& Pasteboard::general() {
+    return Desktop::shared().pasteboard();
+}
 
 int Pasteboard::clearContents() {
     declared_.reset();
@@ -27,7 +29,8 @@ std::vector<std::string> Pasteboard::types() const {
     std::vector<std::string> result = order_;
     if (declared_) {
         for (const auto& type : *declared_) {
-            if (std::find(result.begin(), result.end(), type) == result.end()) result.push_back(type);
+            if (std::find(result.begin(), result.end(), type) == result.end())
+                result.push_back(type);
         }
     }
     return result;

@@ -26,7 +26,7 @@ constexpr const char* html = "public.html";
 // program tells that someone else copied. Writes after `declareTypes` are
 // limited to the declared types; after `clearContents` any type goes.
 class Pasteboard {
-public:
+  public:
     Pasteboard() = default;
     Pasteboard(const Pasteboard&) = delete;
     Pasteboard& operator=(const Pasteboard&) = delete;
@@ -50,7 +50,7 @@ public:
     bool writeFileURLs(std::vector<std::string> urls);
     std::vector<std::string> fileURLs() const { return fileURLs_; }
 
-private:
+  private:
     bool mayWrite(const std::string& type) const;
 
     int changeCount_ = 0;

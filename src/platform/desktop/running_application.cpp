@@ -49,7 +49,9 @@ std::optional<Image> RunningApplication::icon() const {
     return desktop->workspace().iconForFile(model->bundlePath());
 }
 
-bool RunningApplication::isFinishedLaunching() const { return liveModel(*this) != nullptr; }
+bool RunningApplication::isFinishedLaunching() const {
+    return liveModel(*this) != nullptr;
+}
 
 bool RunningApplication::isHidden() const {
     auto model = liveModel(*this);

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <memory>
 #include <optional>
 #include <string>
-#include <sys/types.h>
 
 #include "platform/base/data.h"  // image.h uses Data
 #include "platform/gfx/image.h"
@@ -25,7 +26,7 @@ struct ActivationOptions {
 // process ends (`isTerminated`); a relaunch is another object with another
 // process identifier.
 class RunningApplication {
-public:
+  public:
     RunningApplication(pid_t pid, std::weak_ptr<SimulatedApplication> model);
     RunningApplication(const RunningApplication&) = delete;
     RunningApplication& operator=(const RunningApplication&) = delete;
@@ -56,7 +57,7 @@ public:
     // The simulated application behind this process, while it runs.
     std::shared_ptr<SimulatedApplication> model() const { return model_.lock(); }
 
-private:
+  private:
     friend class SimulatedApplication;
     pid_t pid_;
     std::weak_ptr<SimulatedApplication> model_;

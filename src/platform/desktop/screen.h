@@ -23,11 +23,15 @@ struct ScreenSpec {
 // compared by identity: a screen stays the same object while it is attached,
 // even when its frame changes.
 class Screen {
-public:
+  public:
     explicit Screen(const ScreenSpec& spec)
-        : displayID_(spec.displayID), frame_(spec.frame), visibleFrame_(spec.frame),
-          backingScaleFactor_(spec.backingScaleFactor), localizedName_(spec.localizedName),
-          isBuiltIn_(spec.isBuiltIn), supportsMirroring_(spec.supportsMirroring) {}
+        : displayID_(spec.displayID),
+          frame_(spec.frame),
+          visibleFrame_(spec.frame),
+          backingScaleFactor_(spec.backingScaleFactor),
+          localizedName_(spec.localizedName),
+          isBuiltIn_(spec.isBuiltIn),
+          supportsMirroring_(spec.supportsMirroring) {}
 
     Screen(const Screen&) = delete;
     Screen& operator=(const Screen&) = delete;
@@ -46,7 +50,7 @@ public:
     DisplayID mirrorSource() const { return mirrorSource_; }
     bool isMirrored() const { return mirrorSource_ != 0; }
 
-private:
+  private:
     friend class ScreenArrangement;
     DisplayID displayID_;
     ScreenRect frame_;

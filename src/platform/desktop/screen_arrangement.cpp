@@ -9,8 +9,8 @@ namespace tallowmere::platform {
 
 namespace {
 bool isUsableFrame(const ScreenRect& frame) {
-    return std::isfinite(frame.origin.x) && std::isfinite(frame.origin.y) && std::isfinite(frame.size.width) &&
-           std::isfinite(frame.size.height) && !frame.isEmpty();
+    return std::isfinite(frame.origin.x) && std::isfinite(frame.origin.y) &&
+           std::isfinite(frame.size.width) && std::isfinite(frame.size.height) && !frame.isEmpty();
 }
 }  // namespace
 
@@ -64,15 +64,18 @@ std::shared_ptr<Screen> ScreenArrangement::screenContaining(ScreenPoint point) c
 }
 
 Result<std::shared_ptr<Screen>> ScreenArrangement::addScreen(ScreenSpec spec) {
-    if (!isUsableFrame(spec.frame) || !std::isfinite(spec.backingScaleFactor) || spec.backingScaleFactor <= 0) {
-        return Error{ErrorCode::invalidArgument, "A screen needs a non-empty frame and a positive scale"};
+    if (!isUsableFrame(spec.frame) || !std::isfinite(spec.backingScaleFactor) ||
+        spec.backingScaleFactor <= 0) {
+        return Error{ErrorCode::invalidArgument,
+                     "A screen needs a non-empty frame and a positive scale"};
     }
     // Screen space is anchored at the primary screen's bottom-left corner.
     if (displays_.empty() && (spec.frame.origin.x != 0 || spec.frame.origin.y != 0)) {
         return Error{ErrorCode::invalidArgument, "The primary screen's origin is (0, 0)"};
     }
     if (spec.displayID != 0 && screen(spec.displayID)) {
-        return Error{ErrorCode::alreadyExists, "Display " + std::to_string(spec.displayID) + " is attached"};
+        return Error{ErrorCode::alreadyExists,
+                     "Display " + std::to_string(spec.displayID) + " is attached"};
     }
     if (spec.displayID == 0) {
         while (screen(nextDisplayID_)) ++nextDisplayID_;
@@ -98,7 +101,8 @@ void ScreenArrangement::removeScreen(const std::shared_ptr<Screen>& removed) {
     if (wasPrimary) {
         if (auto primary = primaryScreen()) {
             const double dx = primary->frame_.origin.x, dy = primary->frame_.origin.y;
-            for (const auto& display : displays_) display->frame_ = display->frame_.offsetBy(-dx, -dy);
+            for (const auto& display : displays_)
+                display->frame_ = display->frame_.offsetBy(-dx, -dy);
         }
     }
     updateVisibleFrames();
@@ -110,9 +114,10 @@ Result<void> ScreenArrangement::reconfigure(const std::shared_ptr<Screen>& targe
     if (std::find(displays_.begin(), displays_.end(), target) == displays_.end()) {
         return Error{ErrorCode::notFound, "The screen is not attached"};
     }
-    if (!isUsableFrame(frame) || (backingScaleFactor && (!std::isfinite(*backingScaleFactor) ||
-                                                         *backingScaleFactor <= 0))) {
-        return Error{ErrorCode::invalidArgument, "A screen needs a non-empty frame and a positive scale"};
+    if (!isUsableFrame(frame) ||
+        (backingScaleFactor && (!std::isfinite(*backingScaleFactor) || *backingScaleFactor <= 0))) {
+        return Error{ErrorCode::invalidArgument,
+                     "A screen needs a non-empty frame and a positive scale"};
     }
     if (target == primaryScreen() && (frame.origin.x != 0 || frame.origin.y != 0)) {
         return Error{ErrorCode::invalidArgument, "The primary screen's origin is (0, 0)"};
@@ -142,8 +147,9 @@ void ScreenArrangement::updateVisibleFrames() {
         ScreenRect visible = display->frame_;
         if (display == primary) {
             visible.size.height = std::max(0.0, visible.size.height - menuBarHeight);
-            const double dock = std::min(dock_.size, dock_.edge == DockEdge::bottom ? visible.size.height
-                                                                                    : visible.size.width);
+            const double dock =
+                std::min(dock_.size,
+                         dock_.edge == DockEdge::bottom ? visible.size.height : visible.size.width);
             switch (dock_.edge) {
                 case DockEdge::bottom:
                     visible.origin.y += dock;
@@ -166,17 +172,20 @@ void ScreenArrangement::postChange() {
     if (postsChanges_) notifications_.post(didChangeScreenParametersNotification, this);
 }
 
-Result<void> ScreenArrangement::Configuration::configureMirror(DisplayID display, DisplayID source) {
+Result<void> ScreenArrangement::Configuration::configureMirror(DisplayID display,
+                                                               DisplayID source) {
     if (!owner_) return Error{ErrorCode::invalidArgument, "The configuration is not open"};
     auto target = owner_->screen(display);
     if (!target) return Error{ErrorCode::notFound, "No display " + std::to_string(display)};
     if (source != 0) {
         if (source == display || !owner_->screen(source)) {
-            return Error{ErrorCode::invalidArgument, "Display " + std::to_string(display) + " cannot mirror " +
-                                                         std::to_string(source)};
+            return Error{
+                ErrorCode::invalidArgument,
+                "Display " + std::to_string(display) + " cannot mirror " + std::to_string(source)};
         }
         if (!target->supportsMirroring()) {
-            return Error{ErrorCode::unsupported, "Display " + std::to_string(display) + " cannot mirror"};
+            return Error{ErrorCode::unsupported,
+                         "Display " + std::to_string(display) + " cannot mirror"};
         }
     }
     mirrors_.emplace_back(display, source);
@@ -194,7 +203,8 @@ Result<ScreenArrangement::Configuration> ScreenArrangement::beginConfiguration()
 }
 
 Result<void> ScreenArrangement::completeConfiguration(Configuration configuration) {
-    if (configuration.owner_ != this) return Error{ErrorCode::invalidArgument, "Not a configuration of these displays"};
+    if (configuration.owner_ != this)
+        return Error{ErrorCode::invalidArgument, "Not a configuration of these displays"};
     if (failNextComplete_) {
         failNextComplete_ = false;
         return Error{ErrorCode::internal, "The display configuration could not complete"};
@@ -205,7 +215,8 @@ Result<void> ScreenArrangement::completeConfiguration(Configuration configuratio
             return Error{ErrorCode::notFound, "A display of the configuration is gone"};
         }
     }
-    for (const auto& [display, source] : configuration.mirrors_) screen(display)->mirrorSource_ = source;
+    for (const auto& [display, source] : configuration.mirrors_)
+        screen(display)->mirrorSource_ = source;
     ++completedConfigurations_;
     updateVisibleFrames();
     postChange();

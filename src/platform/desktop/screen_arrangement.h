@@ -32,7 +32,7 @@ struct DockPlacement {
 // Every change posts `didChangeScreenParametersNotification` on the
 // context's default notification centre.
 class ScreenArrangement {
-public:
+  public:
     static constexpr const char* didChangeScreenParametersNotification =
         "ApplicationDidChangeScreenParameters";
     static constexpr double menuBarHeight = 24;
@@ -78,11 +78,11 @@ public:
     // does it: every step is checked and nothing changes unless the whole
     // configuration completes.
     class Configuration {
-    public:
+      public:
         // Sets `display` to mirror `source` (0 ends its mirroring).
         Result<void> configureMirror(DisplayID display, DisplayID source);
 
-    private:
+      private:
         friend class ScreenArrangement;
         std::vector<std::pair<DisplayID, DisplayID>> mirrors_;
         ScreenArrangement* owner_ = nullptr;
@@ -97,7 +97,7 @@ public:
     // Set by the desktop: the frame, in screen space, of the key window.
     std::function<std::optional<ScreenRect>()> keyWindowFrame;
 
-private:
+  private:
     friend class Desktop;
     void updateVisibleFrames();
     void postChange();

@@ -49,12 +49,14 @@ void SimulatedApplication::setHidden(bool hidden) {
     if (auto desktop = desktop_.lock()) desktop->applicationDidChangeHidden(*this);
 }
 
-void SimulatedApplication::launch(std::function<void(std::shared_ptr<RunningApplication>)> completion) {
+void SimulatedApplication::launch(
+    std::function<void(std::shared_ptr<RunningApplication>)> completion) {
     auto desktop = desktop_.lock();
     if (!desktop) return;
     if (isRunning()) {
         if (completion) {
-            desktop->context().mainQueue().async([completion, running = running_] { completion(running); });
+            desktop->context().mainQueue().async(
+                [completion, running = running_] { completion(running); });
         }
         return;
     }
@@ -62,14 +64,15 @@ void SimulatedApplication::launch(std::function<void(std::shared_ptr<RunningAppl
     if (pendingLaunch_) return;
     std::weak_ptr<SimulatedApplication> weak =
         std::static_pointer_cast<SimulatedApplication>(shared_from_this());
-    pendingLaunch_ = desktop->context().mainQueue().asyncAfter(std::max(0.0, spec_.launchDuration), [weak] {
-        auto app = weak.lock();
-        if (!app) return;
-        auto owner = app->desktop_.lock();
-        if (!owner) return;
-        app->pendingLaunch_.reset();
-        app->startRunning(owner->allocateProcessIdentifier());
-    });
+    pendingLaunch_ =
+        desktop->context().mainQueue().asyncAfter(std::max(0.0, spec_.launchDuration), [weak] {
+            auto app = weak.lock();
+            if (!app) return;
+            auto owner = app->desktop_.lock();
+            if (!owner) return;
+            app->pendingLaunch_.reset();
+            app->startRunning(owner->allocateProcessIdentifier());
+        });
 }
 
 void SimulatedApplication::startRunning(pid_t pid) {
@@ -125,9 +128,10 @@ std::shared_ptr<WorkItem> SimulatedApplication::addWindowAfter(double seconds, W
     if (!desktop) return WorkItem::make([] {});
     std::weak_ptr<SimulatedApplication> weak =
         std::static_pointer_cast<SimulatedApplication>(shared_from_this());
-    return desktop->context().mainQueue().asyncAfter(std::max(0.0, seconds), [weak, spec = std::move(spec)] {
-        if (auto app = weak.lock(); app && app->isRunning()) app->addWindow(spec);
-    });
+    return desktop->context().mainQueue().asyncAfter(
+        std::max(0.0, seconds), [weak, spec = std::move(spec)] {
+            if (auto app = weak.lock(); app && app->isRunning()) app->addWindow(spec);
+        });
 }
 
 std::shared_ptr<SimulatedWindow> SimulatedApplication::mainWindow() const {
@@ -137,7 +141,9 @@ std::shared_ptr<SimulatedWindow> SimulatedApplication::mainWindow() const {
     return nullptr;
 }
 
-std::shared_ptr<SimulatedWindow> SimulatedApplication::focusedWindow() const { return mainWindow(); }
+std::shared_ptr<SimulatedWindow> SimulatedApplication::focusedWindow() const {
+    return mainWindow();
+}
 
 std::shared_ptr<SimulatedElement> SimulatedApplication::focusedElement() const {
     auto window = focusedWindow();
@@ -173,7 +179,8 @@ void SimulatedApplication::windowClosed(SimulatedWindow& window) {
     window.removeFromParent();
 }
 
-std::shared_ptr<SimulatedWindow> SimulatedApplication::adoptOwnWindow(std::shared_ptr<SimulatedWindow> window) {
+std::shared_ptr<SimulatedWindow> SimulatedApplication::adoptOwnWindow(
+    std::shared_ptr<SimulatedWindow> window) {
     adoptChild(window);
     windowOrder_.insert(windowOrder_.begin(), window);
     return window;
@@ -197,7 +204,8 @@ std::shared_ptr<SimulatedElement> SimulatedApplication::menuBar(AXRect menuBarFr
     // A fixed advance per character keeps the layout the same on every machine.
     double x = menuBarFrame.minX() + 10;
     for (const auto& item : menuBar_->children()) {
-        const double characters = static_cast<double>(std::min<std::int64_t>(Utf16::length(item->title()), 12));
+        const double characters =
+            static_cast<double>(std::min<std::int64_t>(Utf16::length(item->title()), 12));
         const double width = 20 + 8 * characters;
         item->setFrame({x, menuBarFrame.minY(), width, menuBarFrame.height()});
         x += width;
@@ -239,7 +247,8 @@ void SimulatedApplication::recordLaunchArguments(std::vector<std::string> argume
 
 Result<AXValue> SimulatedApplication::readAttribute(std::string_view name) const {
     if (auto failure = injectedFailure(name)) return axFailure(*failure);
-    if (auto it = spec().attributes.find(std::string(name)); it != spec().attributes.end()) return it->second;
+    if (auto it = spec().attributes.find(std::string(name)); it != spec().attributes.end())
+        return it->second;
     auto handle = [](const std::shared_ptr<SimulatedElement>& element) -> Result<AXValue> {
         if (!element) return axFailure(AXError::noValue);
         return AXValue(AXElement(element));
@@ -251,14 +260,16 @@ Result<AXValue> SimulatedApplication::readAttribute(std::string_view name) const
         }
         return AXValue(std::move(handles));
     }
-    if (name == AXAttribute::mainWindow || name == AXAttribute::focusedWindow) return handle(mainWindow());
+    if (name == AXAttribute::mainWindow || name == AXAttribute::focusedWindow)
+        return handle(mainWindow());
     if (name == AXAttribute::focusedUIElement) return handle(focusedElement());
     if (name == AXAttribute::frontmost) {
         auto desktop = desktop_.lock();
         return AXValue(desktop && desktop->frontmostApplication().get() == this);
     }
     if (name == AXAttribute::hidden) return AXValue(hidden_);
-    if (name == AXAttribute::position || name == AXAttribute::size) return axFailure(AXError::attributeUnsupported);
+    if (name == AXAttribute::position || name == AXAttribute::size)
+        return axFailure(AXError::attributeUnsupported);
     return SimulatedElement::readAttribute(name);
 }
 
@@ -268,7 +279,8 @@ Result<void> SimulatedApplication::writeAttribute(std::string_view name, const A
         auto flag = value.asBool();
         if (!flag) return axFailure(AXError::illegalArgument);
         auto desktop = desktop_.lock();
-        if (*flag && desktop && !desktop->activate(*this)) return axFailure(AXError::cannotComplete);
+        if (*flag && desktop && !desktop->activate(*this))
+            return axFailure(AXError::cannotComplete);
         return {};
     }
     if (name == AXAttribute::hidden) {
@@ -281,14 +293,21 @@ Result<void> SimulatedApplication::writeAttribute(std::string_view name, const A
 }
 
 bool SimulatedApplication::isAttributeSettable(std::string_view name) const {
-    if (name == AXAttribute::frontmost || name == AXAttribute::hidden) return !injectedFailure(name);
+    if (name == AXAttribute::frontmost || name == AXAttribute::hidden)
+        return !injectedFailure(name);
     return SimulatedElement::isAttributeSettable(name);
 }
 
 std::vector<std::string> SimulatedApplication::attributeNames() const {
-    std::vector<std::string> names = {AXAttribute::role,      AXAttribute::title,         AXAttribute::children,
-                                      AXAttribute::windows,   AXAttribute::mainWindow,    AXAttribute::focusedWindow,
-                                      AXAttribute::focusedUIElement, AXAttribute::frontmost, AXAttribute::hidden};
+    std::vector<std::string> names = {AXAttribute::role,
+                                      AXAttribute::title,
+                                      AXAttribute::children,
+                                      AXAttribute::windows,
+                                      AXAttribute::mainWindow,
+                                      AXAttribute::focusedWindow,
+                                      AXAttribute::focusedUIElement,
+                                      AXAttribute::frontmost,
+                                      AXAttribute::hidden};
     for (const auto& [key, value] : spec().attributes) {
         if (std::find(names.begin(), names.end(), key) == names.end()) names.push_back(key);
     }

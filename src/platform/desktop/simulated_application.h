@@ -1,10 +1,11 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 #include "platform/desktop/event.h"
@@ -44,8 +45,9 @@ struct ApplicationSpec {
 // window, windows keep the frames they are given, keys go to the focused
 // element. It is itself the application's Accessibility element.
 class SimulatedApplication final : public SimulatedElement {
-public:
-    SimulatedApplication(std::weak_ptr<Desktop> desktop, ApplicationSpec spec, bool isCurrentProcess);
+  public:
+    SimulatedApplication(std::weak_ptr<Desktop> desktop, ApplicationSpec spec,
+                         bool isCurrentProcess);
 
     const ApplicationSpec& applicationSpec() const { return spec_; }
     const std::string& bundleIdentifier() const { return spec_.bundleIdentifier; }
@@ -90,7 +92,9 @@ public:
     // What it was asked to do.
     const std::vector<Event>& receivedEvents() const { return receivedEvents_; }
     const std::vector<std::string>& openedURLs() const { return openedURLs_; }
-    const std::vector<std::vector<std::string>>& launchArguments() const { return launchArguments_; }
+    const std::vector<std::vector<std::string>>& launchArguments() const {
+        return launchArguments_;
+    }
 
     // Behaviour hooks; empty means the default behaviour.
     // Runs when the process has started, after the launch windows appear.
@@ -120,7 +124,7 @@ public:
     // The program's own windows, registered by the UI layer.
     std::shared_ptr<SimulatedWindow> adoptOwnWindow(std::shared_ptr<SimulatedWindow> window);
 
-private:
+  private:
     friend class Desktop;
     void startRunning(pid_t pid);
     void bringWindowToFront(const std::shared_ptr<SimulatedWindow>& window);

@@ -9,7 +9,9 @@ namespace tallowmere::platform {
 
 namespace {
 
-std::uint64_t markerOwner(const SimulatedElement* element) { return reinterpret_cast<std::uintptr_t>(element); }
+std::uint64_t markerOwner(const SimulatedElement* element) {
+    return reinterpret_cast<std::uintptr_t>(element);
+}
 
 // Monospaced layout of a one-line text element, enough for the bounds of a
 // range to move with the range.
@@ -20,8 +22,9 @@ constexpr double textInset = 4;
 // Command and nothing else of the keys a person holds (Caps Lock counts,
 // as it changes what the chord means to a text field).
 bool isCommandChord(const Event& event) {
-    constexpr std::uint64_t held = ModifierFlags::command | ModifierFlags::shift | ModifierFlags::control |
-                                   ModifierFlags::option | ModifierFlags::capsLock;
+    constexpr std::uint64_t held = ModifierFlags::command | ModifierFlags::shift |
+                                   ModifierFlags::control | ModifierFlags::option |
+                                   ModifierFlags::capsLock;
     return (event.modifierFlags.rawValue & held) == ModifierFlags::command;
 }
 
@@ -105,11 +108,13 @@ void SimulatedElement::setSelectedRange(AXRange range) {
 
 std::string SimulatedElement::selectedText() const {
     if (!spec_.value || !spec_.selectedRange) return {};
-    return Utf16::slice(*spec_.value, spec_.selectedRange->location, spec_.selectedRange->length).value_or("");
+    return Utf16::slice(*spec_.value, spec_.selectedRange->location, spec_.selectedRange->length)
+        .value_or("");
 }
 
 bool SimulatedElement::isSecure() const {
-    if (spec_.role == AXRole::secureTextField || spec_.subrole == AXSubrole::secureTextField) return true;
+    if (spec_.role == AXRole::secureTextField || spec_.subrole == AXSubrole::secureTextField)
+        return true;
     auto it = spec_.attributes.find(AXAttribute::protectedContent);
     return it != spec_.attributes.end() && it->second.asBool().value_or(false);
 }
@@ -126,9 +131,13 @@ void SimulatedElement::setAttribute(std::string name, AXValue value) {
     spec_.attributes[std::move(name)] = std::move(value);
 }
 
-void SimulatedElement::removeAttribute(const std::string& name) { spec_.attributes.erase(name); }
+void SimulatedElement::removeAttribute(const std::string& name) {
+    spec_.attributes.erase(name);
+}
 
-void SimulatedElement::failAttribute(std::string name, AXError error) { failures_[std::move(name)] = error; }
+void SimulatedElement::failAttribute(std::string name, AXError error) {
+    failures_[std::move(name)] = error;
+}
 
 void SimulatedElement::setParameterizedAttribute(std::string name, ParameterizedHandler handler) {
     parameterized_[std::move(name)] = std::move(handler);
@@ -146,7 +155,8 @@ std::optional<AXError> SimulatedElement::injectedFailure(std::string_view name) 
 
 std::optional<AXValue> SimulatedElement::textAttribute(std::string_view name) const {
     if (!spec_.value) return std::nullopt;
-    if (name == AXAttribute::numberOfCharacters) return AXValue(static_cast<double>(Utf16::length(*spec_.value)));
+    if (name == AXAttribute::numberOfCharacters)
+        return AXValue(static_cast<double>(Utf16::length(*spec_.value)));
     // A secure field never gives its text away.
     if (name == AXAttribute::value) return isSecure() ? AXValue() : AXValue(*spec_.value);
     if (!spec_.selectedRange) return std::nullopt;
@@ -157,13 +167,15 @@ std::optional<AXValue> SimulatedElement::textAttribute(std::string_view name) co
         return std::nullopt;
     }
     if (name == AXAttribute::selectedTextRange) return AXValue(*spec_.selectedRange);
-    if (name == AXAttribute::selectedText) return isSecure() ? AXValue(std::string()) : AXValue(selectedText());
+    if (name == AXAttribute::selectedText)
+        return isSecure() ? AXValue(std::string()) : AXValue(selectedText());
     return std::nullopt;
 }
 
 Result<AXValue> SimulatedElement::readAttribute(std::string_view name) const {
     if (auto failure = injectedFailure(name)) return axFailure(*failure);
-    if (auto it = spec_.attributes.find(std::string(name)); it != spec_.attributes.end()) return it->second;
+    if (auto it = spec_.attributes.find(std::string(name)); it != spec_.attributes.end())
+        return it->second;
     if (name == AXAttribute::role) return AXValue(spec_.role);
     if (name == AXAttribute::subrole) {
         if (spec_.subrole.empty()) return axFailure(AXError::noValue);
@@ -208,7 +220,8 @@ Result<AXValue> SimulatedElement::readAttribute(std::string_view name) const {
 
 Result<void> SimulatedElement::writeAttribute(std::string_view name, const AXValue& value) {
     if (auto failure = injectedFailure(name)) return axFailure(*failure);
-    if (name == AXAttribute::value && spec_.value && spec_.editable && !spec_.attributes.contains(AXAttribute::value)) {
+    if (name == AXAttribute::value && spec_.value && spec_.editable &&
+        !spec_.attributes.contains(AXAttribute::value)) {
         const std::string* text = value.asString();
         if (!text) return axFailure(AXError::illegalArgument);
         setValue(*text);
@@ -216,7 +229,8 @@ Result<void> SimulatedElement::writeAttribute(std::string_view name, const AXVal
     }
     if (name == AXAttribute::selectedTextRange && spec_.value && !spec_.usesTextMarkers) {
         auto range = value.asRange();
-        if (!range || range->location < 0 || range->length < 0) return axFailure(AXError::illegalArgument);
+        if (!range || range->location < 0 || range->length < 0)
+            return axFailure(AXError::illegalArgument);
         setSelectedRange(*range);
         return {};
     }
@@ -237,12 +251,14 @@ bool SimulatedElement::isAttributeSettable(std::string_view name) const {
 }
 
 std::vector<std::string> SimulatedElement::attributeNames() const {
-    std::vector<std::string> names = {AXAttribute::role, AXAttribute::parent, AXAttribute::children,
-                                      AXAttribute::position, AXAttribute::size, AXAttribute::focused};
+    std::vector<std::string> names = {AXAttribute::role,     AXAttribute::parent,
+                                      AXAttribute::children, AXAttribute::position,
+                                      AXAttribute::size,     AXAttribute::focused};
     if (!spec_.subrole.empty()) names.push_back(AXAttribute::subrole);
     if (!spec_.title.empty()) names.push_back(AXAttribute::title);
     if (!spec_.description.empty()) names.push_back(AXAttribute::description);
-    if (auto container = window(); container && container.get() != this) names.push_back(AXAttribute::window);
+    if (auto container = window(); container && container.get() != this)
+        names.push_back(AXAttribute::window);
     if (spec_.value) {
         names.push_back(AXAttribute::value);
         names.push_back(AXAttribute::numberOfCharacters);
@@ -259,9 +275,11 @@ std::vector<std::string> SimulatedElement::attributeNames() const {
     return names;
 }
 
-Result<AXValue> SimulatedElement::readParameterizedAttribute(std::string_view name, const AXValue& parameter) const {
+Result<AXValue> SimulatedElement::readParameterizedAttribute(std::string_view name,
+                                                             const AXValue& parameter) const {
     if (auto failure = injectedFailure(name)) return axFailure(*failure);
-    if (auto it = parameterized_.find(name); it != parameterized_.end()) return it->second(parameter);
+    if (auto it = parameterized_.find(name); it != parameterized_.end())
+        return it->second(parameter);
 
     if (name == AXParameterizedAttribute::stringForTextMarkerRange ||
         name == AXParameterizedAttribute::attributedStringForTextMarkerRange) {
@@ -273,11 +291,13 @@ Result<AXValue> SimulatedElement::readParameterizedAttribute(std::string_view na
         while (!pending.empty() && !owner) {
             const SimulatedElement* element = pending.back();
             pending.pop_back();
-            if (markerOwner(element) == markers->owner && element->spec_.usesTextMarkers) owner = element;
+            if (markerOwner(element) == markers->owner && element->spec_.usesTextMarkers)
+                owner = element;
             for (const auto& child : element->children_) pending.push_back(child.get());
         }
         if (!owner || !owner->spec_.value || owner->isSecure()) return axFailure(AXError::noValue);
-        auto text = Utf16::slice(*owner->spec_.value, markers->range.location, markers->range.length);
+        auto text =
+            Utf16::slice(*owner->spec_.value, markers->range.location, markers->range.length);
         if (!text) return axFailure(AXError::illegalArgument);
         if (name == AXParameterizedAttribute::stringForTextMarkerRange) return AXValue(*text);
         return AXValue(owner->attributedValue().substring(markers->range));
@@ -293,14 +313,16 @@ Result<AXValue> SimulatedElement::readParameterizedAttribute(std::string_view na
     if (!range) return axFailure(AXError::illegalArgument);
     auto text = Utf16::slice(*spec_.value, range->location, range->length);
     if (!text) return axFailure(AXError::illegalArgument);
-    if (isSecure() && name != AXParameterizedAttribute::boundsForRange) return axFailure(AXError::noValue);
+    if (isSecure() && name != AXParameterizedAttribute::boundsForRange)
+        return axFailure(AXError::noValue);
     if (name == AXParameterizedAttribute::stringForRange) return AXValue(*text);
     if (name == AXParameterizedAttribute::attributedStringForRange) {
         return AXValue(attributedValue().substring(*range));
     }
     const AXRect frame = axFrame();
-    return AXValue(AXRect{frame.minX() + textInset + characterWidth * static_cast<double>(range->location),
-                          frame.minY() + 2, characterWidth * static_cast<double>(range->length), lineHeight});
+    return AXValue(
+        AXRect{frame.minX() + textInset + characterWidth * static_cast<double>(range->location),
+               frame.minY() + 2, characterWidth * static_cast<double>(range->length), lineHeight});
 }
 
 std::vector<std::string> SimulatedElement::parameterizedAttributeNames() const {
@@ -310,7 +332,8 @@ std::vector<std::string> SimulatedElement::parameterizedAttributeNames() const {
             names = {AXParameterizedAttribute::stringForTextMarkerRange,
                      AXParameterizedAttribute::attributedStringForTextMarkerRange};
         } else {
-            names = {AXParameterizedAttribute::stringForRange, AXParameterizedAttribute::attributedStringForRange,
+            names = {AXParameterizedAttribute::stringForRange,
+                     AXParameterizedAttribute::attributedStringForRange,
                      AXParameterizedAttribute::boundsForRange};
         }
     }
@@ -361,7 +384,8 @@ bool SimulatedElement::handleKeyDown(const Event& event) {
             owner->pasteboard().setString(selectedText());
             return true;
         }
-        if ((event.keyCode == KeyCode::x || key == "x") && hasSelection && !isSecure() && spec_.editable && owner) {
+        if ((event.keyCode == KeyCode::x || key == "x") && hasSelection && !isSecure() &&
+            spec_.editable && owner) {
             owner->pasteboard().clearContents();
             owner->pasteboard().setString(selectedText());
             replaceSelection("");
@@ -375,11 +399,13 @@ bool SimulatedElement::handleKeyDown(const Event& event) {
         }
         return false;
     }
-    if (!spec_.editable || (event.modifierFlags.rawValue & (ModifierFlags::command | ModifierFlags::control))) {
+    if (!spec_.editable ||
+        (event.modifierFlags.rawValue & (ModifierFlags::command | ModifierFlags::control))) {
         return false;
     }
     if (event.keyCode == KeyCode::deleteKey) {
-        if (spec_.selectedRange && spec_.selectedRange->length == 0 && spec_.selectedRange->location > 0) {
+        if (spec_.selectedRange && spec_.selectedRange->length == 0 &&
+            spec_.selectedRange->location > 0) {
             // The whole character before the caret, however many units it takes.
             const std::string_view value = *spec_.value;
             const std::int64_t caret = spec_.selectedRange->location;
@@ -394,7 +420,8 @@ bool SimulatedElement::handleKeyDown(const Event& event) {
         return true;
     }
     const std::string& typed = event.characters;
-    if (typed.empty() || static_cast<unsigned char>(typed[0]) < 0x20 || typed[0] == 0x7f) return false;
+    if (typed.empty() || static_cast<unsigned char>(typed[0]) < 0x20 || typed[0] == 0x7f)
+        return false;
     replaceSelection(typed);
     return true;
 }

@@ -1,12 +1,13 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 #include <vector>
 
 #include "platform/base/result.h"
@@ -47,7 +48,7 @@ struct ElementSpec {
 // does. Tests build trees of them; feature code reaches them only through
 // `AXElement` handles.
 class SimulatedElement : public std::enable_shared_from_this<SimulatedElement> {
-public:
+  public:
     using ParameterizedHandler = std::function<Result<AXValue>(const AXValue& parameter)>;
     using ActionHandler = std::function<Result<void>()>;
 
@@ -91,7 +92,9 @@ public:
     bool isEditable() const { return spec_.editable; }
     bool isSecure() const;
     bool isTextElement() const { return spec_.value.has_value(); }
-    void setStyleRuns(std::vector<AXAttributedString::Run> runs) { spec_.styleRuns = std::move(runs); }
+    void setStyleRuns(std::vector<AXAttributedString::Run> runs) {
+        spec_.styleRuns = std::move(runs);
+    }
     AXAttributedString attributedValue() const;
     // Makes this the focused element of its application.
     void focus();
@@ -110,7 +113,8 @@ public:
     virtual Result<void> writeAttribute(std::string_view name, const AXValue& value);
     virtual bool isAttributeSettable(std::string_view name) const;
     virtual std::vector<std::string> attributeNames() const;
-    virtual Result<AXValue> readParameterizedAttribute(std::string_view name, const AXValue& parameter) const;
+    virtual Result<AXValue> readParameterizedAttribute(std::string_view name,
+                                                       const AXValue& parameter) const;
     virtual std::vector<std::string> parameterizedAttributeNames() const;
     virtual std::vector<std::string> actionNames() const;
     virtual Result<void> performAction(std::string_view name);
@@ -119,7 +123,7 @@ public:
     // editing commands (Command-C, -X, -V, -A) and typing. True when handled.
     virtual bool handleKeyDown(const Event& event);
 
-protected:
+  protected:
     // For the subclasses that are the roots of trees.
     void setParent(const std::shared_ptr<SimulatedElement>& parent) { parent_ = parent; }
     void adoptChild(const std::shared_ptr<SimulatedElement>& child);
@@ -128,7 +132,7 @@ protected:
     const ElementSpec& spec() const { return spec_; }
     std::optional<AXError> injectedFailure(std::string_view name) const;
 
-private:
+  private:
     std::optional<AXValue> textAttribute(std::string_view name) const;
     void replaceSelection(const std::string& text);
 

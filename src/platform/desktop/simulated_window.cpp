@@ -110,7 +110,8 @@ void SimulatedWindow::close() {
 
 AXRect SimulatedWindow::titleBarFrame() const {
     const AXRect frame = axFrame();
-    return {frame.minX(), frame.minY(), frame.width(), std::min(frame.height(), spec_.titleBarHeight)};
+    return {frame.minX(), frame.minY(), frame.width(),
+            std::min(frame.height(), spec_.titleBarHeight)};
 }
 
 Size SimulatedWindow::clampedSize(Size size) const {
@@ -133,7 +134,8 @@ void SimulatedWindow::addStandardButtons() {
     };
     const Button buttons[] = {{spec_.hasCloseButton, AXSubrole::closeButton, 8},
                               {spec_.hasMinimizeButton, AXSubrole::minimizeButton, 28}};
-    std::weak_ptr<SimulatedWindow> weak = std::static_pointer_cast<SimulatedWindow>(shared_from_this());
+    std::weak_ptr<SimulatedWindow> weak =
+        std::static_pointer_cast<SimulatedWindow>(shared_from_this());
     for (const Button& b : buttons) {
         if (!b.wanted) continue;
         ElementSpec spec;
@@ -164,7 +166,8 @@ std::shared_ptr<SimulatedElement> SimulatedWindow::button(const char* subrole) c
 
 Result<AXValue> SimulatedWindow::readAttribute(std::string_view name) const {
     if (auto failure = injectedFailure(name)) return axFailure(*failure);
-    if (auto it = spec().attributes.find(std::string(name)); it != spec().attributes.end()) return it->second;
+    if (auto it = spec().attributes.find(std::string(name)); it != spec().attributes.end())
+        return it->second;
     if (name == AXAttribute::title) return AXValue(SimulatedElement::title());
     if (name == AXAttribute::minimized) return AXValue(spec_.minimized);
     if (name == AXAttribute::main) return AXValue(isMain());
@@ -174,7 +177,8 @@ Result<AXValue> SimulatedWindow::readAttribute(std::string_view name) const {
         return AXValue(*spec_.document);
     }
     if (name == AXAttribute::closeButton || name == AXAttribute::minimizeButton) {
-        auto found = button(name == AXAttribute::closeButton ? AXSubrole::closeButton : AXSubrole::minimizeButton);
+        auto found = button(name == AXAttribute::closeButton ? AXSubrole::closeButton
+                                                             : AXSubrole::minimizeButton);
         if (!found) return axFailure(AXError::noValue);
         return AXValue(AXElement(found));
     }
@@ -196,8 +200,8 @@ Result<void> SimulatedWindow::writeAttribute(std::string_view name, const AXValu
     }
     if (name == AXAttribute::size) {
         auto size = value.asSize();
-        if (!size || !std::isfinite(size->width) || !std::isfinite(size->height) || size->width < 0 ||
-            size->height < 0) {
+        if (!size || !std::isfinite(size->width) || !std::isfinite(size->height) ||
+            size->width < 0 || size->height < 0) {
             return axFailure(AXError::illegalArgument);
         }
         if (isOwnWindow() || !spec_.resizable) return axFailure(AXError::attributeUnsupported);
@@ -234,8 +238,9 @@ bool SimulatedWindow::isAttributeSettable(std::string_view name) const {
 
 std::vector<std::string> SimulatedWindow::attributeNames() const {
     auto names = SimulatedElement::attributeNames();
-    for (const char* extra : {AXAttribute::title, AXAttribute::minimized, AXAttribute::main, AXAttribute::document,
-                              AXAttribute::closeButton, AXAttribute::minimizeButton}) {
+    for (const char* extra :
+         {AXAttribute::title, AXAttribute::minimized, AXAttribute::main, AXAttribute::document,
+          AXAttribute::closeButton, AXAttribute::minimizeButton}) {
         if (std::find(names.begin(), names.end(), extra) == names.end()) names.push_back(extra);
     }
     return names;
@@ -243,7 +248,8 @@ std::vector<std::string> SimulatedWindow::attributeNames() const {
 
 std::vector<std::string> SimulatedWindow::actionNames() const {
     auto names = SimulatedElement::actionNames();
-    if (std::find(names.begin(), names.end(), AXAction::raise) == names.end()) names.push_back(AXAction::raise);
+    if (std::find(names.begin(), names.end(), AXAction::raise) == names.end())
+        names.push_back(AXAction::raise);
     return names;
 }
 

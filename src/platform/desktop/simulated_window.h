@@ -14,7 +14,7 @@ namespace tallowmere::platform {
 // How a test describes another application's window.
 struct WindowSpec {
     std::string title{};
-    AXRect frame{100, 100, 800, 600};  // Accessibility space
+    AXRect frame{100, 100, 800, 600};       // Accessibility space
     std::optional<std::string> document{};  // "AXDocument": a file URL string or a path
     std::string subrole = AXSubrole::standardWindow;
     bool minimized = false;
@@ -36,7 +36,7 @@ struct WindowSpec {
 // Accessibility space, the program's own in screen space, each in the space
 // its owner uses, so a change of the primary screen's height moves neither.
 class SimulatedWindow final : public SimulatedElement {
-public:
+  public:
     SimulatedWindow(int windowNumber, WindowSpec spec);
     // One of the program's own windows.
     SimulatedWindow(int windowNumber, ScreenRect frame, std::string title, int level);
@@ -91,7 +91,7 @@ public:
     std::vector<std::string> actionNames() const override;
     Result<void> performAction(std::string_view name) override;
 
-private:
+  private:
     friend class WindowServer;
     friend class SimulatedApplication;
     Size clampedSize(Size size) const;

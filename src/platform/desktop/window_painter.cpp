@@ -8,7 +8,8 @@
 
 namespace tallowmere::platform {
 
-void WindowPainter::paintWindow(Canvas& canvas, Rect frame, const std::string& title, double alpha) {
+void WindowPainter::paintWindow(Canvas& canvas, Rect frame, const std::string& title,
+                                double alpha) {
     canvas.save();
     canvas.setAlpha(alpha);
     canvas.setFillColor(Color::white());
@@ -22,7 +23,8 @@ void WindowPainter::paintWindow(Canvas& canvas, Rect frame, const std::string& t
         const Size size = TextMeasurer::shared().measure(title, font);
         canvas.save();
         canvas.clipToRect(bar);
-        canvas.drawText(title, {bar.midX() - size.width / 2, bar.midY() - size.height / 2}, font, Color::black());
+        canvas.drawText(title, {bar.midX() - size.width / 2, bar.midY() - size.height / 2}, font,
+                        Color::black());
         canvas.restore();
     }
     canvas.setStrokeColor(frameColor);

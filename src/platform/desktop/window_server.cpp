@@ -39,12 +39,13 @@ std::vector<WindowInfo> WindowServer::windowList(unsigned options, int relativeT
 
     std::vector<std::shared_ptr<SimulatedWindow>> all;
     for (const auto& weak : order_) {
-        if (auto window = weak.lock(); window && window->application() && window->application()->isRunning()) {
+        if (auto window = weak.lock();
+            window && window->application() && window->application()->isRunning()) {
             all.push_back(window);
         }
     }
-    const auto reference = std::find_if(all.begin(), all.end(),
-                                        [&](const auto& w) { return w->windowNumber() == relativeTo; });
+    const auto reference = std::find_if(
+        all.begin(), all.end(), [&](const auto& w) { return w->windowNumber() == relativeTo; });
     const bool hasReference = relativeTo != 0 && reference != all.end();
 
     std::vector<WindowInfo> result;
@@ -77,7 +78,8 @@ std::optional<WindowInfo> WindowServer::windowInfo(int windowNumber) const {
 
 std::shared_ptr<SimulatedWindow> WindowServer::window(int windowNumber) const {
     for (const auto& weak : order_) {
-        if (auto window = weak.lock(); window && window->windowNumber() == windowNumber) return window;
+        if (auto window = weak.lock(); window && window->windowNumber() == windowNumber)
+            return window;
     }
     return nullptr;
 }
@@ -140,7 +142,8 @@ void WindowServer::orderOwnWindow(int windowNumber, WindowOrderingMode mode, int
     auto other = relativeTo != 0 && relativeTo != windowNumber ? this->window(relativeTo) : nullptr;
     auto position = order_.end();
     if (other && other->level() == window->level()) {
-        position = std::find_if(order_.begin(), order_.end(), [&](const auto& weak) { return weak.lock() == other; });
+        position = std::find_if(order_.begin(), order_.end(),
+                                [&](const auto& weak) { return weak.lock() == other; });
         if (mode == WindowOrderingMode::below && position != order_.end()) ++position;
     } else if (mode == WindowOrderingMode::above) {
         position = std::find_if(order_.begin(), order_.end(), [&](const auto& weak) {
@@ -163,7 +166,9 @@ void WindowServer::removeOwnWindow(int windowNumber) {
     window->close();
 }
 
-void WindowServer::setKeyWindow(int windowNumber) { keyWindow_ = ownWindow(windowNumber) ? windowNumber : 0; }
+void WindowServer::setKeyWindow(int windowNumber) {
+    keyWindow_ = ownWindow(windowNumber) ? windowNumber : 0;
+}
 
 bool WindowServer::requestScreenCaptureAccess() {
     ++screenCaptureRequests_;
@@ -245,17 +250,18 @@ std::optional<Image> WindowServer::captureScreenRect(ScreenRect rect) const {
         // left out, as if they were not there.
         if (!window->isOwnWindow() && !screenCaptureAllowed_) continue;
         if (!window->screenFrame().intersects(rect)) continue;
-        shots.push_back({window->windowNumber(), window->isOwnWindow(), window->screenFrame(), window->title(),
-                         window->alpha(), window->level()});
+        shots.push_back({window->windowNumber(), window->isOwnWindow(), window->screenFrame(),
+                         window->title(), window->alpha(), window->level()});
     }
     std::reverse(shots.begin(), shots.end());  // back to front
     std::vector<ScreenRect> screens;
     for (const auto& screen : desktop_.screens().screens()) screens.push_back(screen->frame());
     auto primary = desktop_.screens().primaryScreen();
     const std::optional<ScreenRect> menuBar =
-        primary ? std::optional<ScreenRect>(ScreenRect{primary->frame().minX(),
-                                                       primary->frame().maxY() - ScreenArrangement::menuBarHeight,
-                                                       primary->frame().width(), ScreenArrangement::menuBarHeight})
+        primary ? std::optional<ScreenRect>(
+                      ScreenRect{primary->frame().minX(),
+                                 primary->frame().maxY() - ScreenArrangement::menuBarHeight,
+                                 primary->frame().width(), ScreenArrangement::menuBarHeight})
                 : std::nullopt;
     auto drawOwn = drawOwnWindow;
     auto drawBar = drawMenuBar;
@@ -279,11 +285,13 @@ std::optional<Image> WindowServer::captureScreenRect(ScreenRect rect) const {
         auto owner = desktop.lock();
         for (const WindowShot& shot : shots) {
             if (!menuBarDrawn && shot.level >= WindowLevel::mainMenu) paintMenuBar();
-            auto own = shot.own && owner ? owner->windowServer().window(shot.windowNumber) : nullptr;
+            auto own =
+                shot.own && owner ? owner->windowServer().window(shot.windowNumber) : nullptr;
             if (own && drawOwn) {
                 drawOwn(canvas, *own);
             } else if (!shot.own || own) {
-                WindowPainter::paintWindow(canvas, rect_cast<LocalSpace>(shot.frame), shot.title, shot.alpha);
+                WindowPainter::paintWindow(canvas, rect_cast<LocalSpace>(shot.frame), shot.title,
+                                           shot.alpha);
             }
         }
         if (!menuBarDrawn) paintMenuBar();

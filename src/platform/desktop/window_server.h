@@ -1,16 +1,17 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
-#include "platform/desktop/window_level.h"
 #include "platform/base/data.h"  // image.h uses Data
-#include "platform/gfx/image.h"
+#include "platform/desktop/window_level.h"
 #include "platform/gfx/geometry.h"
+#include "platform/gfx/image.h"
 
 namespace tallowmere::platform {
 
@@ -63,7 +64,7 @@ struct OwnWindowSpec {
 // by their window number; other applications' windows come from their
 // simulated applications.
 class WindowServer {
-public:
+  public:
     explicit WindowServer(Desktop& desktop) : desktop_(desktop) {}
     WindowServer(const WindowServer&) = delete;
     WindowServer& operator=(const WindowServer&) = delete;
@@ -124,7 +125,7 @@ public:
     void bringToFront(const SimulatedWindow& window);
     void remove(const SimulatedWindow& window);
 
-private:
+  private:
     std::shared_ptr<SimulatedWindow> ownWindow(int windowNumber) const;
     WindowInfo info(const SimulatedWindow& window) const;
 

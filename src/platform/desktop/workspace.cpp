@@ -13,7 +13,8 @@ namespace tallowmere::platform {
 namespace {
 
 std::string lowercased(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     return text;
 }
 
@@ -38,7 +39,8 @@ std::optional<std::string> percentDecoded(const std::string& text) {
 // The scheme of a URL ("https"), or none when the text has no valid one.
 std::optional<std::string> schemeOf(const std::string& url) {
     const auto colon = url.find(':');
-    if (colon == std::string::npos || colon == 0 || !std::isalpha(static_cast<unsigned char>(url[0]))) {
+    if (colon == std::string::npos || colon == 0 ||
+        !std::isalpha(static_cast<unsigned char>(url[0]))) {
         return std::nullopt;
     }
     for (std::size_t i = 0; i < colon; ++i) {
@@ -76,7 +78,9 @@ std::string extensionOf(const std::string& path) {
 
 }  // namespace
 
-Workspace& Workspace::shared() { return Desktop::shared().workspace(); }
+Workspace& Workspace::shared() {
+    return Desktop::shared().workspace();
+}
 
 std::vector<std::shared_ptr<RunningApplication>> Workspace::runningApplications() const {
     return desktop_.runningApplications();
@@ -139,30 +143,34 @@ void Workspace::openURLs(std::vector<std::string> urls, const std::string& bundl
     if (!app) {
         if (completion) {
             desktop_.context().mainQueue().async([completion, bundlePath] {
-                completion(Error{ErrorCode::notFound, "The application \"" + bundlePath + "\" could not be found."});
+                completion(Error{ErrorCode::notFound,
+                                 "The application \"" + bundlePath + "\" could not be found."});
             });
         }
         return;
     }
     const bool wasRunning = app->isRunning();
     std::weak_ptr<SimulatedApplication> weak = app;
-    app->launch([weak, wasRunning, urls = std::move(urls), configuration = std::move(configuration),
-                 completion = std::move(completion)](const std::shared_ptr<RunningApplication>& running) {
-        auto target = weak.lock();
-        if (!target || !target->isRunning()) {
-            if (completion) completion(Error{ErrorCode::cancelled, "The application quit while it was opened."});
-            return;
-        }
-        // Arguments reach a process only when it starts.
-        if (!wasRunning) target->recordLaunchArguments(configuration.arguments);
-        for (const auto& url : urls) target->openURL(url);
-        if (configuration.hides) {
-            target->setHidden(true);
-        } else if (configuration.activates) {
-            if (auto desktop = target->owningDesktop()) desktop->activate(*target);
-        }
-        if (completion) completion(running);
-    });
+    app->launch(
+        [weak, wasRunning, urls = std::move(urls), configuration = std::move(configuration),
+         completion = std::move(completion)](const std::shared_ptr<RunningApplication>& running) {
+            auto target = weak.lock();
+            if (!target || !target->isRunning()) {
+                if (completion)
+                    completion(
+                        Error{ErrorCode::cancelled, "The application quit while it was opened."});
+                return;
+            }
+            // Arguments reach a process only when it starts.
+            if (!wasRunning) target->recordLaunchArguments(configuration.arguments);
+            for (const auto& url : urls) target->openURL(url);
+            if (configuration.hides) {
+                target->setHidden(true);
+            } else if (configuration.activates) {
+                if (auto desktop = target->owningDesktop()) desktop->activate(*target);
+            }
+            if (completion) completion(running);
+        });
 }
 
 std::optional<std::string> Workspace::urlForApplication(const std::string& bundleIdentifier) const {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/data.h"  // image.h uses Data
 #include "platform/base/result.h"
 #include "platform/desktop/running_application.h"
-#include "platform/base/data.h"  // image.h uses Data
 #include "platform/gfx/image.h"
 #include "platform/runtime/notification_center.h"
 
@@ -30,11 +30,14 @@ struct OpenConfiguration {
 // with the application under `applicationKey`
 // (`std::shared_ptr<RunningApplication>`).
 class Workspace {
-public:
-    static constexpr const char* didActivateApplicationNotification = "WorkspaceDidActivateApplication";
-    static constexpr const char* didDeactivateApplicationNotification = "WorkspaceDidDeactivateApplication";
+  public:
+    static constexpr const char* didActivateApplicationNotification =
+        "WorkspaceDidActivateApplication";
+    static constexpr const char* didDeactivateApplicationNotification =
+        "WorkspaceDidDeactivateApplication";
     static constexpr const char* didLaunchApplicationNotification = "WorkspaceDidLaunchApplication";
-    static constexpr const char* didTerminateApplicationNotification = "WorkspaceDidTerminateApplication";
+    static constexpr const char* didTerminateApplicationNotification =
+        "WorkspaceDidTerminateApplication";
     static constexpr const char* didHideApplicationNotification = "WorkspaceDidHideApplication";
     static constexpr const char* didUnhideApplicationNotification = "WorkspaceDidUnhideApplication";
     static constexpr const char* applicationKey = "application";
@@ -80,10 +83,12 @@ public:
 
     // What was asked of it, for tests.
     const std::vector<std::string>& openedURLs() const { return openedURLs_; }
-    const std::vector<std::vector<std::string>>& fileViewerSelections() const { return fileViewerSelections_; }
+    const std::vector<std::vector<std::string>>& fileViewerSelections() const {
+        return fileViewerSelections_;
+    }
     const std::vector<std::string>& openedApplications() const { return openedApplications_; }
 
-private:
+  private:
     std::shared_ptr<SimulatedApplication> applicationToOpen(const std::string& url) const;
 
     Desktop& desktop_;

@@ -16,12 +16,13 @@ using platform::Size;
 namespace AXAttribute = platform::AXAttribute;
 
 class AXElementTest : public SimulatedDesktopTest {
-protected:
+  protected:
     void SetUp() override { setup.grantAccessibility(); }
 
     std::shared_ptr<platform::SimulatedWindow> editorWindow(platform::WindowSpec spec = {}) {
         if (spec.title.empty()) spec.title = "Notes";
-        return setup.addFrontWindow({.bundleIdentifier = "com.example.editor", .name = "Editor"}, spec);
+        return setup.addFrontWindow({.bundleIdentifier = "com.example.editor", .name = "Editor"},
+                                    spec);
     }
 
     static std::optional<AXRect> frameOf(const AXElement& window) {
@@ -32,7 +33,8 @@ protected:
     }
 
     std::optional<platform::WindowInfo> listed(int windowNumber) const {
-        for (const auto& info : desktop.windowServer().windowList(platform::WindowListOption::onScreenOnly)) {
+        for (const auto& info :
+             desktop.windowServer().windowList(platform::WindowListOption::onScreenOnly)) {
             if (info.windowNumber == windowNumber) return info;
         }
         return std::nullopt;
@@ -41,7 +43,8 @@ protected:
 
 TEST_F(AXElementTest, AWindowMovedThroughAccessibilityIsListedAtItsNewFrame) {
     auto window = editorWindow({.frame = {100, 100, 800, 600}});
-    auto windows = AXElement::application(window->processIdentifier()).attribute(AXAttribute::windows);
+    auto windows =
+        AXElement::application(window->processIdentifier()).attribute(AXAttribute::windows);
     ASSERT_TRUE(windows);
     ASSERT_EQ(windows->asElements()->size(), 1u);
     const AXElement element = windows->asElements()->front();
@@ -59,7 +62,8 @@ TEST_F(AXElementTest, AWindowMovedThroughAccessibilityIsListedAtItsNewFrame) {
 }
 
 TEST_F(AXElementTest, SizeWritesObeyTheWindowsRules) {
-    auto editor = setup.addApplication({.bundleIdentifier = "com.example.editor", .name = "Editor"});
+    auto editor =
+        setup.addApplication({.bundleIdentifier = "com.example.editor", .name = "Editor"});
     struct Case {
         const char* window;
         platform::WindowSpec spec;
@@ -67,10 +71,20 @@ TEST_F(AXElementTest, SizeWritesObeyTheWindowsRules) {
         bool sizeWriteSucceeds;
         Size sizeAfter;
     } cases[] = {
-        {"refuses any size", {.frame = {100, 100, 800, 600}, .resizable = false}, {300, 200}, false, {800, 600}},
-        {"clamps to its minimum", {.frame = {100, 100, 800, 600}, .minSize = Size{500, 400}}, {300, 200}, true,
+        {"refuses any size",
+         {.frame = {100, 100, 800, 600}, .resizable = false},
+         {300, 200},
+         false,
+         {800, 600}},
+        {"clamps to its minimum",
+         {.frame = {100, 100, 800, 600}, .minSize = Size{500, 400}},
+         {300, 200},
+         true,
          {500, 400}},
-        {"clamps to its maximum", {.frame = {100, 100, 800, 600}, .maxSize = Size{700, 500}}, {900, 480}, true,
+        {"clamps to its maximum",
+         {.frame = {100, 100, 800, 600}, .maxSize = Size{700, 500}},
+         {900, 480},
+         true,
          {700, 480}},
     };
     for (const Case& c : cases) {
@@ -86,10 +100,12 @@ TEST_F(AXElementTest, SizeWritesObeyTheWindowsRules) {
 
 TEST_F(AXElementTest, HitTestGivesTheFrontmostWindowsDeepestElementAndItsParents) {
     auto back = editorWindow({.title = "Back", .frame = {100, 100, 800, 600}});
-    auto front = desktop.application("com.example.editor")->addWindow({.title = "Front", .frame = {200, 150, 600, 400}});
+    auto front = desktop.application("com.example.editor")
+                     ->addWindow({.title = "Front", .frame = {200, 150, 600, 400}});
     auto group = front->addElement({.role = "AXGroup", .frame = {0, 40, 600, 360}});
     // Frames of controls are relative to their window.
-    auto field = group->addElement({.role = "AXTextField", .frame = {20, 60, 200, 24}, .value = "hello"});
+    auto field =
+        group->addElement({.role = "AXTextField", .frame = {20, 60, 200, 24}, .value = "hello"});
 
     auto hit = AXElement::systemWide().elementAtPosition({200 + 25, 150 + 65});
     ASSERT_TRUE(hit);
@@ -101,12 +117,14 @@ TEST_F(AXElementTest, HitTestGivesTheFrontmostWindowsDeepestElementAndItsParents
         if (!parent) break;
         element = *parent->asElement();
     }
-    EXPECT_EQ(roles, (std::vector<std::string>{"AXTextField", "AXGroup", "AXWindow", "AXApplication"}));
+    EXPECT_EQ(roles,
+              (std::vector<std::string>{"AXTextField", "AXGroup", "AXWindow", "AXApplication"}));
     EXPECT_EQ(*hit->attribute(AXAttribute::window)->asElement(), front->handle());
 
     // Where only the back window is, it is hit; outside every window nothing.
     EXPECT_EQ(*AXElement::systemWide().elementAtPosition({850, 650}), back->handle());
-    EXPECT_EQ(platform::axErrorOf(AXElement::systemWide().elementAtPosition({1300, 850})), AXError::noValue);
+    EXPECT_EQ(platform::axErrorOf(AXElement::systemWide().elementAtPosition({1300, 850})),
+              AXError::noValue);
 
     // Raising the back window puts it in front for the hit test too.
     ASSERT_TRUE(back->handle().performAction(platform::AXAction::raise));
@@ -124,7 +142,8 @@ TEST_F(AXElementTest, RequestsFailTheWayTheMacsDo) {
     } cases[] = {
         {"unknown attribute", [] {}, AXError::attributeUnsupported},
         {"not trusted", [&] { setup.grantAccessibility(false); }, AXError::apiDisabled},
-        {"application without Accessibility", [&] { app->setAccessibilityEnabled(false); }, AXError::notImplemented},
+        {"application without Accessibility", [&] { app->setAccessibilityEnabled(false); },
+         AXError::notImplemented},
         {"application not answering", [&] { app->setResponsive(false); }, AXError::cannotComplete},
         {"window closed", [&] { window->close(); }, AXError::invalidElement},
     };
@@ -134,12 +153,15 @@ TEST_F(AXElementTest, RequestsFailTheWayTheMacsDo) {
         app->setAccessibilityEnabled(true);
         app->setResponsive(true);
         c.arrange();
-        const char* attribute = c.expected == AXError::attributeUnsupported ? "AXNoSuchThing" : AXAttribute::title;
+        const char* attribute =
+            c.expected == AXError::attributeUnsupported ? "AXNoSuchThing" : AXAttribute::title;
         EXPECT_EQ(platform::axErrorOf(element.attribute(attribute)), c.expected);
     }
-    EXPECT_EQ(platform::axErrorOf(AXElement().attribute(AXAttribute::role)), AXError::invalidElement);
-    EXPECT_EQ(platform::axErrorOf(window->handle().setAttribute(AXAttribute::position, AXValue("left"))),
+    EXPECT_EQ(platform::axErrorOf(AXElement().attribute(AXAttribute::role)),
               AXError::invalidElement);
+    EXPECT_EQ(
+        platform::axErrorOf(window->handle().setAttribute(AXAttribute::position, AXValue("left"))),
+        AXError::invalidElement);
 }
 
 TEST_F(AXElementTest, WindowAttributesReadAndWriteTheModel) {
@@ -168,7 +190,8 @@ TEST_F(AXElementTest, WindowAttributesReadAndWriteTheModel) {
 TEST_F(AXElementTest, OwnWindowsAreOwnedByThisProcessAndNotMovableFromOutside) {
     const int number = desktop.windowServer().registerOwnWindow(
         {.frame = {100, 100, 400, 300}, .title = "Settings", .visible = true});
-    auto hit = AXElement::systemWide().elementAtPosition(desktop.screens().toAX(platform::ScreenPoint{200, 200}));
+    auto hit = AXElement::systemWide().elementAtPosition(
+        desktop.screens().toAX(platform::ScreenPoint{200, 200}));
     ASSERT_TRUE(hit);
     EXPECT_EQ(*hit->processIdentifier(), desktop.currentProcessIdentifier());
     EXPECT_EQ(frameOf(*hit), (AXRect{100, 500, 400, 300}));
@@ -178,7 +201,9 @@ TEST_F(AXElementTest, OwnWindowsAreOwnedByThisProcessAndNotMovableFromOutside) {
 }
 
 TEST_F(AXElementTest, EmptyMenuBarHitsTheFrontmostApplicationsMenuBar) {
-    setup.addFrontWindow({.bundleIdentifier = "com.example.editor", .name = "Editor", .menuTitles = {"File", "Edit"}},
+    setup.addFrontWindow({.bundleIdentifier = "com.example.editor",
+                          .name = "Editor",
+                          .menuTitles = {"File", "Edit"}},
                          {.title = "Notes"});
     auto title = AXElement::systemWide().elementAtPosition({60, 10});
     ASSERT_TRUE(title);

@@ -11,12 +11,13 @@ using platform::EventType;
 using platform::ScreenPoint;
 
 class EventRoutingTest : public SimulatedDesktopTest {
-protected:
+  protected:
     void SetUp() override {
         editor = setup.addApplication({.bundleIdentifier = "com.example.editor", .name = "Editor"});
         // AX (100, 100, 800, 600) is screen (100, 200, 800, 600) on the 900-pt primary.
         window = editor->addWindow({.title = "Notes", .frame = {100, 100, 800, 600}});
-        own = desktop.windowServer().registerOwnWindow({.frame = {1000, 50, 300, 200}, .title = "Panel", .visible = true});
+        own = desktop.windowServer().registerOwnWindow(
+            {.frame = {1000, 50, 300, 200}, .title = "Panel", .visible = true});
         // The program takes what happens over its own windows, as the UI layer does.
         desktop.setEventRouter([this](const Event& event) {
             seen.push_back(event);
@@ -36,13 +37,15 @@ TEST_F(EventRoutingTest, TheProgramSeesEveryEventAfterTheInputStateAndKeepsWhatI
     mouse.click({1100, 100});
     mouse.click({500, 400});
     ASSERT_EQ(seen.size(), 6u);
-    EXPECT_EQ(routedLocation, (ScreenPoint{500, 400})) << "the input state moved before the router ran";
+    EXPECT_EQ(routedLocation, (ScreenPoint{500, 400}))
+        << "the input state moved before the router ran";
     EXPECT_EQ(seen[1].windowNumber, own);
     EXPECT_EQ(seen[4].windowNumber, window->windowNumber());
     // Only the click that the program did not take reached the editor.
     std::vector<EventType> received;
     for (const Event& e : editor->receivedEvents()) received.push_back(e.type);
-    EXPECT_EQ(received, (std::vector<EventType>{EventType::mouseMoved, EventType::leftMouseDown, EventType::leftMouseUp}));
+    EXPECT_EQ(received, (std::vector<EventType>{EventType::mouseMoved, EventType::leftMouseDown,
+                                                EventType::leftMouseUp}));
 }
 
 TEST_F(EventRoutingTest, AClickActivatesTheApplicationAndRaisesItsWindow) {
@@ -108,9 +111,8 @@ TEST_F(EventRoutingTest, ClickCountsAreWorkedOutWhenNotGiven) {
 
 TEST_F(EventRoutingTest, ALongPressHoldsTheButtonWhileTimePasses) {
     std::vector<unsigned> buttonsAtTicks;
-    auto tick = context().mainQueue().asyncAfter(0.5, [&] {
-        buttonsAtTicks.push_back(desktop.input().pressedMouseButtons());
-    });
+    auto tick = context().mainQueue().asyncAfter(
+        0.5, [&] { buttonsAtTicks.push_back(desktop.input().pressedMouseButtons()); });
     mouse.longPress({500, 400}, 1.0);
     EXPECT_EQ(buttonsAtTicks, (std::vector<unsigned>{1u}));
     ASSERT_GE(seen.size(), 2u);
@@ -152,7 +154,8 @@ TEST_F(EventRoutingTest, SwipesCarryPhasesPreciseDeltasAndTheInvertedFlag) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_FALSE(seen[0].hasPreciseScrollingDeltas);
     EXPECT_EQ(seen[0].phase, EventPhase::none);
-    EXPECT_EQ(seen[0].windowNumber, window->windowNumber()) << "scrolls go to the window under the pointer";
+    EXPECT_EQ(seen[0].windowNumber, window->windowNumber())
+        << "scrolls go to the window under the pointer";
 }
 
 TEST_F(EventRoutingTest, KeysGoToTheFrontmostApplicationOrTheProgramsKeyWindow) {

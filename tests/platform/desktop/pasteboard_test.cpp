@@ -11,7 +11,7 @@ using platform::Pasteboard;
 namespace PasteboardType = platform::PasteboardType;
 
 class PasteboardTest : public SimulatedDesktopTest {
-protected:
+  protected:
     Pasteboard& pasteboard = Pasteboard::general();
 };
 
@@ -21,7 +21,8 @@ TEST_F(PasteboardTest, ChangeCountCountsReplacementsNotWrites) {
     ASSERT_TRUE(pasteboard.setString("one"));
     ASSERT_TRUE(pasteboard.setData({1, 2}, "com.example.bytes"));
     EXPECT_EQ(pasteboard.changeCount(), start + 1);
-    EXPECT_EQ(pasteboard.types(), (std::vector<std::string>{PasteboardType::string, "com.example.bytes"}));
+    EXPECT_EQ(pasteboard.types(),
+              (std::vector<std::string>{PasteboardType::string, "com.example.bytes"}));
     EXPECT_EQ(pasteboard.declareTypes({PasteboardType::string}), start + 2);
     EXPECT_FALSE(pasteboard.string()) << "declaring replaces the contents";
 }
@@ -45,8 +46,11 @@ TEST_F(PasteboardTest, FileURLsMustBeFileURLs) {
 
 TEST_F(PasteboardTest, AnotherApplicationsCopyIsSeenThroughTheChangeCount) {
     setup.grantAccessibility();
-    auto window = setup.addFrontWindow({.bundleIdentifier = "com.example.editor", .name = "Editor"}, {.title = "A"});
-    auto field = window->addElement({.role = "AXTextField", .frame = {10, 40, 200, 24}, .value = "copy me",
+    auto window = setup.addFrontWindow({.bundleIdentifier = "com.example.editor", .name = "Editor"},
+                                       {.title = "A"});
+    auto field = window->addElement({.role = "AXTextField",
+                                     .frame = {10, 40, 200, 24},
+                                     .value = "copy me",
                                      .selectedRange = platform::AXRange{0, 4}});
     field->focus();
     const int before = pasteboard.changeCount();

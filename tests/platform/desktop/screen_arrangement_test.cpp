@@ -13,7 +13,7 @@ using platform::ScreenPoint;
 using platform::ScreenRect;
 
 class ScreenArrangementTest : public SimulatedDesktopTest {
-protected:
+  protected:
     platform::ScreenArrangement& screens() { return desktop.screens(); }
 };
 
@@ -65,8 +65,9 @@ TEST_F(ScreenArrangementTest, VisibleFrameLeavesOutTheMenuBarAndTheDock) {
 
 TEST_F(ScreenArrangementTest, ChangesArePostedAndRemovingThePrimaryMovesTheOrigin) {
     int posted = 0;
-    context().notificationCenter().addObserver(platform::ScreenArrangement::didChangeScreenParametersNotification,
-                                               nullptr, [&](const platform::Notification&) { ++posted; });
+    context().notificationCenter().addObserver(
+        platform::ScreenArrangement::didChangeScreenParametersNotification, nullptr,
+        [&](const platform::Notification&) { ++posted; });
     auto right = setup.addScreen({.frame = {1440, 100, 1920, 1080}});
     ASSERT_TRUE(screens().reconfigure(right, {1440, 100, 2560, 1440}, 1.0));
     screens().removeScreen(screens().primaryScreen());
@@ -80,7 +81,8 @@ TEST_F(ScreenArrangementTest, ChangesArePostedAndRemovingThePrimaryMovesTheOrigi
 
 TEST_F(ScreenArrangementTest, RefusesScreensThatCannotExist) {
     EXPECT_FALSE(screens().addScreen({.frame = {1440, 0, 0, 900}}));
-    EXPECT_FALSE(screens().addScreen({.frame = {1440, 0, 800, 600}, .displayID = screens().primaryScreen()->displayID()}));
+    EXPECT_FALSE(screens().addScreen(
+        {.frame = {1440, 0, 800, 600}, .displayID = screens().primaryScreen()->displayID()}));
     EXPECT_FALSE(screens().reconfigure(screens().primaryScreen(), {10, 0, 1440, 900}));
     EXPECT_EQ(screens().screens().size(), 1u);
 }

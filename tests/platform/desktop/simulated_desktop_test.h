@@ -12,7 +12,7 @@ namespace tallowmere::testing {
 // The simulated desktop on its own, without the UI layer: one 1440 × 900
 // screen, the program as the only application, and a person's hands.
 class SimulatedDesktopTest : public TallowmereTest {
-protected:
+  protected:
     platform::Desktop& desktop = platform::Desktop::shared();
     DesktopDriver setup{desktop};
     MouseDriver mouse{desktop};

@@ -16,7 +16,7 @@ namespace WindowListOption = platform::WindowListOption;
 namespace WindowLevel = platform::WindowLevel;
 
 class WindowServerTest : public SimulatedDesktopTest {
-protected:
+  protected:
     void SetUp() override {
         editor = setup.addApplication({.bundleIdentifier = "com.example.editor", .name = "Editor"});
         notes = editor->addWindow({.title = "Notes", .frame = {100, 100, 800, 600}});
@@ -38,45 +38,57 @@ protected:
 
 TEST_F(WindowServerTest, ListsFrontToBackByLevelWithTheProgramsOwnWindows) {
     setup.grantScreenCapture();
-    const int status = server().registerOwnWindow(
-        {.frame = {1300, 876, 24, 24}, .title = "Status", .level = WindowLevel::status, .visible = true});
-    const int panel = server().registerOwnWindow({.frame = {600, 300, 300, 200}, .title = "Panel", .visible = true});
+    const int status = server().registerOwnWindow({.frame = {1300, 876, 24, 24},
+                                                   .title = "Status",
+                                                   .level = WindowLevel::status,
+                                                   .visible = true});
+    const int panel = server().registerOwnWindow(
+        {.frame = {600, 300, 300, 200}, .title = "Panel", .visible = true});
     const int hidden = server().registerOwnWindow({.frame = {0, 0, 10, 10}, .title = "Hidden"});
-    EXPECT_EQ(listedTitles(WindowListOption::onScreenOnly), (std::vector<std::string>{"Status", "Panel", "Todo", "Notes"}));
+    EXPECT_EQ(listedTitles(WindowListOption::onScreenOnly),
+              (std::vector<std::string>{"Status", "Panel", "Todo", "Notes"}));
     EXPECT_EQ(listedTitles(WindowListOption::all).size(), 5u) << "off-screen windows too";
 
     server().orderOwnWindow(panel, WindowOrderingMode::below, notes->windowNumber());
-    EXPECT_EQ(listedTitles(WindowListOption::onScreenOnly), (std::vector<std::string>{"Status", "Todo", "Notes", "Panel"}));
+    EXPECT_EQ(listedTitles(WindowListOption::onScreenOnly),
+              (std::vector<std::string>{"Status", "Todo", "Notes", "Panel"}));
     server().orderOwnWindow(hidden, WindowOrderingMode::above, todo->windowNumber());
     EXPECT_EQ(listedTitles(WindowListOption::onScreenAboveWindow, notes->windowNumber()),
               (std::vector<std::string>{"Status", "Hidden", "Todo"}));
-    EXPECT_EQ(listedTitles(WindowListOption::onScreenBelowWindow | WindowListOption::includingWindow,
-                           notes->windowNumber()),
-              (std::vector<std::string>{"Notes", "Panel"}));
-    EXPECT_EQ(listedTitles(WindowListOption::includingWindow, status), (std::vector<std::string>{"Status"}));
+    EXPECT_EQ(
+        listedTitles(WindowListOption::onScreenBelowWindow | WindowListOption::includingWindow,
+                     notes->windowNumber()),
+        (std::vector<std::string>{"Notes", "Panel"}));
+    EXPECT_EQ(listedTitles(WindowListOption::includingWindow, status),
+              (std::vector<std::string>{"Status"}));
 
     // Own windows list in top-left coordinates, like every other window.
     EXPECT_EQ(server().windowInfo(status)->bounds, (AXRect{1300, 0, 24, 24}));
     EXPECT_EQ(server().windowInfo(status)->layer, WindowLevel::status);
     server().orderOwnWindow(hidden, WindowOrderingMode::out);
     server().removeOwnWindow(panel);
-    EXPECT_EQ(listedTitles(WindowListOption::onScreenOnly), (std::vector<std::string>{"Status", "Todo", "Notes"}));
+    EXPECT_EQ(listedTitles(WindowListOption::onScreenOnly),
+              (std::vector<std::string>{"Status", "Todo", "Notes"}));
 }
 
 TEST_F(WindowServerTest, OtherApplicationsWindowNamesNeedScreenCapturePermission) {
     server().registerOwnWindow({.frame = {600, 300, 300, 200}, .title = "Panel", .visible = true});
-    EXPECT_EQ(listedTitles(WindowListOption::onScreenOnly), (std::vector<std::string>{"Panel", "?", "?"}));
+    EXPECT_EQ(listedTitles(WindowListOption::onScreenOnly),
+              (std::vector<std::string>{"Panel", "?", "?"}));
     EXPECT_FALSE(server().captureWindow(notes->windowNumber()));
     EXPECT_FALSE(server().requestScreenCaptureAccess());
     EXPECT_EQ(server().screenCaptureRequestCount(), 1);
     setup.grantScreenCapture();
-    EXPECT_EQ(listedTitles(WindowListOption::onScreenOnly), (std::vector<std::string>{"Panel", "Todo", "Notes"}));
+    EXPECT_EQ(listedTitles(WindowListOption::onScreenOnly),
+              (std::vector<std::string>{"Panel", "Todo", "Notes"}));
 }
 
 TEST_F(WindowServerTest, ClickThroughWindowsAreNotUnderThePointer) {
-    const int overlay = server().registerOwnWindow(
-        {.frame = {0, 0, 1440, 900}, .title = "Overlay", .level = WindowLevel::popUpMenu, .visible = true,
-         .ignoresMouseEvents = true});
+    const int overlay = server().registerOwnWindow({.frame = {0, 0, 1440, 900},
+                                                    .title = "Overlay",
+                                                    .level = WindowLevel::popUpMenu,
+                                                    .visible = true,
+                                                    .ignoresMouseEvents = true});
     EXPECT_EQ(server().windowAt({300, 500}), todo);
     server().setOwnWindowIgnoresMouseEvents(overlay, false);
     EXPECT_EQ(server().windowAt({300, 500})->windowNumber(), overlay);
@@ -106,9 +118,11 @@ TEST_F(WindowServerTest, CapturesPictureTheWindowAsItWasCaptured) {
 }
 
 TEST_F(WindowServerTest, ScreenCapturesDrawOwnWindowsThroughTheUiLayer) {
-    const int panel = server().registerOwnWindow({.frame = {1000, 100, 200, 100}, .title = "Panel", .visible = true});
+    const int panel = server().registerOwnWindow(
+        {.frame = {1000, 100, 200, 100}, .title = "Panel", .visible = true});
     std::vector<int> drawn;
-    server().drawOwnWindow = [&](platform::Canvas& canvas, const platform::SimulatedWindow& window) {
+    server().drawOwnWindow = [&](platform::Canvas& canvas,
+                                 const platform::SimulatedWindow& window) {
         drawn.push_back(window.windowNumber());
         canvas.setFillColor(platform::Color::sRGB(1, 0, 0));
         canvas.fillRect(platform::rect_cast<platform::LocalSpace>(window.screenFrame()));

@@ -1,9 +1,9 @@
 #include "platform/desktop/workspace.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
-
-#include <gtest/gtest.h>
 
 #include "simulated_desktop_test.h"
 
@@ -14,16 +14,20 @@ using platform::RunningApplication;
 using platform::Workspace;
 
 class WorkspaceTest : public SimulatedDesktopTest {
-protected:
+  protected:
     void SetUp() override {
         for (const char* name : {Workspace::didActivateApplicationNotification,
                                  Workspace::didDeactivateApplicationNotification,
                                  Workspace::didLaunchApplicationNotification,
                                  Workspace::didTerminateApplicationNotification}) {
-            workspace().notificationCenter().addObserver(name, nullptr, [this](const platform::Notification& n) {
-                auto* app = n.info<std::shared_ptr<RunningApplication>>(Workspace::applicationKey);
-                posted.push_back(n.name + " " + (app && *app ? (*app)->localizedName().value_or("?") : "none"));
-            });
+            workspace().notificationCenter().addObserver(
+                name, nullptr, [this](const platform::Notification& n) {
+                    auto* app =
+                        n.info<std::shared_ptr<RunningApplication>>(Workspace::applicationKey);
+                    posted.push_back(
+                        n.name + " " +
+                        (app && *app ? (*app)->localizedName().value_or("?") : "none"));
+                });
         }
     }
     Workspace& workspace() { return desktop.workspace(); }
@@ -32,20 +36,24 @@ protected:
 };
 
 TEST_F(WorkspaceTest, ActivationPostsAndChangesTheFrontmostApplication) {
-    auto editor = setup.addApplication({.bundleIdentifier = "com.example.editor", .name = "Editor"});
+    auto editor =
+        setup.addApplication({.bundleIdentifier = "com.example.editor", .name = "Editor"});
     auto back = editor->addWindow({.title = "Back"});
     auto front = editor->addWindow({.title = "Front"});
     auto program = workspace().frontmostApplication();
     ASSERT_TRUE(program);
-    EXPECT_EQ(program->processIdentifier(), desktop.currentProcessIdentifier()) << "the program starts in front";
+    EXPECT_EQ(program->processIdentifier(), desktop.currentProcessIdentifier())
+        << "the program starts in front";
 
     posted.clear();
     ASSERT_TRUE(editor->runningApplication()->activate());
     EXPECT_EQ(workspace().frontmostApplication(), editor->runningApplication());
     EXPECT_TRUE(editor->runningApplication()->isActive());
-    EXPECT_EQ(posted, (std::vector<std::string>{"WorkspaceDidDeactivateApplication Tallowmere Sparkwell",
-                                                "WorkspaceDidActivateApplication Editor"}));
-    EXPECT_EQ(desktop.windowServer().orderedWindows().front(), front) << "its main window comes forward";
+    EXPECT_EQ(posted,
+              (std::vector<std::string>{"WorkspaceDidDeactivateApplication Tallowmere Sparkwell",
+                                        "WorkspaceDidActivateApplication Editor"}));
+    EXPECT_EQ(desktop.windowServer().orderedWindows().front(), front)
+        << "its main window comes forward";
 
     // Activating the frontmost application again posts nothing.
     posted.clear();
@@ -55,9 +63,11 @@ TEST_F(WorkspaceTest, ActivationPostsAndChangesTheFrontmostApplication) {
     // When it quits, the program takes over again.
     ASSERT_TRUE(editor->runningApplication()->terminate());
     runUntilIdle();
-    EXPECT_EQ(posted, (std::vector<std::string>{"WorkspaceDidTerminateApplication Editor",
-                                                "WorkspaceDidActivateApplication Tallowmere Sparkwell"}));
-    EXPECT_EQ(workspace().frontmostApplication()->processIdentifier(), desktop.currentProcessIdentifier());
+    EXPECT_EQ(posted,
+              (std::vector<std::string>{"WorkspaceDidTerminateApplication Editor",
+                                        "WorkspaceDidActivateApplication Tallowmere Sparkwell"}));
+    EXPECT_EQ(workspace().frontmostApplication()->processIdentifier(),
+              desktop.currentProcessIdentifier());
     EXPECT_TRUE(desktop.windowServer().orderedWindows().empty());
     (void)back;
 }
@@ -93,8 +103,11 @@ TEST_F(WorkspaceTest, OpeningAnApplicationWaitsForItsLaunch) {
 }
 
 TEST_F(WorkspaceTest, WindowsThatAppearLaterAndLaunchesThatAreCancelled) {
-    auto slow = setup.addApplication({.bundleIdentifier = "com.example.slow", .name = "Slow", .running = false});
-    slow->onLaunched = [](platform::SimulatedApplication& app) { app.addWindowAfter(3.0, {.title = "Late"}); };
+    auto slow = setup.addApplication(
+        {.bundleIdentifier = "com.example.slow", .name = "Slow", .running = false});
+    slow->onLaunched = [](platform::SimulatedApplication& app) {
+        app.addWindowAfter(3.0, {.title = "Late"});
+    };
     slow->launch();
     advance(0.5);
     EXPECT_TRUE(slow->isRunning());
@@ -102,7 +115,8 @@ TEST_F(WorkspaceTest, WindowsThatAppearLaterAndLaunchesThatAreCancelled) {
     advance(3.0);
     EXPECT_EQ(slow->windows().size(), 1u);
 
-    auto never = setup.addApplication({.bundleIdentifier = "com.example.never", .name = "Never", .running = false});
+    auto never = setup.addApplication(
+        {.bundleIdentifier = "com.example.never", .name = "Never", .running = false});
     bool completed = false;
     never->launch([&](auto) { completed = true; });
     never->terminate();  // the person quits it from the Dock while it bounces
@@ -142,7 +156,8 @@ TEST_F(WorkspaceTest, OpeningURLsAndFilesFindsTheirApplications) {
     EXPECT_EQ(workspace().openedURLs().size(), std::size(cases)) << "every request is recorded";
 
     advance(1.0);
-    EXPECT_EQ(browser->openedURLs(), (std::vector<std::string>{"https://example.com/", "HTTP://example.com/a"}));
+    EXPECT_EQ(browser->openedURLs(),
+              (std::vector<std::string>{"https://example.com/", "HTTP://example.com/a"}));
     // The same document opened twice has one window.
     EXPECT_EQ(editor->openedURLs().size(), 2u);
     ASSERT_EQ(editor->windows().size(), 2u);
@@ -166,16 +181,20 @@ TEST_F(WorkspaceTest, InstallingRefusesApplicationsThatCannotExist) {
     EXPECT_FALSE(desktop.addApplication({.bundleIdentifier = "com.example.a", .name = ""}));
     ASSERT_TRUE(desktop.addApplication({.bundleIdentifier = "com.example.a", .name = "A"}));
     EXPECT_FALSE(desktop.addApplication({.bundleIdentifier = "com.example.a", .name = "Again"}));
-    EXPECT_FALSE(desktop.addApplication({.bundleIdentifier = "com.example.b", .name = "A"})) << "same bundle path";
+    EXPECT_FALSE(desktop.addApplication({.bundleIdentifier = "com.example.b", .name = "A"}))
+        << "same bundle path";
 }
 
 TEST_F(WorkspaceTest, HidingTakesWindowsOffScreenAndPassesTheFront) {
-    auto editor = setup.addFrontWindow({.bundleIdentifier = "com.example.editor", .name = "Editor"}, {.title = "A"});
-    auto viewer = setup.addApplication({.bundleIdentifier = "com.example.viewer", .name = "Viewer"});
+    auto editor = setup.addFrontWindow({.bundleIdentifier = "com.example.editor", .name = "Editor"},
+                                       {.title = "A"});
+    auto viewer =
+        setup.addApplication({.bundleIdentifier = "com.example.viewer", .name = "Viewer"});
     auto picture = viewer->addWindow({.title = "Picture"});
     editor->application()->runningApplication()->hide();
     EXPECT_TRUE(editor->application()->isHidden());
-    EXPECT_EQ(desktop.windowServer().orderedWindows(), (std::vector<std::shared_ptr<platform::SimulatedWindow>>{picture}));
+    EXPECT_EQ(desktop.windowServer().orderedWindows(),
+              (std::vector<std::shared_ptr<platform::SimulatedWindow>>{picture}));
     EXPECT_EQ(workspace().frontmostApplication(), viewer->runningApplication());
     ASSERT_TRUE(editor->application()->runningApplication()->activate());
     EXPECT_FALSE(editor->application()->isHidden()) << "activating unhides";

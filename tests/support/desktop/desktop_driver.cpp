@@ -6,7 +6,9 @@
 
 namespace tallowmere::platform {
 
-void PrintTo(AXError error, std::ostream* out) { *out << name(error); }
+void PrintTo(AXError error, std::ostream* out) {
+    *out << name(error);
+}
 
 void PrintTo(const AXElement& element, std::ostream* out) {
     auto model = element.model();
@@ -41,7 +43,8 @@ std::shared_ptr<platform::Screen> DesktopDriver::addScreen(platform::ScreenSpec 
     return *added;
 }
 
-std::shared_ptr<platform::SimulatedApplication> DesktopDriver::addApplication(platform::ApplicationSpec spec) {
+std::shared_ptr<platform::SimulatedApplication> DesktopDriver::addApplication(
+    platform::ApplicationSpec spec) {
     auto added = desktop_.addApplication(std::move(spec));
     if (!added) {
         ADD_FAILURE() << "The application could not be installed: " << added.error().message;
@@ -50,8 +53,8 @@ std::shared_ptr<platform::SimulatedApplication> DesktopDriver::addApplication(pl
     return *added;
 }
 
-std::shared_ptr<platform::SimulatedWindow> DesktopDriver::addFrontWindow(platform::ApplicationSpec app,
-                                                                         platform::WindowSpec window) {
+std::shared_ptr<platform::SimulatedWindow> DesktopDriver::addFrontWindow(
+    platform::ApplicationSpec app, platform::WindowSpec window) {
     app.running = true;
     auto added = addApplication(std::move(app));
     if (!added) return nullptr;

@@ -23,13 +23,15 @@ void letTimePass(double seconds);
 // and running applications with their windows, permissions. Failures of
 // the set-up are test failures (reported with the reason) and give null.
 class DesktopDriver {
-public:
+  public:
     explicit DesktopDriver(platform::Desktop& desktop) : desktop_(desktop) {}
     DesktopDriver(const DesktopDriver&) = delete;
     DesktopDriver& operator=(const DesktopDriver&) = delete;
 
     std::shared_ptr<platform::Screen> addScreen(platform::ScreenSpec spec);
-    std::shared_ptr<platform::Screen> primaryScreen() const { return desktop_.screens().primaryScreen(); }
+    std::shared_ptr<platform::Screen> primaryScreen() const {
+        return desktop_.screens().primaryScreen();
+    }
     // Installs (and, unless `spec.running` is off, starts) an application.
     std::shared_ptr<platform::SimulatedApplication> addApplication(platform::ApplicationSpec spec);
     // An application started and brought to the front with one window.
@@ -37,9 +39,11 @@ public:
                                                               platform::WindowSpec window);
     // The person allows Accessibility and screen recording in System Settings.
     void grantAccessibility(bool granted = true) { desktop_.accessibility().setTrusted(granted); }
-    void grantScreenCapture(bool granted = true) { desktop_.windowServer().setScreenCaptureAllowed(granted); }
+    void grantScreenCapture(bool granted = true) {
+        desktop_.windowServer().setScreenCaptureAllowed(granted);
+    }
 
-private:
+  private:
     platform::Desktop& desktop_;
 };
 

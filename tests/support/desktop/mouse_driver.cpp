@@ -11,14 +11,18 @@ using platform::ScreenPoint;
 
 namespace {
 EventType downType(MouseButton b) {
-    return b == MouseButton::left ? EventType::leftMouseDown
-                                  : b == MouseButton::right ? EventType::rightMouseDown : EventType::otherMouseDown;
+    return b == MouseButton::left    ? EventType::leftMouseDown
+           : b == MouseButton::right ? EventType::rightMouseDown
+                                     : EventType::otherMouseDown;
 }
 EventType upType(MouseButton b) {
-    return b == MouseButton::left ? EventType::leftMouseUp
-                                  : b == MouseButton::right ? EventType::rightMouseUp : EventType::otherMouseUp;
+    return b == MouseButton::left    ? EventType::leftMouseUp
+           : b == MouseButton::right ? EventType::rightMouseUp
+                                     : EventType::otherMouseUp;
 }
-int bit(MouseButton b) { return 1 << static_cast<int>(b); }
+int bit(MouseButton b) {
+    return 1 << static_cast<int>(b);
+}
 }  // namespace
 
 void MouseDriver::post(EventType type, ScreenPoint at, int clickCount) {
@@ -39,7 +43,8 @@ void MouseDriver::moveTo(ScreenPoint to, int steps) {
     for (int i = 1; i <= steps; ++i) {
         if (i > 1) letTimePass(stepInterval);
         const double t = static_cast<double>(i) / steps;
-        post(type, {from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t}, type == EventType::mouseMoved ? 0 : lastClickCount_);
+        post(type, {from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t},
+             type == EventType::mouseMoved ? 0 : lastClickCount_);
     }
 }
 

@@ -15,7 +15,7 @@ enum class MouseButton { left, right, other };
 // Not suited to: pressure or tablet input, several buttons held at once
 // with separate click counts.
 class MouseDriver {
-public:
+  public:
     explicit MouseDriver(platform::Desktop& desktop) : desktop_(desktop) {}
     MouseDriver(const MouseDriver&) = delete;
     MouseDriver& operator=(const MouseDriver&) = delete;
@@ -35,13 +35,14 @@ public:
     void drag(platform::ScreenPoint from, platform::ScreenPoint to, int steps = 8);
     // Takes the window by its title bar (the middle of it, 10 pt below the
     // top edge) and drops it with the pointer at `to`.
-    void dragTitleBar(const platform::SimulatedWindow& window, platform::ScreenPoint to, int steps = 8);
+    void dragTitleBar(const platform::SimulatedWindow& window, platform::ScreenPoint to,
+                      int steps = 8);
     // The grip point `dragTitleBar` uses.
     platform::ScreenPoint titleBarPoint(const platform::SimulatedWindow& window) const;
     // Presses at `at`, holds still for `seconds` of virtual time, releases.
     void longPress(platform::ScreenPoint at, double seconds);
 
-private:
+  private:
     void post(platform::EventType type, platform::ScreenPoint at, int clickCount);
 
     platform::Desktop& desktop_;

@@ -15,14 +15,22 @@ namespace {
 std::pair<double, double> unit(SwipeDirection direction) {
     const double d = 1 / std::sqrt(2.0);
     switch (direction) {
-        case SwipeDirection::up: return {0, 1};
-        case SwipeDirection::down: return {0, -1};
-        case SwipeDirection::left: return {-1, 0};
-        case SwipeDirection::right: return {1, 0};
-        case SwipeDirection::upLeft: return {-d, d};
-        case SwipeDirection::upRight: return {d, d};
-        case SwipeDirection::downLeft: return {-d, -d};
-        case SwipeDirection::downRight: return {d, -d};
+        case SwipeDirection::up:
+            return {0, 1};
+        case SwipeDirection::down:
+            return {0, -1};
+        case SwipeDirection::left:
+            return {-1, 0};
+        case SwipeDirection::right:
+            return {1, 0};
+        case SwipeDirection::upLeft:
+            return {-d, d};
+        case SwipeDirection::upRight:
+            return {d, d};
+        case SwipeDirection::downLeft:
+            return {-d, -d};
+        case SwipeDirection::downRight:
+            return {d, -d};
     }
     return {0, 0};
 }
@@ -34,8 +42,8 @@ void TrackpadDriver::scroll(double dx, double dy, EventPhase phase, EventPhase m
     // give a negative vertical delta, fingers right a positive horizontal
     // one. The classic setting turns both around.
     const double sign = options.naturalScrolling ? 1 : -1;
-    Event event = Event::scroll(desktop_.input().mouseLocation(), dx * sign, -dy * sign, phase, momentumPhase,
-                                options.preciseDeltas, options.naturalScrolling);
+    Event event = Event::scroll(desktop_.input().mouseLocation(), dx * sign, -dy * sign, phase,
+                                momentumPhase, options.preciseDeltas, options.naturalScrolling);
     desktop_.post(event);
 }
 
@@ -63,7 +71,8 @@ void TrackpadDriver::swipe(SwipeDirection direction, double distance, SwipeOptio
 }
 
 void TrackpadDriver::wheel(double lines) {
-    Event event = Event::scroll(desktop_.input().mouseLocation(), 0, lines, EventPhase::none, EventPhase::none,
+    Event event = Event::scroll(desktop_.input().mouseLocation(), 0, lines, EventPhase::none,
+                                EventPhase::none,
                                 /*precise=*/false, /*inverted=*/false);
     desktop_.post(event);
 }

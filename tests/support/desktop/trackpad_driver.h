@@ -30,7 +30,7 @@ struct SwipeOptions {
 // carry the sign the platform gives them under the chosen scrolling
 // setting, with `isDirectionInvertedFromDevice` set to match.
 class TrackpadDriver {
-public:
+  public:
     explicit TrackpadDriver(platform::Desktop& desktop) : desktop_(desktop) {}
     TrackpadDriver(const TrackpadDriver&) = delete;
     TrackpadDriver& operator=(const TrackpadDriver&) = delete;
@@ -39,11 +39,12 @@ public:
     void swipe(SwipeDirection direction, double distance, SwipeOptions options = {});
     // The fingers moved by (dx, dy) points (x right, y up) in one event.
     void scroll(double dx, double dy, platform::EventPhase phase,
-                platform::EventPhase momentumPhase = platform::EventPhase::none, SwipeOptions options = {});
+                platform::EventPhase momentumPhase = platform::EventPhase::none,
+                SwipeOptions options = {});
     // A notch of a mouse wheel: no phases, coarse deltas in lines.
     void wheel(double lines);
 
-private:
+  private:
     platform::Desktop& desktop_;
 };
 
