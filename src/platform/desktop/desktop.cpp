@@ -230,6 +230,8 @@ std::shared_ptr<SimulatedElement> Desktop::elementAt(AXPoint point) const {
 
 void Desktop::post(Event event) {
     if (event.timestamp <= 0) event.timestamp = context_.clock().uptime();
+    // Key events carry where the pointer is, as every event does.
+    if (isKeyEvent(event.type)) event.location = input_.mouseLocation();
     if (isMouseDown(event.type) && event.clickCount <= 0) {
         const bool continues =
             lastClick_ && lastClick_->buttonNumber == event.buttonNumber &&
