@@ -94,19 +94,6 @@ constexpr const char* zoomButton = "AXZoomButton";
 constexpr const char* secureTextField = "AXSecureTextField";
 }  // namespace AXSubrole
 
-namespace AXNotification {
-constexpr const char* windowCreated = "AXWindowCreated";
-constexpr const char* windowMoved = "AXWindowMoved";
-constexpr const char* windowResized = "AXWindowResized";
-constexpr const char* windowMiniaturized = "AXWindowMiniaturized";
-constexpr const char* windowDeminiaturized = "AXWindowDeminiaturized";
-constexpr const char* focusedWindowChanged = "AXFocusedWindowChanged";
-constexpr const char* focusedUIElementChanged = "AXFocusedUIElementChanged";
-constexpr const char* elementDestroyed = "AXUIElementDestroyed";
-constexpr const char* selectedTextChanged = "AXSelectedTextChanged";
-constexpr const char* titleChanged = "AXTitleChanged";
-}  // namespace AXNotification
-
 // A handle on one Accessibility element of some process: the system-wide
 // element, an application, a window or a control inside it. Copyable and
 // compared by identity; it does not keep the element alive, so a handle on
