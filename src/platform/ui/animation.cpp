@@ -10,6 +10,10 @@ namespace tallowmere::platform {
 
 namespace {
 
+// Virtual time adds up in binary fractions (0.2 + 0.05 is a hair short of
+// 0.25), so the end counts as reached within this much of it.
+constexpr double endTolerance = 1e-9;
+
 struct CubicCurve {
     double x1, y1, x2, y2;
 
@@ -32,6 +36,24 @@ struct CubicCurve {
         return bezier(t, y1, y2);
     }
 };
+
+// Animations and groups run without anyone holding them, as on the
+// platform: the context keeps each one until it ends.
+struct RunningAnimations {
+    std::vector<std::shared_ptr<Animation>> animations;
+    std::vector<std::shared_ptr<AnimationGroup>> groups;
+};
+
+RunningAnimations* runningAnimations(bool make) {
+    if (!AppContext::hasCurrent()) return nullptr;
+    auto& context = AppContext::current();
+    return make ? &context.shared<RunningAnimations>() : context.sharedIfMade<RunningAnimations>();
+}
+
+template <class T>
+void forget(std::vector<std::shared_ptr<T>>& list, const T* item) {
+    std::erase_if(list, [item](const std::shared_ptr<T>& held) { return held.get() == item; });
+}
 
 }  // namespace
 
@@ -65,6 +87,7 @@ void Animation::start() {
     if (state_ != State::ready) return;
     state_ = State::running;
     startUptime_ = AppContext::current().clock().uptime();
+    runningAnimations(true)->animations.push_back(shared_from_this());
     scheduleNextFrame();
 }
 
@@ -76,7 +99,7 @@ void Animation::scheduleNextFrame() {
     // on the end itself, so the number of steps does not depend on how late
     // the previous one ran.
     const double nextFrame = (std::floor(elapsed / frameInterval + 1e-9) + 1) * frameInterval;
-    const double due = std::min(nextFrame, timing_.duration);
+    const double due = std::min(nextFrame, timing_.duration - endTolerance);
     std::weak_ptr<Animation> weak = weak_from_this();
     pending_ = queue.asyncAfter(std::max(0.0, due - elapsed), [weak] {
         if (auto self = weak.lock()) self->tick();
@@ -86,7 +109,8 @@ void Animation::scheduleNextFrame() {
 void Animation::tick() {
     if (state_ != State::running) return;
     const double elapsed = AppContext::current().clock().uptime() - startUptime_;
-    const double fraction = timing_.duration > 0 ? std::clamp(elapsed / timing_.duration, 0.0, 1.0) : 1.0;
+    const double fraction = elapsed >= timing_.duration - endTolerance ? 1.0
+                            : std::clamp(elapsed / timing_.duration, 0.0, 1.0);
     auto keepAlive = shared_from_this();
     if (step_) step_(easedProgress(timing_.function, fraction));
     if (state_ != State::running) return;  // the step cancelled it
@@ -99,6 +123,7 @@ void Animation::tick() {
     step_ = nullptr;
     auto completion = std::move(onComplete);
     onComplete = nullptr;
+    if (auto* running = runningAnimations(false)) forget(running->animations, this);
     if (completion) completion();
     if (auto ended = std::move(ended_)) ended(true);
 }
@@ -110,6 +135,8 @@ void Animation::cancel() {
     pending_.reset();
     step_ = nullptr;
     onComplete = nullptr;
+    auto keepAlive = weak_from_this().lock();  // the list may hold the last reference
+    if (auto* running = runningAnimations(false)) forget(running->animations, this);
     if (auto ended = std::move(ended_)) ended(false);
 }
 
@@ -126,6 +153,7 @@ std::shared_ptr<AnimationGroup> AnimationGroup::run(AnimationTiming timing,
     auto group = std::make_shared<AnimationGroup>(Private{}, timing, std::move(completion));
     if (changes) changes(*group);
     group->adding_ = false;
+    runningAnimations(true)->groups.push_back(group);
     if (group->members_.empty() && !group->failed_) {
         std::weak_ptr<AnimationGroup> weak = group;
         group->emptyCompletion_ = AppContext::current().mainQueue().asyncAfter(0, [weak] {
@@ -175,6 +203,8 @@ void AnimationGroup::memberEnded(bool finished) {
 void AnimationGroup::checkDone() {
     if (adding_ || finished_ || running_ > 0) return;
     finished_ = true;
+    auto keepAlive = shared_from_this();
+    if (auto* running = runningAnimations(false)) forget(running->groups, this);
     auto completion = std::move(completion_);
     completion_ = nullptr;
     if (!failed_ && completion) completion();
@@ -187,6 +217,8 @@ void AnimationGroup::cancel() {
     for (auto& member : members_) member->cancel();
     finished_ = true;
     completion_ = nullptr;
+    auto keepAlive = weak_from_this().lock();
+    if (auto* running = runningAnimations(false)) forget(running->groups, this);
 }
 
 }  // namespace tallowmere::platform

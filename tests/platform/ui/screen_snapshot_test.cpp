@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include "platform/gfx/canvas.h"
+#include "platform/gfx/png.h"
+#include "platform/ui/screen_snapshot.h"
+#include "platform/ui/status_bar.h"
+#include "platform/ui/status_bar_button.h"
+#include "platform/ui/status_item.h"
+#include "platform/ui/window.h"
+#include "support/desktop/desktop_fixture.h"
+
+namespace tallowmere::platform {
+namespace {
+
+// A solid square, to find the item's drawing in the pixels.
+Image solidSquare(const Color& color) {
+    return Image::withHandler({16, 16}, [color](Canvas& canvas, Rect rect) {
+        canvas.setFillColor(color);
+        canvas.fillRect(rect);
+        return true;
+    });
+}
+
+bool near(const Pixel& pixel, const Color& color) {
+    const auto rgba = color.rgba();
+    auto close = [](std::uint8_t value, double component) { return std::abs(value - component * 255) <= 3; };
+    return close(pixel.red, rgba.red) && close(pixel.green, rgba.green) && close(pixel.blue, rgba.blue);
+}
+
+class ScreenSnapshotTest : public testing::DesktopTest {};
+
+TEST_F(ScreenSnapshotTest, PngShowsTheMenuBarWithTwoStatusItemsOverTheDesktop) {
+    const auto red = Color::sRGB(1, 0, 0), blue = Color::sRGB(0, 0, 1);
+    auto first = StatusBar::shared().statusItem(32);
+    first->button()->setImage(solidSquare(red));
+    auto second = StatusBar::shared().statusItem(32);
+    second->button()->setImage(solidSquare(blue));
+    auto window = Window::make(ScreenRect{200, 200, 300, 200}, WindowStyleMask::titled);
+    window->setBackgroundColor(Color::sRGB(0, 1, 0));
+    window->orderFront();
+
+    const auto file = home() / "snapshot.png";
+    ASSERT_TRUE(ScreenSnapshot::writePng(file));
+    auto decoded = readPng(file);
+    ASSERT_TRUE(decoded) << decoded.error().message;
+    const Bitmap& image = *decoded;
+    ASSERT_EQ(image.pixelsWide(), 1440);
+    ASSERT_EQ(image.pixelsHigh(), 900);
+
+    // Rows count from the top: the menu bar is rows 0 to 23.
+    EXPECT_TRUE(near(image.pixel(1000, 12), ScreenSnapshot::menuBarColor));
+    EXPECT_TRUE(near(image.pixel(1000, 23), ScreenSnapshot::menuBarColor));
+    EXPECT_TRUE(near(image.pixel(1000, 24), ScreenSnapshot::desktopColor)) << "the menu bar is taller than 24 points";
+    EXPECT_TRUE(near(image.pixel(700, 450), ScreenSnapshot::desktopColor));
+
+    auto centreRow = [](const StatusItem& item) { return 900 - static_cast<int>(item.frame().midY()); };
+    EXPECT_TRUE(near(image.pixel(static_cast<int>(first->frame().midX()), centreRow(*first)), red));
+    EXPECT_TRUE(near(image.pixel(static_cast<int>(second->frame().midX()), centreRow(*second)), blue));
+    EXPECT_LT(second->frame().midX(), first->frame().midX());
+
+    // The window's content, below its title bar.
+    const auto p = image.pixel(350, 900 - 300);
+    EXPECT_TRUE(near(p, Color::sRGB(0, 1, 0))) << int(p.red) << "," << int(p.green) << "," << int(p.blue);
+}
+
+TEST_F(ScreenSnapshotTest, HiddenWindowsAreNotDrawn) {
+    auto window = Window::make(ScreenRect{200, 200, 300, 200}, WindowStyleMask::borderless);
+    window->setBackgroundColor(Color::sRGB(0, 1, 0));
+    window->orderFront();
+    window->orderOut();
+    auto bitmap = ScreenSnapshot::render();
+    ASSERT_TRUE(bitmap);
+    EXPECT_TRUE(near(bitmap->pixel(350, 600), ScreenSnapshot::desktopColor));
+}
+
+}  // namespace
+}  // namespace tallowmere::platform
