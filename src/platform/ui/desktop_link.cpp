@@ -2,17 +2,37 @@
 
 #include "platform/desktop/desktop.h"
 #include "platform/runtime/app_context.h"
+#include "platform/ui/application.h"
 #include "platform/ui/event_router.h"
+#include "platform/ui/screen_snapshot.h"
+#include "platform/ui/window.h"
 
 namespace tallowmere::platform {
 
 namespace {
+
 constexpr ScreenRect fallbackScreen{0, 0, 1440, 900};
-}
+
+// Made once per context: from then on the desktop hands its events to the
+// program and asks it how its windows and the menu bar look in captures.
+struct DesktopHookup {
+    DesktopHookup() {
+        auto& server = Desktop::shared().windowServer();
+        server.drawOwnWindow = [](Canvas& canvas, const SimulatedWindow& window) {
+            if (auto own = Application::shared().windowWithNumber(window.windowNumber())) {
+                ScreenSnapshot::drawOwnWindow(canvas, *own);
+            }
+        };
+        server.drawMenuBar = [](Canvas& canvas) { ScreenSnapshot::drawMenuBar(canvas); };
+        EventRouter::shared();
+    }
+};
+
+}  // namespace
 
 Desktop& DesktopLink::desktop() {
     auto& desktop = Desktop::shared();
-    EventRouter::shared();
+    AppContext::current().shared<DesktopHookup>();
     return desktop;
 }
 

@@ -158,9 +158,9 @@ TEST_F(AlertTest, ColourSamplerAnswersLaterAndIgnoresASecondStart) {
 
 TEST_F(AlertTest, ModalWindowEndsWithTheResponseGivenToStopModal) {
     auto panel = Window::make<Panel>(ScreenRect{0, 0, 560, 228}, WindowStyleMask::titled);
-    panels.actInModalWindow([&](Window&) { application().stopModal(2); });
-    EXPECT_EQ(application().runModal(panel), 2);
-    EXPECT_EQ(application().runModal(panel), ModalResponses::abort) << "a session nobody ended did not abort";
+    panels.actInModalWindow([&](Window&) { application.stopModal(2); });
+    EXPECT_EQ(application.runModal(panel), 2);
+    EXPECT_EQ(application.runModal(panel), ModalResponses::abort) << "a session nobody ended did not abort";
 }
 
 }  // namespace

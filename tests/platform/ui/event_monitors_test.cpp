@@ -29,8 +29,8 @@ protected:
     }
 
     void press(ScreenPoint point) {
-        desktop().post(Event::mouse(EventType::leftMouseDown, point));
-        desktop().post(Event::mouse(EventType::leftMouseUp, point));
+        desktop.post(Event::mouse(EventType::leftMouseDown, point));
+        desktop.post(Event::mouse(EventType::leftMouseUp, point));
     }
 
     std::shared_ptr<Window> window;
@@ -107,22 +107,22 @@ TEST_F(EventMonitorsTest, MaskSelectsTheEventTypes) {
     int scrolls = 0;
     EventMonitors::shared().addGlobalMonitor(eventMask(EventType::scrollWheel), [&](const Event&) { ++scrolls; });
     press(onDesktop);
-    desktop().post(Event::scroll(onDesktop, 0, 10, EventPhase::began));
+    desktop.post(Event::scroll(onDesktop, 0, 10, EventPhase::began));
     EXPECT_EQ(scrolls, 1);
     EXPECT_FALSE(EventMonitors::shared().addGlobalMonitor(0, [](const Event&) {}));
 }
 
 TEST_F(EventMonitorsTest, GlobalKeyEventsNeedAccessibilityTrust) {
-    auto other = desktop().addApplication({.bundleIdentifier = "com.example.editor", .name = "Editor"});
+    auto other = desktop.addApplication({.bundleIdentifier = "com.example.editor", .name = "Editor"});
     ASSERT_TRUE(other);
     (*other)->runningApplication()->activate({.ignoringOtherApps = true});
     int keys = 0;
     EventMonitors::shared().addGlobalMonitor(eventMask(EventType::keyDown), [&](const Event&) { ++keys; });
 
-    desktop().post(Event::key(EventType::keyDown, KeyCode::a, "a"));
+    desktop.post(Event::key(EventType::keyDown, KeyCode::a, "a"));
     EXPECT_EQ(keys, 0);
-    desktop().accessibility().setTrusted(true);
-    desktop().post(Event::key(EventType::keyDown, KeyCode::a, "a"));
+    desktop.accessibility().setTrusted(true);
+    desktop.post(Event::key(EventType::keyDown, KeyCode::a, "a"));
     EXPECT_EQ(keys, 1);
 }
 

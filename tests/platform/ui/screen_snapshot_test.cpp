@@ -73,5 +73,16 @@ TEST_F(ScreenSnapshotTest, HiddenWindowsAreNotDrawn) {
     EXPECT_TRUE(near(bitmap->pixel(350, 600), ScreenSnapshot::desktopColor));
 }
 
+TEST_F(ScreenSnapshotTest, DesktopCapturesDrawTheProgramsWindows) {
+    auto window = Window::make(ScreenRect{200, 200, 300, 200}, WindowStyleMask::borderless);
+    window->setBackgroundColor(Color::sRGB(0, 1, 0));
+    window->orderFront();
+    auto capture = desktop.windowServer().captureScreenRect(ScreenRect{250, 250, 20, 20});
+    ASSERT_TRUE(capture);
+    auto pixels = capture->render();
+    ASSERT_TRUE(pixels);
+    EXPECT_TRUE(near(pixels->pixel(10, 10), Color::sRGB(0, 1, 0)));
+}
+
 }  // namespace
 }  // namespace tallowmere::platform

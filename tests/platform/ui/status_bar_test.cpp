@@ -59,7 +59,7 @@ TEST_F(StatusBarTest, VariableLengthFollowsTheButtonsContent) {
 
 TEST_F(StatusBarTest, ItemWindowIsListedAtTheStatusLevel) {
     auto item = bar().statusItem(32);
-    auto info = desktop().windowServer().windowInfo(item->window()->windowNumber());
+    auto info = desktop.windowServer().windowInfo(item->window()->windowNumber());
     ASSERT_TRUE(info);
     EXPECT_TRUE(info->isOnScreen);
     EXPECT_EQ(info->layer, WindowLevel::status);
@@ -83,7 +83,7 @@ TEST_F(StatusBarTest, ClickSendsTheActionForTheEventsOfItsMask) {
         int left = 0, right = 0;
         item->button()->sendActionOn(c.mask);
         item->button()->action = [&](StatusBarButton&) {
-            const auto* event = application().currentEvent();
+            const auto* event = application.currentEvent();
             ASSERT_NE(event, nullptr);
             (event->buttonNumber == 1 ? right : left)++;
         };

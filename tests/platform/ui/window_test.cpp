@@ -26,7 +26,7 @@ class WindowTest : public testing::DesktopTest {
 protected:
     std::vector<int> listedNumbers() {
         std::vector<int> numbers;
-        for (const auto& info : desktop().windowServer().windowList(WindowListOption::onScreenOnly)) {
+        for (const auto& info : desktop.windowServer().windowList(WindowListOption::onScreenOnly)) {
             numbers.push_back(info.windowNumber);
         }
         return numbers;
@@ -43,14 +43,14 @@ TEST_F(WindowTest, OrderedFrontWindowIsListedAtItsLevelAboveLowerLevels) {
     floating->orderFront();
     normal->orderFront();
 
-    auto info = desktop().windowServer().windowInfo(normal->windowNumber());
+    auto info = desktop.windowServer().windowInfo(normal->windowNumber());
     ASSERT_TRUE(info);
     EXPECT_TRUE(info->isOnScreen);
     EXPECT_EQ(info->layer, WindowLevel::normal);
     EXPECT_EQ(info->name, std::optional<std::string>("Settings"));
     // The frame includes the title bar and is reported in Accessibility space.
     EXPECT_EQ(info->bounds, (AXRect{100, 900 - 428, 400, 328}));
-    EXPECT_EQ(desktop().windowServer().windowInfo(floating->windowNumber())->layer, WindowLevel::floating);
+    EXPECT_EQ(desktop.windowServer().windowInfo(floating->windowNumber())->layer, WindowLevel::floating);
     EXPECT_EQ(listedNumbers(), (std::vector<int>{floating->windowNumber(), normal->windowNumber()}))
         << "the floating panel must stay in front of the normal window ordered after it";
 
@@ -76,11 +76,11 @@ TEST_F(WindowTest, KeyStatusMovesBetweenWindowsThatCanTakeIt) {
     second->makeKeyAndOrderFront();
     EXPECT_FALSE(first->isKeyWindow());
     EXPECT_TRUE(second->isKeyWindow());
-    EXPECT_EQ(desktop().windowServer().keyWindowNumber(), second->windowNumber());
+    EXPECT_EQ(desktop.windowServer().keyWindowNumber(), second->windowNumber());
     overlay->makeKeyAndOrderFront();
     EXPECT_TRUE(second->isKeyWindow()) << "a borderless window took key status";
     second->orderOut();
-    EXPECT_EQ(application().keyWindow(), nullptr);
+    EXPECT_EQ(application.keyWindow(), nullptr);
 }
 
 TEST_F(WindowTest, CloseAsksTheDelegateFirst) {
@@ -116,7 +116,7 @@ TEST_F(WindowTest, ContentViewFollowsTheContentArea) {
 TEST_F(WindowTest, CentreAndFullScreenUseTheScreen) {
     auto window = Window::make(ScreenRect{0, 0, 400, 300}, WindowStyleMask::titled);
     window->center();
-    const auto visible = desktop().screens().primaryScreen()->visibleFrame();
+    const auto visible = desktop.screens().primaryScreen()->visibleFrame();
     EXPECT_DOUBLE_EQ(window->frame().midX(), visible.midX());
     EXPECT_GT(window->frame().midY(), visible.midY()) << "centred windows sit a little above the middle";
 
@@ -129,18 +129,18 @@ TEST_F(WindowTest, CentreAndFullScreenUseTheScreen) {
 }
 
 TEST_F(WindowTest, PanelsThatHideOnDeactivateGoWhenAnotherApplicationIsActivated) {
-    application().activate(true);
+    application.activate(true);
     auto panel = Window::make<Panel>(ScreenRect{100, 100, 200, 100}, WindowStyleMask::titled);
     auto staying = Window::make<Panel>(ScreenRect{400, 100, 200, 100}, WindowStyleMask::nonactivatingPanel);
     staying->setHidesOnDeactivate(false);
     panel->orderFront();
     staying->orderFront();
 
-    auto other = desktop().addApplication({.bundleIdentifier = "com.example.editor", .name = "Editor"});
+    auto other = desktop.addApplication({.bundleIdentifier = "com.example.editor", .name = "Editor"});
     ASSERT_TRUE(other);
     (*other)->runningApplication()->activate({.ignoringOtherApps = true});
 
-    EXPECT_FALSE(application().isActive());
+    EXPECT_FALSE(application.isActive());
     EXPECT_FALSE(panel->isVisible());
     EXPECT_TRUE(staying->isVisible());
 }
@@ -162,7 +162,7 @@ TEST_F(WindowTest, DestroyedWindowLeavesTheWindowServer) {
         window->orderFront();
         number = window->windowNumber();
     }
-    EXPECT_FALSE(desktop().windowServer().windowInfo(number));
+    EXPECT_FALSE(desktop.windowServer().windowInfo(number));
 }
 
 }  // namespace

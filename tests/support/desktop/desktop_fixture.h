@@ -7,6 +7,10 @@
 #include "platform/desktop/desktop.h"
 #include "platform/ui/application.h"
 #include "platform/ui/ui_trace.h"
+#include "support/desktop/desktop_driver.h"
+#include "support/desktop/keyboard_driver.h"
+#include "support/desktop/mouse_driver.h"
+#include "support/desktop/trackpad_driver.h"
 #include "support/desktop/ui_drivers.h"
 #include "support/desktop/ui_modal_script.h"
 #include "support/fixture.h"
@@ -14,27 +18,36 @@
 namespace tallowmere::testing {
 
 // The fixture for tests that drive the interface: everything of
-// TallowmereTest plus the simulated desktop with one 1440 × 900 screen,
-// a person who answers modal questions as scripted (`alerts`, `panels`)
-// and clicks in the menu bar and menus (`menuBar`, `menus`), and readers of
-// what was shown (`windows`, `uiTrace()`).
+// TallowmereTest plus the simulated desktop with one 1440 × 900 screen and
+// the program's UI layer on it, and a person who
+//  - sets the Mac up (`setup`: screens, applications, permissions),
+//  - uses the mouse, trackpad and keyboard (`mouse`, `trackpad`, `keyboard`),
+//  - clicks in the menu bar and menus (`menuBar`, `menus`),
+//  - answers alerts, panels and the colour sampler as scripted (`alerts`,
+//    `panels`; unscripted questions take their cancel choice),
+// and readers of what was shown (`windows`, `alerts.shown()`,
+// `menus.opened()`, `uiTrace()`).
 class DesktopTest : public TallowmereTest {
-private:
-    // Made before the drivers, which keep a reference to it.
+  private:
+    // Made before the drivers, which keep references to them.
     std::shared_ptr<ModalScript> script_ = std::make_shared<ModalScript>();
     std::shared_ptr<std::vector<std::string>> trace_ = std::make_shared<std::vector<std::string>>();
 
-protected:
+  protected:
     DesktopTest() {
-        platform::Application::shared().setModalResponder(script_);
+        application.setModalResponder(script_);
         platform::UiTrace::shared().onLine = [lines = trace_](const std::string& line) { lines->push_back(line); };
     }
 
-    platform::Desktop& desktop() { return platform::Desktop::shared(); }
-    platform::Application& application() { return platform::Application::shared(); }
     // Every line the UI trace recorded, in order.
     const std::vector<std::string>& uiTrace() const { return *trace_; }
 
+    platform::Desktop& desktop = platform::Desktop::shared();
+    platform::Application& application = platform::Application::shared();
+    DesktopDriver setup{desktop};
+    MouseDriver mouse{desktop};
+    TrackpadDriver trackpad{desktop};
+    KeyboardDriver keyboard{desktop};
     AlertDriver alerts{*script_};
     PanelDriver panels{*script_};
     MenuBarDriver menuBar;
