@@ -86,10 +86,9 @@ public:
     ActivationPolicy activationPolicy() const { return activationPolicy_; }
     void setActivationPolicy(ActivationPolicy policy);
     bool isActive() const { return active_; }
-    // Makes the program the frontmost application. Without ignoring other
-    // applications it only succeeds while no other application is frontmost
-    // (the platform's rule for background programs), which in this layer
-    // means it always activates: there is no user typing elsewhere to protect.
+    // Asks the desktop to make the program the frontmost application (the
+    // desktop applies the platform's rule for `ignoringOtherApps`); unhides
+    // it first.
     void activate(bool ignoringOtherApps = true);
     bool isHidden() const { return hidden_; }
     void hide();

@@ -77,7 +77,7 @@ void Window::setStyleMask(WindowStyleMask mask) {
     // the title bar.
     const auto content = contentRectForFrameRect(frame_);
     styleMask_ = mask;
-    applyFrame(frameRectForContentRect(content), false);
+    applyFrame(frameRectForContentRect(content));
 }
 
 void Window::setLevel(int level) {
@@ -123,7 +123,7 @@ Rect Window::contentLayoutRect() const {
 void Window::setFrame(ScreenRect frame, bool /*display*/) {
     if (frameAnimation_) frameAnimation_->cancel();
     frameAnimation_.reset();
-    applyFrame(frame, false);
+    applyFrame(frame);
 }
 
 std::shared_ptr<Animation> Window::setFrame(ScreenRect frame, bool display, bool animate, AnimationTiming timing) {
@@ -139,14 +139,13 @@ std::shared_ptr<Animation> Window::setFrame(ScreenRect frame, bool display, bool
         if (!self) return;
         auto mix = [p](double a, double b) { return a + (b - a) * p; };
         self->applyFrame({mix(from.minX(), frame.minX()), mix(from.minY(), frame.minY()),
-                          mix(from.width(), frame.width()), mix(from.height(), frame.height())},
-                         true);
+                          mix(from.width(), frame.width()), mix(from.height(), frame.height())});
     });
     frameAnimation_->start();
     return frameAnimation_;
 }
 
-void Window::applyFrame(ScreenRect frame, bool /*fromAnimation*/) {
+void Window::applyFrame(ScreenRect frame) {
     const bool moved = frame.origin != frame_.origin;
     const bool resized = frame.size != frame_.size;
     frame_ = frame;
@@ -213,11 +212,11 @@ void Window::center() {
 
 // --- Ordering and key status --------------------------------------------------
 
-void Window::orderIn(bool /*regardless*/) {
+void Window::orderIn() {
     auto& server = DesktopLink::desktop().windowServer();
     if (!visible_) {
         const auto constrained = constrainFrameRect(frame_, screen());
-        if (constrained != frame_) applyFrame(constrained, false);
+        if (constrained != frame_) applyFrame(constrained);
         visible_ = true;
         miniaturized_ = false;
         server.orderOwnWindow(windowNumber_, WindowOrderingMode::above);
@@ -228,13 +227,11 @@ void Window::orderIn(bool /*regardless*/) {
     server.orderOwnWindow(windowNumber_, WindowOrderingMode::above);
 }
 
-void Window::orderFront() { orderIn(false); }
-void Window::orderFrontRegardless() { orderIn(true); }
+void Window::orderFront() { orderIn(); }
+void Window::orderFrontRegardless() { orderIn(); }
 
 void Window::orderBack() {
-    if (!visible_) {
-        orderIn(false);
-    }
+    if (!visible_) orderIn();
     DesktopLink::desktop().windowServer().orderOwnWindow(windowNumber_, WindowOrderingMode::below);
 }
 

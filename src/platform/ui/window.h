@@ -153,10 +153,11 @@ public:
 
     // --- Ordering and key status ---------------------------------------------
     bool isVisible() const { return visible_; }
-    // In front of the other windows of its level; brings the program to the
-    // front only when it is already active (ordering never activates).
+    // In front of the other windows of its level. Ordering never activates
+    // the program.
     void orderFront();
-    // In front even while another application is active.
+    // The same; kept for callers that show a window over other applications
+    // (on this desktop every ordered-in window is shown whoever is active).
     void orderFrontRegardless();
     void orderBack();
     void orderOut();
@@ -225,10 +226,9 @@ protected:
 
 private:
     friend class WindowController;
-    void becomeVisible(bool inFront);
-    void applyFrame(ScreenRect frame, bool fromAnimation);
+    void applyFrame(ScreenRect frame);
     void resignKey();
-    void orderIn(bool regardless);
+    void orderIn();
     void trace(const std::string& what, const std::string& details = {}) const;
     std::shared_ptr<ViewEventRouter> viewRouter_;
 
