@@ -45,6 +45,7 @@ std::shared_ptr<Alert> Alert::make() {
     alert->window_ = Window::make<Panel>(ScreenRect{0, 0, alertWidth, baseHeight},
                                          WindowStyleMask::titled);
     alert->window_->setLevel(WindowLevel::modalPanel);
+    alert->window_->setTracesOrdering(false);
     alert->window_->setHidesOnDeactivate(false);
     alert->window_->setContentView(View::make(Rect{0, 0, alertWidth, baseHeight}));
     return alert;

@@ -37,6 +37,7 @@ bool looksLikeDirectory(const std::filesystem::path& path) {
 FilePanel::FilePanel() {
     window_ = Window::make<Panel>(ScreenRect{0, 0, 640, 420}, WindowStyleMask::titled | WindowStyleMask::resizable);
     window_->setLevel(WindowLevel::modalPanel);
+    window_->setTracesOrdering(false);
     window_->setHidesOnDeactivate(false);
 }
 

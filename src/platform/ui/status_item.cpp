@@ -15,7 +15,7 @@ namespace {
 class StatusBarWindow final : public Window {
 public:
     StatusBarWindow(MakeKey key, ScreenRect frame) : Window(key, frame, WindowStyleMask::borderless) {
-        tracesOrdering_ = false;
+        setTracesOrdering(false);
     }
     bool canBecomeKey() const override { return false; }
     bool canBecomeMain() const override { return false; }

@@ -218,11 +218,12 @@ public:
     std::shared_ptr<Animation> animateAlphaValue(double alpha, AnimationTiming timing,
                                                  std::function<void()> completion = {});
 
+    // Whether showing and hiding are traced as a window's; the windows of
+    // status items, alerts and file panels are traced as what they show.
+    void setTracesOrdering(bool traces) { tracesOrdering_ = traces; }
+
 protected:
     virtual void didMake();
-    // Whether showing and hiding are traced as a window's (status item
-    // windows are traced as their items instead).
-    bool tracesOrdering_ = true;
 
 private:
     friend class WindowController;
@@ -231,6 +232,7 @@ private:
     void orderIn();
     void trace(const std::string& what, const std::string& details = {}) const;
     std::shared_ptr<ViewEventRouter> viewRouter_;
+    bool tracesOrdering_ = true;
 
     int windowNumber_ = 0;
     std::string title_;
