@@ -1,7 +1,106 @@
-#include "platform/runtime/app_context.h"
+// The program's entry: one instance per user, its URLs, its signals, and the
+// application's event loop.
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
-int main() {
-    tallowmere::platform::AppContext context;
-    context.mainQueue().runUntilIdle();
+#include "app/instance_channel.h"
+#include "app/instance_request.h"
+#include "app/persistent_configuration.h"
+#include "app/termination_signals.h"
+#include "platform/runtime/app_context.h"
+#include "platform/system/user_defaults.h"
+#include "platform/ui/application.h"
+#include "platform/ui/ui_trace.h"
+
+namespace {
+
+using namespace tallowmere;
+
+// Stands in for AppDelegate until it lands, doing only what start-up and the
+// stop sequence owe the stored settings; AppDelegate takes all of it over.
+class ShellDelegate final : public platform::ApplicationDelegate {
+public:
+    // The mirror is activated before anything reads a preference.
+    ShellDelegate() { PersistentConfiguration::shared().activate(); }
+
+    void applicationDidFinishLaunching() override {
+        platform::UserDefaults::standard().removeObject("scheduledShutdownDate");
+    }
+
+    // Where the Finder bridge will take the URLs; until then they are traced.
+    void applicationOpenURLs(const std::vector<std::string>& urls) override {
+        for (const std::string& url : urls) platform::UiTrace::shared().record("open URL " + platform::quotedForTrace(url));
+    }
+
+    void applicationWillTerminate() override {
+        // The final write first, so that keys cleared below are still in it.
+        PersistentConfiguration::shared().finalize();
+        platform::UserDefaults::standard().removeObject("scheduledShutdownDate");
+    }
+};
+
+// The launch's URLs that may be handed over; others are reported and left out.
+InstanceRequest checkedRequest(const std::vector<std::string>& arguments) {
+    InstanceRequest request;
+    for (std::string& url : InstanceRequest::fromLaunchArguments(arguments).urls) {
+        if (auto valid = InstanceRequest::checkURL(url); !valid) {
+            std::fprintf(stderr, "tallowmere: ignoring \"%s\": %s\n", url.c_str(), valid.error().message.c_str());
+            continue;
+        }
+        request.urls.push_back(std::move(url));
+    }
+    return request;
+}
+
+// Requests from later launches reach the application as the platform's own
+// events, on the main queue: URLs as a URL-open event, a bare launch as a reopen.
+void deliver(InstanceRequest request) {
+    auto& application = platform::Application::shared();
+    if (request.urls.empty()) {
+        application.receiveReopenEvent();
+    } else {
+        application.receiveURLOpenEvent(std::move(request.urls));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const InstanceRequest request = checkedRequest(arguments);
+
+    platform::AppContext context;
+    auto& mainQueue = context.mainQueue();
+
+    // One instance per user: a later launch hands its URLs over and ends here.
+    auto claim = InstanceChannel::claim(InstanceChannel::defaultFolder(), request,
+                                        [&mainQueue](InstanceRequest received) {
+                                            mainQueue.async([received = std::move(received)]() mutable {
+                                                deliver(std::move(received));
+                                            });
+                                        });
+    if (!claim) {
+        std::fprintf(stderr, "tallowmere: %s\n", claim.error().message.c_str());
+        return 1;
+    }
+    if (claim->handedOver()) return 0;
+
+    // SIGTERM and SIGINT end the program the way a quit does, stop sequence included.
+    auto signals = TerminationSignals::install(mainQueue, [](int) { platform::Application::shared().terminate(); });
+    if (!signals) std::fprintf(stderr, "tallowmere: %s\n", signals.error().message.c_str());
+
+    auto& application = platform::Application::shared();
+    application.setArguments(arguments);
+
+    // The application's delegate is made and set here, and held for the run.
+    const auto delegate = std::make_shared<ShellDelegate>();
+    application.setDelegate(delegate);
+
+    // The launch's own URLs arrive as a URL-open event, delivered once launching has finished.
+    if (!request.urls.empty()) application.receiveURLOpenEvent(request.urls);
+    application.run();
     return 0;
 }
