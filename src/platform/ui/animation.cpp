@@ -8,7 +8,18 @@
 
 namespace tallowmere::platform {
 
+// Animations and groups run without anyone holding them, as on the
+// platform: the context keeps each one until it ends.
+struct RunningAnimations : std::enable_shared_from_this<RunningAnimations> {
+    std::vector<std::shared_ptr<Animation>> animations;
+    std::vector<std::shared_ptr<AnimationGroup>> groups;
+};
+
 namespace {
+
+std::weak_ptr<RunningAnimations> runningAnimations() {
+    return AppContext::current().shared<RunningAnimations>().weak_from_this();
+}
 
 // Virtual time adds up in binary fractions (0.2 + 0.05 is a hair short of
 // 0.25), so the end counts as reached within this much of it.
@@ -36,19 +47,6 @@ struct CubicCurve {
         return bezier(t, y1, y2);
     }
 };
-
-// Animations and groups run without anyone holding them, as on the
-// platform: the context keeps each one until it ends.
-struct RunningAnimations {
-    std::vector<std::shared_ptr<Animation>> animations;
-    std::vector<std::shared_ptr<AnimationGroup>> groups;
-};
-
-RunningAnimations* runningAnimations(bool make) {
-    if (!AppContext::hasCurrent()) return nullptr;
-    auto& context = AppContext::current();
-    return make ? &context.shared<RunningAnimations>() : context.sharedIfMade<RunningAnimations>();
-}
 
 template <class T>
 void forget(std::vector<std::shared_ptr<T>>& list, const T* item) {
@@ -87,7 +85,8 @@ void Animation::start() {
     if (state_ != State::ready) return;
     state_ = State::running;
     startUptime_ = AppContext::current().clock().uptime();
-    runningAnimations(true)->animations.push_back(shared_from_this());
+    registry_ = runningAnimations();
+    registry_.lock()->animations.push_back(shared_from_this());
     scheduleNextFrame();
 }
 
@@ -123,7 +122,7 @@ void Animation::tick() {
     step_ = nullptr;
     auto completion = std::move(onComplete);
     onComplete = nullptr;
-    if (auto* running = runningAnimations(false)) forget(running->animations, this);
+    if (auto running = registry_.lock()) forget(running->animations, this);
     if (completion) completion();
     if (auto ended = std::move(ended_)) ended(true);
 }
@@ -136,7 +135,7 @@ void Animation::cancel() {
     step_ = nullptr;
     onComplete = nullptr;
     auto keepAlive = weak_from_this().lock();  // the list may hold the last reference
-    if (auto* running = runningAnimations(false)) forget(running->animations, this);
+    if (auto running = registry_.lock()) forget(running->animations, this);
     if (auto ended = std::move(ended_)) ended(false);
 }
 
@@ -153,7 +152,8 @@ std::shared_ptr<AnimationGroup> AnimationGroup::run(AnimationTiming timing,
     auto group = std::make_shared<AnimationGroup>(Private{}, timing, std::move(completion));
     if (changes) changes(*group);
     group->adding_ = false;
-    runningAnimations(true)->groups.push_back(group);
+    group->registry_ = runningAnimations();
+    group->registry_.lock()->groups.push_back(group);
     if (group->members_.empty() && !group->failed_) {
         std::weak_ptr<AnimationGroup> weak = group;
         group->emptyCompletion_ = AppContext::current().mainQueue().asyncAfter(0, [weak] {
@@ -204,7 +204,7 @@ void AnimationGroup::checkDone() {
     if (adding_ || finished_ || running_ > 0) return;
     finished_ = true;
     auto keepAlive = shared_from_this();
-    if (auto* running = runningAnimations(false)) forget(running->groups, this);
+    if (auto running = registry_.lock()) forget(running->groups, this);
     auto completion = std::move(completion_);
     completion_ = nullptr;
     if (!failed_ && completion) completion();
@@ -218,7 +218,7 @@ void AnimationGroup::cancel() {
     finished_ = true;
     completion_ = nullptr;
     auto keepAlive = weak_from_this().lock();
-    if (auto* running = runningAnimations(false)) forget(running->groups, this);
+    if (auto running = registry_.lock()) forget(running->groups, this);
 }
 
 }  // namespace tallowmere::platform

@@ -10,6 +10,7 @@
 namespace tallowmere::platform {
 
 class Window;
+struct RunningAnimations;  // the context's list of what is running
 
 // How progress runs over an animation's duration (the platform's standard
 // cubic curves).
@@ -62,6 +63,7 @@ private:
     double startUptime_ = 0;
     std::shared_ptr<WorkItem> pending_;
     std::function<void(bool finished)> ended_;  // for the group that holds it
+    std::weak_ptr<RunningAnimations> registry_;
 };
 
 // Several animations that share a timing and one completion, which runs
@@ -107,6 +109,7 @@ private:
     bool failed_ = false;
     bool finished_ = false;
     std::shared_ptr<WorkItem> emptyCompletion_;
+    std::weak_ptr<RunningAnimations> registry_;
 };
 
 }  // namespace tallowmere::platform

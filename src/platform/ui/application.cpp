@@ -47,6 +47,7 @@ bool isCurrentProcess(const Notification& notification) {
 
 Application::Application() {
     auto& desktop = DesktopLink::desktop();
+    desktop_ = desktop.weak_from_this();
     auto& notifications = desktop.workspace().notificationCenter();
     // The desktop decides who is frontmost (a click on another application's
     // window activates it); the program follows what it posts.
@@ -65,8 +66,7 @@ Application::Application() {
 }
 
 Application::~Application() {
-    if (!AppContext::hasCurrent()) return;
-    if (auto* desktop = AppContext::current().sharedIfMade<Desktop>()) {
+    if (auto desktop = desktop_.lock()) {
         desktop->workspace().notificationCenter().removeObserver(activationObserver_);
         desktop->workspace().notificationCenter().removeObserver(deactivationObserver_);
     }

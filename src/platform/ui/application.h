@@ -16,6 +16,7 @@
 
 namespace tallowmere::platform {
 
+class Desktop;
 class Window;
 
 // The four-character ids of the Apple events the platform sends a program.
@@ -208,6 +209,7 @@ private:
     std::shared_ptr<ModalResponder> responder_;
     std::vector<ModalEntry> modalStack_;
     std::vector<std::weak_ptr<Window>> hiddenByHide_;
+    std::weak_ptr<Desktop> desktop_;
     ObserverToken activationObserver_;
     ObserverToken deactivationObserver_;
 };

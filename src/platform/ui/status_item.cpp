@@ -25,10 +25,6 @@ public:
 
 StatusItem::StatusItem(Private, double length) : length_(length) {}
 
-StatusItem::~StatusItem() {
-    if (window_) window_->orderOut();
-}
-
 void StatusItem::setUp() {
     button_ = StatusBarButton::make(weak_from_this());
     window_ = Window::make<StatusBarWindow>(ScreenRect{0, 0, 0, StatusBar::thickness});

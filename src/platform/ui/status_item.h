@@ -24,7 +24,6 @@ public:
 
     StatusItem(const StatusItem&) = delete;
     StatusItem& operator=(const StatusItem&) = delete;
-    ~StatusItem();
 
     double length() const { return length_; }
     void setLength(double length);

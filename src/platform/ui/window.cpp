@@ -22,12 +22,6 @@ std::string describeRect(const ScreenRect& r) {
     return text;
 }
 
-WindowServer* windowServerIfAlive() {
-    if (!AppContext::hasCurrent()) return nullptr;
-    auto* desktop = AppContext::current().sharedIfMade<Desktop>();
-    return desktop ? &desktop->windowServer() : nullptr;
-}
-
 }  // namespace
 
 Window::Window(MakeKey, ScreenRect contentRect, WindowStyleMask style)
@@ -39,11 +33,15 @@ Window::Window(MakeKey, ScreenRect contentRect, WindowStyleMask style)
 Window::~Window() {
     if (frameAnimation_) frameAnimation_->cancel();
     if (alphaAnimation_) alphaAnimation_->cancel();
-    if (auto* server = windowServerIfAlive(); server && windowNumber_ != 0) server->removeOwnWindow(windowNumber_);
+    if (auto desktop = desktop_.lock(); desktop && windowNumber_ != 0) {
+        desktop->windowServer().removeOwnWindow(windowNumber_);
+    }
 }
 
 void Window::didMake() {
-    auto& server = DesktopLink::desktop().windowServer();
+    auto& desktop = DesktopLink::desktop();
+    desktop_ = desktop.weak_from_this();
+    auto& server = desktop.windowServer();
     OwnWindowSpec spec;
     spec.frame = frame_;
     spec.title = title_;

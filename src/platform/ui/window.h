@@ -14,6 +14,7 @@
 
 namespace tallowmere::platform {
 
+class Desktop;
 class Screen;
 class View;
 class ViewEventRouter;
@@ -235,6 +236,7 @@ private:
     bool tracesOrdering_ = true;
 
     int windowNumber_ = 0;
+    std::weak_ptr<Desktop> desktop_;  // to leave its window server, if it is still there
     std::string title_;
     WindowStyleMask styleMask_;
     int level_ = WindowLevel::normal;

@@ -90,6 +90,19 @@ TEST_F(AnimationTest, SetFrameReplacesARunningFrameAnimation) {
     EXPECT_EQ(window->frame(), (ScreenRect{10, 10, 50, 50}));
 }
 
+TEST_F(AnimationTest, AnimationsStillRunningWhenTheProgramEndsAreDropped) {
+    auto window = Window::make(ScreenRect{0, 0, 100, 100}, WindowStyleMask::borderless);
+    bool completed = false;
+    AnimationGroup::run({10}, [&](AnimationGroup& group) {
+        group.animateAlphaValue(*window, 0);
+        group.animate([](double) {});
+    }, [&] { completed = true; });
+    advance(1);
+    window.reset();  // the window's own fade ends with it; the group cannot complete
+    advance(20);
+    EXPECT_FALSE(completed);
+}
+
 TEST_F(AnimationTest, TimingCurvesRunFromZeroToOne) {
     for (auto function : {TimingFunction::linear, TimingFunction::easeIn, TimingFunction::easeOut,
                           TimingFunction::easeInEaseOut, TimingFunction::systemDefault}) {
