@@ -171,17 +171,8 @@ AttributedString Button::displayedTitle() const {
     if (contentTintColor_ && !bordered_ && !isCheckBox() && !isRadio()) color = *contentTintColor_;
     TextAttributes attributes;
     attributes.font = font();
-    attributes.foregroundColor = enabledColor(color);
-    if (!attributedTitle_) return AttributedString(title_, attributes);
-    AttributedString styled = *attributedTitle_;
-    for (const auto& run : attributedTitle_->runs()) {
-        TextAttributes merged = run.attributes;
-        if (!merged.font) merged.font = attributes.font;
-        if (!merged.foregroundColor) merged.foregroundColor = attributes.foregroundColor;
-        if (!isEnabled()) merged.foregroundColor = enabledColor(*merged.foregroundColor);
-        styled.setAttributes(run.range, merged);
-    }
-    return styled;
+    attributes.foregroundColor = color;
+    return ControlDrawing::withDefaults(attributedTitle_.value_or(AttributedString(title_)), attributes, !isEnabled());
 }
 
 Size Button::intrinsicContentSize() const {

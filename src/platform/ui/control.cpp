@@ -56,7 +56,7 @@ bool Control::sendAction() {
 }
 
 Color Control::enabledColor(const Color& color) const {
-    return enabled_ ? color : color.withAlphaComponent(color.alpha() * 0.45);
+    return enabled_ ? color : color.withAlphaComponent(color.alpha() * disabledAlphaFactor);
 }
 
 }  // namespace tallowmere::platform

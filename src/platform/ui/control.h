@@ -21,6 +21,9 @@ enum class TextAlignment { left, right, center, justified, natural };
 // The font size that goes with a control size.
 double fontSizeFor(ControlSize size);
 
+// How much of its colour's alpha a disabled control keeps.
+inline constexpr double disabledAlphaFactor = 0.45;
+
 // A view a person operates: it is enabled or not, has a font and a control
 // size, and tells its owner through `onAction` when the person used it.
 // A disabled control ignores the mouse and keys and draws dimmed.

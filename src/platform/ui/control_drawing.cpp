@@ -16,6 +16,19 @@ Size measure(std::string_view text, const Font& font) { return TextMeasurer::sha
 
 double lineHeight(const Font& font) { return TextMeasurer::shared().lineMetrics(font).lineHeight(); }
 
+AttributedString withDefaults(const AttributedString& text, const TextAttributes& defaults, bool dimmed) {
+    AttributedString styled = text;
+    for (const auto& run : text.runs()) {
+        TextAttributes merged = run.attributes;
+        if (!merged.font) merged.font = defaults.font;
+        if (!merged.foregroundColor) merged.foregroundColor = defaults.foregroundColor;
+        if (dimmed && merged.foregroundColor)
+            merged.foregroundColor = merged.foregroundColor->withAlphaComponent(merged.foregroundColor->alpha() * disabledAlphaFactor);
+        styled.setAttributes(run.range, merged);
+    }
+    return styled;
+}
+
 void drawText(Canvas& canvas, const AttributedString& text, Rect box, TextAlignment alignment, bool flipped, bool wrap,
               bool fromTop) {
     if (text.empty()) return;

@@ -22,6 +22,10 @@ Size measure(const AttributedString& text, std::optional<double> wrapWidth = std
 Size measure(std::string_view text, const Font& font);
 double lineHeight(const Font& font);
 
+// `text` with `defaults` filled in where a run sets no font or colour; when
+// `dimmed`, every colour faded as a disabled control shows it.
+AttributedString withDefaults(const AttributedString& text, const TextAttributes& defaults, bool dimmed);
+
 // `text` in `box` of a view: aligned horizontally by `alignment`, centred
 // vertically unless `fromTop`, wrapped to the box width when `wrap`.
 void drawText(Canvas& canvas, const AttributedString& text, Rect box, TextAlignment alignment, bool flipped,

@@ -26,8 +26,10 @@ enum class StackDistribution {
 
 // Where arranged views sit across the stack: leading/centerX/trailing for a
 // vertical stack, top/centerY/bottom for a horizontal one; fill stretches
-// them across.
-enum class StackAlignment { leading, centerX, trailing, top, centerY, bottom, fill };
+// them across. First-baseline rows are laid out as top-aligned ones (the
+// texts of a row share their first line's top, close enough for rows of
+// one font size).
+enum class StackAlignment { leading, centerX, trailing, top, centerY, bottom, fill, firstBaseline };
 
 // Arranges its arranged subviews in a row or a column, with spacing between
 // them, insets around them and an alignment across. Hidden arranged views

@@ -115,19 +115,11 @@ Size TextField::textInset() const {
 }
 
 AttributedString TextField::displayedAttributedText() const {
-    const Color color = enabledColor(textColor_.value_or(Color::system(editable_ ? SystemColor::text : SystemColor::label)));
     TextAttributes defaults;
     defaults.font = font();
-    defaults.foregroundColor = color;
-    if (!attributedString_ || editor_) return AttributedString(displayedText(), defaults);
-    AttributedString styled = *attributedString_;
-    for (const auto& run : attributedString_->runs()) {
-        TextAttributes merged = run.attributes;
-        if (!merged.font) merged.font = defaults.font;
-        if (!merged.foregroundColor) merged.foregroundColor = color;
-        styled.setAttributes(run.range, merged);
-    }
-    return styled;
+    defaults.foregroundColor = textColor_.value_or(Color::system(editable_ ? SystemColor::text : SystemColor::label));
+    const bool styled = attributedString_ && !editor_;
+    return ControlDrawing::withDefaults(styled ? *attributedString_ : AttributedString(displayedText()), defaults, !isEnabled());
 }
 
 Size TextField::intrinsicContentSize() const {
