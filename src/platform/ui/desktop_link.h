@@ -10,9 +10,10 @@ class Desktop;
 class Screen;
 
 // How the UI layer reaches the simulated desktop of the current context.
-// Reaching it the first time also installs the program's event router, so
-// events posted to the desktop find the program's windows, monitors and
-// menus from the moment any of them exists.
+// Reaching it the first time also hooks the program in: events posted to
+// the desktop go through the program's event router, and the desktop's
+// screen captures draw the program's windows and menu bar, from the moment
+// any UI object exists.
 namespace DesktopLink {
 Desktop& desktop();
 // The primary screen's whole frame (1440 × 900 when no screen is attached).

@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/desktop/screen_arrangement.h"
 #include "platform/gfx/geometry.h"
 #include "platform/runtime/notification_center.h"
 
@@ -16,7 +17,7 @@ class StatusItem;
 // points. Hidden items take no room. One per AppContext.
 class StatusBar {
 public:
-    static constexpr double thickness = 24;
+    static constexpr double thickness = ScreenArrangement::menuBarHeight;
     static constexpr double systemItemsWidth = 96;
 
     StatusBar();
