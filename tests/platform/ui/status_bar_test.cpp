@@ -82,7 +82,7 @@ TEST_F(StatusBarTest, ClickSendsTheActionForTheEventsOfItsMask) {
         auto item = bar().statusItem(32);
         int left = 0, right = 0;
         item->button()->sendActionOn(c.mask);
-        item->button()->action = [&](StatusBarButton&) {
+        item->button()->onAction = [&](Control&) {
             const auto* event = application.currentEvent();
             ASSERT_NE(event, nullptr);
             (event->buttonNumber == 1 ? right : left)++;
@@ -98,7 +98,7 @@ TEST_F(StatusBarTest, ClickSendsTheActionForTheEventsOfItsMask) {
 TEST_F(StatusBarTest, DisabledButtonSendsNothing) {
     auto item = bar().statusItem(32);
     int clicks = 0;
-    item->button()->action = [&](StatusBarButton&) { ++clicks; };
+    item->button()->onAction = [&](Control&) { ++clicks; };
     item->button()->setEnabled(false);
     menuBar.click(*item);
     EXPECT_EQ(clicks, 0);
@@ -107,7 +107,7 @@ TEST_F(StatusBarTest, DisabledButtonSendsNothing) {
 TEST_F(StatusBarTest, ItemWithAMenuOpensItBelowTheItem) {
     auto item = bar().statusItem(32);
     int actions = 0;
-    item->button()->action = [&](StatusBarButton&) { ++actions; };
+    item->button()->onAction = [&](Control&) { ++actions; };
     auto menu = Menu::make("Status");
     menu->addItem("Quit");
     item->setMenu(menu);
