@@ -29,11 +29,18 @@ AppContext::~AppContext() {
     // Pending work may hold the last references to shared instances; drop it
     // first so they die in a known order below.
     mainQueue_->discardAll();
+    // Each instance leaves the index before it dies, so a destructor that looks
+    // up an instance already gone finds none rather than a stale slot.
     while (!services_.empty()) {
-        services_.back().reset();
-        services_.pop_back();
+        std::shared_ptr<void> dying;
+        {
+            std::lock_guard lock(servicesMutex_);
+            dying = std::move(services_.back().instance);
+            index_.erase(services_.back().type);
+            services_.pop_back();
+        }
+        dying.reset();
     }
-    index_.clear();
     mainQueue_->discardAll();
     if (virtualClock_) virtualClock_->setScheduler(nullptr);
     currentContext = previous_;
@@ -60,11 +67,11 @@ void AppContext::beginMaking(std::type_index type) {
 void AppContext::store(std::type_index type, std::shared_ptr<void> instance) {
     std::erase(making_, type);
     if (auto it = index_.find(type); it != index_.end()) {
-        services_[it->second] = std::move(instance);
+        services_[it->second].instance = std::move(instance);
         return;
     }
     index_.emplace(type, services_.size());
-    services_.push_back(std::move(instance));
+    services_.push_back(Service{type, std::move(instance)});
 }
 
 }  // namespace tallowmere::platform

@@ -81,7 +81,7 @@ public:
     T* sharedIfMade() {
         std::lock_guard lock(servicesMutex_);
         auto it = index_.find(typeid(T));
-        return it == index_.end() ? nullptr : static_cast<T*>(services_[it->second].get());
+        return it == index_.end() ? nullptr : static_cast<T*>(services_[it->second].instance.get());
     }
 
 private:
@@ -94,7 +94,11 @@ private:
     std::unique_ptr<MainQueue> mainQueue_;
     NotificationCenter notificationCenter_;
     std::recursive_mutex servicesMutex_;
-    std::vector<std::shared_ptr<void>> services_;
+    struct Service {
+        std::type_index type;
+        std::shared_ptr<void> instance;
+    };
+    std::vector<Service> services_;  // in order of creation
     std::unordered_map<std::type_index, std::size_t> index_;
     std::vector<std::type_index> making_;  // guards against construction cycles
     AppContext* previous_ = nullptr;

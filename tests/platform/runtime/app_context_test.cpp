@@ -41,6 +41,26 @@ TEST(AppContextTest, SharedInstancesAreMadeOnceAndDieInReverseOrder) {
     destroyed = nullptr;
 }
 
+struct Watcher {
+    ~Watcher() { sawFirstGone = AppContext::current().sharedIfMade<First>() == nullptr; }
+    static inline bool sawFirstGone = false;
+};
+struct LateFirst {
+    LateFirst() { AppContext::current().shared<Watcher>(); }  // made before: dies after
+};
+
+TEST(AppContextTest, AnInstanceDestroyedDuringTeardownIsNoLongerFound) {
+    std::vector<std::string> log;
+    destroyed = &log;
+    {
+        AppContext context({.deterministic = true});
+        context.shared<LateFirst>();
+        context.shared<First>();
+    }
+    EXPECT_TRUE(Watcher::sawFirstGone);
+    destroyed = nullptr;
+}
+
 TEST(AppContextTest, NestedContextsAreIndependentAndRestoreTheOuterOne) {
     AppContext outer({.deterministic = true});
     outer.shared<Custom>().name = "outer";
