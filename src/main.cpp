@@ -6,41 +6,16 @@
 #include <utility>
 #include <vector>
 
+#include "app/app_delegate.h"
 #include "app/instance_channel.h"
 #include "app/instance_request.h"
-#include "app/persistent_configuration.h"
 #include "app/termination_signals.h"
 #include "platform/runtime/app_context.h"
-#include "platform/system/user_defaults.h"
 #include "platform/ui/application.h"
-#include "platform/ui/ui_trace.h"
 
 namespace {
 
 using namespace tallowmere;
-
-// Stands in for AppDelegate until it lands, doing only what start-up and the
-// stop sequence owe the stored settings; AppDelegate takes all of it over.
-class ShellDelegate final : public platform::ApplicationDelegate {
-public:
-    // The mirror is activated before anything reads a preference.
-    ShellDelegate() { PersistentConfiguration::shared().activate(); }
-
-    void applicationDidFinishLaunching() override {
-        platform::UserDefaults::standard().removeObject("scheduledShutdownDate");
-    }
-
-    // Where the Finder bridge will take the URLs; until then they are traced.
-    void applicationOpenURLs(const std::vector<std::string>& urls) override {
-        for (const std::string& url : urls) platform::UiTrace::shared().record("open URL " + platform::quotedForTrace(url));
-    }
-
-    void applicationWillTerminate() override {
-        // The final write first, so that keys cleared below are still in it.
-        PersistentConfiguration::shared().finalize();
-        platform::UserDefaults::standard().removeObject("scheduledShutdownDate");
-    }
-};
 
 // The launch's URLs that may be handed over; others are reported and left out.
 InstanceRequest checkedRequest(const std::vector<std::string>& arguments) {
@@ -96,7 +71,7 @@ int main(int argc, char** argv) {
     application.setArguments(arguments);
 
     // The application's delegate is made and set here, and held for the run.
-    const auto delegate = std::make_shared<ShellDelegate>();
+    const auto delegate = AppDelegate::make();
     application.setDelegate(delegate);
 
     // The launch's own URLs arrive as a URL-open event, delivered once launching has finished.
