@@ -12,7 +12,7 @@ double fontSizeFor(ControlSize size) {
     return Font::systemFontSize;
 }
 
-Control::Control(Rect frame) : View(frame) {}
+Control::Control(Rect frame) : View(frame) { setTag(0); }
 
 void Control::setEnabled(bool enabled) {
     if (enabled == enabled_) return;

@@ -248,6 +248,8 @@ void View::noteEffectiveAppearanceChanged() {
 void View::setNeedsDisplay(bool needs) { needsDisplay_ = needs; }
 
 bool View::subtreeNeedsDisplay() const {
+    // A hidden view shows nothing; hiding or showing it marks its superview.
+    if (hidden_) return false;
     if (needsDisplay_) return true;
     return std::any_of(subviews_.begin(), subviews_.end(),
                        [](const std::shared_ptr<View>& s) { return s->subtreeNeedsDisplay(); });

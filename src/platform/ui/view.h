@@ -54,6 +54,13 @@ enum class CursorShape { arrow, pointingHand, openHand, closedHand, iBeam, cross
 // links. Views are made through `make` (and subclasses' factories), so they
 // are always held by std::shared_ptr.
 //
+// Layout. Explicit and top-down: `layoutSubtreeIfNeeded` runs `layout()` on
+// each view marked for it, which places that view's subviews: by their
+// `placement` (pins to the edges and centre) by default, by arrangement in
+// stack, grid and table views. Subviews without a placement follow their
+// autoresizing mask when their superview changes size. `fittingSize` is the
+// size layout gives a view that nothing stretches.
+//
 // Events. Mouse and key hooks receive the Event as the desktop made it; the
 // location is in screen space, `convertFromWindow`/`locationInView` turn it
 // into view coordinates. A hook that a view does not handle passes the event
@@ -116,6 +123,7 @@ public:
     double alphaValue() const { return alpha_; }
     void setAlphaValue(double alpha);  // clamped to 0...1
 
+    // -1 for a plain view, 0 for a control, until set.
     int tag() const { return tag_; }
     void setTag(int tag) { tag_ = tag; }
     const std::string& identifier() const { return identifier_; }
@@ -151,7 +159,7 @@ public:
     // --- Drawing ----------------------------------------------------------------
     bool needsDisplay() const { return needsDisplay_; }
     void setNeedsDisplay(bool needs = true);
-    // True when this view or any view below it needs display.
+    // True when this view or any visible view below it needs display.
     bool subtreeNeedsDisplay() const;
     // Draws the view's own content; `dirty` is in the view's coordinates.
     // The canvas is already in those coordinates (origin and flip applied).
@@ -318,7 +326,7 @@ private:
 
     bool hidden_ = false;
     double alpha_ = 1;
-    int tag_ = 0;
+    int tag_ = -1;  // as the platform's plain views; controls start at 0
     std::string identifier_;
     std::string toolTip_;
     std::string accessibilityLabel_;

@@ -190,7 +190,9 @@ TEST_F(ViewTest, DisplayDrawsLayerBackgroundAndBorderAndSkipsHiddenViews) {
     EXPECT_EQ(fills[0].state.fillColor, Color::white());
     EXPECT_EQ(fills[0].state.transform.apply({0, 0}), (Point{10, 10})) << "drawn in the card's own coordinates";
     ASSERT_EQ(canvas.operationsOf<RecordingCanvas::StrokeOp>().size(), 1u);
-    EXPECT_FALSE(root->subtreeNeedsDisplay() && card->needsDisplay());
+    EXPECT_FALSE(root->subtreeNeedsDisplay()) << "displaying cleared every visible view's flag";
+    card->mutableLayer().borderWidth = 2;
+    EXPECT_TRUE(root->subtreeNeedsDisplay());
 }
 
 }  // namespace
