@@ -11,6 +11,12 @@ std::shared_ptr<GridView> GridView::make(std::vector<std::vector<std::shared_ptr
     return grid;
 }
 
+// A grid keeps the size of its cells, like any view with content.
+GridView::GridView() : View({}) {
+    setContentHuggingPriority(LayoutPriority::defaultHigh, LayoutAxis::horizontal);
+    setContentHuggingPriority(LayoutPriority::defaultHigh, LayoutAxis::vertical);
+}
+
 std::shared_ptr<View> GridView::cellView(std::size_t row, std::size_t column) const {
     if (row >= rows_.size() || column >= rows_[row].cells.size()) return nullptr;
     return rows_[row].cells[column];

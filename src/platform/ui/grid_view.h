@@ -53,8 +53,7 @@ public:
     void willRemoveSubview(View& subview) override;
 
 protected:
-    GridView() : View({}) { setContentHuggingPriority(LayoutPriority::defaultHigh, LayoutAxis::horizontal);
-                            setContentHuggingPriority(LayoutPriority::defaultHigh, LayoutAxis::vertical); }
+    GridView();
 
 private:
     struct Row {
