@@ -1,16 +1,20 @@
 #include <algorithm>
+#include <any>
 #include <filesystem>
 #include <fstream>
 #include <map>
 
+#include "app/launch_at_login_manager.h"
 #include "app/persistent_configuration.h"
 #include "app_delegate_fixture.h"
 #include "menubar/default_input_source_controller.h"
 #include "menubar/media_control_controller.h"
 #include "platform/base/property_list.h"
 #include "platform/base/property_value.h"
+#include "platform/desktop/login_item_service.h"
 #include "platform/system/files.h"
 #include "platform/system/paths.h"
+#include "platform/ui/menu_item.h"
 #include "platform/ui/status_bar.h"
 #include "platform/ui/status_bar_button.h"
 #include "platform/ui/status_item.h"
@@ -306,6 +310,48 @@ TEST_F(AppDelegateLifecycleTest, ClosingTheLastWindowKeepsTheProgramInTheMenuBar
     EXPECT_TRUE(delegate().statusItem()->frame().size.width > 0);
     EXPECT_EQ(application.activationPolicy(), platform::ActivationPolicy::regular)
         << "the Dock icon stays for the rest of the run";
+}
+
+TEST_F(AppDelegateLifecycleTest, RestoreFromTheMenuNeedsALayoutIdAndShowsItsFailure) {
+    launch({"--finder-action"});
+    runUntilIdle();
+    auto item = platform::MenuItem::make("布局");
+
+    for (std::any junk : {std::any(), std::any(std::string("not-a-uuid")), std::any(42)}) {
+        item->setRepresentedObject(junk);
+        delegate().restoreWorkspaceFromMenu(*item);
+    }
+    runUntilIdle();
+    EXPECT_EQ(alerts.count(), 0u) << "a malformed request is ignored without a word";
+
+    item->setRepresentedObject(std::string("6F9619FF-8B86-D011-B42D-00C04FC964FF"));
+    delegate().restoreWorkspaceFromMenu(*item);
+    EXPECT_EQ(alerts.count(), 0u) << "the alert waits for the menu to have closed";
+    runUntilIdle();
+    ASSERT_EQ(alerts.count(), 1u);
+    EXPECT_EQ(alerts.last().messageText, "未找到这个布局。");
+    EXPECT_EQ(alerts.last().buttons, std::vector<std::string>{"好"});
+    EXPECT_TRUE(application.isActive());
+}
+
+TEST_F(AppDelegateLifecycleTest, LaunchAtLoginSwitchesFromTheMenuOrSaysWhy) {
+    launch({"--finder-action"});
+    runUntilIdle();
+
+    menuBar.click(*delegate().statusItem());
+    menus.choose("登录时自动启动");
+    EXPECT_TRUE(LaunchAtLoginManager::isEnabled());
+    menuBar.click(*delegate().statusItem());
+    EXPECT_EQ(menus.find("登录时自动启动")->state(), platform::MenuItemState::on);
+    menus.choose("登录时自动启动");
+    EXPECT_FALSE(LaunchAtLoginManager::isEnabled());
+    EXPECT_EQ(alerts.count(), 0u);
+
+    platform::LoginItemService::shared().setApprovalRequired(true);
+    menuBar.click(*delegate().statusItem());
+    menus.choose("登录时自动启动");
+    ASSERT_EQ(alerts.count(), 1u);
+    EXPECT_EQ(alerts.last().messageText, "请在系统设置的登录项中允许本应用自动启动。");
 }
 
 TEST_F(AppDelegateLifecycleTest, NothingRunsWhileNothingIsSwitchedOn) {
