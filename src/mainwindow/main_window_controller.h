@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <sys/types.h>
 
 #include "platform/ui/window_controller.h"
