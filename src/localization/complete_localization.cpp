@@ -1,12 +1,9 @@
 #include "localization/complete_localization.h"
+#include "localization/embedded_tables.h"
 
 #include <nlohmann/json.hpp>
 
 namespace tallowmere {
-
-namespace resources {
-extern const std::string_view catalogJSON;
-}
 
 namespace {
 

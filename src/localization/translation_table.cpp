@@ -1,4 +1,5 @@
 #include "localization/translation_table.h"
+#include "localization/embedded_tables.h"
 
 #include <atomic>
 #include <set>
@@ -6,14 +7,6 @@
 #include <nlohmann/json.hpp>
 
 namespace tallowmere {
-
-namespace resources {
-extern const std::string_view translationsJSON;
-extern const std::string_view ukrainianFallbackJSON;
-extern const std::string_view shandongFallbackJSON;
-extern const std::string_view jiaodongFallbackJSON;
-extern const std::string_view cantoneseFallbackJSON;
-}  // namespace resources
 
 namespace {
 

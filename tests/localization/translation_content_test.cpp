@@ -10,17 +10,9 @@
 
 #include "localization/complete_localization.h"
 #include "localization/translation_table.h"
+#include "localization/embedded_tables.h"
 
 namespace tallowmere {
-namespace resources {
-extern const std::string_view catalogJSON;
-extern const std::string_view translationsJSON;
-extern const std::string_view ukrainianFallbackJSON;
-extern const std::string_view shandongFallbackJSON;
-extern const std::string_view jiaodongFallbackJSON;
-extern const std::string_view cantoneseFallbackJSON;
-}  // namespace resources
-
 namespace {
 
 using Language = InterfaceLanguage;
