@@ -1,0 +1,174 @@
+// The real program, started as a person would start it, with a temporary HOME.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/base/property_list.h"
+#include "platform/system/files.h"
+#include "support/fixture.h"
+
+extern char** environ;
+
+namespace tallowmere {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::PropertyValue;
+using SteadyClock = std::chrono::steady_clock;
+
+// A generous bound for a sanitized build on a busy machine; every wait ends
+// as soon as what it waits for has happened.
+constexpr auto patience = std::chrono::seconds(60);
+
+// Looks again every few milliseconds until `done` holds or patience runs out.
+bool eventually(const std::function<bool()>& done) {
+    const auto deadline = SteadyClock::now() + patience;
+    while (!done()) {
+        if (SteadyClock::now() >= deadline) return false;
+        ::poll(nullptr, 0, 10);
+    }
+    return true;
+}
+
+// One run of the program; ended with SIGKILL if a test leaves it running.
+class Program {
+public:
+    Program(const std::vector<std::string>& arguments, const fs::path& errors) {
+        std::vector<std::string> words{TALLOWMERE_PROGRAM};
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (auto& word : words) argv.push_back(word.data());
+        argv.push_back(nullptr);
+
+        std::vector<std::string> environment{"TALLOWMERE_TRACE=ui"};
+        for (char** entry = environ; *entry; ++entry) {
+            if (!std::string_view(*entry).starts_with("TALLOWMERE_TRACE=")) environment.emplace_back(*entry);
+        }
+        std::vector<char*> envp;
+        for (auto& entry : environment) envp.push_back(entry.data());
+        envp.push_back(nullptr);
+
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~Program() {
+        if (pid_ > 0 && !status_) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool started() const { return pid_ > 0; }
+    void signal(int number) const { ::kill(pid_, number); }
+    // The exit status, once the program has ended by itself.
+    std::optional<int> exitStatus() {
+        if (!status_ && !eventually([this] {
+                int status = 0;
+                if (::waitpid(pid_, &status, WNOHANG) != pid_) return false;
+                status_ = status;
+                return true;
+            }))
+            return std::nullopt;
+        if (!WIFEXITED(*status_)) return 128 + WTERMSIG(*status_);
+        return WEXITSTATUS(*status_);
+    }
+
+private:
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+};
+
+// The sorted top-level keys of a property list, as Python's own reader sees them.
+std::string keysByPlistlib(const fs::path& file) {
+    const std::string command =
+        "python3 -c 'import plistlib, sys; print(\",\".join(sorted(plistlib.load(open(sys.argv[1], \"rb\")))))' '" +
+        file.string() + "' 2>&1";
+    std::string output;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, read);
+        ::pclose(pipe);
+    }
+    while (!output.empty() && output.back() == '\n') output.pop_back();
+    return output;
+}
+
+std::size_t occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+class ProgramTest : public testing::TallowmereTest {
+protected:
+    fs::path library() const { return home() / "Library"; }
+    fs::path configuration() const {
+        return library() / "Application Support/com.quenlow.tallowmere/configuration.plist";
+    }
+    fs::path preferences() const { return library() / "Preferences/com.quenlow.tallowmere.plist"; }
+    fs::path socket() const { return library() / "Caches/com.quenlow.tallowmere/instance.socket"; }
+    std::string trace() const { return platform::Files::readText(home() / "first.err").valueOr(std::string()); }
+};
+
+TEST_F(ProgramTest, OneInstanceTakesLaterLaunchesAndStopsCleanlyOnSigterm) {
+    // A shutdown scheduled in an earlier run must not survive into this one.
+    fs::create_directories(preferences().parent_path());
+    auto stored = platform::PropertyList::write(PropertyValue(PropertyValue::Dictionary{
+        {"themeMode", "dark"},
+        {"scheduledShutdownDate", platform::Date::fromTimeIntervalSince1970(1'900'000'000)},
+    }));
+    ASSERT_TRUE(platform::Files::writeAtomically(preferences(), *stored, 0600).ok());
+
+    // Started for a Finder request, so no main window opens on its own.
+    Program first({"--finder-action"}, home() / "first.err");
+    ASSERT_TRUE(first.started());
+    ASSERT_TRUE(eventually([&] { return fs::exists(socket()) && fs::exists(configuration()); })) << trace();
+
+    struct stat info {};
+    ASSERT_EQ(::stat(configuration().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_EQ(keysByPlistlib(configuration()), "bundleIdentifier,preferences,schemaVersion,updatedAt");
+
+    const fs::path folder = home() / "Projects";
+    fs::create_directories(folder);
+    Program second({"--finder-action", "tallowmere-finder://copy?directory=" + folder.string()}, home() / "second.err");
+    EXPECT_EQ(second.exitStatus(), 0) << platform::Files::readText(home() / "second.err").valueOr(std::string());
+
+    // A bare launch reaches the same instance as a reopen and shows the main
+    // window; the Finder request before it arrived as a URL-open event, which
+    // opens no window, so exactly one is shown.
+    Program third({}, home() / "third.err");
+    EXPECT_EQ(third.exitStatus(), 0);
+    EXPECT_TRUE(eventually([&] { return trace().find("ui: window shown") != std::string::npos; })) << trace();
+    EXPECT_EQ(occurrences(trace(), "ui: window shown"), 1u) << trace();
+
+    first.signal(SIGTERM);
+    EXPECT_EQ(first.exitStatus(), 0) << trace();
+    EXPECT_NE(trace().find("ui: application terminated"), std::string::npos) << trace();
+    EXPECT_FALSE(fs::exists(socket()));
+    const std::string keys = keysByPlistlib(preferences());
+    EXPECT_EQ(keys.find("scheduledShutdownDate"), std::string::npos) << keys;
+    EXPECT_NE(keys.find("themeMode"), std::string::npos) << keys;
+}
+
+}  // namespace
+}  // namespace tallowmere
