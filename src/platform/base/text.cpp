@@ -142,6 +142,29 @@ std::string repairUtf8(std::string_view text) {
     return result;
 }
 
+std::vector<std::size_t> graphemeBoundaries(std::string_view text) {
+    std::vector<std::size_t> boundaries{0};
+    icu::BreakIterator* breaks = characterBreaks();
+    UErrorCode status = U_ZERO_ERROR;
+    UText* utext = utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status);
+    if (breaks && U_SUCCESS(status)) {
+        breaks->setText(utext, status);
+        for (int32_t next = breaks->next(); U_SUCCESS(status) && next != icu::BreakIterator::DONE;
+             next = breaks->next())
+            boundaries.push_back(static_cast<std::size_t>(next));
+    }
+    utext_close(utext);
+    if (boundaries.back() != text.size()) {
+        // ICU could not answer: fall back to code point starts, which at
+        // least never split a character's bytes.
+        boundaries.assign(1, 0);
+        for (std::size_t i = 1; i < text.size(); ++i)
+            if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) boundaries.push_back(i);
+        boundaries.push_back(text.size());
+    }
+    return boundaries;
+}
+
 std::size_t graphemeCount(std::string_view text) {
     std::size_t counted = 0;
     graphemeBoundary(text, text.size(), &counted);

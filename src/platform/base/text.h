@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tallowmere::platform {
 
@@ -20,6 +21,9 @@ bool isValidUtf8(std::string_view text);
 std::string repairUtf8(std::string_view text);
 
 std::size_t graphemeCount(std::string_view text);
+// Byte offsets where user-perceived characters begin, from 0 through
+// text.size() ({0} for empty text), so editing and measuring never split one.
+std::vector<std::size_t> graphemeBoundaries(std::string_view text);
 // The first `count` user-perceived characters (all of the text when shorter).
 std::string prefixGraphemes(std::string_view text, std::size_t count);
 

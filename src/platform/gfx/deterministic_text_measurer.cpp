@@ -1,14 +1,14 @@
 #include "platform/gfx/deterministic_text_measurer.h"
 
-#include <unicode/brkiter.h>
 #include <unicode/uchar.h>
-#include <unicode/utext.h>
 #include <unicode/utf8.h>
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
+
+#include "platform/base/text.h"
 
 namespace tallowmere::platform {
 namespace {
@@ -31,30 +31,9 @@ bool isWideCodePoint(UChar32 c) {
     return width == U_EA_WIDE || width == U_EA_FULLWIDTH || u_hasBinaryProperty(c, UCHAR_EMOJI_PRESENTATION);
 }
 
-// Grapheme boundaries in UTF-8 byte offsets, found by ICU; one per byte when
-// ICU cannot help (it always can, but the measurer must not fail).
-std::vector<std::size_t> graphemeBoundaries(const std::string& text) {
-    std::vector<std::size_t> boundaries{0};
-    UErrorCode status = U_ZERO_ERROR;
-    UText* utext = utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status);
-    std::unique_ptr<icu::BreakIterator> iterator(
-        icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
-    if (U_SUCCESS(status)) {
-        iterator->setText(utext, status);
-        for (int32_t b = iterator->next(); b != icu::BreakIterator::DONE && U_SUCCESS(status); b = iterator->next())
-            boundaries.push_back(static_cast<std::size_t>(b));
-    }
-    utext_close(utext);
-    if (U_FAILURE(status) || boundaries.back() != text.size()) {
-        boundaries.clear();
-        for (std::size_t i = 0; i <= text.size(); ++i) boundaries.push_back(i);
-    }
-    return boundaries;
-}
-
 std::vector<Grapheme> graphemes(const AttributedString& text) {
     const std::string& s = text.text();
-    const auto boundaries = graphemeBoundaries(s);
+    const auto boundaries = Text::graphemeBoundaries(s);
     std::vector<Grapheme> result;
     for (std::size_t i = 0; i + 1 < boundaries.size(); ++i) {
         const std::size_t start = boundaries[i], end = boundaries[i + 1];
