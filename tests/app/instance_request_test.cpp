@@ -50,8 +50,8 @@ TEST(InstanceRequestTest, MalformedOrHostileMessagesAreRefused) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         auto decoded = InstanceRequest::decode(c.message);
-        EXPECT_FALSE(decoded.ok());
-        if (!decoded.ok()) EXPECT_FALSE(decoded.error().message.empty());
+        ASSERT_FALSE(decoded.ok());
+        EXPECT_FALSE(decoded.error().message.empty());
     }
 }
 

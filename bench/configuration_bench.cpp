@@ -1,0 +1,79 @@
+// The configuration mirror rewrites its whole file, flushed to disk, on the
+// main thread after every change of the preferences domain: the time of one
+// write is what a switch in the settings window costs.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "app/persistent_configuration.h"
+#include "platform/runtime/app_context.h"
+#include "platform/system/user_defaults.h"
+
+namespace {
+
+using tallowmere::PersistentConfiguration;
+using tallowmere::platform::AppContext;
+using tallowmere::platform::Data;
+using tallowmere::platform::PropertyValue;
+using tallowmere::platform::UserDefaults;
+
+// A program's context in a HOME of its own, removed afterwards.
+class ProgramInTemporaryHome {
+public:
+    ProgramInTemporaryHome() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tallowmere-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data())) home_ = pattern;
+        ::setenv("HOME", home_.c_str(), 1);
+        context_ = std::make_unique<AppContext>();
+    }
+    ~ProgramInTemporaryHome() {
+        context_.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(home_, ignored);
+    }
+
+private:
+    std::filesystem::path home_;
+    std::unique_ptr<AppContext> context_;
+};
+
+// 50 keys of the kinds the program keeps, and a 2 KiB quick-launch blob.
+void fillTypicalDomain() {
+    auto& defaults = UserDefaults::standard();
+    for (int index = 0; index < 50; ++index) {
+        const std::string key = "preferenceKey" + std::to_string(index);
+        switch (index % 5) {
+            case 0: defaults.set(key, index % 2 == 0); break;
+            case 1: defaults.set(key, index * 37); break;
+            case 2: defaults.set(key, "塔洛梅 setting " + std::to_string(index)); break;
+            case 3: defaults.set(key, PropertyValue::Array{"https://example.com/a", "https://example.com/b"}); break;
+            default: defaults.set(key, PropertyValue::Dictionary{{"x", 10.5}, {"y", 20.0}, {"enabled", true}}); break;
+        }
+    }
+    PersistentConfiguration::shared().setQuickLaunchData(Data(2048, 0x5A));
+}
+
+void BM_ConfigurationMirrorPersistNow(benchmark::State& state) {
+    ProgramInTemporaryHome program;
+    auto& mirror = PersistentConfiguration::shared();
+    mirror.activate();
+    fillTypicalDomain();
+    for (auto _ : state) mirror.persistNow();
+}
+BENCHMARK(BM_ConfigurationMirrorPersistNow)->Unit(benchmark::kMicrosecond);
+
+// A switch flipped in the settings window: the preferences file and the
+// mirror are both rewritten before the call returns.
+void BM_PreferenceChangeWithMirror(benchmark::State& state) {
+    ProgramInTemporaryHome program;
+    PersistentConfiguration::shared().activate();
+    fillTypicalDomain();
+    auto& defaults = UserDefaults::standard();
+    bool on = false;
+    for (auto _ : state) defaults.set("networkTrafficEnabled", on = !on);
+}
+BENCHMARK(BM_PreferenceChangeWithMirror)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
