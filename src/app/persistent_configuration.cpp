@@ -27,6 +27,10 @@ std::string runningBundleIdentifier() {
     return identifier.empty() ? std::string(ProductIdentity::bundleIdentifier) : identifier;
 }
 
+void logWriteFailure(const std::string& reason) {
+    platform::SystemLog::shared().log(platform::formatTemplate("Unable to persist configuration: %@", reason));
+}
+
 bool isLongPressKey(std::string_view key) {
     const auto& keys = PersistentConfiguration::longPressKeys;
     return std::find(keys.begin(), keys.end(), key) != keys.end();
@@ -96,7 +100,10 @@ void PersistentConfiguration::restorePreferences(const PropertyValue& stored) {
 
 void PersistentConfiguration::keepUnreadableFileAside() {
     auto& clock = platform::AppContext::current().clock();
-    if (!platform::Files::keepAside(fileURL_, clock.now())) fileIsProtected_ = true;
+    if (auto kept = platform::Files::keepAside(fileURL_, clock.now()); !kept) {
+        fileIsProtected_ = true;
+        logWriteFailure(kept.error().message);
+    }
 }
 
 void PersistentConfiguration::domainDidChange() {
@@ -137,10 +144,7 @@ void PersistentConfiguration::write(const PropertyValue& root) {
     platform::AtomicFileWriter writer(fileURL_, fileMode);
     writer.onTemporaryCreated = onTemporaryFileCreated;
     const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-    if (auto written = writer.write(text); !written) {
-        platform::SystemLog::shared().log(
-            platform::formatTemplate("Unable to persist configuration: %@", written.error().message));
-    }
+    if (auto written = writer.write(text); !written) logWriteFailure(written.error().message);
 }
 
 void PersistentConfiguration::finalize() {

@@ -82,7 +82,8 @@ private:
     void restoreFromFile();
     void restorePreferences(const platform::PropertyValue& stored);
     // A stored file that cannot be read is moved aside before a fresh one
-    // replaces it; when that fails the file is left alone for this run.
+    // replaces it; when that fails the file is left alone for this run, and
+    // the log says why.
     void keepUnreadableFileAside();
     void domainDidChange();
     void write(const platform::PropertyValue& root);

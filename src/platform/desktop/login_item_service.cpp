@@ -128,37 +128,27 @@ int LoginItemService::launchctl(CommandCall& call) {
         call.writeError("Usage: launchctl " + subcommand + " <domain-target> <service-path>\n");
         return usageError;
     }
-    return subcommand == "bootstrap" ? bootstrap(call, arguments[1], arguments[2])
-                                     : bootout(call, arguments[1], arguments[2]);
-}
-
-int LoginItemService::bootstrap(CommandCall& call, const std::string& domain, const std::filesystem::path& plist) {
-    constexpr std::string_view verb = "Bootstrap";
-    if (domain != userDomain()) return failed(call, verb, unsupportedDomain, "Domain does not support specified action");
-    auto label = agentLabel(plist);
+    const bool loading = subcommand == "bootstrap";
+    const std::string_view verb = loading ? "Bootstrap" : "Boot-out";
+    if (arguments[1] != userDomain()) {
+        return failed(call, verb, unsupportedDomain, "Domain does not support specified action");
+    }
+    auto label = agentLabel(arguments[2]);
     if (!label) {
         if (label.error().code == ErrorCode::notFound) return failed(call, verb, noSuchFile, "No such file or directory");
         return failed(call, verb, inputOutputError, "Input/output error");
     }
-    std::lock_guard lock(mutex_);
-    // launchd refuses a second load of a loaded label with this famously vague error.
-    if (loadedAgents_.contains(*label)) return failed(call, verb, inputOutputError, "Input/output error");
-    loadedAgents_.emplace(*label, plist);
-    return 0;
-}
 
-int LoginItemService::bootout(CommandCall& call, const std::string& domain, const std::filesystem::path& plist) {
-    constexpr std::string_view verb = "Boot-out";
-    if (domain != userDomain()) return failed(call, verb, unsupportedDomain, "Domain does not support specified action");
-    auto label = agentLabel(plist);
-    if (!label) {
-        if (label.error().code == ErrorCode::notFound) return failed(call, verb, noSuchFile, "No such file or directory");
-        return failed(call, verb, inputOutputError, "Input/output error");
-    }
     std::lock_guard lock(mutex_);
-    auto found = loadedAgents_.find(*label);
-    if (found == loadedAgents_.end()) return failed(call, verb, noSuchProcess, "No such process");
-    loadedAgents_.erase(found);
+    auto loaded = loadedAgents_.find(*label);
+    if (loading) {
+        // launchd refuses a second load of a loaded label with this famously vague error.
+        if (loaded != loadedAgents_.end()) return failed(call, verb, inputOutputError, "Input/output error");
+        loadedAgents_.emplace(*label, arguments[2]);
+    } else {
+        if (loaded == loadedAgents_.end()) return failed(call, verb, noSuchProcess, "No such process");
+        loadedAgents_.erase(loaded);
+    }
     return 0;
 }
 

@@ -62,9 +62,6 @@ public:
     int launchctl(CommandCall& call);
 
 private:
-    int bootstrap(CommandCall& call, const std::string& domain, const std::filesystem::path& plist);
-    int bootout(CommandCall& call, const std::string& domain, const std::filesystem::path& plist);
-
     mutable std::mutex mutex_;  // launchctl may run on a background queue
     bool hasMainAppService_ = true;
     Status status_ = Status::notRegistered;
