@@ -18,12 +18,14 @@
 #include <vector>
 
 #include "platform/system/system_log.h"
+#include "app/file_mode.h"
 #include "support/fixture.h"
 
 namespace tallowmere {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::modeOf;
 using namespace std::chrono_literals;
 
 // Requests as the instance's handler receives them, on the channel's thread.
@@ -84,12 +86,6 @@ private:
     UniqueFd fd_;
     bool connected_ = false;
 };
-
-mode_t modeOf(const fs::path& path) {
-    struct stat info {};
-    EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
-    return info.st_mode & 07777;
-}
 
 class InstanceChannelTest : public testing::TallowmereTest {
 protected:

@@ -14,20 +14,16 @@
 #include "platform/system/files.h"
 #include "platform/system/system_log.h"
 #include "platform/system/user_defaults.h"
+#include "app/file_mode.h"
 #include "support/fixture.h"
 
 namespace tallowmere {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::modeOf;
 using platform::Data;
 using platform::PropertyValue;
-
-mode_t modeOf(const fs::path& path) {
-    struct stat info {};
-    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
-    return info.st_mode & 07777;
-}
 
 class PersistentConfigurationTest : public testing::TallowmereTest {
 protected:
