@@ -63,6 +63,8 @@ std::string withoutTrailingSlash(std::string path) {
     return path;
 }
 
+constexpr std::size_t postedEventsKept = 4096;
+
 // A second press counts as a double click within this time and distance.
 constexpr double doubleClickInterval = 0.5;
 constexpr double doubleClickDistance = 4.0;
@@ -243,6 +245,11 @@ void Desktop::post(Event event) {
         lastClick_ =
             ClickRecord{event.timestamp, event.location, event.buttonNumber, event.clickCount};
     }
+    // A release counts the clicks of its press.
+    if (isMouseUp(event.type) && event.clickCount <= 0) {
+        const bool ofLastPress = lastClick_ && lastClick_->buttonNumber == event.buttonNumber;
+        event.clickCount = ofLastPress ? lastClick_->clickCount : 1;
+    }
     if (event.windowNumber == 0) {
         if (isMouseDown(event.type)) {
             auto window = windowServer_.windowAt(event.location);
@@ -265,6 +272,11 @@ void Desktop::post(Event event) {
         }
     }
     input_.apply(event);
+    // The record keeps the recent events only: with a person at the viewer
+    // the program runs for days.
+    if (posted_.size() >= postedEventsKept) {
+        posted_.erase(posted_.begin(), posted_.begin() + postedEventsKept / 2);
+    }
     posted_.push_back(event);
     const bool taken = router_ && router_(event);
     if (!taken) deliverToOtherApplication(event);

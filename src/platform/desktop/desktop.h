@@ -94,13 +94,15 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     // windows, say); the desktop then does not deliver it elsewhere.
     using EventRouter = std::function<bool(const Event&)>;
     void setEventRouter(EventRouter router) { router_ = std::move(router); }
-    // Stamps (timestamp when 0, window number), updates the input state,
+    // Stamps (timestamp when 0, window number, click count when 0 from the
+    // time and distance since the last press), updates the input state,
     // routes and delivers, all before it returns.
     void post(Event event);
     // A key event posted to one process (not through the global stream):
     // it does not reach the program's monitors. Fails for a process that
     // does not run.
     Result<void> postToProcess(pid_t pid, Event event);
+    // The most recent events posted (a few thousand), oldest first.
     const std::vector<Event>& postedEvents() const { return posted_; }
 
     // Plumbing for the model types.

@@ -47,12 +47,23 @@ std::shared_ptr<WorkItem> MainQueue::popDue(double now) {
 }
 
 void MainQueue::runUntilIdle() {
-    while (auto item = popDue(clock_.uptime())) item->perform();
+    while (auto item = popDue(clock_.uptime())) {
+        item->perform();
+        if (onItemPerformed) onItemPerformed();
+    }
 }
 
 void MainQueue::run() {
+    runUntil([] { return false; });
+}
+
+bool MainQueue::runUntil(const std::function<bool()>& done) {
     std::unique_lock lock(mutex_);
     while (!stopped_) {
+        lock.unlock();
+        const bool finished = done();
+        lock.lock();
+        if (finished) return true;
         dropCancelledLocked();
         const double now = clock_.uptime();
         if (!heap_.empty() && heap_.top().due <= now) {
@@ -61,6 +72,7 @@ void MainQueue::run() {
             lock.unlock();
             item->perform();
             item.reset();
+            if (onItemPerformed) onItemPerformed();
             lock.lock();
             continue;
         }
@@ -70,6 +82,7 @@ void MainQueue::run() {
             wake_.wait_for(lock, std::chrono::duration<double>(heap_.top().due - now));
         }
     }
+    return false;
 }
 
 void MainQueue::stop() {

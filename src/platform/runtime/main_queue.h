@@ -43,6 +43,10 @@ public:
     void runUntilIdle();
     // Runs until `stop()`, sleeping until the next due item or a new post.
     void run();
+    // The same, but also returns once `done()` answers true, which it is
+    // asked before waiting and after each item: a modal loop nested inside
+    // an item. True when `done()` ended it, false when `stop()` did.
+    bool runUntil(const std::function<bool()>& done);
     // Thread-safe; `run()` returns after the item in progress.
     void stop();
 
@@ -50,6 +54,10 @@ public:
     std::size_t pendingCount() const;
     // Drops every pending item without running it.
     void discardAll();
+
+    // Called on the queue's thread after each item it performed; the desktop
+    // viewer redraws after work because any item may change the screen.
+    std::function<void()> onItemPerformed;
 
     // VirtualClockScheduler
     bool nextDueUptime(double& uptime) const override;

@@ -6,6 +6,8 @@
 
 #include "platform/runtime/app_context.h"
 #include "platform/ui/application.h"
+#include "platform/ui/button.h"
+#include "platform/ui/label.h"
 #include "platform/ui/ui_trace.h"
 #include "platform/ui/view.h"
 #include "platform/ui/window.h"
@@ -20,6 +22,12 @@ constexpr std::array<std::string_view, 16> cancelTitles{
 
 constexpr double alertWidth = 420;
 constexpr double baseHeight = 160;
+constexpr double margin = 20;
+constexpr double buttonGap = 12;
+constexpr double minimumButtonWidth = 82;
+// The informative text takes what the base height leaves between the
+// message and the buttons.
+constexpr double informativeHeight = 54;
 
 std::string buttonList(const std::vector<Alert::Button>& buttons) {
     std::string text = "[";
@@ -76,14 +84,61 @@ void Alert::prepare() {
     // The accessory view sits above the buttons; the panel grows with it.
     const double accessoryHeight = accessoryView ? accessoryView->frame().height() + 12 : 0;
     const double height = baseHeight + accessoryHeight + (showsSuppressionButton ? 24 : 0);
+    const double contentBottom = showsSuppressionButton ? 84.0 : 60.0;
     auto content = window_->contentView();
     if (accessoryView && accessoryView->superview() != content) {
         content->addSubview(accessoryView);
     }
-    if (accessoryView) accessoryView->setFrameOrigin({20.0, showsSuppressionButton ? 84.0 : 60.0});
+    if (accessoryView) accessoryView->setFrameOrigin({margin, contentBottom});
+    // The message is shown in the panel, as an alert's is; the title stays
+    // for whoever lists windows by name.
     window_->setTitle(messageText);
+    window_->titleVisibility = WindowTitleVisibility::hidden;
     window_->setContentSize({alertWidth, height});
+    placeControls(height, contentBottom, accessoryHeight);
     window_->center();
+}
+
+void Alert::placeControls(double height, double contentBottom, double accessoryHeight) {
+    auto content = window_->contentView();
+    for (const auto& control : controls_) control->removeFromSuperview();
+    controls_.clear();
+    const double textWidth = alertWidth - 2 * margin;
+
+    auto message = Label::make(messageText);
+    message->setFont(Font::boldSystemFont(Font::systemFontSize));
+    message->setFrame({margin, height - margin - 18, textWidth, 18});
+    controls_.push_back(message);
+
+    auto informative = Label::makeWrapping(informativeText);
+    informative->setFont(Font::systemFont(Font::smallSystemFontSize));
+    const double informativeBottom = contentBottom + accessoryHeight;
+    informative->setFrame({margin, informativeBottom, textWidth, informativeHeight});
+    controls_.push_back(informative);
+
+    if (showsSuppressionButton) {
+        auto box = platform::Button::makeCheckBox("Do not show this message again", isSuppressed);
+        box->setFrame({margin, 58, textWidth, 20});
+        std::weak_ptr<Alert> weak = shared_from_this();
+        box->onAction = [weak](Control& sender) {
+            if (auto alert = weak.lock()) alert->isSuppressed = static_cast<platform::Button&>(sender).isOn();
+        };
+        controls_.push_back(box);
+    }
+
+    // The first button on the right, the others leftwards; a click or the
+    // button's key ends the session with its response.
+    double right = alertWidth - margin;
+    for (const auto& spec : buttons_) {
+        auto button = platform::Button::make(spec.title);
+        button->setKeyEquivalent(spec.keyEquivalent);
+        const double width = std::max(minimumButtonWidth, button->intrinsicContentSize().width + 24);
+        button->setFrame({right - width, 16, width, 28});
+        right -= width + buttonGap;
+        button->onAction = [response = spec.response](Control&) { Application::shared().stopModal(response); };
+        controls_.push_back(button);
+    }
+    for (const auto& control : controls_) content->addSubview(control);
 }
 
 ModalResponse Alert::ask(const std::string& how) {

@@ -19,9 +19,11 @@ enum class AlertStyle { warning, informational, critical };
 
 // A standard alert: a message, an informative text, an optional accessory
 // view and suppression box, and buttons that answer 1000, 1001, 1002 ... in
-// the order they were added. It is answered by whoever answers modal
-// questions (`ModalResponder`); with nobody there it takes its cancel
-// choice (see `cancelResponse`).
+// the order they were added. Its panel shows the texts and real buttons
+// (Return and Escape press theirs), so a person at the desktop viewer
+// answers by using them. It is answered by whoever answers modal questions
+// (`ModalResponder`); with nobody there it takes its cancel choice (see
+// `cancelResponse`).
 class Alert : public std::enable_shared_from_this<Alert> {
 public:
     struct Button {
@@ -72,10 +74,13 @@ public:
 
 private:
     void prepare();
+    // The texts, suppression box and buttons a person reads and clicks.
+    void placeControls(double height, double contentBottom, double accessoryHeight);
     ModalResponse ask(const std::string& how);
 
     std::vector<Button> buttons_;
     std::shared_ptr<Panel> window_;
+    std::vector<std::shared_ptr<View>> controls_;
 };
 
 // True for the titles a person reads as Cancel in the interface languages.

@@ -292,6 +292,10 @@ std::shared_ptr<Window> Application::modalWindow() const {
     return modalStack_.empty() ? nullptr : modalStack_.back().window.lock();
 }
 
+std::optional<ModalResponse> Application::modalResponse() const {
+    return modalStack_.empty() ? std::nullopt : modalStack_.back().response;
+}
+
 void Application::stopModal(ModalResponse response) {
     if (modalStack_.empty()) return;
     auto& innermost = modalStack_.back();

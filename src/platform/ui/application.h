@@ -152,6 +152,9 @@ public:
     void abortModal() { stopModal(ModalResponses::abort); }
     bool isRunningModal() const { return !modalStack_.empty(); }
     std::shared_ptr<Window> modalWindow() const;
+    // The response the innermost session was stopped with; nothing while it
+    // still waits (a responder's loop waits for it).
+    std::optional<ModalResponse> modalResponse() const;
 
     // A modal session for the life of the object: alerts and panels open
     // one around their question so the window server and the event router

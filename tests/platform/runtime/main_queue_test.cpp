@@ -95,5 +95,39 @@ TEST_F(MainQueueTest, WorkRunsWithTheClockAtItsOwnDueTime) {
     EXPECT_DOUBLE_EQ(clock().uptime() - start, 2.0);
 }
 
+// A modal loop runs inside an item: it returns as soon as its condition
+// holds, leaving later work to the outer loop, or when the queue is stopped.
+TEST_F(MainQueueTest, NestedLoopEndsWhenDoneOrStopped) {
+    auto& queue = context().mainQueue();
+    std::string order;
+    bool answered = false;
+    queue.async([&] { order += "a"; });
+    queue.async([&] {
+        order += "b";
+        answered = true;
+    });
+    queue.async([&] { order += "c"; });
+    EXPECT_TRUE(queue.runUntil([&] { return answered; }));
+    EXPECT_EQ(order, "ab") << "the loop ran past its answer";
+    EXPECT_EQ(queue.pendingCount(), 1u);
+
+    queue.async([&] { queue.stop(); });
+    EXPECT_FALSE(queue.runUntil([] { return false; }));
+    EXPECT_EQ(order, "abc");
+}
+
+TEST_F(MainQueueTest, ItemPerformedHookFollowsEveryItemRun) {
+    auto& queue = context().mainQueue();
+    int performed = 0;
+    queue.onItemPerformed = [&] { ++performed; };
+    queue.async([] {});
+    queue.asyncAfter(1.0, [] {});
+    queue.asyncAfter(2.0, [] {})->cancel();
+    runUntilIdle();
+    EXPECT_EQ(performed, 1);
+    advance(3.0);
+    EXPECT_EQ(performed, 2) << "a cancelled item counted as work";
+}
+
 }  // namespace
 }  // namespace tallowmere::platform
