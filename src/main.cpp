@@ -10,8 +10,10 @@
 #include "app/instance_channel.h"
 #include "app/instance_request.h"
 #include "app/termination_signals.h"
+#include "localization/product_identity.h"
 #include "platform/runtime/app_context.h"
 #include "platform/ui/application.h"
+#include "platform/viewer/desktop_viewer.h"
 
 namespace {
 
@@ -76,6 +78,8 @@ int main(int argc, char** argv) {
 
     // The launch's own URLs arrive as a URL-open event, delivered once launching has finished.
     if (!request.urls.empty()) application.receiveURLOpenEvent(request.urls);
+    // With a display the simulated screen is shown in a real window; without one the program runs headless.
+    const auto viewer = platform::DesktopViewer::startIfRequested(std::string(ProductIdentity::externalName));
     application.run();
     return 0;
 }

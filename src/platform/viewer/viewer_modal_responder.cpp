@@ -1,0 +1,57 @@
+#include "platform/viewer/viewer_modal_responder.h"
+
+#include "platform/runtime/app_context.h"
+#include "platform/ui/application.h"
+
+namespace tallowmere::platform {
+
+bool ViewerModalResponder::waitFor(const std::function<bool()>& answered) {
+    if (onQuestionShown) onQuestionShown();
+    auto& context = AppContext::current();
+    if (context.isDeterministic()) {
+        context.mainQueue().runUntilIdle();
+        return answered();
+    }
+    return context.mainQueue().runUntil(answered);
+}
+
+std::optional<ModalResponse> ViewerModalResponder::waitForSessionResponse() {
+    auto& application = Application::shared();
+    waitFor([&application] { return application.modalResponse().has_value(); });
+    return application.modalResponse();
+}
+
+std::optional<ModalResponse> ViewerModalResponder::answerAlert(Alert&) {
+    return waitForSessionResponse();
+}
+
+bool ViewerModalResponder::answerModalWindow(Window&) {
+    return waitForSessionResponse().has_value();
+}
+
+std::optional<std::vector<std::filesystem::path>> ViewerModalResponder::answerOpenPanel(
+    OpenPanel&) {
+    return std::nullopt;
+}
+
+std::optional<std::filesystem::path> ViewerModalResponder::answerSavePanel(SavePanel&) {
+    return std::nullopt;
+}
+
+std::optional<std::optional<Color>> ViewerModalResponder::answerColorSampler(ColorSampler&) {
+    picked_.reset();
+    sampling_ = true;
+    if (onSamplingChanged) onSamplingChanged(true);
+    waitFor([this] { return picked_.has_value(); });
+    sampling_ = false;
+    if (onSamplingChanged) onSamplingChanged(false);
+    auto picked = picked_;
+    picked_.reset();
+    return picked;
+}
+
+void ViewerModalResponder::colorPicked(std::optional<Color> color) {
+    if (sampling_) picked_ = color;
+}
+
+}  // namespace tallowmere::platform
