@@ -6,6 +6,7 @@
 #include "platform/base/property_value.h"
 #include "platform/desktop/window_level.h"
 #include "platform/gfx/font.h"
+#include "platform/system/bundle.h"
 #include "platform/ui/button.h"
 #include "platform/ui/image_view.h"
 #include "platform/ui/label.h"
@@ -22,8 +23,8 @@ namespace {
 // platform layer offers no bundle yet, so every value reads as absent and
 // the window shows its fallbacks and empty picture frames.
 std::optional<PropertyValue> bundleInfoValue(std::string_view key) {
-    (void)key;
-    return std::nullopt;
+    const PropertyValue* value = platform::Bundle::main().objectForInfoDictionaryKey(key);
+    return value ? std::optional<PropertyValue>(*value) : std::nullopt;
 }
 
 std::optional<Image> bundlePNG(std::string_view resourceName) {

@@ -4,6 +4,7 @@
 #include "platform/base/property_value.h"
 #include "platform/desktop/window_level.h"
 #include "platform/runtime/app_context.h"
+#include "platform/system/bundle.h"
 #include "platform/ui/label.h"
 #include "platform/ui/window.h"
 #include "support/desktop/desktop_fixture.h"
@@ -48,7 +49,10 @@ TEST_F(AboutWindowTest, ShowsTheProductInTheLanguageOfItsFirstShowing) {
     EXPECT_TRUE(shows("About me:"));
     EXPECT_TRUE(shows("Hello."));
     EXPECT_TRUE(shows(L("版本：")));
-    EXPECT_TRUE(shows("1.0.0（第-版构建）")) << "the bundle has no version yet";
+    const auto& info = platform::Bundle::main().infoDictionary();
+    EXPECT_TRUE(shows(*info.at("CFBundleShortVersionString").asString() + "（第" +
+                      *info.at("CFBundleVersion").asString() + "版构建）"))
+        << "the version and build of the program's own bundle";
     EXPECT_TRUE(shows("白你一眼")) << "the cats' captions are never translated";
     EXPECT_EQ(window->level(), platform::WindowLevel::modalPanel);
 

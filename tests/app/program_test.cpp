@@ -53,9 +53,12 @@ public:
         for (auto& word : words) argv.push_back(word.data());
         argv.push_back(nullptr);
 
-        std::vector<std::string> environment{"TALLOWMERE_TRACE=ui"};
+        // Headless even where a display exists: the test reads the trace, not a window.
+        std::vector<std::string> environment{"TALLOWMERE_TRACE=ui", "TALLOWMERE_HEADLESS=1"};
         for (char** entry = environ; *entry; ++entry) {
-            if (!std::string_view(*entry).starts_with("TALLOWMERE_TRACE=")) environment.emplace_back(*entry);
+            const std::string_view variable(*entry);
+            if (!variable.starts_with("TALLOWMERE_TRACE=") && !variable.starts_with("TALLOWMERE_HEADLESS="))
+                environment.emplace_back(*entry);
         }
         std::vector<char*> envp;
         for (auto& entry : environment) envp.push_back(entry.data());
