@@ -101,6 +101,12 @@ constexpr std::uint16_t deleteKey = 51;
 constexpr std::uint16_t escape = 53;
 constexpr std::uint16_t keypadEnter = 76;
 constexpr std::uint16_t forwardDelete = 117;
+constexpr std::uint16_t home = 115;
+constexpr std::uint16_t end = 119;
+constexpr std::uint16_t leftArrow = 123;
+constexpr std::uint16_t rightArrow = 124;
+constexpr std::uint16_t downArrow = 125;
+constexpr std::uint16_t upArrow = 126;
 }  // namespace KeyCode
 
 // One input event as the desktop delivers it. A plain value: monitors and

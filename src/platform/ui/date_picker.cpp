@@ -8,6 +8,7 @@
 #include <unicode/gregocal.h>
 #include <unicode/timezone.h>
 
+#include "platform/desktop/event.h"
 #include "platform/gfx/canvas.h"
 #include "platform/ui/control_drawing.h"
 
@@ -17,10 +18,6 @@ namespace {
 
 constexpr double stepperWidth = 16;
 constexpr double textPadding = 6;
-constexpr std::uint16_t leftArrowKey = 123;
-constexpr std::uint16_t rightArrowKey = 124;
-constexpr std::uint16_t downArrowKey = 125;
-constexpr std::uint16_t upArrowKey = 126;
 
 std::unique_ptr<icu::Calendar> calendarFor(const std::string& zone, Date date) {
     UErrorCode status = U_ZERO_ERROR;
@@ -228,10 +225,10 @@ void DatePicker::keyDown(const Event& event) {
         return;
     }
     switch (event.keyCode) {
-    case upArrowKey: step(1); return;
-    case downArrowKey: step(-1); return;
-    case leftArrowKey: moveSelection(-1); return;
-    case rightArrowKey: moveSelection(1); return;
+    case KeyCode::upArrow: step(1); return;
+    case KeyCode::downArrow: step(-1); return;
+    case KeyCode::leftArrow: moveSelection(-1); return;
+    case KeyCode::rightArrow: moveSelection(1); return;
     default: Control::keyDown(event); return;
     }
 }

@@ -9,14 +9,6 @@ namespace tallowmere::platform {
 
 namespace {
 
-// Keys of the ANSI layout that edit but are not in the desktop's list.
-constexpr std::uint16_t leftArrowKey = 123;
-constexpr std::uint16_t rightArrowKey = 124;
-constexpr std::uint16_t downArrowKey = 125;
-constexpr std::uint16_t upArrowKey = 126;
-constexpr std::uint16_t homeKey = 115;
-constexpr std::uint16_t endKey = 119;
-
 // Typed text without control characters (the platform's function-key
 // characters U+F700...U+F8FF included), which are commands, not text.
 std::string printable(std::string_view typed) {
@@ -153,18 +145,18 @@ TextEditOutcome EditableText::handleKey(const Event& event, bool multiline) {
         return TextEditOutcome::changed;
     case KeyCode::escape:
         return TextEditOutcome::cancel;
-    case leftArrowKey:
+    case KeyCode::leftArrow:
         command ? moveToStart(shift) : moveLeft(shift);
         return TextEditOutcome::moved;
-    case rightArrowKey:
+    case KeyCode::rightArrow:
         command ? moveToEnd(shift) : moveRight(shift);
         return TextEditOutcome::moved;
-    case upArrowKey:
-    case homeKey:
+    case KeyCode::upArrow:
+    case KeyCode::home:
         moveToStart(shift);
         return TextEditOutcome::moved;
-    case downArrowKey:
-    case endKey:
+    case KeyCode::downArrow:
+    case KeyCode::end:
         moveToEnd(shift);
         return TextEditOutcome::moved;
     default:
