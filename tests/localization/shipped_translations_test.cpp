@@ -57,6 +57,10 @@ TEST(ShippedTranslationsTest, TellingRowsOfTheBuiltInTable) {
         {Language::japanese, "30分"},
         {Language::korean, "30분"},
         {Language::arabic, "30 دقيقة"},
+        // No built-in text in these, nor a fallback entry: the catalogue answers.
+        {Language::ukrainian, "30 хвилин"},
+        {Language::shandongFish, "30 分钟"},
+        {Language::cantonese, "30 分鐘"},
     });
     expectTexts("向上滑进入上半屏，持续向上滑动可最大化", {
         {Language::english, "Swipe up for the upper half; keep swiping up to maximize."},

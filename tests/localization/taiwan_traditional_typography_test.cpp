@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "localization/interface_language.h"
 #include "platform/gfx/font_library.h"
 #include "platform/system/locale.h"
@@ -71,7 +73,8 @@ TEST_F(TaiwanTraditionalTypographyTest, SmallSizesGrowByOnePointAndWeightIsIgnor
     struct Case {
         double requested;
         double expected;
-    } cases[] = {{12, 13}, {13, 14}, {14, 14}, {20, 20}, {0, Font::systemFontSize + 1}, {-3, Font::systemFontSize + 1}};
+    } cases[] = {{12, 13}, {13, 14}, {14, 14}, {20, 20}, {0, Font::systemFontSize + 1}, {-3, Font::systemFontSize + 1},
+                   {std::nan(""), Font::systemFontSize + 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.requested);
         const Font font = Font::systemFont(c.requested);
