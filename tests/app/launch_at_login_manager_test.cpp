@@ -255,6 +255,22 @@ TEST_F(LaunchAtLoginTest, NewerSystemOpensLoginItemsWhenApprovalIsPending) {
     EXPECT_TRUE(Manager::isEnabled());
 }
 
+TEST_F(LaunchAtLoginTest, NewerSystemSeesTheLoginItemSwitchedOffInSystemSettings) {
+    ASSERT_TRUE(Manager::setEnabled(true).ok());
+    service.setApprovalRequired(true);  // the person switches the program off in Login Items
+    EXPECT_EQ(service.status(), Status::requiresApproval);
+    EXPECT_FALSE(Manager::isEnabled()) << "the menu must not show a start at login that will not happen";
+
+    auto enabled = Manager::setEnabled(true);
+    ASSERT_FALSE(enabled.ok());
+    EXPECT_EQ(enabled.error().systemCode, Manager::approvalPending);
+    EXPECT_EQ(service.registrationCount(), 1) << "a waiting item is not registered again";
+    EXPECT_TRUE(openedLoginItemsSettings());
+
+    ASSERT_TRUE(Manager::setEnabled(false).ok());
+    EXPECT_EQ(service.status(), Status::notRegistered) << "a waiting item is unregistered when switched off";
+}
+
 TEST_F(LaunchAtLoginTest, NewerSystemPassesOnTheServiceFailures) {
     const platform::Error refused{platform::ErrorCode::permissionDenied, "Operation not permitted", 1};
     service.setRegistrationFailure(refused);

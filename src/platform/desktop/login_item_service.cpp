@@ -93,6 +93,9 @@ int LoginItemService::unregistrationCount() const {
 void LoginItemService::setApprovalRequired(bool required) {
     std::lock_guard lock(mutex_);
     approvalRequired_ = required;
+    // Switching an enabled item off in System Settings leaves it registered
+    // but waiting for approval again.
+    if (required && status_ == Status::enabled) status_ = Status::requiresApproval;
     if (!required && status_ == Status::requiresApproval) status_ = Status::enabled;
 }
 

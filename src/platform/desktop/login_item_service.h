@@ -46,8 +46,8 @@ public:
     int unregistrationCount() const;
 
     // What the person does in System Settings: switching the program's
-    // background item off makes registrations wait for approval; switching
-    // it on approves a waiting item.
+    // background item off makes an enabled item and later registrations wait
+    // for approval; switching it on approves a waiting item.
     void setApprovalRequired(bool required);
     // Failures the service reports from now on (none: it works).
     void setRegistrationFailure(std::optional<Error> failure);
