@@ -20,8 +20,8 @@ using namespace platform;
 namespace {
 
 // The program's bundle: its information dictionary and its pictures. The
-// platform layer offers no bundle yet, so every value reads as absent and
-// the window shows its fallbacks and empty picture frames.
+// program has no picture assets yet, so every picture frame stays empty at
+// its fixed size.
 std::optional<PropertyValue> bundleInfoValue(std::string_view key) {
     const PropertyValue* value = platform::Bundle::main().objectForInfoDictionaryKey(key);
     return value ? std::optional<PropertyValue>(*value) : std::nullopt;
@@ -176,7 +176,8 @@ std::shared_ptr<StackView> AboutWindowController::makeDetailRow(std::string_view
     // Long values wrap instead of widening the row.
     valueField->setCompressionResistancePriority(LayoutPriority::defaultLow, LayoutAxis::horizontal);
     auto row = StackView::makeHorizontal({labelField, valueField});
-    row->setAlignment(StackAlignment::top);
+    // A value that wraps keeps its first line on the label's line.
+    row->setAlignment(StackAlignment::firstBaseline);
     row->setSpacing(14);
     return row;
 }
