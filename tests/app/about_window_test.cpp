@@ -1,3 +1,5 @@
+#include <functional>
+
 #include "app/about_presenter.h"
 #include "app/about_window_controller.h"
 #include "localization/interface_language.h"
@@ -5,6 +7,8 @@
 #include "platform/desktop/window_level.h"
 #include "platform/runtime/app_context.h"
 #include "platform/system/bundle.h"
+#include "platform/ui/button.h"
+#include "platform/ui/image_view.h"
 #include "platform/ui/label.h"
 #include "platform/ui/window.h"
 #include "support/desktop/desktop_fixture.h"
@@ -84,6 +88,68 @@ TEST_F(AboutWindowTest, ReturnClosesAndTheMenuBringsItBackInFront) {
     EXPECT_TRUE(application.isActive());
     EXPECT_NEAR(window->frame().midX(), desktop.screens().primaryScreen()->visibleFrame().midX(), 1)
         << "re-centred";
+}
+
+TEST_F(AboutWindowTest, LaysOutItsRowsInOrderAtTheirSizes) {
+    InterfaceLanguage::setCurrent(InterfaceLanguage::simplifiedChinese);
+    AboutPresenter::show();
+    auto content = aboutWindow()->contentView();
+    content->layoutSubtreeIfNeeded();
+    ASSERT_EQ(content->frame().size.width, 560);
+    ASSERT_EQ(content->frame().size.height, 630);
+
+    // Every label, picture and button with its frame in the content view,
+    // measured from the top-left as a person reads the window.
+    struct Shown {
+        std::string what;
+        platform::Rect frame;
+    };
+    std::vector<Shown> shown;
+    std::function<void(const platform::View&)> walk = [&](const platform::View& view) {
+        std::string what;
+        if (auto button = dynamic_cast<const platform::Button*>(&view)) what = "button " + button->title();
+        else if (auto label = dynamic_cast<const platform::Label*>(&view)) what = label->stringValue();
+        else if (dynamic_cast<const platform::ImageView*>(&view)) what = "picture";
+        if (!what.empty()) {
+            const platform::Rect r = view.convert(view.bounds(), content.get());
+            const double top = content->isFlipped() ? r.minY() : 630 - r.maxY();
+            shown.push_back({what, platform::Rect{r.minX(), top, r.width(), r.height()}});
+            return;
+        }
+        for (const auto& subview : view.subviews()) walk(*subview);
+    };
+    walk(*content);
+
+    std::vector<std::string> order;
+    for (const auto& item : shown) order.push_back(item.what);
+    ASSERT_EQ(order.size(), 15u);
+    EXPECT_EQ(order, (std::vector<std::string>{"picture", "塔洛梅百宝箱", "版本：", order[3], "关于我：", "你好。",
+                                               "picture", "塔洛梅", "白你一眼", "picture", "售后微信", "picture",
+                                               "墨爪", "含情脉脉看着你", "button 好"}));
+    EXPECT_TRUE(order[3].ends_with("版构建）")) << order[3];
+    auto at = [&](std::size_t index) { return shown[index].frame; };
+
+    EXPECT_EQ(at(0).size, (platform::Size{108, 70})) << "header picture";
+    EXPECT_EQ(at(0).minX(), 42);
+    EXPECT_EQ(at(0).minY(), 58) << "below the transparent title bar";
+    EXPECT_EQ(at(1).minX(), 42 + 108 + 16) << "the name beside the header picture";
+
+    EXPECT_EQ(at(2).minX(), 42 + 132) << "detail rows are indented";
+    EXPECT_EQ(at(2).width(), 92);
+    EXPECT_EQ(at(3).minX(), 42 + 132 + 92 + 14);
+    EXPECT_EQ(at(4).minX(), 42 + 132);
+    EXPECT_GE(at(4).minY(), at(2).maxY() + 12);
+
+    EXPECT_EQ(at(6).size, (platform::Size{96, 96})) << "cat";
+    EXPECT_EQ(at(9).size, (platform::Size{168, 160})) << "support code";
+    EXPECT_EQ(at(11).size, (platform::Size{96, 96})) << "cat";
+    EXPECT_EQ(at(9).minX() - at(6).maxX(), 22) << "pictures row spacing (the cat is its column's widest item)";
+    EXPECT_NEAR(at(9).midX(), 280, 0.5) << "the pictures row is centred";
+    EXPECT_EQ(at(9).minY() - at(5).maxY(), 44) << "the wider gap after the detail rows";
+
+    EXPECT_EQ(at(14).width(), 180);
+    EXPECT_NEAR(at(14).midX(), 280, 0.5);
+    EXPECT_GE(630 - at(14).maxY(), 30) << "the OK button stays clear of the bottom";
 }
 
 TEST(AboutVersionText, FallsBackForWhatTheBundleLacks) {
