@@ -274,6 +274,25 @@ TEST_F(AppDelegateLifecycleTest, LastExternalApplicationFollowsActivations) {
 
     application.activate(true);
     EXPECT_EQ(delegate().lastExternalPID(), editor->processIdentifier()) << "the program's own activation is not kept";
+
+    // Activation news that names no application leaves the last one in place.
+    auto& workspaceCenter = desktop.workspace().notificationCenter();
+    const std::string activated = platform::Workspace::didActivateApplicationNotification;
+    const char* key = platform::Workspace::applicationKey;
+    struct Case {
+        const char* name;
+        platform::UserInfo userInfo;
+    } cases[] = {
+        {"no user information", {}},
+        {"another key", {{"other", std::any(desktop.currentApplication().runningApplication())}}},
+        {"another type", {{key, std::any(std::string("Editor"))}}},
+        {"no application", {{key, std::any(std::shared_ptr<platform::RunningApplication>())}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        workspaceCenter.post(activated, nullptr, c.userInfo);
+        EXPECT_EQ(delegate().lastExternalPID(), editor->processIdentifier());
+    }
 }
 
 TEST_F(AppDelegateLifecycleTest, InputControllerRequestsReachTheDelegateWhileItLives) {

@@ -49,6 +49,16 @@ INSTANTIATE_TEST_SUITE_P(
         LaunchCase{"notAUrl", {}, {"tallowmere-finder://terminal?directory=\x01"}, true}),
     [](const ::testing::TestParamInfo<LaunchCase>& info) { return std::string(info.param.name); });
 
+TEST_F(AppDelegateTest, LaunchCheckDoesNothingOnceTheDelegateIsGone) {
+    launch();
+    application.setDelegate({});
+    delegate_.reset();
+
+    runUntilIdle();
+
+    EXPECT_EQ(application.activationPolicy(), ActivationPolicy::accessory) << "no main window was shown";
+}
+
 // --- Reopen -----------------------------------------------------------------------------------
 
 class MainWindowHandOffTest : public AppDelegateTest {};
@@ -64,6 +74,22 @@ TEST_F(MainWindowHandOffTest, ReopenOfAUrlOpenEventShowsNoMainWindow) {
     EXPECT_TRUE(application.receiveReopenEvent());
     EXPECT_TRUE(mainWindowIsShown());
     EXPECT_EQ(application.activationPolicy(), ActivationPolicy::regular);
+}
+
+TEST_F(MainWindowHandOffTest, ReopenBringsBackAMinimisedOrLoweredWindow) {
+    launch();
+    runUntilIdle();
+    auto window = mainWindow();
+    ASSERT_TRUE(window);
+    window->setLevel(platform::WindowLevel::floating);
+    window->miniaturize();
+
+    EXPECT_TRUE(application.receiveReopenEvent());
+
+    EXPECT_FALSE(window->isMiniaturized());
+    EXPECT_EQ(window->level(), platform::WindowLevel::normal);
+    EXPECT_TRUE(window->isKeyWindow());
+    EXPECT_EQ(mainWindow(), window) << "the same window comes back, it is never made twice";
 }
 
 // --- Size and place -----------------------------------------------------------------------
@@ -87,6 +113,27 @@ protected:
         return mainWindow()->frame();
     }
 };
+
+TEST_F(MainWindowPlacementTest, NewWindowIsMadeOnceWithoutBeingShown) {
+    auto controller = delegate().ensureMainWindowController();
+    ASSERT_EQ(delegate().ensureMainWindowController(), controller);
+    auto window = controller->window();
+    ASSERT_TRUE(window);
+
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->title(), "塔洛梅百宝箱");
+    using Style = platform::WindowStyleMask;
+    for (auto style : {Style::titled, Style::closable, Style::miniaturizable, Style::resizable,
+                       Style::fullSizeContentView}) {
+        EXPECT_TRUE(window->styleMask().contains(style)) << "style bit " << style;
+    }
+    using Behavior = platform::WindowCollectionBehavior;
+    EXPECT_EQ(window->collectionBehavior().rawValue, Behavior::moveToActiveSpace | Behavior::fullScreenPrimary)
+        << "the window follows the person to their current space and can go full screen";
+    EXPECT_EQ(window->minSize().width, 580);
+    EXPECT_EQ(window->minSize().height, 1);
+    EXPECT_FALSE(window->isReleasedWhenClosed) << "closing only hides it; the next showing re-shows the same window";
+}
 
 TEST_F(MainWindowPlacementTest, NewWindowFillsTheScreenUpToItsLargestSize) {
     const ScreenRect frame = showAt({720, 450});
@@ -147,6 +194,7 @@ TEST(MainWindowPlacementRules, TargetScreenFallsBackInOrder) {
         std::shared_ptr<platform::Screen> expected;
     } cases[] = {
         {"under the pointer", {1200, 400}, left, left, wide},
+        {"on the edge two screens share", {1000, 400}, left, left, wide},
         {"the window's own", outside, alsoWide, left, alsoWide},
         {"the main screen", outside, nullptr, left, left},
         {"the first of the widest", outside, nullptr, nullptr, wide},
