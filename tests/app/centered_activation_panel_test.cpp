@@ -2,7 +2,11 @@
 
 #include "localization/interface_language.h"
 #include "platform/ui/application.h"
+#include <functional>
+
 #include "platform/ui/button.h"
+#include "platform/ui/image_view.h"
+#include "platform/ui/label.h"
 #include "platform/ui/view.h"
 #include "platform/ui/window.h"
 #include "support/desktop/desktop_fixture.h"
@@ -47,6 +51,45 @@ TEST_F(CenteredActivationPanelTest, HeightFollowsMessageContentAndButtons) {
         EXPECT_EQ(dialog->panel()->contentView()->frame().height(), c.height);
         EXPECT_EQ(dialog->panel()->contentView()->frame().width(), 560);
     }
+}
+
+TEST_F(CenteredActivationPanelTest, StacksIconTitleMessageContentAndButtonsInTheMiddle) {
+    auto content = platform::View::make({0, 0, 300, 80});
+    auto dialog = makeDialog({"保存", "不保存", "取消"}, "说明", content);
+    auto root = dialog->panel()->contentView();
+    root->layoutSubtreeIfNeeded();
+
+    // Top-to-bottom frames in the panel's content view.
+    auto frameOf = [&](const platform::View& view) {
+        const platform::Rect r = view.convert(view.bounds(), root.get());
+        const double top = root->isFlipped() ? r.minY() : root->frame().height() - r.maxY();
+        return platform::Rect{r.minX(), top, r.width(), r.height()};
+    };
+    std::vector<platform::Rect> icons, labels;
+    std::function<void(const platform::View&)> walk = [&](const platform::View& view) {
+        if (dynamic_cast<const platform::ImageView*>(&view)) icons.push_back(frameOf(view));
+        if (dynamic_cast<const platform::Label*>(&view)) labels.push_back(frameOf(view));
+        for (const auto& subview : view.subviews()) walk(*subview);
+    };
+    walk(*root);
+    ASSERT_EQ(icons.size(), 1u);
+    ASSERT_EQ(labels.size(), 2u);
+    const platform::Rect icon = icons[0], title = labels[0], message = labels[1];
+    const platform::Rect shownContent = frameOf(*content);
+    const platform::Rect first = frameOf(*dialog->buttons()[0]), second = frameOf(*dialog->buttons()[1]),
+                         last = frameOf(*dialog->buttons()[2]);
+
+    EXPECT_EQ(icon.size, (platform::Size{64, 64}));
+    EXPECT_EQ(message.size, (platform::Size{500, 34}));
+    EXPECT_EQ(shownContent.size, (platform::Size{300, 80})) << "the content keeps the size it was handed over with";
+    EXPECT_NEAR(title.minY() - icon.maxY(), 10, 1e-9);
+    EXPECT_NEAR(message.minY() - title.maxY(), 10, 1e-9);
+    EXPECT_NEAR(shownContent.minY() - message.maxY(), 10, 1e-9);
+    EXPECT_NEAR(first.minY() - shownContent.maxY(), 10, 1e-9);
+    EXPECT_NEAR(second.minY() - first.maxY(), 5, 1e-9);
+    EXPECT_NEAR(last.minY() - second.maxY(), 5, 1e-9);
+    for (const platform::Rect& r : {icon, title, message, shownContent, first, last}) EXPECT_NEAR(r.midX(), 280, 1e-9);
+    EXPECT_NEAR((icon.minY() + last.maxY()) / 2, root->frame().height() / 2, 0.5) << "centred top to bottom";
 }
 
 TEST_F(CenteredActivationPanelTest, ReturnAndEscapeGoToFirstAndCancelButtons) {
