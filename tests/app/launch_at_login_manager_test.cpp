@@ -88,6 +88,8 @@ TEST_F(LaunchAtLoginTest, OlderSystemWritesAndLoadsTheAgentEachTimeItIsEnabled) 
         EXPECT_EQ(runs, (Runs{{"bootout", domain(), agent()}, {"bootstrap", domain(), agent()}}));
         EXPECT_TRUE(Manager::isEnabled());
         EXPECT_TRUE(agentLoaded());
+        EXPECT_TRUE(platform::Files::readText(agent()).valueOr(std::string()).starts_with("<?xml"))
+            << "the agent is an XML property list";
         EXPECT_EQ(agentContents(), PropertyValue(PropertyValue::Dictionary{
                                        {"Label", "com.quenlow.tallowmere.login"},
                                        {"ProgramArguments", PropertyValue::Array{"/usr/bin/open", "-gj", bundlePath(),

@@ -86,6 +86,9 @@ TEST_F(PersistentConfigurationTest, FirstStartWritesTheDomainWithExactlyTheFourK
 
     ASSERT_TRUE(fs::exists(fileURL()));
     EXPECT_EQ(modeOf(fileURL()), 0600u);
+    const std::string text = platform::Files::readText(fileURL()).valueOr(std::string());
+    EXPECT_TRUE(text.starts_with("<?xml") && text.find("<plist version=\"1.0\">") != std::string::npos)
+        << "an XML property list, readable by people and by older tools";
     auto root = stored();
     std::set<std::string> keys;
     for (const auto& [key, value] : root) keys.insert(key);
