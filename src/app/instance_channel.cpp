@@ -29,7 +29,7 @@ using platform::Result;
 using SteadyClock = std::chrono::steady_clock;
 
 struct InstanceChannel::Connection {
-    UniqueFd fd;
+    platform::UniqueFd fd;
     std::string received;
     SteadyClock::time_point deadline;
     bool finished = false;
@@ -46,9 +46,9 @@ constexpr int retryMilliseconds = 20;
 
 // The folder, created private to the user and checked to be theirs: nobody
 // else may see the socket, let alone connect to it.
-Result<UniqueFd> openPrivateFolder(const fs::path& folder) {
+Result<platform::UniqueFd> openPrivateFolder(const fs::path& folder) {
     if (auto made = platform::Files::createDirectories(folder, 0700); !made) return made.error();
-    UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    platform::UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!fd.isValid()) return platform::systemError(errno, "The folder " + folder.string() + " couldn\u2019t be opened");
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0) {
@@ -74,19 +74,19 @@ sockaddr_un socketAddress(int folderFd) {
 }
 
 // The lock, or an invalid descriptor when another instance holds it.
-Result<UniqueFd> tryLock(int folderFd) {
-    UniqueFd fd(::openat(folderFd, lockName, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+Result<platform::UniqueFd> tryLock(int folderFd) {
+    platform::UniqueFd fd(::openat(folderFd, lockName, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!fd.isValid()) return platform::systemError(errno, "The instance lock couldn\u2019t be opened");
     if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) return fd;
-    if (errno == EWOULDBLOCK) return UniqueFd();
+    if (errno == EWOULDBLOCK) return platform::UniqueFd();
     return platform::systemError(errno, "The instance lock couldn\u2019t be taken");
 }
 
-Result<UniqueFd> listenIn(int folderFd) {
+Result<platform::UniqueFd> listenIn(int folderFd) {
     // Holding the lock proves that a socket left here belongs to an
     // instance that ended without removing it.
     ::unlinkat(folderFd, socketName, 0);
-    UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    platform::UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!fd.isValid()) return platform::systemError(errno, "The instance socket couldn\u2019t be made");
     const sockaddr_un address = socketAddress(folderFd);
     if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
@@ -127,7 +127,7 @@ Error notAnswered() {
 // Hands the request to the instance listening in the folder. Nobody
 // listening (yet) is notFound, so the caller can look again.
 Result<void> handOver(int folderFd, const InstanceRequest& request, SteadyClock::time_point deadline) {
-    UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    platform::UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!fd.isValid()) return platform::systemError(errno, "A socket couldn\u2019t be made");
     const sockaddr_un address = socketAddress(folderFd);
     if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
@@ -192,7 +192,7 @@ Result<InstanceChannel::Claim> InstanceChannel::claim(const fs::path& folder, co
         if (lock->isValid()) {
             auto listener = listenIn(folderFd->get());
             if (!listener) return listener.error();
-            UniqueFd stop(::eventfd(0, EFD_CLOEXEC));
+            platform::UniqueFd stop(::eventfd(0, EFD_CLOEXEC));
             if (!stop.isValid()) return platform::systemError(errno, "The instance channel couldn\u2019t be made");
             return Claim{std::unique_ptr<InstanceChannel>(
                 new InstanceChannel(std::move(*folderFd), std::move(*lock), std::move(*listener), std::move(stop),
@@ -207,7 +207,7 @@ Result<InstanceChannel::Claim> InstanceChannel::claim(const fs::path& folder, co
     }
 }
 
-InstanceChannel::InstanceChannel(UniqueFd folder, UniqueFd lock, UniqueFd listener, UniqueFd stop,
+InstanceChannel::InstanceChannel(platform::UniqueFd folder, platform::UniqueFd lock, platform::UniqueFd listener, platform::UniqueFd stop,
                                  fs::path socketPath, RequestHandler onRequest)
     : folder_(std::move(folder)),
       lock_(std::move(lock)),
@@ -259,7 +259,7 @@ void InstanceChannel::serve() {
 
         if (ready <= 0 || !(entries[1].revents & POLLIN)) continue;
         for (;;) {
-            UniqueFd peer(::accept4(listener_.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
+            platform::UniqueFd peer(::accept4(listener_.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
             if (!peer.isValid()) break;
             if (!peerIsThisUser(peer.get())) {
                 logDropped("a peer of another user");

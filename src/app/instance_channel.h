@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "app/instance_request.h"
-#include "app/unique_fd.h"
+#include "platform/system/unique_fd.h"
 #include "platform/base/result.h"
 
 namespace tallowmere {
@@ -55,17 +55,17 @@ public:
 
 private:
     struct Connection;
-    InstanceChannel(UniqueFd folder, UniqueFd lock, UniqueFd listener, UniqueFd stop,
+    InstanceChannel(platform::UniqueFd folder, platform::UniqueFd lock, platform::UniqueFd listener, platform::UniqueFd stop,
                     std::filesystem::path socketPath, RequestHandler onRequest);
     void serve();
     // Takes what arrived; answers once the peer has said all it will.
     void readFrom(Connection& connection);
     void answer(Connection& connection);
 
-    UniqueFd folder_;
-    UniqueFd lock_;
-    UniqueFd listener_;
-    UniqueFd stop_;  // an eventfd that ends `serve`
+    platform::UniqueFd folder_;
+    platform::UniqueFd lock_;
+    platform::UniqueFd listener_;
+    platform::UniqueFd stop_;  // an eventfd that ends `serve`
     std::filesystem::path socketPath_;
     RequestHandler onRequest_;
     std::thread thread_;

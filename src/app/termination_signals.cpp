@@ -35,8 +35,8 @@ platform::Result<std::unique_ptr<TerminationSignals>> TerminationSignals::instal
                                                                                   Handler onSignal) {
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0) return platform::systemError(errno, "The signal pipe couldn\u2019t be made");
-    UniqueFd readEnd(ends[0]);
-    UniqueFd writeEnd(ends[1]);
+    platform::UniqueFd readEnd(ends[0]);
+    platform::UniqueFd writeEnd(ends[1]);
     if (::fcntl(writeEnd.get(), F_SETFL, O_NONBLOCK) != 0) {
         return platform::systemError(errno, "The signal pipe couldn\u2019t be set up");
     }
@@ -48,7 +48,7 @@ platform::Result<std::unique_ptr<TerminationSignals>> TerminationSignals::instal
         new TerminationSignals(std::move(readEnd), std::move(writeEnd), queue, std::move(onSignal)));
 }
 
-TerminationSignals::TerminationSignals(UniqueFd readEnd, UniqueFd writeEnd, platform::MainQueue& queue,
+TerminationSignals::TerminationSignals(platform::UniqueFd readEnd, platform::UniqueFd writeEnd, platform::MainQueue& queue,
                                        Handler onSignal)
     : readEnd_(std::move(readEnd)), writeEnd_(std::move(writeEnd)), queue_(queue), onSignal_(std::move(onSignal)) {
     thread_ = std::thread([this] { forward(); });

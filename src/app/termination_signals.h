@@ -5,7 +5,7 @@
 #include <memory>
 #include <thread>
 
-#include "app/unique_fd.h"
+#include "platform/system/unique_fd.h"
 #include "platform/base/result.h"
 
 namespace tallowmere {
@@ -32,11 +32,11 @@ public:
     TerminationSignals& operator=(const TerminationSignals&) = delete;
 
 private:
-    TerminationSignals(UniqueFd readEnd, UniqueFd writeEnd, platform::MainQueue& queue, Handler onSignal);
+    TerminationSignals(platform::UniqueFd readEnd, platform::UniqueFd writeEnd, platform::MainQueue& queue, Handler onSignal);
     void forward();
 
-    UniqueFd readEnd_;
-    UniqueFd writeEnd_;
+    platform::UniqueFd readEnd_;
+    platform::UniqueFd writeEnd_;
     platform::MainQueue& queue_;
     Handler onSignal_;
     struct sigaction previousTerm_ {};

@@ -83,7 +83,7 @@ public:
     }
 
 private:
-    UniqueFd fd_;
+    platform::UniqueFd fd_;
     bool connected_ = false;
 };
 
@@ -211,7 +211,7 @@ TEST_F(InstanceChannelTest, HostileMessagesAreDroppedAndLoggedAndTheInstanceGoes
 
 TEST_F(InstanceChannelTest, ALaunchGivesUpWhenTheLockIsHeldButNobodyAnswers) {
     fs::create_directories(folder());
-    UniqueFd lock(::open((folder() / "instance.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    platform::UniqueFd lock(::open((folder() / "instance.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
     ASSERT_EQ(::flock(lock.get(), LOCK_EX | LOCK_NB), 0);
 
     auto later = launch({"tallowmere-finder://copy?directory=/tmp"}, 0);

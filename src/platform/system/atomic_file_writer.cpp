@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "platform/system/system_error.h"
+#include "platform/system/unique_fd.h"
 
 namespace tallowmere::platform {
 
@@ -41,31 +42,6 @@ std::string saveFailure(const fs::path& destination) {
     return "The file " + quoted(destination) + " couldn\u2019t be saved in the folder " +
            quoted(folder.empty() ? fs::path(".") : folder);
 }
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
-    ~FileDescriptor() { close(); }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int get() const { return fd_; }
-    bool isOpen() const { return fd_ >= 0; }
-    void reset(int fd) {
-        close();
-        fd_ = fd;
-    }
-    // Closes now and reports the close's own failure (a deferred write error).
-    int close() {
-        if (fd_ < 0) return 0;
-        int result = ::close(fd_);
-        fd_ = -1;
-        return result == 0 ? 0 : errno;
-    }
-
-private:
-    int fd_;
-};
 
 // Removes the temporary file unless the write got as far as publishing it.
 class TemporaryFile {
@@ -114,10 +90,10 @@ int publish(const fs::path& temporary, const fs::path& destination, bool replace
 }
 
 void flushFolder(const fs::path& folder) {
-    FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     // Some file systems refuse fsync on folders; the rename has happened
     // either way, so this is best effort.
-    if (fd.isOpen()) ::fsync(fd.get());
+    if (fd.isValid()) ::fsync(fd.get());
 }
 
 }  // namespace
@@ -132,16 +108,16 @@ Result<void> AtomicFileWriter::write(std::string_view bytes) const {
     if (folder.empty()) folder = ".";
     const std::string stem = "." + name.substr(0, maxNameBytesInTemporary) + ".tmp-";
 
-    FileDescriptor fd;
+    UniqueFd fd;
     fs::path temporaryPath;
-    for (int attempt = 0; attempt < creationAttempts && !fd.isOpen(); ++attempt) {
+    for (int attempt = 0; attempt < creationAttempts && !fd.isValid(); ++attempt) {
         temporaryPath = folder / (stem + randomSuffix());
         // `mode_` from the start: the umask may narrow it, never widen it.
         fd.reset(::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
                         mode_ & 07777));
-        if (!fd.isOpen() && errno != EEXIST) return systemError(errno, saveFailure(destination_));
+        if (!fd.isValid() && errno != EEXIST) return systemError(errno, saveFailure(destination_));
     }
-    if (!fd.isOpen()) return systemError(EEXIST, saveFailure(destination_));
+    if (!fd.isValid()) return systemError(EEXIST, saveFailure(destination_));
     TemporaryFile temporary(temporaryPath);
 
     if (onTemporaryCreated) onTemporaryCreated(temporary.path());

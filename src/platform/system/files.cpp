@@ -10,6 +10,7 @@
 
 #include "platform/system/atomic_file_writer.h"
 #include "platform/system/system_error.h"
+#include "platform/system/unique_fd.h"
 
 namespace tallowmere::platform::Files {
 
@@ -33,12 +34,9 @@ Error readFailure(int errnum, const fs::path& path) {
 
 template <typename Bytes>
 Result<Bytes> readBytes(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return readFailure(errno, path);
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    const UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.isValid()) return readFailure(errno, path);
+    const int fd = file.get();
 
     struct stat info {};
     if (::fstat(fd, &info) != 0) return readFailure(errno, path);
