@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "simulated_desktop_test.h"
+#include "support/desktop/simulated_desktop_test.h"
 
 namespace tallowmere::testing {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gfx/canvas.h"
-#include "simulated_desktop_test.h"
+#include "support/desktop/simulated_desktop_test.h"
 
 namespace tallowmere::testing {
 namespace {

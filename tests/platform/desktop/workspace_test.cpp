@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "simulated_desktop_test.h"
+#include "support/desktop/simulated_desktop_test.h"
 
 namespace tallowmere::testing {
 namespace {

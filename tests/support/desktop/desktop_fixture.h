@@ -4,30 +4,24 @@
 #include <string>
 #include <vector>
 
-#include "platform/desktop/desktop.h"
 #include "platform/ui/application.h"
 #include "platform/ui/ui_trace.h"
-#include "support/desktop/desktop_driver.h"
-#include "support/desktop/keyboard_driver.h"
-#include "support/desktop/mouse_driver.h"
-#include "support/desktop/trackpad_driver.h"
+#include "support/desktop/simulated_desktop_test.h"
 #include "support/desktop/ui_drivers.h"
 #include "support/desktop/ui_modal_script.h"
-#include "support/fixture.h"
 
 namespace tallowmere::testing {
 
-// The fixture for tests that drive the interface: everything of
-// TallowmereTest plus the simulated desktop with one 1440 × 900 screen and
-// the program's UI layer on it, and a person who
-//  - sets the Mac up (`setup`: screens, applications, permissions),
-//  - uses the mouse, trackpad and keyboard (`mouse`, `trackpad`, `keyboard`),
+// The fixture for tests that drive the interface: SimulatedDesktopTest's
+// desktop (one 1440 × 900 screen) and person at the Mac (`setup`, `mouse`,
+// `trackpad`, `keyboard`), with the program's UI layer on it and a person who
+// also
 //  - clicks in the menu bar and menus (`menuBar`, `menus`),
 //  - answers alerts, panels and the colour sampler as scripted (`alerts`,
 //    `panels`; unscripted questions take their cancel choice),
 // and readers of what was shown (`windows`, `alerts.shown()`,
 // `menus.opened()`, `uiTrace()`).
-class DesktopTest : public TallowmereTest {
+class DesktopTest : public SimulatedDesktopTest {
   private:
     // Made before the drivers, which keep references to them.
     std::shared_ptr<ModalScript> script_ = std::make_shared<ModalScript>();
@@ -42,12 +36,7 @@ class DesktopTest : public TallowmereTest {
     // Every line the UI trace recorded, in order.
     const std::vector<std::string>& uiTrace() const { return *trace_; }
 
-    platform::Desktop& desktop = platform::Desktop::shared();
     platform::Application& application = platform::Application::shared();
-    DesktopDriver setup{desktop};
-    MouseDriver mouse{desktop};
-    TrackpadDriver trackpad{desktop};
-    KeyboardDriver keyboard{desktop};
     AlertDriver alerts{*script_};
     PanelDriver panels{*script_};
     MenuBarDriver menuBar;
