@@ -41,9 +41,11 @@ def collect_keys(sources):
 
 def english_keys(resources):
     covered = set()
-    for row in json.loads((resources / "translations.json").read_text(encoding="utf-8")):
-        if row.get("english"):
-            covered.add(row["key"])
+    tables = [resources / "translations.json"] + sorted((resources / "features").glob("*.json"))
+    for table in tables:
+        for row in json.loads(table.read_text(encoding="utf-8")):
+            if row.get("english"):
+                covered.add(row["key"])
     catalogue = json.loads((resources / "catalogue.json").read_text(encoding="utf-8"))
     english = catalogue.get("translations", {}).get("english", [])
     for key, text in zip(catalogue.get("keys", []), english):

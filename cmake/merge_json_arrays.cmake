@@ -1,0 +1,21 @@
+# Writes OUTPUT: one JSON array holding the elements of every array in INPUTS
+# (a |-separated list of files, each one JSON array), in that order. Lets each
+# feature keep its rows in a file of its own while the program reads one table.
+set(merged "")
+string(REPLACE "|" ";" INPUTS "${INPUTS}")
+foreach(input IN LISTS INPUTS)
+  file(READ ${input} text)
+  string(STRIP "${text}" text)
+  string(REGEX REPLACE "^\\[" "" text "${text}")
+  string(REGEX REPLACE "\\]$" "" text "${text}")
+  string(STRIP "${text}" text)
+  if(text STREQUAL "")
+    continue()
+  endif()
+  if(merged STREQUAL "")
+    set(merged "${text}")
+  else()
+    string(APPEND merged ",\n${text}")
+  endif()
+endforeach()
+file(WRITE ${OUTPUT} "[\n${merged}\n]\n")
