@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <unordered_map>
 
 #include "localization/complete_localization.h"
 #include "localization/interface_language.h"
@@ -29,8 +31,9 @@ BENCHMARK_CAPTURE(lookUp, fallbackTable, "窗口手势控制", InterfaceLanguage
 BENCHMARK_CAPTURE(lookUp, catalogue, "窗口手势控制", InterfaceLanguage::turkish);
 BENCHMARK_CAPTURE(lookUp, unknownKey, "没有人认识的键", InterfaceLanguage::french);
 
-// `L` as call sites use it: the current language read from the preferences, then the lookup.
-void lookUpInCurrentLanguage(benchmark::State& state) {
+// `L` as call sites use it: the current language, then the lookup. Each
+// case has the anchor below to be read against, in the same run.
+void lookUpInCurrentLanguage(benchmark::State& state, InterfaceLanguage language) {
     // A private HOME, since choosing the language writes the preferences domain.
     std::string home = (std::filesystem::temp_directory_path() / "localization-bench-XXXXXX").string();
     if (!mkdtemp(home.data())) {
@@ -40,12 +43,22 @@ void lookUpInCurrentLanguage(benchmark::State& state) {
     setenv("HOME", home.c_str(), 1);
     {
         platform::AppContext context({.deterministic = true});
-        InterfaceLanguage::setCurrent(InterfaceLanguage::japanese);
+        InterfaceLanguage::setCurrent(language);
         for (auto _ : state) benchmark::DoNotOptimize(L("窗口手势控制"));
     }
     std::filesystem::remove_all(home);
 }
-BENCHMARK(lookUpInCurrentLanguage);
+BENCHMARK_CAPTURE(lookUpInCurrentLanguage, builtInTable, InterfaceLanguage::japanese);
+BENCHMARK_CAPTURE(lookUpInCurrentLanguage, sourceLanguage, InterfaceLanguage::simplifiedChinese);
+
+// The anchor: a bare hash lookup of the same key in a map of the catalogue's size.
+void bareMapFind(benchmark::State& state) {
+    std::unordered_map<std::string, std::string> texts;
+    for (const std::string& key : CompleteLocalization::catalog().keys()) texts.emplace(key, key + " (translated)");
+    const std::string key = "窗口手势控制";
+    for (auto _ : state) benchmark::DoNotOptimize(texts.find(key));
+}
+BENCHMARK(bareMapFind);
 
 void catalogueParse(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(CompleteLocalization::Catalog::parse(resources::catalogJSON));

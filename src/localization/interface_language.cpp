@@ -2,8 +2,8 @@
 
 #include <cctype>
 
+#include "localization/current_language.h"
 #include "localization/interface_language_preference.h"
-#include "localization/taiwan_traditional_typography.h"
 #include "platform/gfx/attributed_string.h"
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/font.h"
@@ -145,14 +145,7 @@ platform::Image InterfaceLanguage::flagImage() const {
     });
 }
 
-InterfaceLanguage InterfaceLanguage::current() {
-    TaiwanTraditionalTypography::installIfNeeded();
-    // An unrecognised stored value is left as it is and read as no choice.
-    if (auto stored = InterfaceLanguagePreference::storedRawValue()) {
-        if (auto language = fromRawValue(*stored)) return *language;
-    }
-    return systemPreferred();
-}
+InterfaceLanguage InterfaceLanguage::current() { return CurrentLanguage::forCurrentContext().language(); }
 
 void InterfaceLanguage::setCurrent(InterfaceLanguage language) { InterfaceLanguagePreference::store(language.rawValue()); }
 

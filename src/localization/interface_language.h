@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "localization/localized_text.h"
+
 namespace tallowmere {
 
 namespace platform {
@@ -67,7 +69,8 @@ public:
     static const std::array<InterfaceLanguage, count>& allCases();
 
     // The language in force: the stored choice when it names a language,
-    // otherwise `systemPreferred()`. Read afresh at every call.
+    // otherwise `systemPreferred()`. Every call sees the latest choice; it
+    // takes no lock, and works the answer out again only after a change.
     static InterfaceLanguage current();
     // Stores the choice; nobody is notified.
     static void setCurrent(InterfaceLanguage language);
@@ -78,10 +81,13 @@ public:
     static InterfaceLanguage preferred(std::span<const std::string> identifiers);
 
     // The text of a Simplified Chinese source text in the current language;
-    // `L` is its short form.
-    static std::string text(std::string_view key);
+    // `L` is its short form. A key answered as it is comes back as a copy.
+    static LocalizedText text(std::string_view key);
     // The same lookup for a given language, for callers that already hold one.
-    static std::string text(std::string_view key, InterfaceLanguage language);
+    static LocalizedText text(std::string_view key, InterfaceLanguage language);
+    // The lookup for a key that lives for the whole run (a string literal):
+    // nothing is copied, whichever layer answers.
+    static LocalizedText textOfLastingKey(std::string_view key);
 
 private:
     Value value_;
@@ -89,7 +95,13 @@ private:
 
 // The UI string lookup: a Simplified Chinese source text in, the text for the
 // current interface language out. Never fails; an unknown key comes back as is.
-std::string L(std::string_view key);
+LocalizedText L(std::string_view key);
+// Call sites pass string literals, which live for the whole run: the answer
+// refers to them or to a table's text and copies nothing.
+template <std::size_t size>
+LocalizedText L(const char (&literal)[size]) {
+    return InterfaceLanguage::textOfLastingKey(std::string_view(literal));
+}
 
 }  // namespace tallowmere
 

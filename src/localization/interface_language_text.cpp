@@ -15,16 +15,26 @@ struct ShippedLayers {
     }
 };
 
+// The shipped tables live until the process ends, so their texts are handed
+// out as they are; only the key answered as itself may need a copy.
+LocalizedText answer(std::string_view key, InterfaceLanguage language, bool keyLasts) {
+    const std::string_view text = lookUpText(key, language, ShippedLayers{});
+    const bool isTheKey = text.data() == key.data();
+    return isTheKey && !keyLasts ? LocalizedText::copied(text) : LocalizedText::lasting(text);
+}
+
 }  // namespace
 
-std::string InterfaceLanguage::text(std::string_view key, InterfaceLanguage language) {
-    return lookUpText(key, language, ShippedLayers{});
+LocalizedText InterfaceLanguage::text(std::string_view key, InterfaceLanguage language) {
+    return answer(key, language, /*keyLasts=*/false);
 }
 
 // The language is read once per lookup, so one lookup never mixes the layers
 // of two languages when the choice changes meanwhile.
-std::string InterfaceLanguage::text(std::string_view key) { return text(key, current()); }
+LocalizedText InterfaceLanguage::text(std::string_view key) { return answer(key, current(), false); }
 
-std::string L(std::string_view key) { return InterfaceLanguage::text(key); }
+LocalizedText InterfaceLanguage::textOfLastingKey(std::string_view key) { return answer(key, current(), true); }
+
+LocalizedText L(std::string_view key) { return InterfaceLanguage::text(key); }
 
 }  // namespace tallowmere

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <optional>
-#include <string>
 #include <string_view>
 
 #include "localization/interface_language.h"
@@ -21,20 +20,21 @@ concept TranslationLayers = requires(const T& layers, std::string_view key, Inte
 // The UI string lookup in `language`: the built-in translations, the language's
 // fallback table, the catalogue, then the built-in English text, then the key
 // itself. Never fails, and no layer holds an empty text, so a non-empty key
-// never gives an empty answer.
+// never gives an empty answer. The answer views a layer's stored text, or is
+// `key` itself (the same characters, not a copy).
 template <TranslationLayers Layers>
-std::string lookUpText(std::string_view key, InterfaceLanguage language, const Layers& layers) {
+std::string_view lookUpText(std::string_view key, InterfaceLanguage language, const Layers& layers) {
     // The source language needs no table, so a Simplified Chinese process never builds one.
-    if (language == InterfaceLanguage::simplifiedChinese) return std::string(key);
+    if (language == InterfaceLanguage::simplifiedChinese) return key;
 
     const TranslationTable& translations = layers.translations();
-    if (auto text = translations.text(key, language)) return std::string(*text);
+    if (auto text = translations.text(key, language)) return *text;
     if (const FallbackTable* fallback = layers.fallback(language)) {
-        if (auto text = fallback->text(key)) return std::string(*text);
+        if (auto text = fallback->text(key)) return *text;
     }
-    if (auto text = layers.catalogText(key, language)) return std::string(*text);
-    if (auto text = translations.text(key, InterfaceLanguage::english)) return std::string(*text);
-    return std::string(key);
+    if (auto text = layers.catalogText(key, language)) return *text;
+    if (auto text = translations.text(key, InterfaceLanguage::english)) return *text;
+    return key;
 }
 
 }  // namespace tallowmere

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <future>
+#include <thread>
+
 #include "localization/interface_language.h"
 #include "localization/product_identity.h"
 #include "localization/translation_table.h"
@@ -57,6 +60,37 @@ TEST_F(InterfaceLanguageCurrentTest, SetCurrentStoresTheRawValueAndLookupsFollow
     Language::setCurrent(Language::shandongChicken);
     EXPECT_EQ(defaults().string("interfaceLanguage"), "zh-Hans-SD");
     EXPECT_EQ(L("窗口手势控制"), "窗口咋整");
+}
+
+TEST_F(InterfaceLanguageCurrentTest, EveryChangeIsSeenByTheNextLookupOnAnyThread) {
+    Language::setCurrent(Language::english);
+    ASSERT_EQ(L("窗口手势控制"), "Window Controls");
+
+    // A thread that has looked up before, so it holds an answer to go stale.
+    std::promise<std::string> firstOnOtherThread;
+    std::promise<void> changedHere;
+    std::string afterChangeOnOtherThread;
+    std::thread other([&] {
+        firstOnOtherThread.set_value(L("窗口手势控制").str());
+        changedHere.get_future().wait();
+        afterChangeOnOtherThread = L("窗口手势控制").str();
+        Language::setCurrent(Language::shandongChicken);
+    });
+    EXPECT_EQ(firstOnOtherThread.get_future().get(), "Window Controls");
+    Language::setCurrent(Language::japanese);
+    changedHere.set_value();
+    other.join();
+    EXPECT_EQ(afterChangeOnOtherThread, "ウインドウジェスチャー");
+    EXPECT_EQ(L("窗口手势控制"), "窗口咋整");  // chosen on the other thread
+
+    // With no stored choice, the system's list and registered defaults count as soon as they change.
+    defaults().removeObject("interfaceLanguage");
+    setSystemLanguages({"fr-FR"});
+    EXPECT_EQ(Language::current(), Language::french);
+    setSystemLanguages({"de-AT"});
+    EXPECT_EQ(Language::current(), Language::german);
+    defaults().registerDefaults({{"interfaceLanguage", "ko"}});
+    EXPECT_EQ(Language::current(), Language::korean);
 }
 
 TEST_F(InterfaceLanguageCurrentTest, SystemPreferredReadsThePlatformLanguageList) {

@@ -1,6 +1,7 @@
 #include "platform/runtime/app_context.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
@@ -9,9 +10,14 @@ namespace tallowmere::platform {
 namespace {
 // The only process-wide mutable pointer: which context is current.
 AppContext* currentContext = nullptr;
+
+std::uint64_t nextSerial() {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
 }  // namespace
 
-AppContext::AppContext(Options options) : options_(std::move(options)) {
+AppContext::AppContext(Options options) : options_(std::move(options)), serial_(nextSerial()) {
     if (options_.deterministic) {
         auto clock = std::make_unique<VirtualClock>();
         virtualClock_ = clock.get();

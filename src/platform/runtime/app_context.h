@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -42,6 +43,9 @@ public:
     static bool hasCurrent();
 
     bool isDeterministic() const { return options_.deterministic; }
+    // Distinct for every context of the process, never reused: a cache made
+    // for one context can tell it is looking at another.
+    std::uint64_t serial() const { return serial_; }
     const std::string& bundleIdentifier() const { return options_.bundleIdentifier; }
 
     Clock& clock() { return *clock_; }
@@ -89,6 +93,7 @@ private:
     void store(std::type_index type, std::shared_ptr<void> instance);
 
     Options options_;
+    const std::uint64_t serial_;
     std::unique_ptr<Clock> clock_;
     VirtualClock* virtualClock_ = nullptr;
     std::unique_ptr<MainQueue> mainQueue_;

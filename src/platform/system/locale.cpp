@@ -31,6 +31,7 @@ std::vector<std::string> Locale::languages() const {
 void Locale::setPreferredLanguages(std::vector<std::string> languages) {
     std::lock_guard lock(mutex_);
     languages_ = std::move(languages);
+    changeCount_.fetch_add(1, std::memory_order_release);
 }
 
 std::optional<std::string> Locale::identifierForLocaleName(std::string_view name) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -28,6 +30,9 @@ public:
     // Safe from any thread.
     std::vector<std::string> languages() const;
     void setPreferredLanguages(std::vector<std::string> languages);
+    // Grows with every change of the list; read without a lock, so a cache of
+    // something derived from the list knows when to work it out again.
+    std::uint64_t changeCount() const { return changeCount_.load(std::memory_order_acquire); }
 
     // The entries of LANGUAGE (a ":"-separated list), then the first of
     // LC_ALL, LC_MESSAGES and LANG that is set, each turned into an
@@ -42,6 +47,7 @@ public:
 private:
     mutable std::mutex mutex_;
     std::vector<std::string> languages_;
+    std::atomic<std::uint64_t> changeCount_{0};
 };
 
 }  // namespace tallowmere::platform

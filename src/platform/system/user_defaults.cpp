@@ -139,6 +139,7 @@ void UserDefaults::change(Change&& apply) {
     {
         std::lock_guard lock(mutex_);
         if (!apply(domain_)) return;
+        changeCount_.fetch_add(1, std::memory_order_release);
         unsaved_ = true;
         lastWrite_ = writeLocked();
     }
@@ -176,6 +177,7 @@ void UserDefaults::removeObject(std::string_view key) {
 void UserDefaults::registerDefaults(const PropertyValue::Dictionary& defaults) {
     std::lock_guard lock(mutex_);
     for (const auto& [key, value] : defaults) registered_[key] = value;
+    changeCount_.fetch_add(1, std::memory_order_release);
 }
 
 PropertyValue::Dictionary UserDefaults::dictionaryRepresentation() const {

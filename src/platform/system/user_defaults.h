@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -74,6 +75,13 @@ public:
     // kept in memory only, and no notification.
     void registerDefaults(const PropertyValue::Dictionary& defaults);
 
+    // Grows with every change a read could see (the stored domain or the
+    // registered defaults). Read without a lock, so a cache of something
+    // derived from the preferences knows when to work it out again: once a
+    // change has returned, the count read on any thread has moved past the
+    // count seen before it.
+    std::uint64_t changeCount() const { return changeCount_.load(std::memory_order_acquire); }
+
     // Registered defaults overlaid with the stored domain.
     PropertyValue::Dictionary dictionaryRepresentation() const;
 
@@ -108,6 +116,7 @@ private:
     // written over, and changes stay in memory.
     bool fileIsProtected_ = false;
     Result<void> lastWrite_;
+    std::atomic<std::uint64_t> changeCount_{0};
 };
 
 }  // namespace tallowmere::platform
