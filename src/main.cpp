@@ -11,6 +11,8 @@
 #include "app/instance_request.h"
 #include "app/termination_signals.h"
 #include "localization/product_identity.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/desktop_scene.h"
 #include "platform/runtime/app_context.h"
 #include "platform/ui/application.h"
 #include "platform/viewer/desktop_viewer.h"
@@ -64,6 +66,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (claim->handedOver()) return 0;
+
+    // The simulated desktop the program starts on; a scene that cannot be read stops the start.
+    if (auto desktop = platform::DesktopScene::setUpForProgram(platform::Desktop::shared()); !desktop) {
+        std::fprintf(stderr, "tallowmere: %s\n", desktop.error().message.c_str());
+        return 2;
+    }
 
     // SIGTERM and SIGINT end the program the way a quit does, stop sequence included.
     auto signals = TerminationSignals::install(mainQueue, [](int) { platform::Application::shared().terminate(); });

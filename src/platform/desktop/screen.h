@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/gfx/geometry.h"
@@ -17,6 +18,9 @@ struct ScreenSpec {
     bool isBuiltIn = true;
     DisplayID displayID = 0;  // 0: the desktop picks the next free identifier
     bool supportsMirroring = true;
+    // The frame less the menu bar and the Dock; none: worked out from where
+    // the menu bar and the Dock are.
+    std::optional<ScreenRect> visibleFrame{};
 };
 
 // One attached display as the program sees it. Held by `std::shared_ptr` and
@@ -27,7 +31,8 @@ class Screen {
     explicit Screen(const ScreenSpec& spec)
         : displayID_(spec.displayID),
           frame_(spec.frame),
-          visibleFrame_(spec.frame),
+          visibleFrame_(spec.visibleFrame.value_or(spec.frame)),
+          fixedVisibleFrame_(spec.visibleFrame),
           backingScaleFactor_(spec.backingScaleFactor),
           localizedName_(spec.localizedName),
           isBuiltIn_(spec.isBuiltIn),
@@ -55,6 +60,7 @@ class Screen {
     DisplayID displayID_;
     ScreenRect frame_;
     ScreenRect visibleFrame_;
+    std::optional<ScreenRect> fixedVisibleFrame_;  // as the screen was described, until it changes
     double backingScaleFactor_;
     std::string localizedName_;
     bool isBuiltIn_;

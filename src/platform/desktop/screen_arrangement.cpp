@@ -123,6 +123,7 @@ Result<void> ScreenArrangement::reconfigure(const std::shared_ptr<Screen>& targe
         return Error{ErrorCode::invalidArgument, "The primary screen's origin is (0, 0)"};
     }
     target->frame_ = frame;
+    target->fixedVisibleFrame_.reset();
     if (backingScaleFactor) target->backingScaleFactor_ = *backingScaleFactor;
     updateVisibleFrames();
     postChange();
@@ -144,6 +145,10 @@ double ScreenArrangement::primaryHeight() const {
 void ScreenArrangement::updateVisibleFrames() {
     auto primary = primaryScreen();
     for (const auto& display : displays_) {
+        if (display->fixedVisibleFrame_) {
+            display->visibleFrame_ = *display->fixedVisibleFrame_;
+            continue;
+        }
         ScreenRect visible = display->frame_;
         if (display == primary) {
             visible.size.height = std::max(0.0, visible.size.height - menuBarHeight);

@@ -1,0 +1,81 @@
+#include "platform/desktop/desktop_scene.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/desktop/desktop.h"
+#include "platform/system/files.h"
+#include "platform/system/paths.h"
+
+namespace tallowmere::resources {
+extern const std::string_view defaultDesktopSceneJSON;
+}
+
+namespace tallowmere::platform {
+
+std::string_view DesktopScene::defaultSceneText() { return resources::defaultDesktopSceneJSON; }
+
+Result<DesktopScene> DesktopScene::load(const std::filesystem::path& file, const std::filesystem::path& home) {
+    auto text = Files::readText(file);
+    if (!text) return Error{text.error().code, file.string() + ": " + text.error().message, text.error().systemCode};
+    auto scene = parse(*text, home);
+    if (!scene) return Error{scene.error().code, file.string() + ": " + scene.error().message};
+    return scene;
+}
+
+Result<DesktopScene> DesktopScene::forProgram() {
+    const char* file = std::getenv(fileVariable);
+    if (file && *file) return load(file, Paths::home());
+    auto scene = parse(defaultSceneText(), Paths::home());
+    if (!scene) return Error{scene.error().code, "the default scene: " + scene.error().message};
+    return scene;
+}
+
+Result<void> DesktopScene::setUpForProgram(Desktop& desktop) {
+    auto scene = forProgram();
+    if (!scene) return scene.error();
+    return scene->apply(desktop);
+}
+
+Result<void> DesktopScene::apply(Desktop& desktop) const {
+    auto& arrangement = desktop.screens();
+    const auto attached = arrangement.onlineDisplays();
+    for (const auto& screen : attached) arrangement.removeScreen(screen);
+    for (const auto& screen : screens) {
+        if (auto added = arrangement.addScreen(screen.spec); !added) return added.error();
+    }
+    if (std::any_of(screens.begin(), screens.end(), [](const auto& s) { return s.mirrorOf != 0; })) {
+        auto configuration = arrangement.beginConfiguration();
+        if (!configuration) return configuration.error();
+        for (const auto& screen : screens) {
+            if (screen.mirrorOf == 0) continue;
+            if (auto set = configuration->configureMirror(screen.spec.displayID, screen.mirrorOf); !set) return set;
+        }
+        if (auto done = arrangement.completeConfiguration(std::move(*configuration)); !done) return done;
+    }
+    arrangement.setDock(dock);
+    desktop.accessibility().setTrusted(accessibilityTrusted);
+    if (pointer) desktop.input().warpMouse(*pointer);
+
+    std::shared_ptr<SimulatedApplication> frontmost;
+    for (const auto& scene : applications) {
+        auto app = desktop.addApplication(scene.spec);
+        if (!app) return app.error();
+        if (!(*app)->isRunning()) continue;
+        // Its windows opened back to front, so they list in the scene's order.
+        const auto windows = (*app)->windows();
+        for (std::size_t i = 0; i < scene.windows.size() && i < windows.size(); ++i) {
+            const auto& text = scene.windows[i].focusedText;
+            if (!text) continue;
+            auto element = windows[i]->addElement(*text);
+            // The application's focus is in its front window.
+            if (i == 0) element->focus();
+        }
+        if (scene.hidden) (*app)->setHidden(true);
+        if (scene.frontmost) frontmost = *app;
+    }
+    if (frontmost) desktop.activate(*frontmost);
+    return {};
+}
+
+}  // namespace tallowmere::platform

@@ -1,0 +1,363 @@
+// The scene file's format: one table of members per kind of object. A new
+// member is one row in its object's table (and, when it needs one, a field
+// in the scene's types); whatever the tables do not name is refused, so a
+// misspelt member never passes silently.
+#include <array>
+#include <map>
+
+#include "platform/base/json.h"
+#include "platform/base/url.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/desktop_scene.h"
+#include "platform/desktop/scene_node.h"
+#include "platform/desktop/utf16_offsets.h"
+
+namespace tallowmere::platform {
+
+namespace {
+
+using Scene = DesktopScene;
+
+// Assigns a read value to a field of the object being read.
+template <class T, class V>
+Result<void> assign(Result<V> read, T& into) {
+    if (!read) return read.error();
+    into = std::move(*read);
+    return {};
+}
+
+// Screens
+
+const SceneMember<Scene::SceneScreen> screenMembers[] = {
+    {"name", [](const SceneNode& n, Scene::SceneScreen& s) { return assign(n.nonEmptyString(), s.spec.localizedName); }},
+    {"frame", [](const SceneNode& n, Scene::SceneScreen& s) { return assign(n.rect<ScreenSpace>(), s.spec.frame); }, true},
+    {"visibleFrame",
+     [](const SceneNode& n, Scene::SceneScreen& s) {
+         auto rect = n.rect<ScreenSpace>();
+         if (!rect) return Result<void>(rect.error());
+         s.spec.visibleFrame = *rect;
+         return Result<void>();
+     }},
+    {"scale", [](const SceneNode& n, Scene::SceneScreen& s) { return assign(n.positiveNumber(), s.spec.backingScaleFactor); }},
+    {"builtIn", [](const SceneNode& n, Scene::SceneScreen& s) { return assign(n.boolean(), s.spec.isBuiltIn); }},
+    {"displayID",
+     [](const SceneNode& n, Scene::SceneScreen& s) {
+         auto id = n.nonNegativeInteger();
+         if (!id) return Result<void>(id.error());
+         if (*id == 0) return Result<void>(n.error("should be greater than 0"));
+         s.spec.displayID = static_cast<DisplayID>(*id);
+         return Result<void>();
+     }},
+    {"supportsMirroring", [](const SceneNode& n, Scene::SceneScreen& s) { return assign(n.boolean(), s.spec.supportsMirroring); }},
+    {"mirrorOf",
+     [](const SceneNode& n, Scene::SceneScreen& s) {
+         auto id = n.nonNegativeInteger();
+         if (!id) return Result<void>(id.error());
+         s.mirrorOf = static_cast<DisplayID>(*id);
+         return Result<void>();
+     }},
+};
+
+Result<Scene::SceneScreen> readScreen(const SceneNode& node) {
+    Scene::SceneScreen screen;
+    // A screen the file does not say is built in is an external display.
+    screen.spec.isBuiltIn = false;
+    screen.spec.localizedName = "Display";
+    if (auto read = readSceneObject<Scene::SceneScreen>(node, screenMembers, screen); !read) return read.error();
+    if (screen.spec.visibleFrame && !screen.spec.frame.contains(*screen.spec.visibleFrame)) {
+        return node.member("visibleFrame", node.value()).error("should lie inside the frame");
+    }
+    return screen;
+}
+
+// Checks the screens together and gives each its display ID, the next free
+// one from 1 in order where the file names none, as displays are numbered.
+Result<void> checkScreens(const SceneNode& node, std::vector<Scene::SceneScreen>& screens) {
+    if (screens.empty()) return node.error("should hold at least one screen");
+    auto at = [&](std::size_t i, std::string_view member) {
+        return node.element(i, node.value()[i]).member(member, node.value()[i]);
+    };
+    const ScreenRect primary = screens.front().spec.frame;
+    if (primary.origin.x != 0 || primary.origin.y != 0) {
+        return at(0, "frame").error("the primary screen's origin should be (0, 0)");
+    }
+    std::map<DisplayID, std::size_t> byID;
+    for (std::size_t i = 0; i < screens.size(); ++i) {
+        const DisplayID id = screens[i].spec.displayID;
+        if (id == 0) continue;
+        if (auto [it, added] = byID.emplace(id, i); !added) {
+            return at(i, "displayID").error("is used by screen " + std::to_string(it->second) + " too");
+        }
+    }
+    DisplayID next = 1;
+    for (auto& screen : screens) {
+        if (screen.spec.displayID != 0) continue;
+        while (byID.contains(next)) ++next;
+        screen.spec.displayID = next;
+        byID.emplace(next, &screen - screens.data());
+    }
+    bool anyShowsItsOwnDesktop = false;
+    for (std::size_t i = 0; i < screens.size(); ++i) {
+        const auto& screen = screens[i];
+        if (screen.mirrorOf == 0) {
+            anyShowsItsOwnDesktop = true;
+            for (std::size_t j = 0; j < i; ++j) {
+                if (screens[j].mirrorOf == 0 && screens[j].spec.frame.intersects(screen.spec.frame)) {
+                    return at(i, "frame").error("overlaps screen " + std::to_string(j));
+                }
+            }
+            continue;
+        }
+        if (screen.mirrorOf == screen.spec.displayID || !byID.contains(screen.mirrorOf)) {
+            return at(i, "mirrorOf").error("should be the display ID of another screen");
+        }
+        if (!screen.spec.supportsMirroring) return at(i, "mirrorOf").error("this screen does not support mirroring");
+    }
+    if (!anyShowsItsOwnDesktop) return node.error("every screen mirrors another; one should show its own desktop");
+    return {};
+}
+
+// Windows
+
+const SceneMember<ElementSpec> focusedTextMembers[] = {
+    {"text",
+     [](const SceneNode& n, ElementSpec& e) {
+         auto text = n.string();
+         if (!text) return Result<void>(text.error());
+         e.value = std::move(*text);
+         return Result<void>();
+     },
+     true},
+    {"selection",
+     [](const SceneNode& n, ElementSpec& e) {
+         static const SceneMember<AXRange> rangeMembers[] = {
+             {"location", [](const SceneNode& m, AXRange& r) { return assign(m.nonNegativeInteger(), r.location); }, true},
+             {"length", [](const SceneNode& m, AXRange& r) { return assign(m.nonNegativeInteger(), r.length); }, true},
+         };
+         AXRange range;
+         if (auto read = readSceneObject<AXRange>(n, rangeMembers, range); !read) return read;
+         e.selectedRange = range;
+         return Result<void>();
+     }},
+    {"editable", [](const SceneNode& n, ElementSpec& e) { return assign(n.boolean(), e.editable); }},
+};
+
+Result<ElementSpec> readFocusedText(const SceneNode& node) {
+    ElementSpec text;
+    text.role = AXRole::textArea;
+    text.editable = true;
+    if (auto read = readSceneObject<ElementSpec>(node, focusedTextMembers, text); !read) return read.error();
+    const std::int64_t length = Utf16::length(*text.value);
+    if (!text.selectedRange) {
+        text.selectedRange = AXRange{length, 0};  // the caret at the end
+    } else if (text.selectedRange->location + text.selectedRange->length > length) {
+        return node.member("selection", node.value()).error("reaches past the end of the text (" +
+                                                              std::to_string(length) + " UTF-16 units)");
+    }
+    return text;
+}
+
+Result<Size> readSizeLimit(const SceneNode& node) { return node.size(); }
+
+const SceneMember<Scene::SceneWindow> windowMembers[] = {
+    {"title", [](const SceneNode& n, Scene::SceneWindow& w) { return assign(n.string(), w.spec.title); }},
+    {"frame", [](const SceneNode& n, Scene::SceneWindow& w) { return assign(n.rect<AXSpace>(), w.spec.frame); }, true},
+    {"minSize",
+     [](const SceneNode& n, Scene::SceneWindow& w) {
+         auto size = readSizeLimit(n);
+         if (!size) return Result<void>(size.error());
+         w.spec.minSize = *size;
+         return Result<void>();
+     }},
+    {"maxSize",
+     [](const SceneNode& n, Scene::SceneWindow& w) {
+         auto size = readSizeLimit(n);
+         if (!size) return Result<void>(size.error());
+         w.spec.maxSize = *size;
+         return Result<void>();
+     }},
+    {"resizable", [](const SceneNode& n, Scene::SceneWindow& w) { return assign(n.boolean(), w.spec.resizable); }},
+    {"minimized", [](const SceneNode& n, Scene::SceneWindow& w) { return assign(n.boolean(), w.spec.minimized); }},
+    {"document",
+     [](const SceneNode& n, Scene::SceneWindow& w) {
+         auto url = n.fileURL();
+         if (!url) return Result<void>(url.error());
+         w.spec.document = std::move(*url);
+         return Result<void>();
+     }},
+    {"focusedText",
+     [](const SceneNode& n, Scene::SceneWindow& w) {
+         auto text = readFocusedText(n);
+         if (!text) return Result<void>(text.error());
+         w.focusedText = std::move(*text);
+         return Result<void>();
+     }},
+};
+
+// "Notes.txt" for ".../Notes.txt", "me" for the folder "/home/me/".
+std::string titleForDocument(const std::string& fileURL) {
+    auto url = Url::parse(fileURL);
+    std::string path = url ? url->path() : fileURL;
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+Result<Scene::SceneWindow> readWindow(const SceneNode& node) {
+    Scene::SceneWindow window;
+    if (auto read = readSceneObject<Scene::SceneWindow>(node, windowMembers, window); !read) return read.error();
+    const auto& spec = window.spec;
+    if (spec.minSize && spec.maxSize &&
+        (spec.minSize->width > spec.maxSize->width || spec.minSize->height > spec.maxSize->height)) {
+        return node.member("maxSize", node.value()).error("should not be smaller than minSize");
+    }
+    // A document window is titled after its document, as applications do.
+    if (!node.value().contains("title") && spec.document) window.spec.title = titleForDocument(*spec.document);
+    if (window.focusedText) {
+        window.focusedText->frame = {0, spec.titleBarHeight, spec.frame.width(),
+                                     std::max(0.0, spec.frame.height() - spec.titleBarHeight)};
+    }
+    return window;
+}
+
+// Applications
+
+constexpr std::array<std::pair<std::string_view, ActivationPolicy>, 3> activationPolicies = {{
+    {"regular", ActivationPolicy::regular},
+    {"accessory", ActivationPolicy::accessory},
+    {"prohibited", ActivationPolicy::prohibited},
+}};
+
+const SceneMember<Scene::SceneApplication> applicationMembers[] = {
+    {"name", [](const SceneNode& n, Scene::SceneApplication& a) { return assign(n.nonEmptyString(), a.spec.name); }, true},
+    {"bundleIdentifier",
+     [](const SceneNode& n, Scene::SceneApplication& a) { return assign(n.nonEmptyString(), a.spec.bundleIdentifier); },
+     true},
+    {"bundlePath", [](const SceneNode& n, Scene::SceneApplication& a) { return assign(n.filePath(), a.spec.bundlePath); }},
+    {"activationPolicy",
+     [](const SceneNode& n, Scene::SceneApplication& a) {
+         auto text = n.string();
+         if (!text) return Result<void>(text.error());
+         for (const auto& [name, policy] : activationPolicies) {
+             if (name == *text) {
+                 a.spec.activationPolicy = policy;
+                 return Result<void>();
+             }
+         }
+         return Result<void>(n.error("should be \"regular\", \"accessory\" or \"prohibited\""));
+     }},
+    {"running", [](const SceneNode& n, Scene::SceneApplication& a) { return assign(n.boolean(), a.spec.running); }},
+    {"frontmost", [](const SceneNode& n, Scene::SceneApplication& a) { return assign(n.boolean(), a.frontmost); }},
+    {"hidden", [](const SceneNode& n, Scene::SceneApplication& a) { return assign(n.boolean(), a.hidden); }},
+    {"urlSchemes", [](const SceneNode& n, Scene::SceneApplication& a) { return assign(n.strings(), a.spec.urlSchemes); }},
+    {"documentExtensions",
+     [](const SceneNode& n, Scene::SceneApplication& a) { return assign(n.strings(), a.spec.documentExtensions); }},
+    {"menus", [](const SceneNode& n, Scene::SceneApplication& a) { return assign(n.strings(), a.spec.menuTitles); }},
+    {"windows",
+     [](const SceneNode& n, Scene::SceneApplication& a) { return assign(readSceneArray(n, readWindow), a.windows); }},
+};
+
+Result<Scene::SceneApplication> readApplication(const SceneNode& node) {
+    Scene::SceneApplication app;
+    if (auto read = readSceneObject<Scene::SceneApplication>(node, applicationMembers, app); !read) {
+        return read.error();
+    }
+    if (app.spec.bundlePath.empty()) app.spec.bundlePath = "/Applications/" + app.spec.name + ".app";
+    if (!app.spec.running && (app.frontmost || app.hidden)) {
+        return node.member(app.frontmost ? "frontmost" : "hidden", node.value())
+            .error("needs the application running");
+    }
+    if (app.frontmost && app.hidden) return node.member("hidden", node.value()).error("a frontmost application is not hidden");
+    // The first window is the front one; the application opens them back to front.
+    for (auto it = app.windows.rbegin(); it != app.windows.rend(); ++it) app.spec.launchWindows.push_back(it->spec);
+    return app;
+}
+
+// Bundle identifiers and paths name one application each, and none may be
+// the program's own; only one application is frontmost.
+Result<void> checkApplications(const SceneNode& node, const std::vector<Scene::SceneApplication>& apps) {
+    auto at = [&](std::size_t i, std::string_view member) {
+        return node.element(i, node.value()[i]).member(member, node.value()[i]);
+    };
+    std::map<std::string, std::size_t> identifiers{{Desktop::currentBundleIdentifier, apps.size()}};
+    std::map<std::string, std::size_t> paths;
+    std::optional<std::size_t> frontmost;
+    for (std::size_t i = 0; i < apps.size(); ++i) {
+        const auto& app = apps[i];
+        if (auto [it, added] = identifiers.emplace(app.spec.bundleIdentifier, i); !added) {
+            return at(i, "bundleIdentifier")
+                .error("\"" + app.spec.bundleIdentifier + "\" is " +
+                       (it->second == apps.size() ? std::string("the program's own")
+                                                  : "used by application " + std::to_string(it->second) + " too"));
+        }
+        std::string path = app.spec.bundlePath;
+        while (path.size() > 1 && path.back() == '/') path.pop_back();
+        if (auto [it, added] = paths.emplace(path, i); !added) {
+            return at(i, "bundlePath").error("is used by application " + std::to_string(it->second) + " too");
+        }
+        if (app.frontmost) {
+            if (frontmost) return at(i, "frontmost").error("application " + std::to_string(*frontmost) + " is frontmost too");
+            frontmost = i;
+        }
+    }
+    return {};
+}
+
+// The scene itself
+
+const SceneMember<Scene> sceneMembers[] = {
+    {"screens",
+     [](const SceneNode& n, Scene& s) {
+         if (auto read = assign(readSceneArray(n, readScreen), s.screens); !read) return read;
+         return checkScreens(n, s.screens);
+     },
+     true},
+    {"dock",
+     [](const SceneNode& n, Scene& s) {
+         static const SceneMember<DockPlacement> dockMembers[] = {
+             {"edge",
+              [](const SceneNode& m, DockPlacement& d) {
+                  auto edge = m.string();
+                  if (!edge) return Result<void>(edge.error());
+                  if (*edge == "bottom") d.edge = DockEdge::bottom;
+                  else if (*edge == "left") d.edge = DockEdge::left;
+                  else if (*edge == "right") d.edge = DockEdge::right;
+                  else return Result<void>(m.error("should be \"bottom\", \"left\" or \"right\""));
+                  return Result<void>();
+              }},
+             {"size", [](const SceneNode& m, DockPlacement& d) { return assign(m.nonNegativeNumber(), d.size); }, true},
+         };
+         return readSceneObject<DockPlacement>(n, dockMembers, s.dock);
+     }},
+    {"accessibilityTrusted", [](const SceneNode& n, Scene& s) { return assign(n.boolean(), s.accessibilityTrusted); }},
+    {"pointer",
+     [](const SceneNode& n, Scene& s) {
+         auto point = n.point<ScreenSpace>();
+         if (!point) return Result<void>(point.error());
+         s.pointer = *point;
+         return Result<void>();
+     }},
+    {"applications",
+     [](const SceneNode& n, Scene& s) {
+         if (auto read = assign(readSceneArray(n, readApplication), s.applications); !read) return read;
+         return checkApplications(n, s.applications);
+     }},
+};
+
+}  // namespace
+
+Result<DesktopScene> DesktopScene::parse(std::string_view json, const std::filesystem::path& home) {
+    auto document = Json::parse(json);
+    if (!document) return Error{ErrorCode::parseFailed, "$: not JSON (" + document.error().message + ")"};
+    const SceneNode root(*document, "$", home);
+    DesktopScene scene;
+    if (auto read = readSceneObject<DesktopScene>(root, sceneMembers, scene); !read) return read.error();
+    if (scene.pointer) {
+        bool onAScreen = false;
+        for (const auto& screen : scene.screens) onAScreen = onAScreen || screen.spec.frame.contains(*scene.pointer);
+        if (!onAScreen) return root.member("pointer", *document).error("should lie on a screen");
+    }
+    return scene;
+}
+
+}  // namespace tallowmere::platform

@@ -1,0 +1,168 @@
+#include "platform/desktop/desktop_scene.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/system/files.h"
+#include "support/desktop/simulated_desktop_test.h"
+
+namespace tallowmere::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::AXRange;
+using platform::AXRect;
+using platform::DesktopScene;
+using platform::ScreenPoint;
+using platform::ScreenRect;
+
+fs::path sampleScene(const char* name) { return fs::path(TALLOWMERE_SOURCE_DIR) / "resources/desktop" / name; }
+
+class DesktopSceneTest : public SimulatedDesktopTest {
+  protected:
+    // Loads a scene file onto the fixture's desktop; a failure fails the test.
+    void put(const fs::path& file) {
+        auto scene = DesktopScene::load(file, home());
+        ASSERT_TRUE(scene.ok()) << scene.error().message;
+        auto applied = scene->apply(desktop);
+        ASSERT_TRUE(applied.ok()) << applied.error().message;
+    }
+    std::string homeURL(const std::string& rest) const { return "file://" + home().string() + rest; }
+
+    // "Finder: title @ {x, y, w, h}" for each on-screen window of the
+    // scene's applications, front to back.
+    std::vector<std::string> windowLines() const {
+        std::vector<std::string> lines;
+        for (const auto& window : desktop.windowServer().orderedWindows()) {
+            const AXRect f = window->axFrame();
+            char frame[96];
+            std::snprintf(frame, sizeof frame, "{%g, %g, %g, %g}", f.minX(), f.minY(), f.width(), f.height());
+            lines.push_back(window->application()->name() + ": " + window->title() + " @ " + frame);
+        }
+        return lines;
+    }
+};
+
+TEST_F(DesktopSceneTest, DefaultSceneHasTheHomeFolderTheEditorsTextAndEveryApplicationRunning) {
+    auto scene = DesktopScene::parse(DesktopScene::defaultSceneText(), home());
+    ASSERT_TRUE(scene.ok()) << scene.error().message;
+    ASSERT_TRUE(scene->apply(desktop).ok());
+
+    const auto screens = desktop.screens().screens();
+    ASSERT_EQ(screens.size(), 1u);
+    EXPECT_EQ(screens[0]->frame(), (ScreenRect{0, 0, 1440, 900}));
+    EXPECT_TRUE(screens[0]->isBuiltIn());
+    EXPECT_EQ(screens[0]->visibleFrame(), (ScreenRect{0, 64, 1440, 812})) << "less the menu bar and the Dock";
+    EXPECT_TRUE(desktop.accessibility().isProcessTrusted());
+
+    EXPECT_EQ(windowLines(), (std::vector<std::string>{
+                                 "TextEdit: Notes.txt @ {760, 360, 600, 420}",
+                                 "Terminal: ~ — zsh — 80×24 @ {100, 470, 620, 340}",
+                                 "Google Chrome: New Tab @ {520, 50, 880, 560}",
+                                 "Finder: " + home().filename().string() + " @ {60, 70, 720, 440}",
+                             }));
+    auto finder = desktop.application("com.apple.finder");
+    ASSERT_TRUE(finder && finder->mainWindow());
+    EXPECT_EQ(finder->mainWindow()->document(), homeURL("/"));
+
+    auto editor = desktop.frontmostApplication();
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor->bundleIdentifier(), "com.apple.TextEdit");
+    EXPECT_EQ(editor->mainWindow()->document(), homeURL("/Documents/Notes.txt"));
+    auto focused = editor->focusedElement();
+    ASSERT_TRUE(focused && focused->isTextElement());
+    EXPECT_EQ(focused->selectedText(), "Select");
+    EXPECT_EQ(desktop.applicationForScheme("https"), desktop.application("com.google.Chrome"));
+    EXPECT_EQ(desktop.applicationForExtension("txt"), editor);
+}
+
+TEST_F(DesktopSceneTest, TwoScreenSceneStacksTheLargerScreenAboveWithNegativeAccessibilityY) {
+    put(sampleScene("two-screens.json"));
+
+    const auto screens = desktop.screens().screens();
+    ASSERT_EQ(screens.size(), 2u);
+    EXPECT_EQ(screens[1]->frame(), (ScreenRect{-240, 900, 1920, 1080}));
+    EXPECT_EQ(screens[1]->visibleFrame(), (ScreenRect{-240, 900, 1920, 1055})) << "as the scene gives it";
+    EXPECT_EQ(screens[1]->backingScaleFactor(), 1);
+    EXPECT_FALSE(screens[1]->isBuiltIn());
+    EXPECT_EQ(desktop.input().mouseLocation(), (ScreenPoint{720, 1400}));
+
+    auto editor = desktop.application("com.apple.TextEdit");
+    ASSERT_TRUE(editor);
+    const auto windows = editor->windows();
+    ASSERT_EQ(windows.size(), 2u);
+    EXPECT_EQ(windows[0]->axFrame(), (AXRect{100, -900, 900, 600}));
+    EXPECT_EQ(desktop.screens().screenContaining(windows[0]->screenFrame().center()), screens[1]);
+    EXPECT_TRUE(windows[1]->isMinimized());
+    EXPECT_FALSE(windows[1]->isOnScreen());
+    EXPECT_EQ(editor->focusedElement()->selectedRange(), (AXRange{8, 5}));
+    EXPECT_EQ(windowLines().size(), 2u) << "the minimised window is in the Dock";
+}
+
+TEST_F(DesktopSceneTest, ScenesThatDoNotDescribeADesktopAreRefusedAtTheBadMember) {
+    const std::string screen = R"({"frame": {"x": 0, "y": 0, "width": 1440, "height": 900}})";
+    auto withApps = [&](const std::string& apps) {
+        return R"({"screens": [)" + screen + R"(], "applications": [)" + apps + "]}";
+    };
+    struct Case {
+        const char* what;
+        std::string json;
+        const char* message;
+    } cases[] = {
+        {"not JSON", "{\"screens\": [", "$: not JSON"},
+        {"no screens", "{}", "$.screens: is missing"},
+        {"an unknown member", R"({"screens": [)" + screen + R"(], "acessibilityTrusted": true})",
+         "$.acessibilityTrusted: is not a member"},
+        {"a member of the wrong type", R"({"screens": [)" + screen + R"(], "accessibilityTrusted": "yes"})",
+         "$.accessibilityTrusted: should be true or false"},
+        {"a primary screen away from the origin", R"({"screens": [{"frame": {"x": 5, "y": 0, "width": 9, "height": 9}}]})",
+         "$.screens[0].frame: the primary screen's origin"},
+        {"overlapping screens",
+         R"({"screens": [)" + screen + R"(, {"frame": {"x": 1000, "y": 0, "width": 800, "height": 600}}]})",
+         "$.screens[1].frame: overlaps screen 0"},
+        {"a window with no frame", withApps(R"({"name": "A", "bundleIdentifier": "a", "windows": [{"title": "x"}]})"),
+         "$.applications[0].windows[0].frame: is missing"},
+        {"a negative size",
+         withApps(R"({"name": "A", "bundleIdentifier": "a", "windows": [{"frame": {"x": 0, "y": 0, "width": -5, "height": 9}}]})"),
+         "$.applications[0].windows[0].frame.width: should be greater than 0"},
+        {"an unknown window member",
+         withApps(R"({"name": "A", "bundleIdentifier": "a", "windows": [{"frame": {"x": 0, "y": 0, "width": 5, "height": 9}, "zoomed": true}]})"),
+         "$.applications[0].windows[0].zoomed: is not a member"},
+        {"a duplicate bundle identifier",
+         withApps(R"({"name": "A", "bundleIdentifier": "a"}, {"name": "B", "bundleIdentifier": "a"})"),
+         "$.applications[1].bundleIdentifier: \"a\" is used by application 0 too"},
+        {"the program's own bundle identifier", withApps(R"({"name": "A", "bundleIdentifier": "com.quenlow.tallowmere"})"),
+         "$.applications[0].bundleIdentifier: \"com.quenlow.tallowmere\" is the program's own"},
+        {"a relative document path",
+         withApps(R"({"name": "A", "bundleIdentifier": "a", "windows": [{"frame": {"x": 0, "y": 0, "width": 5, "height": 9}, "document": "Notes.txt"}]})"),
+         "$.applications[0].windows[0].document: should be an absolute path"},
+        {"a selection past the text",
+         withApps(R"({"name": "A", "bundleIdentifier": "a", "windows": [{"frame": {"x": 0, "y": 0, "width": 5, "height": 9}, "focusedText": {"text": "中文", "selection": {"location": 1, "length": 2}}}]})"),
+         "$.applications[0].windows[0].focusedText.selection: reaches past the end"},
+        {"two frontmost applications",
+         withApps(R"({"name": "A", "bundleIdentifier": "a", "frontmost": true}, {"name": "B", "bundleIdentifier": "b", "frontmost": true})"),
+         "$.applications[1].frontmost: application 0 is frontmost too"},
+        {"a frontmost application that does not run",
+         withApps(R"({"name": "A", "bundleIdentifier": "a", "running": false, "frontmost": true})"),
+         "$.applications[0].frontmost: needs the application running"},
+        {"a pointer off every screen", R"({"screens": [)" + screen + R"(], "pointer": {"x": 2000, "y": 10}})",
+         "$.pointer: should lie on a screen"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path file = home() / "scene.json";
+        ASSERT_TRUE(platform::Files::writeAtomically(file, c.json, 0600).ok());
+        auto scene = DesktopScene::load(file, home());
+        ASSERT_FALSE(scene.ok());
+        EXPECT_EQ(scene.error().message.rfind(file.string() + ": " + c.message, 0), 0u) << scene.error().message;
+    }
+    auto missing = DesktopScene::load(home() / "nowhere.json", home());
+    ASSERT_FALSE(missing.ok());
+    EXPECT_EQ(missing.error().message.rfind((home() / "nowhere.json").string() + ": ", 0), 0u);
+}
+
+}  // namespace
+}  // namespace tallowmere::testing
