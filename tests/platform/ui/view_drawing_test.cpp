@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "platform/gfx/png.h"
+#include "platform/gfx/recording_canvas.h"
+#include "platform/ui/button.h"
+#include "platform/ui/label.h"
+#include "platform/ui/screen_snapshot.h"
+#include "platform/ui/slider.h"
+#include "platform/ui/switch.h"
+#include "platform/ui/text_field.h"
+#include "platform/ui/window.h"
+#include "support/desktop/desktop_fixture.h"
+
+namespace tallowmere::platform {
+namespace {
+
+// One line per drawing call: what was drawn where, in which colour, alpha
+// and shadow, under which transform. Enough to tell any change in what a
+// view asks of the canvas.
+std::string describe(const RecordingCanvas& canvas) {
+    std::ostringstream out;
+    auto rect = [&](Rect r) {
+        char text[96];
+        std::snprintf(text, sizeof text, "(%g %g %g %g)", r.minX(), r.minY(), r.width(), r.height());
+        out << text;
+    };
+    auto state = [&](const GraphicsState& s, const Color& color) {
+        const auto& t = s.transform;
+        const RGBA c = color.rgba(Appearance::light);
+        char text[256];
+        std::snprintf(text, sizeof text, " m[%g %g %g %g %g %g] c[%.3f %.3f %.3f %.3f] a%g", t.a, t.b, t.c, t.d, t.tx,
+                      t.ty, c.red, c.green, c.blue, c.alpha, s.alpha);
+        out << text;
+        if (s.shadow) {
+            std::snprintf(text, sizeof text, " shadow[%g %g %g %.3f]", s.shadow->offset.width, s.shadow->offset.height,
+                          s.shadow->blurRadius, s.shadow->color.rgba(Appearance::light).alpha);
+            out << text;
+        }
+    };
+    for (const auto& op : canvas.operations()) {
+        if (std::holds_alternative<RecordingCanvas::SaveOp>(op)) {
+            out << "save";
+        } else if (std::holds_alternative<RecordingCanvas::RestoreOp>(op)) {
+            out << "restore";
+        } else if (const auto* fill = std::get_if<RecordingCanvas::FillOp>(&op)) {
+            out << "fill ";
+            rect(fill->path.bounds());
+            state(fill->state, fill->state.fillColor);
+        } else if (const auto* stroke = std::get_if<RecordingCanvas::StrokeOp>(&op)) {
+            out << "stroke ";
+            rect(stroke->path.bounds());
+            state(stroke->state, stroke->state.strokeColor);
+        } else if (const auto* clip = std::get_if<RecordingCanvas::ClipOp>(&op)) {
+            out << "clip ";
+            rect(clip->path.bounds());
+        } else if (const auto* text = std::get_if<RecordingCanvas::TextOp>(&op)) {
+            out << "text " << text->text.text();
+            state(text->state, text->state.fillColor);
+        } else {
+            out << "other";
+        }
+        out << "\n";
+    }
+    return out.str();
+}
+
+class ViewDrawingTest : public testing::DesktopTest {};
+
+// A card with a shadow and a translucent badge with overlapping fills and a
+// label: what the drawing of each asks of the canvas is fixed.
+class OverlappingFills : public View {
+public:
+    static std::shared_ptr<OverlappingFills> make(Rect frame) {
+        return std::shared_ptr<OverlappingFills>(new OverlappingFills(frame));
+    }
+    void draw(Canvas& canvas, Rect dirty) override {
+        (void)dirty;
+        canvas.setFillColor(Color::sRGB(0.9, 0.2, 0.1));
+        canvas.fillRect({4, 4, 40, 24});
+        canvas.setFillColor(Color::sRGB(0.1, 0.3, 0.9));
+        canvas.fillEllipse({24, 10, 30, 20});
+    }
+
+private:
+    explicit OverlappingFills(Rect frame) : View(frame) {}
+};
+
+std::shared_ptr<View> makeShadowedCard() {
+    auto card = View::make({10, 10, 120, 60});
+    auto& layer = card->mutableLayer();
+    layer.backgroundColor = Color::white();
+    layer.cornerRadius = 8;
+    layer.shadow = Shadow{{0, -2}, 6, Color::black().withAlphaComponent(0.25)};
+    auto knob = Switch::make(true);
+    knob->setFrame({70, 20, 38, 22});
+    card->addSubview(knob);
+    return card;
+}
+
+std::shared_ptr<View> makeTranslucentBadge() {
+    auto badge = OverlappingFills::make({20, 20, 60, 40});
+    badge->setAlphaValue(0.5);
+    auto label = Label::make("Badge");
+    label->setFrame({6, 6, 48, 18});
+    badge->addSubview(label);
+    return badge;
+}
+
+TEST_F(ViewDrawingTest, ShadowedAndTranslucentViewsAskTheSameOfTheCanvas) {
+    struct Case {
+        const char* name;
+        std::shared_ptr<View> (*make)();
+        const char* recording;
+    } cases[] = {
+        {"shadowed card", makeShadowedCard, R"(save
+save
+fill (0 0 120 60) m[1 0 0 1 10 10] c[1.000 1.000 1.000 1.000] a1 shadow[0 -2 6 0.250]
+restore
+save
+save
+fill (0 0 38 22) m[1 0 0 1 80 30] c[0.000 0.478 1.000 1.000] a1
+fill (18 2 18 18) m[1 0 0 1 80 30] c[1.000 1.000 1.000 1.000] a1 shadow[0 -0.5 1.5 0.220]
+restore
+restore
+restore
+)"},
+        {"translucent badge", makeTranslucentBadge, R"(save
+fill (4 4 40 24) m[1 0 0 1 20 20] c[0.900 0.200 0.100 1.000] a0.5
+fill (24 10 30 20) m[1 0 0 1 20 20] c[0.100 0.300 0.900 1.000] a0.5
+save
+save
+clip (0 0 48 18)
+text Badge m[1 0 0 1 26 26] c[0.100 0.300 0.900 1.000] a0.5
+restore
+restore
+restore
+)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingCanvas canvas({200, 100});
+        c.make()->display(canvas);
+        EXPECT_EQ(describe(canvas), c.recording);
+    }
+}
+
+// A window with what costs most to draw: a shadowed card, translucent
+// views over other drawing, switches with shadowed knobs, text and controls.
+std::shared_ptr<Window> showReferenceWindow() {
+    auto window = Window::make(ScreenRect{100, 300, 520, 340}, WindowStyleMask::titled);
+    window->setTitle("Reference");
+    auto content = View::make();
+    content->mutableLayer().backgroundColor = Color::sRGB(0.95, 0.95, 0.96);
+    auto card = makeShadowedCard();
+    card->setFrame({20, 200, 220, 110});
+    content->addSubview(card);
+    auto badge = makeTranslucentBadge();
+    badge->setFrame({200, 230, 90, 60});
+    content->addSubview(badge);
+    auto translucentCard = makeShadowedCard();
+    translucentCard->setFrame({280, 180, 200, 120});
+    translucentCard->setAlphaValue(0.7);
+    content->addSubview(translucentCard);
+    auto button = Button::make("Apply");
+    button->setFrame({30, 120, 100, 32});
+    content->addSubview(button);
+    auto field = TextField::make("A field");
+    field->setFrame({150, 124, 160, 24});
+    content->addSubview(field);
+    auto slider = Slider::make(0.4);
+    slider->setFrame({330, 124, 160, 24});
+    content->addSubview(slider);
+    auto label = Label::makeWrapping("Wrapped text that runs over more than one line in this window.");
+    label->setFrame({30, 30, 220, 60});
+    content->addSubview(label);
+    auto off = Switch::make(false);
+    off->setFrame({300, 50, 38, 22});
+    content->addSubview(off);
+    window->setContentView(content);
+    window->orderFront();
+    return window;
+}
+
+const std::filesystem::path referencePng =
+    std::filesystem::path(TALLOWMERE_SOURCE_DIR) / "tests/platform/ui/data/reference_window.png";
+
+// Pixels whose colour differs by more than `tolerance` in any channel.
+int differingPixels(const Bitmap& a, const Bitmap& b, int tolerance) {
+    int count = 0;
+    for (int y = 0; y < a.pixelsHigh(); ++y) {
+        for (int x = 0; x < a.pixelsWide(); ++x) {
+            const Pixel p = a.pixel(x, y), q = b.pixel(x, y);
+            const int most = std::max({std::abs(p.red - q.red), std::abs(p.green - q.green),
+                                       std::abs(p.blue - q.blue), std::abs(p.alpha - q.alpha)});
+            if (most > tolerance) ++count;
+        }
+    }
+    return count;
+}
+
+// TALLOWMERE_WRITE_REFERENCE=1 writes the reference picture instead of
+// comparing with it (after a deliberate change of how windows look).
+TEST_F(ViewDrawingTest, ReferenceWindowLooksAsItsReferencePicture) {
+    auto window = showReferenceWindow();
+    auto rendered = ScreenSnapshot::render();
+    ASSERT_TRUE(rendered) << rendered.error().message;
+    if (const char* write = std::getenv("TALLOWMERE_WRITE_REFERENCE"); write && std::string(write) == "1") {
+        std::filesystem::create_directories(referencePng.parent_path());
+        ASSERT_TRUE(writePng(*rendered, referencePng));
+        return;
+    }
+    auto reference = readPng(referencePng);
+    ASSERT_TRUE(reference) << referencePng << ": " << reference.error().message;
+    ASSERT_EQ(reference->pixelsWide(), rendered->pixelsWide());
+    ASSERT_EQ(reference->pixelsHigh(), rendered->pixelsHigh());
+    EXPECT_EQ(differingPixels(*reference, *rendered, 2), 0);
+}
+
+}  // namespace
+}  // namespace tallowmere::platform
