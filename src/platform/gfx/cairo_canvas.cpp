@@ -124,30 +124,68 @@ Bitmap bitmapFromSurface(cairo_surface_t* surface, double scale) {
     return bitmap;
 }
 
-// Three box blurs approximate a Gaussian; run over the alpha of an A8 surface.
+// Three box blurs approximate a Gaussian; run over the alpha of an A8
+// surface. Each pass averages 2r + 1 neighbours (the edge value repeated
+// past the ends) and truncates. The passes run along rows, the vertical
+// ones over whole rows at a time, so the memory is read in order; the
+// division is an exact multiply by the reciprocal.
 void blurAlpha(cairo_surface_t* surface, double radius) {
     // Past a few hundred pixels a blur is a flat wash; the cap bounds the work.
     if (!(radius >= 2)) return;
     const int r = static_cast<int>(std::lround(std::min(radius, 512.0) / 2));
+    const std::uint32_t span = static_cast<std::uint32_t>(2 * r + 1);
+    // floor(sum / span) == (sum * reciprocal) >> 32 for every sum up to 255 * span.
+    const std::uint64_t reciprocal = ((std::uint64_t{1} << 32) + span - 1) / span;
+    const auto average = [reciprocal](std::uint32_t sum) {
+        return static_cast<unsigned char>((sum * reciprocal) >> 32);
+    };
     cairo_surface_flush(surface);
     unsigned char* data = cairo_image_surface_get_data(surface);
     const int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
     const int stride = cairo_image_surface_get_stride(surface);
-    std::vector<unsigned char> line(static_cast<std::size_t>(std::max(width, height)));
-    auto pass = [&](int count, int length, auto at) {
-        for (int i = 0; i < count; ++i) {
-            for (int k = 0; k < length; ++k) line[k] = *at(i, k);
-            int sum = 0;
-            for (int k = -r; k <= r; ++k) sum += line[std::clamp(k, 0, length - 1)];
-            for (int k = 0; k < length; ++k) {
-                *at(i, k) = static_cast<unsigned char>(sum / (2 * r + 1));
-                sum += line[std::clamp(k + r + 1, 0, length - 1)] - line[std::clamp(k - r, 0, length - 1)];
+    if (!data || width <= 0 || height <= 0) return;
+    const auto row = [&](int y) { return data + static_cast<std::ptrdiff_t>(y) * stride; };
+
+    std::vector<unsigned char> padded(static_cast<std::size_t>(width + 2 * r + 2));
+    const auto horizontal = [&] {
+        for (int y = 0; y < height; ++y) {
+            unsigned char* line = row(y);
+            if (std::all_of(line, line + width, [](unsigned char v) { return v == 0; })) continue;
+            std::fill(padded.begin(), padded.begin() + r + 1, line[0]);
+            std::copy(line, line + width, padded.begin() + r + 1);
+            std::fill(padded.begin() + r + 1 + width, padded.end(), line[width - 1]);
+            // padded[k + r + 1] is line[k]; the window of k is padded[k + 1 ... k + 2r + 1].
+            std::uint32_t sum = 0;
+            for (int k = 1; k <= 2 * r + 1; ++k) sum += padded[k];
+            for (int k = 0; k < width; ++k) {
+                line[k] = average(sum);
+                sum += padded[k + 2 * r + 2] - padded[k + 1];
+            }
+        }
+    };
+    std::vector<unsigned char> source(static_cast<std::size_t>(width) * height);
+    std::vector<std::uint32_t> sums(static_cast<std::size_t>(width));
+    const auto vertical = [&] {
+        for (int y = 0; y < height; ++y) std::copy(row(y), row(y) + width, source.begin() + std::ptrdiff_t(y) * width);
+        const auto at = [&](int y) { return source.data() + std::ptrdiff_t(std::clamp(y, 0, height - 1)) * width; };
+        std::fill(sums.begin(), sums.end(), 0);
+        for (int k = -r; k <= r; ++k) {
+            const unsigned char* in = at(k);
+            for (int x = 0; x < width; ++x) sums[x] += in[x];
+        }
+        for (int y = 0; y < height; ++y) {
+            unsigned char* out = row(y);
+            const unsigned char* entering = at(y + r + 1);
+            const unsigned char* leaving = at(y - r);
+            for (int x = 0; x < width; ++x) {
+                out[x] = average(sums[x]);
+                sums[x] += entering[x] - leaving[x];
             }
         }
     };
     for (int round = 0; round < 3; ++round) {
-        pass(height, width, [&](int y, int x) { return data + y * stride + x; });
-        pass(width, height, [&](int x, int y) { return data + y * stride + x; });
+        horizontal();
+        vertical();
     }
     cairo_surface_mark_dirty(surface);
 }
@@ -230,12 +268,110 @@ void applyStrokeStyle(cairo_t* cr, const GraphicsState& state) {
     cairo_set_dash(cr, dash.pattern.data(), static_cast<int>(dash.pattern.size()), dash.phase);
 }
 
+// A box of whole pixels, rows from the top, ends excluded.
+struct PixelBox {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool isEmpty() const { return x1 <= x0 || y1 <= y0; }
+    PixelBox intersection(const PixelBox& o) const {
+        return {std::max(x0, o.x0), std::max(y0, o.y0), std::min(x1, o.x1), std::min(y1, o.y1)};
+    }
+    PixelBox outset(int by) const { return {x0 - by, y0 - by, x1 + by, y1 + by}; }
+    int width() const { return x1 - x0; }
+    int height() const { return y1 - y0; }
+};
+
+// The pixels a user-space box covers under `matrix`, with one pixel more on
+// each side for anti-aliasing.
+PixelBox pixelsCovering(const cairo_matrix_t& matrix, double ux0, double uy0, double ux1, double uy1) {
+    double xs[4] = {ux0, ux1, ux0, ux1}, ys[4] = {uy0, uy0, uy1, uy1};
+    double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
+    for (int i = 0; i < 4; ++i) {
+        cairo_matrix_transform_point(&matrix, &xs[i], &ys[i]);
+        minX = std::min(minX, xs[i]), maxX = std::max(maxX, xs[i]);
+        minY = std::min(minY, ys[i]), maxY = std::max(maxY, ys[i]);
+    }
+    // Far beyond any surface: clamp before converting to int.
+    auto clamped = [](double v) { return std::clamp(v, -1e7, 1e7); };
+    return PixelBox{static_cast<int>(std::floor(clamped(minX))) - 1, static_cast<int>(std::floor(clamped(minY))) - 1,
+                    static_cast<int>(std::ceil(clamped(maxX))) + 1, static_cast<int>(std::ceil(clamped(maxY))) + 1};
+}
+
+// The pixels filling or stroking `path` in user space `matrix` can touch.
+PixelBox pathPixels(cairo_t* cr, const cairo_matrix_t& matrix, const Path& path, const GraphicsState* strokeStyle) {
+    cairo_save(cr);
+    cairo_set_matrix(cr, &matrix);
+    setPath(cr, path);
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    if (strokeStyle) {
+        applyStrokeStyle(cr, *strokeStyle);
+        cairo_stroke_extents(cr, &x0, &y0, &x1, &y1);
+    } else {
+        cairo_fill_extents(cr, &x0, &y0, &x1, &y1);
+    }
+    cairo_new_path(cr);
+    cairo_restore(cr);
+    return pixelsCovering(matrix, x0, y0, x1, y1);
+}
+
+// Operators under which a transparent source leaves the surface as it is,
+// so a layer needs to reach no further than what was drawn into it.
+bool transparentSourceKeepsSurface(CompositingOperation operation) {
+    switch (operation) {
+    case CompositingOperation::sourceOver:
+    case CompositingOperation::sourceAtop:
+    case CompositingOperation::destinationOver:
+    case CompositingOperation::destinationOut:
+    case CompositingOperation::plusLighter: return true;
+    default: return false;
+    }
+}
+
+// The clip's extents in pixels (the matrix must be the identity).
+PixelBox clipPixels(cairo_t* cr) {
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    cairo_clip_extents(cr, &x0, &y0, &x1, &y1);
+    return {static_cast<int>(std::floor(x0)), static_cast<int>(std::floor(y0)), static_cast<int>(std::ceil(x1)),
+            static_cast<int>(std::ceil(y1))};
+}
+
+// Paints the layer's coverage, blurred, in the shadow colour at the
+// shadow's offset. The blur runs over `region` (what the layer covers) with
+// room for its spread, not over the whole surface: the three box passes
+// spread coverage by three radii, so past that margin the surface would
+// only hold zeros, and at the surface's own edges the region ends where the
+// surface does.
+// `coverage` paints what casts the shadow into the mask's context (in
+// surface pixels; the context is already moved to the mask's place).
+void paintShadow(const Target& target, const std::function<void(cairo_t*)>& coverage, const PixelBox& region,
+                 const Shadow& shadow, double alpha, Appearance appearance) {
+    cairo_t* cr = target.cr;
+    const double blur = shadow.blurRadius * target.scale;
+    const int spread = blur >= 2 ? 3 * static_cast<int>(std::lround(std::min(blur, 512.0) / 2)) + 1 : 0;
+    const PixelBox surface{0, 0, target.pixelsWide, target.pixelsHigh};
+    const PixelBox box = region.outset(spread).intersection(surface);
+    if (box.isEmpty()) return;
+    SurfacePtr mask(cairo_image_surface_create(CAIRO_FORMAT_A8, box.width(), box.height()));
+    if (cairo_surface_status(mask.get()) != CAIRO_STATUS_SUCCESS) return;
+    cairo_t* m = cairo_create(mask.get());
+    cairo_translate(m, -box.x0, -box.y0);
+    coverage(m);
+    cairo_destroy(m);
+    blurAlpha(mask.get(), blur);
+    const double shadowAlpha = shadow.color.rgba(appearance).alpha * alpha;
+    setSourceColor(cr, shadow.color.withAlphaComponent(shadowAlpha), appearance);
+    // The offset is given y up, so it is negated for the surface.
+    cairo_mask_surface(cr, mask.get(), box.x0 + shadow.offset.width * target.scale,
+                       box.y0 - shadow.offset.height * target.scale);
+}
+
 // Draws `paint` (which sets its own matrix and draws with OVER) with the
 // state's alpha, shadow and compositing. Plain opaque source-over drawing
 // goes straight to the surface unless `isolate` asks for a layer of its own;
-// anything else is drawn into a layer first.
+// anything else is drawn into a layer first. `drawn`, when given, bounds what
+// `paint` touches (asked only when a layer is needed): the layer and the shadow's blur then cover only that
+// (with the clip), instead of the whole surface.
 void withEffects(const Target& target, const GraphicsState& state, Appearance appearance, bool isolate,
-                 const std::function<void(cairo_t*)>& paint) {
+                 const std::function<PixelBox()>& drawn, const std::function<void(cairo_t*)>& paint) {
     cairo_t* cr = target.cr;
     const bool plain =
         state.alpha >= 1 && !state.shadow && state.compositingOperation == CompositingOperation::sourceOver;
@@ -249,28 +385,77 @@ void withEffects(const Target& target, const GraphicsState& state, Appearance ap
     // Identity before the push so the layer lines up with the surface when
     // painted back at identity.
     cairo_identity_matrix(cr);
+    PixelBox region = clipPixels(cr).intersection({0, 0, target.pixelsWide, target.pixelsHigh});
+    const bool bounded = drawn && transparentSourceKeepsSurface(state.compositingOperation);
+    if (bounded) region = region.intersection(drawn());
+    if (region.isEmpty() && bounded) {
+        cairo_restore(cr);
+        return;
+    }
+    cairo_save(cr);
+    if (bounded) {
+        // Whole pixels, so the clip itself changes no pixel's coverage.
+        cairo_rectangle(cr, region.x0, region.y0, region.width(), region.height());
+        cairo_clip(cr);
+    }
     cairo_push_group(cr);
     paint(cr);
     PatternPtr layer(cairo_pop_group(cr));
+    cairo_restore(cr);
     cairo_identity_matrix(cr);
     cairo_set_operator(cr, toCairo(state.compositingOperation));
     if (state.shadow) {
-        const Shadow& shadow = *state.shadow;
-        // The layer's coverage, blurred, then painted in the shadow colour at
-        // the offset (given y up, so it is negated for the surface).
-        SurfacePtr mask(cairo_image_surface_create(CAIRO_FORMAT_A8, target.pixelsWide, target.pixelsHigh));
-        cairo_t* m = cairo_create(mask.get());
-        cairo_set_source(m, layer.get());
-        cairo_paint(m);
-        cairo_destroy(m);
-        blurAlpha(mask.get(), shadow.blurRadius * target.scale);
-        const double alpha = shadow.color.rgba(appearance).alpha * state.alpha;
-        setSourceColor(cr, shadow.color.withAlphaComponent(alpha), appearance);
-        cairo_mask_surface(cr, mask.get(), shadow.offset.width * target.scale, -shadow.offset.height * target.scale);
+        const auto coverage = [&](cairo_t* m) {
+            cairo_set_source(m, layer.get());
+            cairo_paint(m);
+        };
+        paintShadow(target, coverage, region, *state.shadow, state.alpha, appearance);
     }
     cairo_set_source(cr, layer.get());
     cairo_paint_with_alpha(cr, state.alpha);
     cairo_restore(cr);
+}
+
+// An opaque shape with a shadow casts its own coverage: the shadow's mask is
+// the path filled within the clip, and the shape goes straight onto the
+// surface, with no layer. Only when the clip is whole-pixel rectangles (so
+// it can be copied onto the mask exactly); false when not done.
+bool fillCastingShadow(const Target& target, const cairo_matrix_t& matrix, const Path& path, cairo_fill_rule_t fillRule,
+                       const GraphicsState& state, Appearance appearance) {
+    if (!state.shadow || state.alpha < 1 || state.compositingOperation != CompositingOperation::sourceOver ||
+        state.fillColor.rgba(appearance).alpha < 1)
+        return false;
+    cairo_t* cr = target.cr;
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    std::unique_ptr<cairo_rectangle_list_t, decltype(&cairo_rectangle_list_destroy)> clipBoxes(
+        cairo_copy_clip_rectangle_list(cr), cairo_rectangle_list_destroy);
+    if (clipBoxes->status != CAIRO_STATUS_SUCCESS) {
+        cairo_restore(cr);
+        return false;
+    }
+    const PixelBox region = clipPixels(cr)
+                                .intersection({0, 0, target.pixelsWide, target.pixelsHigh})
+                                .intersection(pathPixels(cr, matrix, path, nullptr));
+    const auto coverage = [&](cairo_t* m) {
+        for (int i = 0; i < clipBoxes->num_rectangles; ++i) {
+            const auto& box = clipBoxes->rectangles[i];
+            cairo_rectangle(m, box.x, box.y, box.width, box.height);
+        }
+        cairo_clip(m);
+        cairo_transform(m, &matrix);
+        setPath(m, path);
+        cairo_set_fill_rule(m, fillRule);
+        cairo_fill(m);
+    };
+    if (!region.isEmpty()) paintShadow(target, coverage, region, *state.shadow, 1, appearance);
+    cairo_set_matrix(cr, &matrix);
+    setPath(cr, path);
+    cairo_set_fill_rule(cr, fillRule);
+    setSourceColor(cr, state.fillColor, appearance);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    return true;
 }
 
 }  // namespace
@@ -282,10 +467,13 @@ void CairoCanvas::onFill(const Path& path, FillRule rule) {
     const GraphicsState& st = state();
     if (!drawable(st.transform)) return;
     const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
-    withEffects(surface_->target(), st, appearance(), false, [&](cairo_t* cr) {
+    const cairo_fill_rule_t fillRule = rule == FillRule::evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING;
+    if (fillCastingShadow(surface_->target(), matrix, path, fillRule, st, appearance())) return;
+    const auto drawn = [&] { return pathPixels(surface_->cr, matrix, path, nullptr); };
+    withEffects(surface_->target(), st, appearance(), false, drawn, [&](cairo_t* cr) {
         cairo_set_matrix(cr, &matrix);
         setPath(cr, path);
-        cairo_set_fill_rule(cr, rule == FillRule::evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+        cairo_set_fill_rule(cr, fillRule);
         setSourceColor(cr, st.fillColor, appearance());
         cairo_fill(cr);
     });
@@ -296,7 +484,7 @@ void CairoCanvas::onStroke(const Path& path) {
     if (!drawable(st.transform)) return;
     if (st.lineWidth <= 0) return;
     const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
-    withEffects(surface_->target(), st, appearance(), false, [&](cairo_t* cr) {
+    withEffects(surface_->target(), st, appearance(), false, [&] { return pathPixels(surface_->cr, matrix, path, &st); }, [&](cairo_t* cr) {
         cairo_set_matrix(cr, &matrix);
         setPath(cr, path);
         applyStrokeStyle(cr, st);
@@ -327,7 +515,7 @@ void CairoCanvas::onLinearGradient(const Gradient& gradient, Point start, Point 
     const GraphicsState& st = state();
     if (!drawable(st.transform)) return;
     const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
-    withEffects(surface_->target(), st, appearance(), false, [&](cairo_t* cr) {
+    withEffects(surface_->target(), st, appearance(), false, {}, [&](cairo_t* cr) {
         cairo_set_matrix(cr, &matrix);
         PatternPtr pattern(cairo_pattern_create_linear(start.x, start.y, end.x, end.y));
         addStops(pattern.get(), gradient, appearance());
@@ -341,7 +529,7 @@ void CairoCanvas::onRadialGradient(const Gradient& gradient, Point startCenter, 
     const GraphicsState& st = state();
     if (!drawable(st.transform)) return;
     const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
-    withEffects(surface_->target(), st, appearance(), false, [&](cairo_t* cr) {
+    withEffects(surface_->target(), st, appearance(), false, {}, [&](cairo_t* cr) {
         cairo_set_matrix(cr, &matrix);
         PatternPtr pattern(
             cairo_pattern_create_radial(startCenter.x, startCenter.y, startRadius, endCenter.x, endCenter.y, endRadius));
@@ -375,7 +563,11 @@ void CairoCanvas::onImage(const Image& image, Rect destination, std::optional<Re
         const GraphicsState inner = state();
         GraphicsState layer = st;
         layer.transform = inner.transform;
-        withEffects(surface_->target(), layer, appearance(), true, [&](cairo_t*) {
+        const cairo_matrix_t outer = userMatrix(surface_->device, st.transform);
+        const auto drawn = [&] {
+            return pixelsCovering(outer, destination.minX(), destination.minY(), destination.maxX(), destination.maxY());
+        };
+        withEffects(surface_->target(), layer, appearance(), true, drawn, [&](cairo_t*) {
             // Inside the layer the handler starts from a clean state.
             setAlpha(1);
             setCompositingOperation(CompositingOperation::sourceOver);
@@ -397,7 +589,10 @@ void CairoCanvas::onImage(const Image& image, Rect destination, std::optional<Re
     const double px = from.minX() * sx, py = (size.height - from.maxY()) * sy;
     const double pw = from.width() * sx, ph = from.height() * sy;
     const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
-    withEffects(surface_->target(), st, appearance(), false, [&](cairo_t* cr) {
+    const auto drawn = [&] {
+        return pixelsCovering(matrix, destination.minX(), destination.minY(), destination.maxX(), destination.maxY());
+    };
+    withEffects(surface_->target(), st, appearance(), false, drawn, [&](cairo_t* cr) {
         cairo_set_matrix(cr, &matrix);
         cairo_rectangle(cr, destination.minX(), destination.minY(), destination.width(), destination.height());
         cairo_clip(cr);
@@ -416,34 +611,42 @@ void CairoCanvas::onText(const AttributedString& text, Point origin, std::option
     if (!drawable(st.transform)) return;
     const bool flipped = st.transform.flipsOrientation();
     const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
-    withEffects(surface_->target(), st, appearance(), false, [&](cairo_t* cr) {
+    cairo_t* target = surface_->cr;
+    cairo_save(target);
+    cairo_set_matrix(target, &matrix);
+    PangoContext* context = pango_cairo_create_context(target);
+    cairo_restore(target);
+    // Hinting to whole device pixels would make glyph widths depend on the
+    // transform; keep outlines exact.
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    pango_cairo_context_set_font_options(context, options);
+    cairo_font_options_destroy(options);
+    const auto layout = pango_text::makeLayout(context, text, wrapWidth, appearance());
+    PangoRectangle ink, logical;
+    pango_layout_get_extents(layout.get(), &ink, &logical);
+    const double height = logical.height / double(PANGO_SCALE);
+    // Pango lays out toward +y of a y-down space: user space is turned so
+    // that the glyphs stand upright on the device.
+    const double top = flipped ? origin.y : (wrapWidth ? origin.y : origin.y + height);
+    const double ySign = flipped ? 1 : -1;
+    const auto drawn = [&] {
+        const double x0 = origin.x + ink.x / double(PANGO_SCALE), x1 = x0 + ink.width / double(PANGO_SCALE);
+        const double y0 = top + ySign * ink.y / double(PANGO_SCALE);
+        const double y1 = y0 + ySign * ink.height / double(PANGO_SCALE);
+        // Glyph outlines may reach a little past pango's ink box.
+        return pixelsCovering(matrix, x0, std::min(y0, y1), x1, std::max(y0, y1)).outset(2);
+    };
+    withEffects(surface_->target(), st, appearance(), false, drawn, [&](cairo_t* cr) {
         cairo_set_matrix(cr, &matrix);
-        PangoContext* context = pango_cairo_create_context(cr);
-        // Hinting to whole device pixels would make glyph widths depend on the
-        // transform; keep outlines exact.
-        cairo_font_options_t* options = cairo_font_options_create();
-        cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-        pango_cairo_context_set_font_options(context, options);
-        cairo_font_options_destroy(options);
-        const auto layout = pango_text::makeLayout(context, text, wrapWidth, appearance());
-        PangoRectangle logical;
-        pango_layout_get_extents(layout.get(), nullptr, &logical);
-        const double height = logical.height / double(PANGO_SCALE);
-        // Pango lays out toward +y of a y-down space: turn user space so that
-        // the glyphs stand upright on the device.
-        if (flipped) {
-            cairo_translate(cr, origin.x, origin.y);
-        } else {
-            const double top = wrapWidth ? origin.y : origin.y + height;
-            cairo_translate(cr, origin.x, top);
-            cairo_scale(cr, 1, -1);
-        }
+        cairo_translate(cr, origin.x, top);
+        if (!flipped) cairo_scale(cr, 1, -1);
         pango_cairo_update_context(cr, context);
         pango_layout_context_changed(layout.get());
         cairo_move_to(cr, 0, 0);
         pango_cairo_show_layout(cr, layout.get());
-        g_object_unref(context);
     });
+    g_object_unref(context);
 }
 
 }  // namespace tallowmere::platform

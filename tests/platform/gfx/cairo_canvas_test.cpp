@@ -163,6 +163,64 @@ TEST_F(CairoCanvasTest, ShadowFallsAtItsOffset) {
     EXPECT_EQ(pixelAt(bitmap, 8, 32), transparent);
 }
 
+int largestDifference(const Bitmap& a, const Bitmap& b) {
+    if (a.pixelsWide() != b.pixelsWide() || a.pixelsHigh() != b.pixelsHigh()) return 255;
+    int largest = 0;
+    for (int y = 0; y < a.pixelsHigh(); ++y) {
+        for (int x = 0; x < a.pixelsWide(); ++x) {
+            const Pixel p = a.pixel(x, y), q = b.pixel(x, y);
+            largest = std::max({largest, std::abs(p.red - q.red), std::abs(p.green - q.green),
+                                std::abs(p.blue - q.blue), std::abs(p.alpha - q.alpha)});
+        }
+    }
+    return largest;
+}
+
+// A shadowed opaque shape goes straight to the surface and its shadow is
+// blurred only around it; drawn through a layer of the whole canvas (a
+// handler image) the picture must be the same, wherever the shape and the
+// clip fall.
+TEST_F(CairoCanvasTest, ShadowsNearTheShapeMatchShadowsOfAWholeCanvasLayer) {
+    struct Case {
+        const char* name;
+        Rect shape;
+        std::optional<Path> clip;
+        double alpha;
+    } cases[] = {
+        {"in the middle", {30, 20, 30, 20}, std::nullopt, 1},
+        {"over the canvas edges", {-10, 50, 40, 40}, std::nullopt, 1},
+        {"cut by a whole-pixel clip", {30, 20, 30, 20}, Path::rect({0, 0, 45, 70}), 1},
+        {"cut by a rounded clip", {30, 20, 30, 20}, Path::roundedRect({10, 10, 40, 25}, 8), 1},
+        {"translucent", {30, 20, 30, 20}, Path::rect({0, 0, 45, 70}), 0.6},
+    };
+    const Shadow shadow{{2, -3}, 6, Color::black().withAlphaComponent(0.5)};
+    const Color fill = Color::sRGB(0.2, 0.6, 0.9);
+    for (const auto& c : cases) {
+        for (double scale : {1.0, 2.0}) {
+            SCOPED_TRACE(std::string(c.name) + " at scale " + std::to_string(scale));
+            auto direct = makeCanvas({90, 70}, scale);
+            auto layered = makeCanvas({90, 70}, scale);
+            for (auto* canvas : {direct.get(), layered.get()}) {
+                canvas->setFillColor(Color::white());
+                canvas->fillRect({0, 0, 90, 70});
+                if (c.clip) canvas->clip(*c.clip);
+                canvas->setShadow(shadow);
+                canvas->setAlpha(c.alpha);
+            }
+            direct->setFillColor(fill);
+            direct->fillRoundedRect(c.shape, 5);
+            const Image shape = Image::withHandler({90, 70}, [&](Canvas& canvas, Rect) {
+                canvas.setFillColor(fill);
+                canvas.fillRoundedRect(c.shape, 5);
+                return true;
+            });
+            layered->drawImage(shape, {0, 0, 90, 70});
+            // Anti-aliased edges may round one or two levels apart.
+            EXPECT_LE(largestDifference(direct->bitmap(), layered->bitmap()), 2);
+        }
+    }
+}
+
 TEST_F(CairoCanvasTest, UndrawableInputLeavesTheCanvasWorking) {
     // cairo stops drawing for good after one NaN or singular matrix; the
     // canvas must keep such input away from it.

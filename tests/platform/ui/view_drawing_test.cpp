@@ -219,7 +219,7 @@ TEST_F(ViewDrawingTest, ReferenceWindowLooksAsItsReferencePicture) {
     ASSERT_TRUE(reference) << referencePng << ": " << reference.error().message;
     ASSERT_EQ(reference->pixelsWide(), rendered->pixelsWide());
     ASSERT_EQ(reference->pixelsHigh(), rendered->pixelsHigh());
-    EXPECT_EQ(differingPixels(*reference, *rendered, 2), 0);
+    EXPECT_EQ(differingPixels(*reference, *rendered, 0), 0);
 }
 
 }  // namespace
