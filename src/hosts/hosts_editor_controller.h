@@ -1,22 +1,122 @@
 #pragma once
 
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "hosts/hosts_library.h"
+#include "hosts/hosts_sidebar_node.h"
+#include "platform/base/result.h"
+#include "platform/gfx/color.h"
+
+namespace tallowmere::platform {
+class Button;
+class Label;
+class OutlineView;
+class RunningProcess;
+class TextView;
+class WindowController;
+struct ProcessResult;
+}  // namespace tallowmere::platform
+
 namespace tallowmere {
 
-// The hosts-file editor: profiles, backups and the privileged apply. One
-// per process (`shared()`).
+class StagedHostsFile;
+
+// The hosts-file editor: the library of profiles, validation, the
+// privileged apply to the system file, and its backups. One per process
+// (`shared()`), on the main thread.
 //
-// For now showing it does nothing: the editor window comes with the hosts
-// editor, and until then no menu item leads here.
-class HostsEditorController {
+// The window is built by the editor window; until then `show` only loads
+// the library, and the controls below stand alone.
+class HostsEditorController : public std::enable_shared_from_this<HostsEditorController> {
 public:
     static HostsEditorController& shared();
 
-    HostsEditorController() = default;
+    HostsEditorController();
+    ~HostsEditorController();
     HostsEditorController(const HostsEditorController&) = delete;
     HostsEditorController& operator=(const HostsEditorController&) = delete;
 
+    // --- State ------------------------------------------------------------------
+    // The simulated Mac's /private/etc/hosts.
+    std::filesystem::path hostsURL;
+    std::shared_ptr<platform::OutlineView> outlineView;
+    std::shared_ptr<platform::TextView> textView;
+    std::shared_ptr<platform::Label> titleLabel;
+    std::shared_ptr<platform::Label> subtitleLabel;
+    std::shared_ptr<platform::Label> statusLabel;
+    std::shared_ptr<platform::Button> saveButton;   // "保存并应用"
+    std::shared_ptr<platform::Button> applyButton;  // "应用到系统"
+    std::shared_ptr<platform::WindowController> windowController;
+    HostsLibrary library;
+    std::vector<std::shared_ptr<HostsSidebarNode>> rootNodes;
+    std::shared_ptr<HostsSidebarNode> selectedNode;
+    // The text last loaded into or saved from the editor.
+    std::string loadedContent;
+    // An apply waits for its script; the window's controls are disabled.
+    bool isSaving = false;
+    bool didLoadLibrary = false;
+
     // Opens the editor window and brings it to the front.
-    void show() {}
+    void show();
+
+    // --- Library ----------------------------------------------------------------
+    // Reads hosts-library.json once per process. No file: the default library
+    // is written. A file that cannot be read or decoded is kept aside first
+    // and the status line says where; if it cannot be kept aside, it stays
+    // as it is and the library is never written over it.
+    void loadLibraryIfNeeded();
+    // ~/Library/Application Support/Tallowmere/hosts-library.json (the
+    // Application Support folder is created if missing).
+    platform::Result<std::filesystem::path> libraryFileURL() const;
+    // Writes the library, atomically.
+    platform::Result<void> persistLibrary();
+    // Sets one profile's content and date and writes the library. False only
+    // when the changed library could not be written (the change stays in
+    // memory); an unknown id changes and writes nothing.
+    bool updateProfile(const platform::Uuid& categoryID, const platform::Uuid& profileID, std::string content);
+
+    // --- Validation and apply -----------------------------------------------------
+    // Nothing when the text is acceptable, else the first bad line's message.
+    std::optional<std::string> validate(std::string_view text) const;
+    // Validates, backs the system file up, stages the text and starts the
+    // privileged write; the outcome arrives on the main queue. Refused with
+    // an alert while another apply waits, so two scripts never race.
+    void applyToSystem(std::string text, std::optional<platform::Uuid> activeProfileID, std::string successMessage);
+    // The apply button: stores the editor's text in the selected profile and
+    // applies it.
+    void applyCurrentProfile();
+    // The editor's one alert: a sheet on the window when there is one.
+    void presentAlert(const std::string& title, const std::string& message);
+
+    // --- Backups ----------------------------------------------------------------
+    // ~/Library/Application Support/Tallowmere/HostsBackups (not created).
+    platform::Result<std::filesystem::path> backupFolderURL() const;
+    // Copies the current system file into a new backup.
+    platform::Result<void> forceBackupCurrentSystemHosts();
+    // The backups, newest first (the folder is created if missing).
+    platform::Result<std::vector<std::filesystem::path>> backupFiles();
+    // The restore button: asks which backup, then applies it.
+    void showRestoreBackups();
+
+private:
+    void keepUnreadableLibraryAside(const std::filesystem::path& file);
+    void applyAuthorized(std::shared_ptr<StagedHostsFile> staged, std::string text,
+                         std::optional<platform::Uuid> activeProfileID, std::string successMessage);
+    void completeApply(const platform::ProcessResult& result, const std::string& text,
+                       std::optional<platform::Uuid> activeProfileID, const std::string& successMessage);
+    void setStatus(std::string text, platform::Color color);
+    void setControlsEnabled(bool enabled);
+    void rebuildSidebar(const std::string& key);
+
+    // Set when an unreadable library could not be kept aside: writing
+    // would destroy it.
+    bool libraryWritesBlocked_ = false;
+    std::shared_ptr<platform::RunningProcess> applyProcess_;
 };
 
 }  // namespace tallowmere

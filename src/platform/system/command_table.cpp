@@ -4,6 +4,7 @@
 #include <array>
 
 #include "platform/runtime/app_context.h"
+#include "platform/system/apple_script_command.h"
 #include "platform/system/hash_commands.h"
 
 namespace tallowmere::platform {
@@ -32,6 +33,10 @@ constexpr std::array equivalentPrograms = {
 CommandTable::CommandTable() {
     installStandIn("/usr/bin/shasum", HashCommands::shasum);
     installStandIn("/usr/bin/md5", HashCommands::md5);
+    installStandIn("/usr/bin/osascript", AppleScriptCommand::osascript);
+    // The name caches of the simulated Mac: flushing them always works.
+    installStandIn("/usr/bin/dscacheutil", std::filesystem::path("/bin/true"));
+    installStandIn("/usr/bin/killall", std::filesystem::path("/bin/true"));
 }
 
 CommandTable& CommandTable::shared() {
@@ -40,7 +45,12 @@ CommandTable& CommandTable::shared() {
 
 void CommandTable::installStandIn(std::string path, CommandHandler handler) {
     std::lock_guard lock(mutex_);
-    standIns_[std::move(path)] = std::move(handler);
+    standIns_[std::move(path)] = Resolution{Resolution::Kind::inProcess, std::move(handler), {}};
+}
+
+void CommandTable::installStandIn(std::string path, std::filesystem::path program) {
+    std::lock_guard lock(mutex_);
+    standIns_[std::move(path)] = Resolution{Resolution::Kind::program, {}, std::move(program)};
 }
 
 void CommandTable::overrideCommand(std::string path, CommandHandler handler) {
@@ -61,9 +71,7 @@ void CommandTable::removeOverride(std::string_view path) {
 CommandTable::Resolution CommandTable::resolve(std::string_view path) const {
     std::lock_guard lock(mutex_);
     if (auto found = overrides_.find(path); found != overrides_.end()) return found->second;
-    if (auto found = standIns_.find(path); found != standIns_.end()) {
-        return Resolution{Resolution::Kind::inProcess, found->second, {}};
-    }
+    if (auto found = standIns_.find(path); found != standIns_.end()) return found->second;
     if (std::find(equivalentPrograms.begin(), equivalentPrograms.end(), path) !=
         equivalentPrograms.end()) {
         return Resolution{Resolution::Kind::program, {}, std::filesystem::path(path)};

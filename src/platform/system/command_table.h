@@ -35,8 +35,9 @@ public:
         std::filesystem::path program;  // program
     };
 
-    // The built-in stand-ins ("/usr/bin/shasum", "/usr/bin/md5") and the
-    // programs of this system listed as equivalent.
+    // The built-in stand-ins ("/usr/bin/shasum", "/usr/bin/md5",
+    // "/usr/bin/osascript", "/usr/bin/dscacheutil", "/usr/bin/killall") and
+    // the programs of this system listed as equivalent.
     CommandTable();
     static CommandTable& shared();
 
@@ -46,6 +47,9 @@ public:
     // A layer that models a Mac service installs its command here
     // (for example a screen capture of the simulated desktop).
     void installStandIn(std::string path, CommandHandler handler);
+    // A stand-in that is a program of this system, so that shell scripts can
+    // run it too.
+    void installStandIn(std::string path, std::filesystem::path program);
 
     // Overrides take precedence over everything else until removed.
     void overrideCommand(std::string path, CommandHandler handler);
@@ -58,7 +62,7 @@ public:
 private:
     mutable std::mutex mutex_;
     std::map<std::string, Resolution, std::less<>> overrides_;
-    std::map<std::string, CommandHandler, std::less<>> standIns_;
+    std::map<std::string, Resolution, std::less<>> standIns_;
 };
 
 }  // namespace tallowmere::platform

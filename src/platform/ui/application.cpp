@@ -4,6 +4,8 @@
 
 #include "platform/desktop/desktop.h"
 #include "platform/runtime/app_context.h"
+#include "platform/system/administrator_prompt.h"
+#include "platform/ui/administrator_alert.h"
 #include "platform/ui/desktop_link.h"
 #include "platform/ui/ui_trace.h"
 #include "platform/ui/view.h"
@@ -46,6 +48,8 @@ bool isCurrentProcess(const Notification& notification) {
 }  // namespace
 
 Application::Application() {
+    // Commands that need administrator rights ask the person at this desktop.
+    AdministratorPrompt::shared().setAsk(askForAdministratorPassword);
     auto& desktop = DesktopLink::desktop();
     desktop_ = desktop.weak_from_this();
     auto& notifications = desktop.workspace().notificationCenter();

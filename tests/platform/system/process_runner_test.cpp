@@ -155,8 +155,8 @@ TEST_F(ProcessRunnerTest, OverridesReplaceACommandWithAHandlerOrAScript) {
                    .arguments = {"read", "com.apple.screensaver", "idleTime"}});
     EXPECT_EQ(scripted.standardOutput, "read com.apple.screensaver idleTime\n");
 
-    commands().removeOverride("/usr/bin/osascript");
-    EXPECT_FALSE(ProcessRunner::run({.executable = "/usr/bin/osascript"}));
+    commands().removeOverride("/usr/bin/defaults");
+    EXPECT_FALSE(ProcessRunner::run({.executable = "/usr/bin/defaults"}));
 }
 
 TEST_F(ProcessRunnerTest, StartDeliversTheTerminationThroughTheMainQueue) {

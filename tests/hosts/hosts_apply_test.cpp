@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <functional>
+
+#include "hosts_fixture.h"
+#include "platform/system/command_table.h"
+#include "platform/ui/button.h"
+#include "platform/ui/text_view.h"
+
+namespace tallowmere::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::CommandCall;
+using platform::CommandTable;
+using platform::SystemColor;
+
+constexpr const char* applied = "127.0.0.1 localhost\n10.0.0.8 intranet.example\n";
+constexpr const char* cannotConfirm = "未能确认系统 Hosts 内容与本次保存一致，请检查后重试。";
+
+class HostsApplyTest : public HostsTest {};
+
+TEST_F(HostsApplyTest, AnApplyRunsTheRealScriptOnTheSimulatedSystem) {
+    auto& editor = controller();
+    const std::string before = systemHosts();
+    fs::permissions(editor.hostsURL, fs::perms(0600));
+    ASSERT_TRUE(fs::exists(editor.hostsURL)) << "seeded from this machine's hosts file";
+
+    applyAnswering(1000, "127.0.0.1 localhost\n10.0.0.8 intranet.example");
+
+    EXPECT_EQ(systemHosts(), applied) << "the text with its final line feed, byte for byte";
+    struct stat fileStatus{};
+    ASSERT_EQ(::stat(editor.hostsURL.c_str(), &fileStatus), 0);
+    EXPECT_EQ(fileStatus.st_mode & 07777, 0644u);
+    EXPECT_EQ(namesIn(editor.hostsURL.parent_path()), std::vector<std::string>{"hosts"})
+        << "no .tallowmere-hosts.* copy left beside it";
+    EXPECT_TRUE(namesIn(temporaryFolder()).empty()) << "no staged file or folder left";
+    ASSERT_EQ(backupCount(), 1u);
+    EXPECT_EQ(read(backupFolder() / namesIn(backupFolder())[0]), before);
+    EXPECT_EQ(status(), "已保存并应用");
+    EXPECT_EQ(statusColor(), SystemColor::green);
+    EXPECT_EQ(passwordPrompts(), 1u);
+    EXPECT_TRUE(editorAlerts().empty());
+    EXPECT_FALSE(editor.isSaving);
+    EXPECT_TRUE(editor.applyButton->isEnabled());
+}
+
+TEST_F(HostsApplyTest, OutcomesThroughThePrivilegedHelper) {
+    using Arrange = std::function<void()>;
+    // osascript as a test's program: its status, standard error, and what it
+    // writes over the system file.
+    const auto osascriptAnswers = [this](int status, std::string error, std::optional<std::string> writes = {}) {
+        return [=, this] {
+            CommandTable::shared().overrideCommand(
+                "/usr/bin/osascript", [=, hosts = controller().hostsURL](CommandCall& call) {
+                    if (writes) write(hosts, *writes);
+                    call.writeError(error);
+                    return status;
+                });
+        };
+    };
+    struct Case {
+        const char* name;
+        Arrange arrange;
+        std::optional<platform::ModalResponse> prompt;  // nothing: no prompt is shown
+        std::string status;
+        SystemColor color;
+        std::optional<std::string> alertTitle;
+        std::string alertText;  // empty: any
+        bool written;           // the system file holds the applied text
+        bool becomesActive;
+    } cases[] = {
+        {"success", {}, 1000, "办公 已应用到系统", SystemColor::green, {}, "", true, true},
+        {"cache refresh failed",
+         [] { CommandTable::shared().overrideCommand("/usr/bin/killall", fs::path("/bin/false")); },
+         1000, "Hosts 已写入，网络缓存刷新未完成", SystemColor::orange, {}, "", true, true},
+        {"prompt cancelled", {}, 1001, "未保存", SystemColor::secondaryLabel, {}, "", false, false},
+        {"failure with empty standard error", osascriptAnswers(1, ""), {}, "未保存", SystemColor::secondaryLabel,
+         "无法应用 Hosts", cannotConfirm, false, false},
+        {"script failure", osascriptAnswers(1, "\n execution error: mv: cannot move (1)\n"), {}, "未保存",
+         SystemColor::secondaryLabel, "无法应用 Hosts", "execution error: mv: cannot move (1)", false, false},
+        {"file read back differs", osascriptAnswers(0, "", "127.0.0.1 other\n"), {}, "未保存",
+         SystemColor::secondaryLabel, "无法应用 Hosts", cannotConfirm, false, false},
+        {"library write fails after the file was written",
+         [this] {
+             fs::remove(libraryFile());
+             fs::create_directories(libraryFile() / "blocker");
+         },
+         1000, "Hosts 已写入，但配置状态保存失败", SystemColor::orange, "无法保存 Hosts 配置状态", "", true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        context().setShared(std::make_shared<HostsEditorController>());
+        context().setShared(std::make_shared<CommandTable>());
+        fs::remove_all(supportFolder());
+        setSystemHosts("127.0.0.1 localhost\n");
+        const auto ids = loadProfiles({{"家里", "1 a\n"}, {"办公", applied}});
+        auto& editor = controller();
+        editor.library.activeProfileID = ids[0];
+        editor.textView->setString("edited");
+        editor.loadedContent = "loaded";
+        const std::size_t alertsBefore = editorAlerts().size();
+        if (c.arrange) c.arrange();
+
+        applyAnswering(c.prompt, applied, ids[1], "办公 已应用到系统");
+
+        EXPECT_EQ(status(), c.status);
+        EXPECT_EQ(statusColor(), c.color);
+        const auto shown = editorAlerts();
+        ASSERT_EQ(shown.size() - alertsBefore, c.alertTitle ? 1u : 0u);
+        if (c.alertTitle) {
+            EXPECT_EQ(shown.back().messageText, *c.alertTitle);
+            if (!c.alertText.empty()) {
+                EXPECT_EQ(shown.back().informativeText, c.alertText);
+            }
+            EXPECT_FALSE(shown.back().informativeText.empty());
+        }
+        EXPECT_EQ(systemHosts() == applied, c.written);
+        EXPECT_EQ(editor.library.activeProfileID, c.becomesActive ? ids[1] : ids[0]);
+        EXPECT_FALSE(editor.isSaving);
+        EXPECT_TRUE(editor.applyButton->isEnabled());
+        EXPECT_EQ(editor.saveButton->isEnabled(), !c.written) << "after a failure, enabled while the editor differs";
+        EXPECT_TRUE(namesIn(temporaryFolder()).empty()) << "the staged file is removed";
+    }
+}
+
+}  // namespace
+}  // namespace tallowmere::testing
