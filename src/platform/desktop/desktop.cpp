@@ -86,6 +86,7 @@ Desktop::Desktop(AppContext& context)
       screens_(context.notificationCenter()),
       windowServer_(*this),
       workspace_(*this),
+      pasteboard_(&notifications_),
       input_(context.clock()) {
     screens_.keyWindowFrame = [this] { return keyWindowFrame(); };
 }
@@ -323,6 +324,7 @@ void Desktop::applyDefaultMouseBehaviour(SimulatedApplication& app, const Event&
             auto hit = window->deepestElementAt(point);
             if (hit && hit->isTextElement()) hit->focus();
             const bool onControl = hit && hit->role() == AXRole::button;
+            pressedButton_ = onControl && event.type == EventType::leftMouseDown ? hit : nullptr;
             if (event.type == EventType::leftMouseDown && !onControl &&
                 window->windowSpec().movable && window->titleBarFrame().contains(point)) {
                 titleBarDrag_ = TitleBarDrag{window, event.location, window->axFrame()};
@@ -338,9 +340,17 @@ void Desktop::applyDefaultMouseBehaviour(SimulatedApplication& app, const Event&
             dragged->setFrame(titleBarDrag_->startFrame.offsetBy(dx, -dy));
             return;
         }
-        case EventType::leftMouseUp:
+        case EventType::leftMouseUp: {
             titleBarDrag_.reset();
+            // A window button acts when the press that went down on it
+            // comes up on it too, as buttons do.
+            auto pressed = pressedButton_.lock();
+            pressedButton_.reset();
+            if (pressed && window && window->deepestElementAt(point) == pressed) {
+                (void)pressed->performAction(AXAction::press);
+            }
             return;
+        }
         default:
             return;
     }
@@ -383,6 +393,15 @@ void Desktop::activateNextApplication(const SimulatedApplication& leaving) {
         if (owner->activationPolicy() == ActivationPolicy::regular && activate(*owner)) return;
     }
     activate(*current_);
+}
+
+void Desktop::windowDidChange(const SimulatedWindow& window, const char* notification) {
+    if (window.isOwnWindow()) return;
+    auto app = window.application();
+    if (!app || app->isCurrentProcess()) return;
+    auto handle = std::const_pointer_cast<SimulatedWindow>(
+        std::static_pointer_cast<const SimulatedWindow>(window.shared_from_this()));
+    notifications_.post(notification, this, {{windowKey, handle}});
 }
 
 std::optional<ScreenRect> Desktop::keyWindowFrame() const {

@@ -41,6 +41,20 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
   public:
     static constexpr const char* currentBundleIdentifier = "com.quenlow.tallowmere";
 
+    // Other applications' windows as a person sees them change, posted on
+    // `notificationCenter()` with the window
+    // (`std::shared_ptr<SimulatedWindow>`) under `windowKey`. The program's
+    // own windows are not posted; the UI layer reports them.
+    static constexpr const char* windowDidOpenNotification = "DesktopWindowDidOpen";
+    static constexpr const char* windowDidCloseNotification = "DesktopWindowDidClose";
+    static constexpr const char* windowDidMinimizeNotification = "DesktopWindowDidMinimize";
+    static constexpr const char* windowDidDeminimizeNotification = "DesktopWindowDidDeminimize";
+    // Brought in front of windows it was behind.
+    static constexpr const char* windowDidRaiseNotification = "DesktopWindowDidRaise";
+    // Moved or resized; posted for every step of a drag.
+    static constexpr const char* windowDidChangeFrameNotification = "DesktopWindowDidChangeFrame";
+    static constexpr const char* windowKey = "window";
+
     // The desktop of the current AppContext.
     static Desktop& shared();
     static std::shared_ptr<Desktop> makeShared();
@@ -57,6 +71,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     Pasteboard& pasteboard() { return pasteboard_; }
     InputState& input() { return input_; }
     AccessibilityTrust& accessibility() { return trust_; }
+    // The windows' notifications above, and the pasteboard's
+    // `Pasteboard::didChangeNotification`.
+    NotificationCenter& notificationCenter() { return notifications_; }
 
     // Applications
     // Installs an application (and starts it, when `spec.running`). An
@@ -111,6 +128,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void applicationDidTerminate(SimulatedApplication& app,
                                  const std::shared_ptr<RunningApplication>& ended);
     void applicationDidChangeHidden(SimulatedApplication& app);
+    void windowDidChange(const SimulatedWindow& window, const char* notification);
 
   private:
     void start();
@@ -120,6 +138,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     std::optional<ScreenRect> keyWindowFrame() const;
 
     AppContext& context_;
+    NotificationCenter notifications_;
     ScreenArrangement screens_;
     WindowServer windowServer_;
     Workspace workspace_;
@@ -142,6 +161,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
         AXRect startFrame;
     };
     std::optional<TitleBarDrag> titleBarDrag_;
+    // The window button another application's window got the press on.
+    std::weak_ptr<SimulatedElement> pressedButton_;
     struct ClickRecord {
         double timestamp;
         ScreenPoint location;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/desktop_trace.h"
 #include "platform/system/files.h"
 #include "platform/system/paths.h"
 
@@ -32,6 +33,9 @@ Result<DesktopScene> DesktopScene::forProgram() {
 }
 
 Result<void> DesktopScene::setUpForProgram(Desktop& desktop) {
+    // Traced from the start, so the scene's applications and windows are
+    // seen as they open.
+    DesktopTrace::shared();
     auto scene = forProgram();
     if (!scene) return scene.error();
     return scene->apply(desktop);

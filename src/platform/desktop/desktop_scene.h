@@ -69,7 +69,8 @@ struct DesktopScene {
     // the frontmost one is activated. Fails only where the desktop refuses
     // what the scene checked (an application the desktop already has).
     Result<void> apply(Desktop& desktop) const;
-    // The program's start: `forProgram`'s scene put on `desktop`.
+    // The program's start: `forProgram`'s scene put on `desktop`, with the
+    // desktop trace watching.
     static Result<void> setUpForProgram(Desktop& desktop);
 };
 

@@ -16,7 +16,9 @@ int Pasteboard::clearContents() {
     order_.clear();
     image_.reset();
     fileURLs_.clear();
-    return ++changeCount_;
+    ++changeCount_;
+    if (notifications_) notifications_->post(didChangeNotification, this);
+    return changeCount_;
 }
 
 int Pasteboard::declareTypes(std::vector<std::string> types) {

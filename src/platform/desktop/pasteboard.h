@@ -8,6 +8,7 @@
 
 #include "platform/base/data.h"
 #include "platform/gfx/image.h"
+#include "platform/runtime/notification_center.h"
 
 namespace tallowmere::platform {
 
@@ -27,7 +28,11 @@ constexpr const char* html = "public.html";
 // limited to the declared types; after `clearContents` any type goes.
 class Pasteboard {
   public:
-    Pasteboard() = default;
+    // Posted on the notification centre it was made with when its contents
+    // are replaced; the new contents are written right after.
+    static constexpr const char* didChangeNotification = "PasteboardDidChange";
+
+    explicit Pasteboard(NotificationCenter* notifications = nullptr) : notifications_(notifications) {}
     Pasteboard(const Pasteboard&) = delete;
     Pasteboard& operator=(const Pasteboard&) = delete;
 
@@ -53,6 +58,7 @@ class Pasteboard {
   private:
     bool mayWrite(const std::string& type) const;
 
+    NotificationCenter* notifications_;
     int changeCount_ = 0;
     std::optional<std::vector<std::string>> declared_;
     std::map<std::string, Data> items_;

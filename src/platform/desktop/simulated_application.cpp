@@ -79,8 +79,8 @@ void SimulatedApplication::startRunning(pid_t pid) {
     auto self = std::static_pointer_cast<SimulatedApplication>(shared_from_this());
     running_ = std::make_shared<RunningApplication>(pid, self);
     hidden_ = false;
-    for (const WindowSpec& window : spec_.launchWindows) addWindow(window);
     if (auto desktop = desktop_.lock()) desktop->applicationDidLaunch(*this);
+    for (const WindowSpec& window : spec_.launchWindows) addWindow(window);
     if (onLaunched) onLaunched(*this);
     auto completions = std::move(launchCompletions_);
     launchCompletions_.clear();
@@ -119,7 +119,10 @@ std::shared_ptr<SimulatedWindow> SimulatedApplication::addWindow(WindowSpec spec
     adoptChild(window);
     window->addStandardButtons();
     windowOrder_.insert(windowOrder_.begin(), window);
-    if (desktop) desktop->windowServer().insert(window);
+    if (desktop) {
+        desktop->windowServer().insert(window);
+        desktop->windowDidChange(*window, Desktop::windowDidOpenNotification);
+    }
     return window;
 }
 
@@ -175,7 +178,10 @@ void SimulatedApplication::windowClosed(SimulatedWindow& window) {
         auto locked = weak.lock();
         return !locked || locked.get() == &window;
     });
-    if (auto desktop = desktop_.lock()) desktop->windowServer().remove(window);
+    if (auto desktop = desktop_.lock()) {
+        desktop->windowDidChange(window, Desktop::windowDidCloseNotification);
+        desktop->windowServer().remove(window);
+    }
     window.removeFromParent();
 }
 

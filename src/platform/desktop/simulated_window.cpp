@@ -53,8 +53,15 @@ void SimulatedWindow::setFrame(AXRect frame) {
         auto owner = desktop();
         frame_ = owner ? owner->screens().toScreen(frame) : rect_cast<ScreenSpace>(frame);
     } else {
-        frame_ = frame;
+        moveTo(frame);
     }
+}
+
+void SimulatedWindow::moveTo(AXRect frame) {
+    const bool changed = axFrame() != frame;
+    frame_ = frame;
+    if (!changed) return;
+    if (auto owner = desktop()) owner->windowDidChange(*this, Desktop::windowDidChangeFrameNotification);
 }
 
 void SimulatedWindow::setScreenFrame(ScreenRect frame) {
@@ -63,12 +70,16 @@ void SimulatedWindow::setScreenFrame(ScreenRect frame) {
         return;
     }
     auto owner = desktop();
-    frame_ = owner ? owner->screens().toAX(frame) : rect_cast<AXSpace>(frame);
+    moveTo(owner ? owner->screens().toAX(frame) : rect_cast<AXSpace>(frame));
 }
 
 void SimulatedWindow::setMinimized(bool minimized) {
     if (spec_.minimized == minimized) return;
     spec_.minimized = minimized;
+    if (auto owner = desktop()) {
+        owner->windowDidChange(*this, minimized ? Desktop::windowDidMinimizeNotification
+                                                : Desktop::windowDidDeminimizeNotification);
+    }
     // Coming back from the Dock brings a window to the front.
     if (!minimized) raise();
 }
@@ -195,7 +206,7 @@ Result<void> SimulatedWindow::writeAttribute(std::string_view name, const AXValu
         if (isOwnWindow() || !spec_.movable) return axFailure(AXError::attributeUnsupported);
         AXRect frame = axFrame();
         frame.origin = *point;
-        frame_ = frame;
+        moveTo(frame);
         return {};
     }
     if (name == AXAttribute::size) {
@@ -208,7 +219,7 @@ Result<void> SimulatedWindow::writeAttribute(std::string_view name, const AXValu
         // The application keeps the top-left corner and clamps to its limits.
         AXRect frame = axFrame();
         frame.size = clampedSize(*size);
-        frame_ = frame;
+        moveTo(frame);
         return {};
     }
     if (name == AXAttribute::minimized) {

@@ -95,6 +95,8 @@ class SimulatedWindow final : public SimulatedElement {
     friend class WindowServer;
     friend class SimulatedApplication;
     Size clampedSize(Size size) const;
+    // Another application's window takes `frame`, and says so when it moved.
+    void moveTo(AXRect frame);
     void addStandardButtons();
     std::shared_ptr<SimulatedElement> button(const char* subrole) const;
 

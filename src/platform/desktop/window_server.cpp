@@ -189,7 +189,20 @@ void WindowServer::insert(const std::shared_ptr<SimulatedWindow>& window) {
 
 void WindowServer::bringToFront(const SimulatedWindow& window) {
     auto found = this->window(window.windowNumber());
-    if (found) insert(found);
+    if (!found) return;
+    const bool wasInFront = isInFrontOfItsLevel(*found);
+    insert(found);
+    if (!wasInFront) desktop_.windowDidChange(*found, Desktop::windowDidRaiseNotification);
+}
+
+bool WindowServer::isInFrontOfItsLevel(const SimulatedWindow& window) const {
+    for (const auto& weak : order_) {
+        auto other = weak.lock();
+        if (!other) continue;
+        if (other.get() == &window) return true;
+        if (other->level() == window.level() && other->isOnScreen()) return false;
+    }
+    return true;
 }
 
 void WindowServer::remove(const SimulatedWindow& window) {

@@ -127,6 +127,8 @@ class WindowServer {
 
   private:
     std::shared_ptr<SimulatedWindow> ownWindow(int windowNumber) const;
+    // No window on screen at its level is in front of it.
+    bool isInFrontOfItsLevel(const SimulatedWindow& window) const;
     WindowInfo info(const SimulatedWindow& window) const;
 
     Desktop& desktop_;

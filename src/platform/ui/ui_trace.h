@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/system/trace_switches.h"  // quotedForTrace
+
 namespace tallowmere::platform {
 
 // What a person would see change on screen, one line each: status items,
@@ -29,8 +31,5 @@ public:
 private:
     bool printsToStandardError_ = false;
 };
-
-// Quotes a text for a trace line: "title", with newlines shown as \n.
-std::string quotedForTrace(const std::string& text);
 
 }  // namespace tallowmere::platform
