@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+namespace tallowmere::testing {
+
+// A command's exit status and everything it printed (both streams), for
+// checking written files with readers that share no code with ours
+// (python3's json and zipfile, unzip).
+struct CommandRun {
+    int status = -1;
+    std::string output;
+};
+
+// `shell` is run by /bin/sh as it is; its output streams are the caller's to join.
+inline CommandRun runShell(const std::string& shell) {
+    CommandRun run;
+    FILE* pipe = popen(shell.c_str(), "r");
+    if (!pipe) return run;
+    char buffer[4096];
+    while (std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe)) run.output.append(buffer, read);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+inline CommandRun runCommand(const std::string& command) { return runShell(command + " 2>&1"); }
+
+// python3 running `script` (a program text, passed through a quoted here
+// document, so it may hold any quote but a line "PY") with `arguments`.
+inline CommandRun runPython(const std::string& script, const std::string& arguments = {}) {
+    return runShell("python3 - " + arguments + " 2>&1 <<'PY'\n" + script + "\nPY\n");
+}
+
+}  // namespace tallowmere::testing
