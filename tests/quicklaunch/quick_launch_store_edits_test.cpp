@@ -185,6 +185,7 @@ TEST_F(QuickLaunchStoreEditsTest, FilesAreExistingItemsNamedByAbsolutePaths) {
         {(home() / "Projects/").string(), true, (home() / "Projects/").string(), "Projects"},
         {"~", true, home().string(), home().filename().string()},
         {"notes.txt", false, "", ""},
+        {".", false, "", ""},  // exists, but relative to whatever folder is current
         {"~/missing.txt", false, "", ""},
         {"   ", false, "", ""},
         {(home() / "notes.txt").string() + std::string("\0.png", 5), false, "", ""},
