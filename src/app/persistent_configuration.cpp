@@ -56,6 +56,8 @@ PersistentConfiguration::~PersistentConfiguration() { notifications_.removeObser
 void PersistentConfiguration::activate() {
     if (state_ != State::idle) return;
     state_ = State::active;
+    // Writes cut short by a crash of an earlier run would otherwise pile up.
+    platform::AtomicFileWriter::removeLeftovers(fileURL_);
     restoreFromFile();
     // Registered only after the restore, so restoring does not write the
     // file once per key.

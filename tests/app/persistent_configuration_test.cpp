@@ -236,6 +236,43 @@ TEST_F(PersistentConfigurationTest, EveryChangeOfTheDomainRewritesTheFileAndASec
     EXPECT_EQ(writes, 2);
 }
 
+TEST_F(PersistentConfigurationTest, ABurstOfChangesIsMirroredOneByOneAndTheDomainWrittenOnce) {
+    mirror().activate();
+    int domainWrites = 0;
+    defaults().onTemporaryFileCreated = [&](const fs::path&) { ++domainWrites; };
+    runUntilIdle();
+    domainWrites = 0;
+
+    for (int value = 0; value < 1000; ++value) {
+        defaults().set("displayAwakeSelectedMinutes", value);
+        ASSERT_EQ(storedPreferences()["displayAwakeSelectedMinutes"], PropertyValue(value))
+            << "the mirror must hold a change as soon as it is made";
+    }
+    EXPECT_EQ(domainWrites, 0) << "the domain is written off the changing thread";
+    runUntilIdle();
+    EXPECT_EQ(domainWrites, 1);
+
+    auto domainFile = platform::PropertyList::read(platform::Files::read(defaults().filePath()).valueOr(Data{}));
+    ASSERT_TRUE(domainFile && domainFile->asDictionary());
+    EXPECT_EQ(*domainFile->find("displayAwakeSelectedMinutes"), PropertyValue(999));
+    EXPECT_EQ(storedPreferences()["displayAwakeSelectedMinutes"], PropertyValue(999));
+}
+
+TEST_F(PersistentConfigurationTest, StartClearsWhatCrashedWritesLeftInBothFolders) {
+    const std::vector<fs::path> leftovers{
+        fileURL().parent_path() / ".configuration.plist.tmp-00112233445566aa",
+        defaults().filePath().parent_path() / ".com.quenlow.tallowmere.plist.tmp-00112233445566bb",
+    };
+    for (const fs::path& leftover : leftovers) {
+        fs::create_directories(leftover.parent_path());
+        ASSERT_TRUE(platform::Files::writeAtomically(leftover, std::string_view("<?xml half"), 0600));
+    }
+    inNextRun([&] {
+        PersistentConfiguration::shared().activate();
+        for (const fs::path& leftover : leftovers) EXPECT_FALSE(fs::exists(leftover)) << leftover;
+    });
+}
+
 TEST_F(PersistentConfigurationTest, AChangeOnAnotherThreadIsWrittenFromTheMainQueue) {
     mirror().activate();
     int& writes = countWrites();

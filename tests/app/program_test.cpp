@@ -115,6 +115,26 @@ std::string keysByPlistlib(const fs::path& file) {
     return output;
 }
 
+// The value at a "/"-separated path of a property list, as Python's own reader
+// prints it; "<absent>" where there is none, the reader's error where it fails.
+std::string valueByPlistlib(const fs::path& file, const std::string& path) {
+    const std::string command =
+        "python3 -c 'import plistlib, sys\n"
+        "value = plistlib.load(open(sys.argv[1], \"rb\"))\n"
+        "for key in sys.argv[2].split(\"/\"):\n"
+        "    value = value.get(key, \"<absent>\") if isinstance(value, dict) else \"<absent>\"\n"
+        "print(value)' '" +
+        file.string() + "' '" + path + "' 2>&1";
+    std::string output;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, read);
+        ::pclose(pipe);
+    }
+    while (!output.empty() && output.back() == '\n') output.pop_back();
+    return output;
+}
+
 std::size_t occurrences(const std::string& text, const std::string& part) {
     std::size_t count = 0;
     for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
@@ -130,6 +150,32 @@ protected:
     fs::path preferences() const { return library() / "Preferences/com.quenlow.tallowmere.plist"; }
     fs::path socket() const { return library() / "Caches/com.quenlow.tallowmere/instance.socket"; }
     std::string trace() const { return platform::Files::readText(home() / "first.err").valueOr(std::string()); }
+    bool isReady() const { return trace().find("named \"Tallowmere.MainIndependent\"") != std::string::npos; }
+
+    // Both files as an earlier run left them: the mirror holds `mirrored`,
+    // the domain `live`.
+    void storeBoth(const PropertyValue::Dictionary& live, const PropertyValue::Dictionary& mirrored) {
+        store(preferences(), live);
+        store(configuration(), {{"schemaVersion", 1}, {"preferences", mirrored}});
+    }
+    static void store(const fs::path& file, const PropertyValue::Dictionary& root) {
+        fs::create_directories(file.parent_path());
+        auto bytes = platform::PropertyList::write(PropertyValue(root));
+        ASSERT_TRUE(bytes);
+        ASSERT_TRUE(platform::Files::writeAtomically(file, *bytes, 0600).ok());
+    }
+    // Temporary files of the atomic writer beside either file.
+    std::vector<std::string> temporaries() const {
+        std::vector<std::string> found;
+        for (const fs::path& folder : {configuration().parent_path(), preferences().parent_path()}) {
+            std::error_code error;
+            for (const auto& entry : fs::directory_iterator(folder, error)) {
+                const std::string name = entry.path().filename().string();
+                if (name.find(".tmp-") != std::string::npos) found.push_back(name);
+            }
+        }
+        return found;
+    }
 };
 
 TEST_F(ProgramTest, OneInstanceTakesLaterLaunchesAndStopsCleanlyOnSigterm) {
@@ -172,6 +218,66 @@ TEST_F(ProgramTest, OneInstanceTakesLaterLaunchesAndStopsCleanlyOnSigterm) {
     const std::string keys = keysByPlistlib(preferences());
     EXPECT_EQ(keys.find("scheduledShutdownDate"), std::string::npos) << keys;
     EXPECT_NE(keys.find("themeMode"), std::string::npos) << keys;
+}
+
+TEST_F(ProgramTest, SigtermRightAfterAChangeLeavesTheChangeInBothFiles) {
+    // The start restores the mirrored theme into the domain (a change the
+    // domain's file gets on its own queue); the stop sequence clears
+    // keep-display-awake after the mirror's last write, a change made just
+    // before the exit.
+    storeBoth({{"themeMode", "light"}, {"displayAwakeAlways", true}},
+              {{"themeMode", "dark"}, {"displayAwakeAlways", true}});
+
+    Program first({"--finder-action"}, home() / "first.err");
+    ASSERT_TRUE(first.started());
+    ASSERT_TRUE(eventually([&] { return isReady(); })) << trace();
+    first.signal(SIGTERM);
+    ASSERT_EQ(first.exitStatus(), 0) << trace();
+
+    EXPECT_EQ(valueByPlistlib(preferences(), "themeMode"), "dark");
+    EXPECT_EQ(valueByPlistlib(preferences(), "displayAwakeAlways"), "<absent>");
+    EXPECT_EQ(valueByPlistlib(configuration(), "preferences/themeMode"), "dark");
+    EXPECT_EQ(valueByPlistlib(configuration(), "preferences/displayAwakeAlways"), "True");
+    EXPECT_EQ(temporaries(), std::vector<std::string>{});
+}
+
+TEST_F(ProgramTest, KillDuringABurstOfChangesLeavesWholeFilesAndTheNextStartNoTemporary) {
+    // Restoring this many settings at the start is a burst of changes, and
+    // both files are big enough for a write to take a while.
+    PropertyValue::Dictionary live, mirrored;
+    for (int key = 0; key < 3000; ++key) {
+        live["setting" + std::to_string(key)] = std::string(100, 'a');
+        mirrored["setting" + std::to_string(key)] = std::string(100, 'b');
+    }
+    storeBoth(live, mirrored);
+
+    // Killed at the first sign of a write under way, or once ready.
+    for (int trial = 0; trial < 8; ++trial) {
+        SCOPED_TRACE(trial);
+        Program killed({"--finder-action"}, home() / "first.err");
+        ASSERT_TRUE(killed.started());
+        const auto deadline = SteadyClock::now() + patience;
+        while (temporaries().empty() && !isReady() && SteadyClock::now() < deadline) {
+        }
+        killed.signal(SIGKILL);
+        EXPECT_EQ(killed.exitStatus(), 128 + SIGKILL);
+        for (const fs::path& file : {configuration(), preferences()}) {
+            EXPECT_EQ(valueByPlistlib(file, "schemaVersion").find("Error"), std::string::npos)
+                << file << " after a kill: " << valueByPlistlib(file, "schemaVersion");
+        }
+    }
+
+    // As a write cut short leaves it, whatever the trials above left.
+    store(configuration().parent_path() / ".configuration.plist.tmp-00112233445566aa", {{"half", true}});
+    store(preferences().parent_path() / ".com.quenlow.tallowmere.plist.tmp-00112233445566bb", {{"half", true}});
+
+    Program next({"--finder-action"}, home() / "first.err");
+    ASSERT_TRUE(next.started());
+    ASSERT_TRUE(eventually([&] { return isReady(); })) << trace();
+    next.signal(SIGTERM);
+    ASSERT_EQ(next.exitStatus(), 0) << trace();
+    EXPECT_EQ(temporaries(), std::vector<std::string>{});
+    EXPECT_EQ(valueByPlistlib(preferences(), "setting2999"), std::string(100, 'b'));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/system/atomic_file_writer.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,6 +22,36 @@ namespace fs = std::filesystem;
 // Names stay well under NAME_MAX once the prefix and suffix are added.
 constexpr std::size_t maxNameBytesInTemporary = 200;
 constexpr int creationAttempts = 64;
+constexpr std::size_t suffixDigits = 16;
+
+fs::path folderOf(const fs::path& destination) {
+    fs::path folder = destination.parent_path();
+    return folder.empty() ? fs::path(".") : folder;
+}
+
+std::string temporaryStem(const fs::path& destination) {
+    const std::string name = destination.filename().string();
+    std::string stem(".");
+    stem.append(name, 0, maxNameBytesInTemporary).append(".tmp-");
+    return stem;
+}
+
+bool isTemporaryName(std::string_view name, std::string_view stem) {
+    if (!name.starts_with(stem) || name.size() != stem.size() + suffixDigits) return false;
+    for (char c : name.substr(stem.size())) {
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+    }
+    return true;
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Whether `path` still names the file open as `fd`: a clean-up may have
+// removed it between its creation and the writer's lock.
+bool stillNamed(int fd, const fs::path& path) {
+    struct stat open {}, named {};
+    return ::fstat(fd, &open) == 0 && ::lstat(path.c_str(), &named) == 0 && sameFile(open, named);
+}
 
 std::string randomSuffix() {
     std::uint64_t bits = 0;
@@ -104,20 +135,32 @@ Result<void> AtomicFileWriter::write(std::string_view bytes) const {
         return Error{ErrorCode::invalidArgument,
                      "No file name in \u201C" + destination_.string() + "\u201D.", EINVAL};
     }
-    fs::path folder = destination_.parent_path();
-    if (folder.empty()) folder = ".";
-    const std::string stem = "." + name.substr(0, maxNameBytesInTemporary) + ".tmp-";
+    const fs::path folder = folderOf(destination_);
+    const std::string stem = temporaryStem(destination_);
 
     UniqueFd fd;
+    // A second descriptor of the same open file, so the lock outlives the
+    // close of `fd` (which reports deferred write errors) until the rename.
+    UniqueFd lockHolder;
     fs::path temporaryPath;
     for (int attempt = 0; attempt < creationAttempts && !fd.isValid(); ++attempt) {
         temporaryPath = folder / (stem + randomSuffix());
         // `mode_` from the start: the umask may narrow it, never widen it.
         fd.reset(::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
                         mode_ & 07777));
-        if (!fd.isValid() && errno != EEXIST) return systemError(errno, saveFailure(destination_));
+        if (!fd.isValid()) {
+            if (errno != EEXIST) return systemError(errno, saveFailure(destination_));
+            continue;
+        }
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
+            if (!stillNamed(fd.get(), temporaryPath)) fd.reset();  // taken by a clean-up; try another name
+        } else if (errno == EWOULDBLOCK) {
+            fd.reset();  // a clean-up holds it and will remove it
+        }
+        // Elsewhere the file system has no locks: go on unguarded.
     }
     if (!fd.isValid()) return systemError(EEXIST, saveFailure(destination_));
+    lockHolder.reset(::dup(fd.get()));
     TemporaryFile temporary(temporaryPath);
 
     if (onTemporaryCreated) onTemporaryCreated(temporary.path());
@@ -140,6 +183,27 @@ Result<void> AtomicFileWriter::write(std::string_view bytes) const {
     temporary.markPublished();
     flushFolder(folder);
     return {};
+}
+
+std::size_t AtomicFileWriter::removeLeftovers(const fs::path& destination) {
+    const std::string stem = temporaryStem(destination);
+    std::error_code error;
+    fs::directory_iterator entries(folderOf(destination), error);
+    if (error) return 0;
+    std::size_t removed = 0;
+    for (const fs::directory_entry& entry : entries) {
+        const fs::path& path = entry.path();
+        if (!isTemporaryName(path.filename().string(), stem)) continue;
+        UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat info {};
+        if (!fd.isValid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+        // A writer holds its temporary file locked; where no lock can be
+        // taken it is either in use or unknowable, and stays.
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;
+        if (!stillNamed(fd.get(), path)) continue;
+        if (::unlink(path.c_str()) == 0) ++removed;
+    }
+    return removed;
 }
 
 }  // namespace tallowmere::platform

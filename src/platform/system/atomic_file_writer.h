@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <string_view>
@@ -21,6 +22,10 @@ namespace tallowmere::platform {
 //   3. it is renamed over the destination and the folder is flushed.
 //
 // Any failure removes the temporary file and leaves the destination as it was.
+// A process killed mid-write leaves its temporary file behind
+// (".<name>.tmp-<16 hex digits>"); `removeLeftovers` clears them at the next
+// start. The writer holds an flock on its temporary file for as long as it
+// exists, so the clean-up never takes a file from a write under way.
 class AtomicFileWriter {
 public:
     enum class Existing {
@@ -36,6 +41,11 @@ public:
     mode_t mode() const { return mode_; }
 
     Result<void> write(std::string_view bytes) const;
+
+    // Removes the temporary files that writes to `destination` left beside it
+    // when their process died: only names of the writer's own pattern, only
+    // regular files, and only those no writer holds. Returns how many went.
+    static std::size_t removeLeftovers(const std::filesystem::path& destination);
 
     // Fires right after the temporary file is created, before it is written
     // to or its mode is adjusted: the earliest moment another process could

@@ -1,7 +1,10 @@
 #include "platform/system/user_defaults.h"
 
+#include <utility>
+
 #include "platform/base/property_list.h"
 #include "platform/runtime/app_context.h"
+#include "platform/system/atomic_file_writer.h"
 #include "platform/system/files.h"
 #include "platform/system/paths.h"
 #include "platform/system/preference_reading.h"
@@ -28,12 +31,22 @@ bool isStorable(const PropertyValue& value) {
     return PropertyList::write(value, storedFormat).ok();
 }
 
-Result<void> writeDomain(const fs::path& path, const PropertyValue::Dictionary& domain) {
+Result<void> writeDomain(const fs::path& path, const PropertyValue::Dictionary& domain,
+                         const std::function<void(const fs::path&)>& onTemporaryCreated) {
     auto bytes = PropertyList::write(PropertyValue(domain), storedFormat);
     if (!bytes) return bytes.error();
     if (auto folder = Files::createDirectories(path.parent_path(), folderMode); !folder)
         return folder.error();
-    return Files::writeAtomically(path, *bytes, fileMode);
+    AtomicFileWriter writer(path, fileMode);
+    writer.onTemporaryCreated = onTemporaryCreated;
+    return writer.write(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+}
+
+Error protectedFileError(const fs::path& path) {
+    return Error{ErrorCode::permissionDenied,
+                 "The preferences file \u201C" + path.filename().string() +
+                     "\u201D could not be read or kept aside, so it is not written over.",
+                 0};
 }
 
 }  // namespace
@@ -51,7 +64,8 @@ UserDefaults::UserDefaults(std::string identifier, AppContext& context)
     : identifier_(std::move(identifier)),
       filePath_(Paths::preferences() / (identifier_ + ".plist")),
       notifications_(context.notificationCenter()),
-      clock_(context.clock()) {
+      clock_(context.clock()),
+      writeQueue_(writeQueueLabel) {
     if (!isDomainName(identifier_)) {
         // Nothing can be stored under such a name; keep the domain in memory.
         fileIsProtected_ = true;
@@ -60,7 +74,11 @@ UserDefaults::UserDefaults(std::string identifier, AppContext& context)
     load();
 }
 
+UserDefaults::~UserDefaults() { writeQueue_.sync([this] { writePending(); }); }
+
 void UserDefaults::load() {
+    // Writes cut short by a crash of an earlier run would otherwise pile up.
+    AtomicFileWriter::removeLeftovers(filePath_);
     auto bytes = Files::read(filePath_);
     if (!bytes && bytes.error().code == ErrorCode::notFound) return;  // nothing stored yet
     if (bytes) {
@@ -136,27 +154,40 @@ std::optional<Data> UserDefaults::data(std::string_view key) const {
 
 template <typename Change>
 void UserDefaults::change(Change&& apply) {
+    bool firstUnwritten = false;
     {
         std::lock_guard lock(mutex_);
         if (!apply(domain_)) return;
+        ++domainVersion_;
         changeCount_.fetch_add(1, std::memory_order_release);
-        unsaved_ = true;
-        lastWrite_ = writeLocked();
+        firstUnwritten = !std::exchange(writeScheduled_, true);
     }
+    // One write per batch: later changes ride along with the one scheduled.
+    if (firstUnwritten) writeQueue_.async([this] { writePending(); });
     // Outside the lock: observers read the new values.
     notifications_.post(didChangeNotification, this);
 }
 
-Result<void> UserDefaults::writeLocked() {
-    if (fileIsProtected_) {
-        return Error{ErrorCode::permissionDenied,
-                     "The preferences file \u201C" + filePath_.filename().string() +
-                         "\u201D could not be read or kept aside, so it is not written over.",
-                     0};
+void UserDefaults::writePending() {
+    PropertyValue::Dictionary snapshot;
+    std::uint64_t version = 0;
+    {
+        std::lock_guard lock(mutex_);
+        // A change from here on schedules a write of its own.
+        writeScheduled_ = false;
+        if (writtenVersion_ == domainVersion_) return;
+        if (fileIsProtected_) {
+            lastWrite_ = protectedFileError(filePath_);
+            return;
+        }
+        snapshot = domain_;
+        version = domainVersion_;
     }
-    auto written = writeDomain(filePath_, domain_);
-    if (written) unsaved_ = false;
-    return written;
+    // Changes go on meanwhile: the domain is not locked while the disk works.
+    Result<void> written = writeDomain(filePath_, snapshot, onTemporaryFileCreated);
+    std::lock_guard lock(mutex_);
+    if (written) writtenVersion_ = version;
+    lastWrite_ = std::move(written);
 }
 
 void UserDefaults::set(std::string_view key, PropertyValue value) {
@@ -204,8 +235,8 @@ void UserDefaults::setPersistentDomain(PropertyValue::Dictionary domain, std::st
 }
 
 Result<void> UserDefaults::synchronize() {
+    writeQueue_.sync([this] { writePending(); });
     std::lock_guard lock(mutex_);
-    if (unsaved_) lastWrite_ = writeLocked();
     return lastWrite_;
 }
 

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "platform/base/data.h"
 #include "platform/base/property_value.h"
 #include "platform/base/result.h"
+#include "platform/runtime/serial_queue.h"
 
 namespace tallowmere::platform {
 
@@ -22,17 +24,25 @@ class NotificationCenter;
 
 // A preferences domain: the settings a program keeps for the user, held in
 // memory and stored as a property list at
-// ~/Library/Preferences/<identifier>.plist (mode 0600).
+// ~/Library/Preferences/<identifier>.plist (mode 0600 from its creation).
 //
 // Reads look in the stored domain, then in the registered defaults (which are
-// never stored). Every change is written through at once with an atomic
-// write, so a change that returned is on disk, and another process reading
-// the file never sees half of it. A write that fails keeps the change in
-// memory and is tried again with the next change or `synchronize()`.
+// never stored); a read always sees every change made before it, on any
+// thread. The file is written on the domain's own queue
+// ("com.quenlow.tallowmere.preferences"), off the thread that made the
+// change: all changes made before the write starts go out in one atomic
+// write (many changes in one turn of the main queue make one write), so
+// another process reading the file never sees half of it. A crash may lose
+// the changes of the last moments, never the file. `synchronize()`, quitting
+// (the domain's end) and SIGTERM complete the pending write. A write that
+// fails keeps the change in memory and is tried again with the next change or
+// `synchronize()`.
 //
 // A stored file that cannot be read is kept aside ("<name>.unreadable-<time>")
 // and the domain starts empty; it is never overwritten. Changes other
-// processes make to the file later are not picked up.
+// processes make to the file later are not picked up. Temporary files that an
+// interrupted write of an earlier run left beside the file are removed when
+// the domain is loaded.
 //
 // After each change that alters the stored domain, `didChangeNotification`
 // is posted (object: this instance) on the context's notification centre,
@@ -40,6 +50,7 @@ class NotificationCenter;
 class UserDefaults {
 public:
     static constexpr const char* didChangeNotification = "NSUserDefaultsDidChangeNotification";
+    static constexpr const char* writeQueueLabel = "com.quenlow.tallowmere.preferences";
 
     // The domain of `AppContext::bundleIdentifier()`, one per context.
     static UserDefaults& standard();
@@ -48,6 +59,8 @@ public:
     // Loads ~/Library/Preferences/<identifier>.plist; posts on the context's
     // notification centre.
     UserDefaults(std::string identifier, AppContext& context);
+    // Completes the pending write.
+    ~UserDefaults();
 
     UserDefaults(const UserDefaults&) = delete;
     UserDefaults& operator=(const UserDefaults&) = delete;
@@ -91,16 +104,22 @@ public:
     // Replaces the stored domain as a whole.
     void setPersistentDomain(PropertyValue::Dictionary domain, std::string_view name);
 
-    // Writes the domain now if an earlier write failed; the outcome of the
-    // last write otherwise.
+    // Writes every change not yet in the file and waits for it (and for a
+    // write under way); the outcome of the last write.
     Result<void> synchronize();
 
+    // Fires on the writing queue when a write's temporary file has been
+    // created, before any byte is in it. Set before the first change.
+    std::function<void(const std::filesystem::path& temporary)> onTemporaryFileCreated;
+
 private:
-    // Changes the domain under the lock and writes it; posts when it changed.
+    // Changes the domain under the lock and has the file written; posts when
+    // it changed.
     template <typename Change>
     void change(Change&& change);
     const PropertyValue* findLocked(std::string_view key) const;
-    Result<void> writeLocked();
+    // On the write queue: writes the domain as it is now, if the file lacks a change.
+    void writePending();
     void load();
 
     const std::string identifier_;
@@ -111,12 +130,17 @@ private:
     mutable std::mutex mutex_;
     PropertyValue::Dictionary domain_;
     PropertyValue::Dictionary registered_;
-    bool unsaved_ = false;
+    // Versions of the stored domain: the one in memory, the one in the file.
+    std::uint64_t domainVersion_ = 0;
+    std::uint64_t writtenVersion_ = 0;
+    bool writeScheduled_ = false;
     // Set when an unreadable file could not be moved aside: it is never
     // written over, and changes stay in memory.
     bool fileIsProtected_ = false;
     Result<void> lastWrite_;
     std::atomic<std::uint64_t> changeCount_{0};
+    // Last, so it is gone (its work finished) before anything it touches.
+    SerialQueue writeQueue_;
 };
 
 }  // namespace tallowmere::platform

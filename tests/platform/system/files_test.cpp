@@ -1,7 +1,10 @@
 #include "platform/system/files.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <set>
@@ -96,6 +99,57 @@ TEST_F(FilesTest, FailedWriteLeavesTheOldFileAndNoTemporary) {
         Files::writeAtomically(home() / "absent" / "layouts.json", std::string_view("[]"));
     ASSERT_FALSE(intoMissingFolder);
     EXPECT_EQ(intoMissingFolder.error().code, ErrorCode::notFound);
+}
+
+TEST_F(FilesTest, LeftoversOfCrashedWritesGoAndNothingElseDoes) {
+    const fs::path destination = home() / "configuration.plist";
+    ASSERT_TRUE(Files::writeAtomically(destination, std::string_view("kept")));
+    struct Case {
+        const char* name;
+        bool leftover;
+    } cases[] = {
+        {".configuration.plist.tmp-0123456789abcdef", true},
+        {".configuration.plist.tmp-0123456789ABCDEF", false},  // not digits the writer makes
+        {".configuration.plist.tmp-0123456789abcde", false},
+        {".configuration.plist.tmp-0123456789abcdef0", false},
+        {"configuration.plist.tmp-0123456789abcdef", false},
+        {".layouts.json.tmp-0123456789abcdef", false},  // another file's write
+        {".configuration.plist.unreadable-20261210T083000Z", false},
+    };
+    for (const Case& c : cases) ASSERT_TRUE(Files::writeAtomically(home() / c.name, std::string_view("x")));
+    // A link of the pattern is not the writer's, nor is what it points at.
+    fs::create_directory(home() / "elsewhere");
+    ASSERT_TRUE(Files::writeAtomically(home() / "elsewhere/notes", std::string_view("mine")));
+    fs::create_symlink(home() / "elsewhere/notes", home() / ".configuration.plist.tmp-00000000deadbeef");
+    // A write under way in another process holds its temporary file locked.
+    const fs::path held = home() / ".configuration.plist.tmp-fedcba9876543210";
+    const int writer = ::open(held.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(::flock(writer, LOCK_EX | LOCK_NB), 0);
+
+    EXPECT_EQ(AtomicFileWriter::removeLeftovers(destination), 1u);
+    for (const Case& c : cases) EXPECT_EQ(fs::exists(home() / c.name), !c.leftover) << c.name;
+    EXPECT_TRUE(fs::is_symlink(home() / ".configuration.plist.tmp-00000000deadbeef"));
+    EXPECT_EQ(contentsOf(home() / "elsewhere/notes"), "mine");
+    EXPECT_EQ(contentsOf(destination), "kept");
+    EXPECT_TRUE(fs::exists(held));
+
+    ::close(writer);  // its process died
+    EXPECT_EQ(AtomicFileWriter::removeLeftovers(destination), 1u);
+    EXPECT_FALSE(fs::exists(held));
+}
+
+TEST_F(FilesTest, ACleanUpDuringAWriteLeavesTheWriteAlone) {
+    const fs::path destination = home() / "configuration.plist";
+    AtomicFileWriter writer(destination, 0600);
+    std::size_t removedMidWrite = 99;
+    writer.onTemporaryCreated = [&](const fs::path&) {
+        removedMidWrite = AtomicFileWriter::removeLeftovers(destination);
+    };
+    ASSERT_TRUE(writer.write("whole"));
+    EXPECT_EQ(removedMidWrite, 0u);
+    EXPECT_EQ(contentsOf(destination), "whole");
+    EXPECT_EQ(namesIn(home()), std::set<std::string>{"configuration.plist"});
 }
 
 TEST_F(FilesTest, ExclusiveCreateReportsExistsDistinctlyAndKeepsTheFirstFile) {

@@ -27,9 +27,11 @@ protected:
         return home() / "Library/Preferences/com.quenlow.tallowmere.plist";
     }
 
-    // The domain as a new run of the program would find it.
+    // The domain as a new run of the program would find it, once this turn's
+    // changes have been written.
     template <typename Check>
     void inFreshContext(Check check) {
+        runUntilIdle();
         AppContext fresh({.deterministic = true});
         check(UserDefaults::standard());
     }
@@ -158,9 +160,15 @@ TEST_F(UserDefaultsTest, ValuesSurviveIntoAFreshContextInAPrivateFile) {
         {"menuBarWebSites", PropertyValue::Array{"https://example.com/"}},
         {"window", PropertyValue::Dictionary{{"x", 1}}},
     };
+    int writes = 0;
+    defaults().onTemporaryFileCreated = [&](const fs::path&) { ++writes; };
     for (const auto& [key, value] : values) defaults().set(key, value);
+    EXPECT_EQ(defaults().persistentDomain("com.quenlow.tallowmere"), values);
 
-    // Written through: on disk when set returns, owner-only.
+    // Written off the changing thread once the turn is over: all the changes in one write, owner-only.
+    EXPECT_EQ(writes, 0);
+    runUntilIdle();
+    EXPECT_EQ(writes, 1);
     struct stat info {};
     ASSERT_EQ(::stat(preferencesFile().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0600u);
@@ -172,6 +180,15 @@ TEST_F(UserDefaultsTest, ValuesSurviveIntoAFreshContextInAPrivateFile) {
         EXPECT_EQ(fresh.persistentDomain("com.quenlow.tallowmere"), values);
         EXPECT_EQ(fresh.string("interfaceLanguage"), "zh-Hant-TW");
     });
+}
+
+TEST_F(UserDefaultsTest, ARunEndingBeforeItsNextTurnStillWritesItsLastChanges) {
+    {
+        AppContext run({.deterministic = true});
+        UserDefaults::standard().set("themeMode", "dark");
+    }
+    AppContext next({.deterministic = true});
+    EXPECT_EQ(UserDefaults::standard().string("themeMode"), "dark");
 }
 
 TEST_F(UserDefaultsTest, UnreadablePreferencesAreKeptAsideNeverOverwritten) {
