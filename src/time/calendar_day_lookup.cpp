@@ -48,7 +48,8 @@ std::string CalendarDayLookup::lunarText(CalendarDay day) const {
 
 std::optional<platform::LunarDate> CalendarDayLookup::lunarDate(CalendarDay day) const {
     if (const auto fromTable = lunarMonths_.lunarDate(day)) return fromTable;
-    return chinese_.lunarDate(day);
+    if (!chinese_) chinese_.emplace();
+    return chinese_->lunarDate(day);
 }
 
 }  // namespace tallowmere

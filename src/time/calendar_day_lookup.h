@@ -49,7 +49,8 @@ private:
     platform::GregorianCalendar gregorian_;
     const CalendarDayTables& tables_;
     const LunarMonthTable& lunarMonths_;
-    platform::ChineseCalendar chinese_;
+    // Made on the first day outside the table: most lookups never need ICU's.
+    mutable std::optional<platform::ChineseCalendar> chinese_;
 };
 
 }  // namespace tallowmere

@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "platform/base/date_formatter.h"
 #include "platform/gfx/font.h"
 #include "time/calendar_brand_artwork.h"
+#include "time/calendar_date_texts.h"
 
 namespace tallowmere {
 
@@ -25,14 +25,6 @@ struct WindowDay {
     Date date;
     platform::CalendarDay day;
 };
-
-// The calendar's zone always names a zone ICU knows, so the formatter exists.
-std::optional<platform::DateFormatter> formatterFor(std::string_view pattern, const platform::GregorianCalendar& calendar,
-                                                    std::string_view locale = "en_US_POSIX") {
-    auto formatter = platform::DateFormatter::make(pattern, calendar.timeZoneIdentifier(), locale);
-    if (!formatter) return std::nullopt;
-    return std::move(*formatter);
-}
 
 AttributedString countdownToRest(int days) {
     const TextAttributes words{.font = Font::systemFont(15), .foregroundColor = CalendarBrandArtwork::ink()};
@@ -57,7 +49,8 @@ HolidayReminder HolidayReminder::compute(Date now, const CalendarDayLookup& days
     const Date today = calendar.startOfDay(now);
 
     HolidayReminder reminder;
-    if (const auto dateLine = formatterFor("M月d日 EEEE", calendar, "zh_CN")) reminder.dateLine = dateLine->string(today);
+    const CalendarDateTexts texts(calendar);
+    reminder.dateLine = texts.dateLine(today);
 
     // Offsets are whole calendar days, so a daylight-saving change inside the
     // window still moves each entry by exactly one day.
@@ -103,10 +96,9 @@ HolidayReminder HolidayReminder::compute(Date now, const CalendarDayLookup& days
     reminder.festivalLine =
         reminder.festivals.empty() ? "30天内暂无已收录的节日" : festivalLineFor(reminder.festivals.front());
 
-    const auto monthDay = formatterFor("M月d日", calendar);
     for (const Festival& festival : reminder.festivals) {
         if (!reminder.festivalToolTip.empty()) reminder.festivalToolTip += '\n';
-        reminder.festivalToolTip += (monthDay ? monthDay->string(festival.date) : std::string()) + "  " + festival.name;
+        reminder.festivalToolTip += texts.monthAndDay(festival.date) + "  " + festival.name;
     }
     reminder.headlineToolTip = "按今天计算未来30天；放假安排使用已收录的2026年中国大陆官方数据。";
     return reminder;

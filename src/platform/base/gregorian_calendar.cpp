@@ -1,5 +1,6 @@
 #include "platform/base/gregorian_calendar.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -119,7 +120,13 @@ CalendarDay GregorianCalendar::day(Date date) const {
     engine_->calendar->getTimeZone().getOffset(milliseconds, false, rawOffset, savingsOffset, status);
     if (U_FAILURE(status)) rawOffset = savingsOffset = 0;
     const double local = milliseconds + rawOffset + savingsOffset;
-    return CalendarDay::fromDayNumber(static_cast<std::int64_t>(std::floor(local / millisecondsPerDay)));
+    // A date that is not a number or lies millions of years away has no day
+    // worth showing; it is held to the ends of that span rather than cast
+    // out of range.
+    constexpr double farthestDay = 1e9;
+    const double dayNumber = std::floor(local / millisecondsPerDay);
+    return CalendarDay::fromDayNumber(
+        static_cast<std::int64_t>(std::isnan(dayNumber) ? 0 : std::clamp(dayNumber, -farthestDay, farthestDay)));
 }
 
 Date GregorianCalendar::startOfDay(CalendarDay day) const {

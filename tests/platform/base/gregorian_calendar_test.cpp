@@ -1,5 +1,7 @@
 #include "platform/base/gregorian_calendar.h"
 
+#include <limits>
+
 #include <gtest/gtest.h>
 
 #include "platform/base/date_formatter.h"
@@ -62,6 +64,15 @@ TEST(GregorianCalendarTest, DaysAndStartsOfDaysInTheCalendarsZone) {
         EXPECT_EQ(calendar.day(instant(item.instant)), item.day);
         EXPECT_EQ(calendar.weekday(instant(item.instant)), item.weekday);
         EXPECT_EQ(Iso8601::format(calendar.startOfDay(instant(item.instant))), item.startOfDay);
+    }
+}
+
+TEST(GregorianCalendarTest, InstantsWithoutADayStayInsideTheCalendar) {
+    const GregorianCalendar calendar = calendarIn("Asia/Shanghai");
+    for (double seconds : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                           std::numeric_limits<double>::quiet_NaN(), 1e300}) {
+        SCOPED_TRACE(seconds);
+        EXPECT_TRUE(calendar.day(Date::fromTimeIntervalSince1970(seconds)).isValid());
     }
 }
 
