@@ -1,10 +1,9 @@
 #include "time/calendar_day_tables.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
 #include "platform/base/json.h"
+#include "time/shipped_data.h"
 
 namespace tallowmere::resources {
 extern const std::string_view calendarTablesJSON;
@@ -168,15 +167,8 @@ Result<CalendarDayTables> CalendarDayTables::parse(std::string_view json) {
 }
 
 const CalendarDayTables& CalendarDayTables::shipped() {
-    static const CalendarDayTables tables = [] {
-        auto parsed = parse(resources::calendarTablesJSON);
-        if (!parsed) {
-            std::fprintf(stderr, "%s\n", parsed.error().message.c_str());
-            std::abort();
-        }
-        return std::move(*parsed);
-    }();
-    return tables;
+    static const CalendarDayTables table = shippedOrStop(parse(resources::calendarTablesJSON));
+    return table;
 }
 
 std::string CalendarDayTables::longFestivalName(std::string_view name) const {

@@ -1,9 +1,9 @@
 #include "time/lunar_month_table.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
+
+#include "time/shipped_data.h"
 
 namespace tallowmere::resources {
 extern const std::string_view lunarMonthsText;
@@ -82,14 +82,7 @@ Result<LunarMonthTable> LunarMonthTable::parse(std::string_view text) {
 }
 
 const LunarMonthTable& LunarMonthTable::shipped() {
-    static const LunarMonthTable table = [] {
-        auto parsed = parse(resources::lunarMonthsText);
-        if (!parsed) {
-            std::fprintf(stderr, "%s\n", parsed.error().message.c_str());
-            std::abort();
-        }
-        return std::move(*parsed);
-    }();
+    static const LunarMonthTable table = shippedOrStop(parse(resources::lunarMonthsText));
     return table;
 }
 

@@ -43,6 +43,17 @@ std::unique_ptr<icu::TimeZone> zoneFromEnvironment() {
     return std::unique_ptr<icu::TimeZone>(icu::TimeZone::getGMT()->clone());
 }
 
+// Calendar arithmetic on one field: ICU keeps the wall-clock time and holds
+// a day of month inside a shorter month.
+std::optional<Date> adding(icu::Calendar& calendar, UCalendarDateFields field, int amount, Date date) {
+    UErrorCode status = U_ZERO_ERROR;
+    calendar.setTime(date.timeIntervalSince1970() * 1000.0, status);
+    calendar.add(field, amount, status);
+    const UDate milliseconds = calendar.getTime(status);
+    if (U_FAILURE(status)) return std::nullopt;
+    return Date::fromTimeIntervalSince1970(milliseconds / 1000.0);
+}
+
 }  // namespace
 
 struct GregorianCalendar::Engine {
@@ -143,23 +154,11 @@ Date GregorianCalendar::startOfDay(CalendarDay day) const {
 }
 
 std::optional<Date> GregorianCalendar::addingDays(int days, Date date) const {
-    icu::Calendar& calendar = *engine_->calendar;
-    UErrorCode status = U_ZERO_ERROR;
-    calendar.setTime(date.timeIntervalSince1970() * 1000.0, status);
-    calendar.add(UCAL_DATE, days, status);
-    const UDate milliseconds = calendar.getTime(status);
-    if (U_FAILURE(status)) return std::nullopt;
-    return Date::fromTimeIntervalSince1970(milliseconds / 1000.0);
+    return adding(*engine_->calendar, UCAL_DATE, days, date);
 }
 
 std::optional<Date> GregorianCalendar::addingMonths(int months, Date date) const {
-    icu::Calendar& calendar = *engine_->calendar;
-    UErrorCode status = U_ZERO_ERROR;
-    calendar.setTime(date.timeIntervalSince1970() * 1000.0, status);
-    calendar.add(UCAL_MONTH, months, status);
-    const UDate milliseconds = calendar.getTime(status);
-    if (U_FAILURE(status)) return std::nullopt;
-    return Date::fromTimeIntervalSince1970(milliseconds / 1000.0);
+    return adding(*engine_->calendar, UCAL_MONTH, months, date);
 }
 
 }  // namespace tallowmere::platform
