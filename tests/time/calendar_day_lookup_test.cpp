@@ -90,6 +90,29 @@ TEST_P(CalendarDayLookupTest, FestivalsAndLunarTexts) {
     }
 }
 
+// Rules the shipped tables never exercise: no leap first month falls in
+// 1901-2100, and the parser keeps rest and work days apart.
+TEST_P(CalendarDayLookupTest, LeapMonthsCarryNoFestivalAndRestComesFirst) {
+    auto tables = CalendarDayTables::shipped();
+    tables.lunarFestivals[{6, 1}] = "六月节";
+    tables.officialWorkDays2026.insert({2026, 10, 1});
+    const CalendarDayLookup lookup(platform::GregorianCalendar::current(), tables);
+    struct Case {
+        CalendarDay day;
+        std::optional<std::string> festival;
+        std::string lunarText;
+    } cases[] = {
+        {{2025, 6, 25}, "六月节", "六月"},
+        {{2025, 7, 25}, std::nullopt, "闰六月"},
+    };
+    for (const Case& item : cases) {
+        SCOPED_TRACE(item.day.isoText());
+        EXPECT_EQ(lookup.festivalText(item.day), item.festival);
+        EXPECT_EQ(lookup.lunarText(item.day), item.lunarText);
+    }
+    EXPECT_EQ(lookup.officialWorkdayKind(CalendarDay{2026, 10, 1}), CalendarWorkdayKind::rest);
+}
+
 INSTANTIATE_TEST_SUITE_P(Zones, CalendarDayLookupTest, ::testing::Values("Asia/Shanghai", "America/New_York"),
                          [](const auto& info) { return std::string(info.param).substr(0, 4) == "Asia" ? "Shanghai" : "NewYork"; });
 
