@@ -49,7 +49,8 @@ private:
 // The kind of page the main window, the hosts editor and the settings
 // build: 48 rows under six levels of nested stacks (page, section, group,
 // row, cell, title line).
-std::shared_ptr<StackView> makeMockPage() {
+// `round` makes every text new, so no measurement is remembered from before.
+std::shared_ptr<StackView> makeMockPage(int round = 0) {
     auto page = StackView::makeVertical();
     page->setAlignment(StackAlignment::leading);
     page->setEdgeInsets(EdgeInsets::all(20));
@@ -61,7 +62,7 @@ std::shared_ptr<StackView> makeMockPage() {
             auto group = StackView::makeVertical();
             group->setAlignment(StackAlignment::fill);
             for (int r = 0; r < 4; ++r) {
-                const std::string n = std::to_string(((s * 3) + g) * 4 + r + 1);
+                const std::string n = std::to_string(((s * 3) + g) * 4 + r + 1) + (round ? "/" + std::to_string(round) : "");
                 auto titleLine = StackView::makeHorizontal({Label::make("●"), Label::make("Row title " + n)});
                 auto cell = StackView::makeVertical(
                     {titleLine, Label::makeWrapping("A longer explanation of what row " + n +
@@ -92,6 +93,22 @@ void layOutMockPage(benchmark::State& state) {
     }
 }
 BENCHMARK(layOutMockPage)->Unit(benchmark::kMillisecond);
+
+// The same with texts never measured before.
+void layOutMockPageWithNewTexts(benchmark::State& state) {
+    RealContext context;
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto page = makeMockPage(++round);
+        state.ResumeTiming();
+        page->setFrame({0, 0, 640, 0});
+        page->setFrameSize({640, page->fittingHeightForWidth(640)});
+        page->layoutSubtreeIfNeeded();
+        benchmark::DoNotOptimize(page->frame());
+    }
+}
+BENCHMARK(layOutMockPageWithNewTexts)->Unit(benchmark::kMillisecond);
 
 // After one label's text changes, the page lays out again.
 void relayOutMockPageAfterOneChange(benchmark::State& state) {

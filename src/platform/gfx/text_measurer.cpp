@@ -1,5 +1,6 @@
 #include "platform/gfx/text_measurer.h"
 
+#include "platform/gfx/caching_text_measurer.h"
 #include "platform/gfx/deterministic_text_measurer.h"
 #include "platform/gfx/pango_text_measurer.h"
 #include "platform/runtime/app_context.h"
@@ -10,7 +11,7 @@ TextMeasurer& TextMeasurer::shared() { return AppContext::current().shared<TextM
 
 std::shared_ptr<TextMeasurer> TextMeasurer::makeShared() {
     if (AppContext::current().isDeterministic()) return std::make_shared<DeterministicTextMeasurer>();
-    return std::make_shared<PangoTextMeasurer>();
+    return std::make_shared<CachingTextMeasurer>(std::make_shared<PangoTextMeasurer>());
 }
 
 Size TextMeasurer::measure(std::string_view text, const Font& font, std::optional<double> wrapWidth) const {

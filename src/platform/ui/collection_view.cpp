@@ -51,7 +51,7 @@ std::optional<std::size_t> CollectionView::indexAt(Point point) const {
     return std::nullopt;
 }
 
-double CollectionView::fittingHeightForWidth(double width) const {
+double CollectionView::measureFittingHeightForWidth(double width) const {
     const std::size_t columns = columnsForWidth(width);
     const std::size_t rows = (items_.size() + columns - 1) / columns;
     const double height = rows == 0 ? 0 : double(rows) * itemSize.height + double(rows - 1) * minimumLineSpacing;

@@ -36,7 +36,7 @@ public:
     std::size_t columnsForWidth(double width) const;
 
     bool isFlipped() const override { return true; }
-    double fittingHeightForWidth(double width) const override;
+    double measureFittingHeightForWidth(double width) const override;
     void layout() override;
     void draw(Canvas& canvas, Rect dirty) override;
 

@@ -147,7 +147,7 @@ std::vector<double> GridView::rowHeights(const std::vector<double>& widths) cons
     return heights;
 }
 
-Size GridView::fittingSize() const {
+Size GridView::measureFittingSize() const {
     const auto widths = columnWidths();
     double width = std::accumulate(widths.begin(), widths.end(), 0.0);
     if (!widths.empty()) width += columnSpacing_ * double(widths.size() - 1);
@@ -155,7 +155,7 @@ Size GridView::fittingSize() const {
     return {width, fittingHeightForWidth(width)};
 }
 
-double GridView::fittingHeightForWidth(double width) const {
+double GridView::measureFittingHeightForWidth(double width) const {
     (void)width;
     const auto heights = rowHeights(columnWidths());
     double height = std::accumulate(heights.begin(), heights.end(), 0.0);

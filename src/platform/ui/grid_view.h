@@ -47,8 +47,8 @@ public:
     void setColumnXPlacement(std::size_t column, GridCellPlacement placement);
 
     bool isFlipped() const override { return true; }
-    Size fittingSize() const override;
-    double fittingHeightForWidth(double width) const override;
+    Size measureFittingSize() const override;
+    double measureFittingHeightForWidth(double width) const override;
     void layout() override;
     void willRemoveSubview(View& subview) override;
 

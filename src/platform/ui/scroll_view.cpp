@@ -51,12 +51,12 @@ void ScrollView::scrollToTop() {
     clip_->scrollTo({clip_->bounds().minX(), top});
 }
 
-Size ScrollView::fittingSize() const {
+Size ScrollView::measureFittingSize() const {
     // A scroll view needs no more room than it is given: its content scrolls.
     return {sizeConstraints().apply(LayoutAxis::horizontal, 0), fittingHeightForWidth(0)};
 }
 
-double ScrollView::fittingHeightForWidth(double width) const {
+double ScrollView::measureFittingHeightForWidth(double width) const {
     (void)width;
     return sizeConstraints().apply(LayoutAxis::vertical, 0);
 }

@@ -49,8 +49,8 @@ public:
     // Points per line for wheels that scroll by lines.
     double lineScroll = 10;
 
-    Size fittingSize() const override;
-    double fittingHeightForWidth(double width) const override;
+    Size measureFittingSize() const override;
+    double measureFittingHeightForWidth(double width) const override;
     void layout() override;
     void scrollWheel(const Event& event) override;
     void draw(Canvas& canvas, Rect dirty) override;

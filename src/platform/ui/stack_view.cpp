@@ -240,7 +240,7 @@ void StackView::distribute(std::vector<Item>& items, double available) const {
     }
 }
 
-double StackView::fittingHeightForWidth(double width) const {
+double StackView::measureFittingHeightForWidth(double width) const {
     if (auto fixed = sizeConstraints().height) return *fixed;
     double height;
     if (orientation_ == LayoutAxis::vertical) {
@@ -256,7 +256,7 @@ double StackView::fittingHeightForWidth(double width) const {
     return sizeConstraints().apply(LayoutAxis::vertical, height);
 }
 
-Size StackView::fittingSize() const {
+Size StackView::measureFittingSize() const {
     const auto items = measure(std::nullopt);
     double width;
     if (orientation_ == LayoutAxis::horizontal) {

@@ -77,8 +77,8 @@ public:
 
     // --- View ---------------------------------------------------------------------
     bool isFlipped() const override { return true; }
-    Size fittingSize() const override;
-    double fittingHeightForWidth(double width) const override;
+    Size measureFittingSize() const override;
+    double measureFittingHeightForWidth(double width) const override;
     void layout() override;
     void willRemoveSubview(View& subview) override;
 

@@ -149,14 +149,14 @@ void TableView::scrollRowToVisible(std::size_t row) {
     }
 }
 
-Size TableView::fittingSize() const {
+Size TableView::measureFittingSize() const {
     double width = 0;
     for (const auto& column : columns_) width += column.width;
     width = sizeConstraints().apply(LayoutAxis::horizontal, width);
     return {width, fittingHeightForWidth(width)};
 }
 
-double TableView::fittingHeightForWidth(double width) const {
+double TableView::measureFittingHeightForWidth(double width) const {
     (void)width;
     return sizeConstraints().apply(LayoutAxis::vertical, headerHeight() + double(rowCount_) * rowHeight_);
 }

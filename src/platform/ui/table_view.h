@@ -91,8 +91,8 @@ public:
 
     std::string accessibilityRole() const override { return "AXTable"; }
     bool isFlipped() const override { return true; }
-    Size fittingSize() const override;
-    double fittingHeightForWidth(double width) const override;
+    Size measureFittingSize() const override;
+    double measureFittingHeightForWidth(double width) const override;
     void layout() override;
     void draw(Canvas& canvas, Rect dirty) override;
     void mouseDown(const Event& event) override;

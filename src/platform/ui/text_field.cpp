@@ -125,25 +125,42 @@ AttributedString TextField::displayedAttributedText() const {
 Size TextField::intrinsicContentSize() const {
     const Size inset = textInset();
     const AttributedString text = displayedAttributedText();
-    double width = ControlDrawing::measure(text).width;
+    const Size unwrapped = ControlDrawing::measure(text);
+    double width = unwrapped.width;
     if (editable_ && !placeholder_.empty()) width = std::max(width, ControlDrawing::measure(placeholder_, font()).width);
-    if (wraps() && preferredMaxLayoutWidth_) width = std::min(width, std::max(0.0, *preferredMaxLayoutWidth_ - 2 * inset.width));
-    const double fullWidth = width + 2 * inset.width;
-    return {fullWidth, fittingHeightForWidth(fullWidth)};
+    const double lineHeight = ControlDrawing::lineHeight(font());
+    double height;
+    if (wraps() && preferredMaxLayoutWidth_ && width > *preferredMaxLayoutWidth_ - 2 * inset.width) {
+        width = std::max(0.0, *preferredMaxLayoutWidth_ - 2 * inset.width);
+        return {width + 2 * inset.width, wrappedHeight(width + 2 * inset.width)};
+    } else if (wraps()) {
+        // At its whole width a wrapping text breaks only where it has line
+        // breaks: as tall as unwrapped.
+        height = text.empty() ? lineHeight : unwrapped.height;
+        if (maximumNumberOfLines_ > 0) height = std::min(height, maximumNumberOfLines_ * lineHeight);
+    } else {
+        height = string_.empty() ? lineHeight : std::max(lineHeight, unwrapped.height);
+    }
+    return {width + 2 * inset.width, sizeConstraints().apply(LayoutAxis::vertical, height + 2 * inset.height)};
 }
 
-double TextField::fittingHeightForWidth(double width) const {
+double TextField::wrappedHeight(double width) const {
     const Size inset = textInset();
     const double lineHeight = ControlDrawing::lineHeight(font());
-    double height = lineHeight;
-    if (wraps()) {
-        const AttributedString text = displayedAttributedText();
-        height = text.empty() ? lineHeight : ControlDrawing::measure(text, std::max(1.0, width - 2 * inset.width)).height;
-        if (maximumNumberOfLines_ > 0) height = std::min(height, maximumNumberOfLines_ * lineHeight);
-    } else if (!string_.empty()) {
-        height = std::max(height, ControlDrawing::measure(displayedAttributedText()).height);
-    }
+    const AttributedString text = displayedAttributedText();
+    double height = text.empty() ? lineHeight : ControlDrawing::measure(text, std::max(1.0, width - 2 * inset.width)).height;
+    if (maximumNumberOfLines_ > 0) height = std::min(height, maximumNumberOfLines_ * lineHeight);
     return sizeConstraints().apply(LayoutAxis::vertical, height + 2 * inset.height);
+}
+
+double TextField::measureFittingHeightForWidth(double width) const {
+    // One line, whatever the width; a wrapping text given at least its
+    // whole width does not wrap. Both are the measured intrinsic height.
+    const Size intrinsic = cachedIntrinsicContentSize();
+    if (!wraps()) return intrinsic.height;
+    const bool capped = preferredMaxLayoutWidth_ && intrinsic.width >= *preferredMaxLayoutWidth_;
+    if (!capped && width >= intrinsic.width) return intrinsic.height;
+    return wrappedHeight(width);
 }
 
 void TextField::draw(Canvas& canvas, Rect dirty) {

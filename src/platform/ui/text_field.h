@@ -86,7 +86,7 @@ public:
     // --- View -----------------------------------------------------------------
     std::string accessibilityRole() const override;
     Size intrinsicContentSize() const override;
-    double fittingHeightForWidth(double width) const override;
+    double measureFittingHeightForWidth(double width) const override;
     void draw(Canvas& canvas, Rect dirty) override;
     bool acceptsFirstResponder() const override { return isEnabled() && isSelectable(); }
     bool becomeFirstResponder() override;
@@ -96,6 +96,9 @@ public:
 
 protected:
     explicit TextField(Rect frame);
+
+    // The height when wrapped to `width` (insets included).
+    double wrappedHeight(double width) const;
 
     // The text as shown (a secure field shows bullets).
     virtual std::string displayedText() const { return stringValue(); }

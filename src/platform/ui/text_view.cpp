@@ -71,7 +71,7 @@ Size TextView::usedTextSize() const {
     return ControlDrawing::measure(attributedText(), width);
 }
 
-double TextView::fittingHeightForWidth(double width) const {
+double TextView::measureFittingHeightForWidth(double width) const {
     const double textWidth = std::max(1.0, width - 2 * inset_.width);
     const double textHeight = editor_.text().empty() ? ControlDrawing::lineHeight(font())
                                                      : ControlDrawing::measure(attributedText(), textWidth).height;

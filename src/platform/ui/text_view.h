@@ -68,7 +68,7 @@ public:
 
     std::string accessibilityRole() const override { return "AXTextArea"; }
     bool isFlipped() const override { return true; }
-    double fittingHeightForWidth(double width) const override;
+    double measureFittingHeightForWidth(double width) const override;
     void draw(Canvas& canvas, Rect dirty) override;
     bool acceptsFirstResponder() const override { return isSelectable(); }
     bool becomeFirstResponder() override;

@@ -487,7 +487,15 @@ void View::invalidateIntrinsicContentSize() {
 }
 
 void View::invalidateLayoutUpward() {
-    for (View* v = this; v; v = v->superview_) v->needsLayout_ = true;
+    for (View* v = this; v; v = v->superview_) {
+        v->needsLayout_ = true;
+        v->measured_ = {};
+    }
+}
+
+Size View::cachedIntrinsicContentSize() const {
+    if (!measured_.intrinsic) measured_.intrinsic = intrinsicContentSize();
+    return *measured_.intrinsic;
 }
 
 std::optional<double> View::widthNeededByPlacedSubviews() const {
@@ -508,13 +516,27 @@ std::optional<double> View::widthNeededByPlacedSubviews() const {
 }
 
 double View::fittingWidth() const {
-    const double intrinsic = intrinsicContentSize().width;
+    if (measured_.width) return *measured_.width;
+    const double intrinsic = cachedIntrinsicContentSize().width;
     const double width = intrinsic != noIntrinsicMetric ? intrinsic : widthNeededByPlacedSubviews().value_or(0);
-    return sizeConstraints_.apply(LayoutAxis::horizontal, width);
+    measured_.width = sizeConstraints_.apply(LayoutAxis::horizontal, width);
+    return *measured_.width;
 }
 
 double View::fittingHeightForWidth(double width) const {
-    const double intrinsic = intrinsicContentSize().height;
+    auto& known = measured_.heightForWidth;
+    for (const auto& [askedWidth, height] : known)
+        if (askedWidth == width) return height;
+    const double height = measureFittingHeightForWidth(width);
+    // A layout pass asks for a handful of widths; a view resized by hand
+    // through many widths keeps only the latest few.
+    if (known.size() >= 8) known.erase(known.begin());
+    known.emplace_back(width, height);
+    return height;
+}
+
+double View::measureFittingHeightForWidth(double width) const {
+    const double intrinsic = cachedIntrinsicContentSize().height;
     if (intrinsic != noIntrinsicMetric) return sizeConstraints_.apply(LayoutAxis::vertical, intrinsic);
     std::optional<double> needed;
     for (const auto& subview : subviews_) {
@@ -537,6 +559,11 @@ double View::fittingHeightForWidth(double width) const {
 }
 
 Size View::fittingSize() const {
+    if (!measured_.fitting) measured_.fitting = measureFittingSize();
+    return *measured_.fitting;
+}
+
+Size View::measureFittingSize() const {
     const double width = fittingWidth();
     return {width, fittingHeightForWidth(width)};
 }
@@ -576,7 +603,7 @@ double View::contentHuggingPriority(LayoutAxis axis) const {
     if (auto set = hugging_[int(axis)]) return *set;
     // A view with content (intrinsic, or subviews placed in it) keeps its
     // size; an empty one is a flexible spacer.
-    const Size intrinsic = intrinsicContentSize();
+    const Size intrinsic = cachedIntrinsicContentSize();
     const bool hasIntrinsic = (axis == LayoutAxis::horizontal ? intrinsic.width : intrinsic.height) != noIntrinsicMetric;
     const bool hasPlacedSubviews = std::any_of(subviews_.begin(), subviews_.end(),
                                                [](const std::shared_ptr<View>& s) { return s->placement_.has_value(); });
@@ -597,7 +624,11 @@ void View::setCompressionResistancePriority(double priority, LayoutAxis axis) {
     if (superview_) superview_->invalidateLayoutUpward();
 }
 
-void View::setNeedsLayout(bool needs) { needsLayout_ = needs; }
+void View::setNeedsLayout(bool needs) {
+    needsLayout_ = needs;
+    // Asked for by hand, layout measures this view afresh.
+    if (needs) measured_ = {};
+}
 
 void View::layoutSubtreeIfNeeded() {
     if (needsLayout_) {

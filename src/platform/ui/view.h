@@ -241,10 +241,17 @@ public:
     // The size layout gives the view when nothing stretches it: the size
     // constraints over the intrinsic size, over the size its placed subviews
     // need, over the current frame size.
-    virtual Size fittingSize() const;
+    //
+    // Both are measured once and remembered (the height per width asked)
+    // until the view's content, font or constraints change, which forgets
+    // them here and in every ancestor: a tree lays out in time linear in its
+    // views, however deeply stacks nest. Subclasses measure in
+    // `measureFittingSize` and `measureFittingHeightForWidth`, and call
+    // `invalidateIntrinsicContentSize` whenever what those read changes.
+    Size fittingSize() const;
     // The fitting height when layout gives the view `width` (wrapping text
     // grows taller as it gets narrower).
-    virtual double fittingHeightForWidth(double width) const;
+    double fittingHeightForWidth(double width) const;
 
     const SizeConstraints& sizeConstraints() const { return sizeConstraints_; }
     void setSizeConstraints(SizeConstraints constraints);
@@ -285,6 +292,12 @@ public:
 
 protected:
     explicit View(Rect frame);
+
+    // What `fittingSize` and `fittingHeightForWidth` remember.
+    virtual Size measureFittingSize() const;
+    virtual double measureFittingHeightForWidth(double width) const;
+    // The intrinsic size, remembered like the fitting sizes.
+    Size cachedIntrinsicContentSize() const;
 
     // Draws the layer style (gradients, background, border) of `bounds`.
     void drawLayer(Canvas& canvas) const;
@@ -347,6 +360,15 @@ private:
     AutoresizingMask autoresizingMask_ = AutoresizingMask::none;
     std::optional<double> hugging_[2];
     std::optional<double> compression_[2];
+
+    // Measured sizes, forgotten by invalidateLayoutUpward.
+    struct MeasuredSizes {
+        std::optional<Size> intrinsic;
+        std::optional<double> width;
+        std::optional<Size> fitting;
+        std::vector<std::pair<double, double>> heightForWidth;
+    };
+    mutable MeasuredSizes measured_;
 };
 
 }  // namespace tallowmere::platform
