@@ -87,7 +87,7 @@ struct NumberCorrection {
 
 const NumberCorrection numberCorrections[] = {
     {{1987, 7, 26}, 7, false, 6, true,
-     "the major term at 150 degrees falls at 00:10 CST on 1987-08-24, so the month 07-26...08-23 has none "
+     "the major solar term at 150 degrees falls at about 00:10 CST on 1987-08-24, so the month 07-26...08-23 has none "
      "and is the leap sixth month; ICU puts the term on 08-23 and the leap after the seventh"},
     {{1987, 8, 24}, 7, true, 7, false, "follows from the leap sixth month above"},
 };
