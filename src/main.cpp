@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/app_delegate.h"
+#include "app/command_line.h"
 #include "app/instance_channel.h"
 #include "app/instance_request.h"
 #include "app/termination_signals.h"
@@ -15,6 +16,7 @@
 #include "platform/desktop/desktop_scene.h"
 #include "platform/runtime/app_context.h"
 #include "platform/ui/application.h"
+#include "platform/ui/screen_snapshot.h"
 #include "platform/viewer/desktop_viewer.h"
 
 namespace {
@@ -35,8 +37,18 @@ InstanceRequest checkedRequest(const std::vector<std::string>& arguments) {
 }
 
 // Requests from later launches reach the application as the platform's own
-// events, on the main queue: URLs as a URL-open event, a bare launch as a reopen.
-void deliver(InstanceRequest request) {
+// events, on the main queue: URLs as a URL-open event, a bare launch as a
+// reopen. A snapshot is answered once its file is written.
+void deliver(InstanceRequest request, InstanceChannel::Reply& reply) {
+    if (request.snapshotPath) {
+        auto written = platform::ScreenSnapshot::writeArrangementPng(*request.snapshotPath);
+        if (written) {
+            reply.accept();
+        } else {
+            reply.refuse(written.error().message);
+        }
+        return;
+    }
     auto& application = platform::Application::shared();
     if (request.urls.empty()) {
         application.receiveReopenEvent();
@@ -49,6 +61,8 @@ void deliver(InstanceRequest request) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    // --help, --version, --snapshot and a command line that is refused end here.
+    if (auto status = CommandLine::answerWithoutStarting(arguments)) return *status;
     const InstanceRequest request = checkedRequest(arguments);
 
     platform::AppContext context;
@@ -56,9 +70,11 @@ int main(int argc, char** argv) {
 
     // One instance per user: a later launch hands its URLs over and ends here.
     auto claim = InstanceChannel::claim(InstanceChannel::defaultFolder(), request,
-                                        [&mainQueue](InstanceRequest received) {
-                                            mainQueue.async([received = std::move(received)]() mutable {
-                                                deliver(std::move(received));
+                                        [&mainQueue](InstanceRequest received, auto reply) {
+                                            // URLs are taken as they arrive; a snapshot once it is written.
+                                            if (!received.snapshotPath) reply->accept();
+                                            mainQueue.async([received = std::move(received), reply]() mutable {
+                                                deliver(std::move(received), *reply);
                                             });
                                         });
     if (!claim) {

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/base/text.h"
 #include "platform/system/files.h"
 #include "platform/system/paths.h"
 #include "platform/system/system_error.h"
@@ -41,6 +42,9 @@ constexpr const char* socketName = "instance.socket";
 constexpr const char* lockName = "instance.lock";
 constexpr std::string_view acceptedReply = "ok\n";
 constexpr std::string_view refusedReply = "refused\n";
+// A refusal that says why: "refused: <why>\n".
+constexpr std::string_view refusedWithReason = "refused: ";
+constexpr std::size_t maximumReplyBytes = 4096;
 // How long a launch waits between looks at an instance that is still starting.
 constexpr int retryMilliseconds = 20;
 
@@ -152,26 +156,55 @@ Result<void> handOver(int folderFd, const InstanceRequest& request, SteadyClock:
     }
     ::shutdown(fd.get(), SHUT_WR);
     std::string reply;
-    char buffer[64];
+    char buffer[512];
     for (;;) {
         if (!waitFor(fd.get(), POLLIN, deadline)) return notAnswered();
         const ssize_t read = ::recv(fd.get(), buffer, sizeof buffer, 0);
         if (read == 0) break;
         if (read > 0) {
             reply.append(buffer, static_cast<std::size_t>(read));
-            if (reply.size() > refusedReply.size()) break;
+            if (reply.size() > maximumReplyBytes) break;
         } else if (errno != EAGAIN && errno != EINTR) {
             return platform::systemError(errno, "The answer couldn\u2019t be read");
         }
     }
-    if (reply != acceptedReply) {
-        return Error{ErrorCode::invalidArgument, "The running instance of the program refused the request", 0};
+    if (reply == acceptedReply) return {};
+    std::string why = "The running instance of the program refused the request";
+    // The instance's own words, when it gave some that can be shown.
+    if (reply.starts_with(refusedWithReason) && reply.ends_with("\n") && reply.size() <= maximumReplyBytes) {
+        std::string given = reply.substr(refusedWithReason.size(), reply.size() - refusedWithReason.size() - 1);
+        const bool printable = platform::Text::isValidUtf8(given) &&
+                               std::none_of(given.begin(), given.end(), [](unsigned char c) { return c < 0x20 || c == 0x7f; });
+        if (printable && !given.empty()) why += ": " + given;
     }
-    return {};
+    return Error{ErrorCode::invalidArgument, why, 0};
 }
 
 void logDropped(const std::string& why) {
     platform::SystemLog::shared().log("Instance channel dropped a request: " + why);
+}
+
+SteadyClock::time_point deadlineAfter(double seconds) {
+    return SteadyClock::now() +
+           std::chrono::duration_cast<SteadyClock::duration>(std::chrono::duration<double>(seconds));
+}
+
+// Hands the request to the instance holding the lock, looking again while
+// it is still starting; when nobody holds the lock, takes it and hands
+// nothing (an invalid descriptor means the request was handed over).
+Result<platform::UniqueFd> handOverOrLock(int folderFd, const InstanceRequest& request,
+                                          SteadyClock::time_point deadline) {
+    for (;;) {
+        auto lock = tryLock(folderFd);
+        if (!lock) return lock.error();
+        if (lock->isValid()) return lock;
+        auto handed = handOver(folderFd, request, deadline);
+        if (handed) return platform::UniqueFd();
+        if (handed.error().code != ErrorCode::notFound) return handed.error();
+        // The lock is held but nobody listens: an instance starting or ending.
+        if (SteadyClock::now() >= deadline) return notAnswered();
+        ::poll(nullptr, 0, retryMilliseconds);
+    }
 }
 
 }  // namespace
@@ -184,27 +217,44 @@ Result<InstanceChannel::Claim> InstanceChannel::claim(const fs::path& folder, co
                                                       RequestHandler onRequest, double timeout) {
     auto folderFd = openPrivateFolder(folder);
     if (!folderFd) return folderFd.error();
-    const auto deadline = SteadyClock::now() + std::chrono::duration_cast<SteadyClock::duration>(
-                                                   std::chrono::duration<double>(timeout));
-    for (;;) {
-        auto lock = tryLock(folderFd->get());
-        if (!lock) return lock.error();
-        if (lock->isValid()) {
-            auto listener = listenIn(folderFd->get());
-            if (!listener) return listener.error();
-            platform::UniqueFd stop(::eventfd(0, EFD_CLOEXEC));
-            if (!stop.isValid()) return platform::systemError(errno, "The instance channel couldn\u2019t be made");
-            return Claim{std::unique_ptr<InstanceChannel>(
-                new InstanceChannel(std::move(*folderFd), std::move(*lock), std::move(*listener), std::move(stop),
-                                    folder / socketName, std::move(onRequest)))};
-        }
-        auto handed = handOver(folderFd->get(), request, deadline);
-        if (handed) return Claim{};
-        if (handed.error().code != ErrorCode::notFound) return handed.error();
-        // The lock is held but nobody listens: an instance starting or ending.
-        if (SteadyClock::now() >= deadline) return notAnswered();
-        ::poll(nullptr, 0, retryMilliseconds);
+    auto lock = handOverOrLock(folderFd->get(), request, deadlineAfter(timeout));
+    if (!lock) return lock.error();
+    if (!lock->isValid()) return Claim{};
+    auto listener = listenIn(folderFd->get());
+    if (!listener) return listener.error();
+    platform::UniqueFd stop(::eventfd(0, EFD_CLOEXEC));
+    if (!stop.isValid()) return platform::systemError(errno, "The instance channel couldn\u2019t be made");
+    return Claim{std::unique_ptr<InstanceChannel>(new InstanceChannel(std::move(*folderFd), std::move(*lock),
+                                                                      std::move(*listener), std::move(stop),
+                                                                      folder / socketName, std::move(onRequest)))};
+}
+
+Result<void> InstanceChannel::send(const fs::path& folder, const InstanceRequest& request, double timeout) {
+    auto folderFd = openPrivateFolder(folder);
+    if (!folderFd) return folderFd.error();
+    auto lock = handOverOrLock(folderFd->get(), request, deadlineAfter(timeout));
+    if (!lock) return lock.error();
+    if (lock->isValid()) return Error{ErrorCode::notFound, "The program is not running", 0};
+    return {};
+}
+
+InstanceChannel::Reply::~Reply() { refuse(""); }
+
+void InstanceChannel::Reply::accept() { send(acceptedReply); }
+
+void InstanceChannel::Reply::refuse(const std::string& why) {
+    // One line; the peer shows it as it is.
+    std::string line;
+    for (char c : why.substr(0, maximumReplyBytes - refusedWithReason.size() - 1)) {
+        line += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
     }
+    send(line.empty() ? std::string(refusedReply) : std::string(refusedWithReason) + line + "\n");
+}
+
+void InstanceChannel::Reply::send(std::string_view answer) {
+    if (!peer_.isValid()) return;
+    ::send(peer_.get(), answer.data(), answer.size(), MSG_NOSIGNAL);
+    peer_ = platform::UniqueFd();
 }
 
 InstanceChannel::InstanceChannel(platform::UniqueFd folder, platform::UniqueFd lock, platform::UniqueFd listener, platform::UniqueFd stop,
@@ -310,8 +360,12 @@ void InstanceChannel::answer(Connection& connection) {
         ::send(connection.fd.get(), refusedReply.data(), refusedReply.size(), MSG_NOSIGNAL);
         return;
     }
-    if (onRequest_) onRequest_(std::move(*request));
-    ::send(connection.fd.get(), acceptedReply.data(), acceptedReply.size(), MSG_NOSIGNAL);
+    auto reply = std::make_shared<Reply>(std::move(connection.fd));
+    if (onRequest_) {
+        onRequest_(std::move(*request), std::move(reply));
+    } else {
+        reply->accept();
+    }
 }
 
 }  // namespace tallowmere

@@ -22,8 +22,25 @@ namespace tallowmere {
 // the others up.
 class InstanceChannel {
 public:
+    // The instance's answer to one request: accepted, or refused with why.
+    // Given once, from any thread, when the work is done; a reply dropped
+    // without an answer refuses.
+    class Reply {
+    public:
+        explicit Reply(platform::UniqueFd peer) : peer_(std::move(peer)) {}
+        Reply(Reply&&) = default;
+        Reply& operator=(Reply&&) = delete;
+        ~Reply();
+        void accept();
+        void refuse(const std::string& why);
+
+    private:
+        void send(std::string_view answer);
+        platform::UniqueFd peer_;
+    };
+
     // Called on the channel's thread for each well-formed request.
-    using RequestHandler = std::function<void(InstanceRequest request)>;
+    using RequestHandler = std::function<void(InstanceRequest request, std::shared_ptr<Reply> reply)>;
 
     // Either this process is the instance now, or the running one took the request.
     struct Claim {
@@ -44,6 +61,11 @@ public:
     // Waits up to `timeout` seconds for an instance that is still starting.
     static platform::Result<Claim> claim(const std::filesystem::path& folder, const InstanceRequest& request,
                                          RequestHandler onRequest, double timeout = 5);
+    // Hands `request` to the running instance and waits up to `timeout`
+    // seconds for its answer; never becomes the instance. With no instance
+    // running it fails with notFound; a refusal carries the instance's why.
+    static platform::Result<void> send(const std::filesystem::path& folder, const InstanceRequest& request,
+                                       double timeout = 5);
 
     // Stops listening, removes the socket and releases the lock.
     ~InstanceChannel();

@@ -13,6 +13,7 @@ using platform::ErrorCode;
 namespace {
 
 constexpr std::string_view header = "tallowmere-open/1 ";
+constexpr std::string_view snapshotHeader = "tallowmere-snapshot/1\n";
 
 Error malformed(std::string why) { return Error{ErrorCode::parseFailed, std::move(why), 0}; }
 
@@ -27,6 +28,7 @@ InstanceRequest InstanceRequest::fromLaunchArguments(const std::vector<std::stri
 }
 
 std::string InstanceRequest::encoded() const {
+    if (snapshotPath) return std::string(snapshotHeader) + *snapshotPath + "\n";
     std::string message(header);
     message += std::to_string(urls.size()) + "\n";
     for (const std::string& url : urls) message += url + "\n";
@@ -44,8 +46,28 @@ platform::Result<void> InstanceRequest::checkURL(std::string_view url) {
     return {};
 }
 
+platform::Result<void> InstanceRequest::checkSnapshotPath(std::string_view path) {
+    if (path.empty()) return malformed("an empty path");
+    if (path.size() > maximumPathBytes) return malformed("a path over the size limit");
+    if (!platform::Text::isValidUtf8(path)) return malformed("a path that is not UTF-8");
+    for (unsigned char c : path) {
+        if (c < 0x20 || c == 0x7f) return malformed("a path with a control character");
+    }
+    if (path.front() != '/') return malformed("a path that is not absolute");
+    return {};
+}
+
 platform::Result<InstanceRequest> InstanceRequest::decode(std::string_view message) {
     if (message.size() > maximumBytes) return malformed("a message over the size limit");
+    if (message.starts_with(snapshotHeader)) {
+        message.remove_prefix(snapshotHeader.size());
+        if (message.empty() || message.back() != '\n') return malformed("a path without its line end");
+        message.remove_suffix(1);
+        if (auto valid = checkSnapshotPath(message); !valid) return valid.error();
+        InstanceRequest request;
+        request.snapshotPath = std::string(message);
+        return request;
+    }
     if (!message.starts_with(header)) return malformed("a message without the header");
     message.remove_prefix(header.size());
     const auto countEnd = message.find('\n');

@@ -14,7 +14,9 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/system/system_log.h"
@@ -32,7 +34,8 @@ using namespace std::chrono_literals;
 class Inbox {
 public:
     InstanceChannel::RequestHandler handler() {
-        return [this](InstanceRequest request) {
+        return [this](InstanceRequest request, std::shared_ptr<InstanceChannel::Reply> reply) {
+            reply->accept();
             std::lock_guard lock(mutex_);
             requests_.push_back(std::move(request));
             arrived_.notify_all();
@@ -217,6 +220,47 @@ TEST_F(InstanceChannelTest, ALaunchGivesUpWhenTheLockIsHeldButNobodyAnswers) {
     auto later = launch({"tallowmere-finder://copy?directory=/tmp"}, 0);
     ASSERT_FALSE(later.ok());
     EXPECT_EQ(later.error().code, platform::ErrorCode::timedOut);
+}
+
+TEST_F(InstanceChannelTest, ARequestWaitsForTheInstancesAnswerAndCarriesItsRefusal) {
+    EXPECT_EQ(InstanceChannel::send(folder(), InstanceRequest{{"tallowmere-finder://copy?directory=/tmp"}}).error().code,
+              platform::ErrorCode::notFound)
+        << "nothing runs, and sending never makes an instance";
+    EXPECT_FALSE(fs::exists(folder() / "instance.socket"));
+
+    // The instance answers later, from another thread, as the main queue does.
+    std::vector<std::thread> answering;
+    auto claim = InstanceChannel::claim(folder(), {}, [&](InstanceRequest request, auto reply) {
+        answering.emplace_back([request = std::move(request), reply] {
+            const std::string& path = *request.snapshotPath;
+            if (path == "/tmp/ok.png") reply->accept();
+            if (path == "/tmp/refused.png") reply->refuse("The folder /tmp/x\ndoes not exist");
+            // Any other reply is dropped unanswered.
+        });
+    });
+    ASSERT_TRUE(claim.ok() && !claim->handedOver());
+    struct Case {
+        const char* path;
+        std::optional<std::string> error;
+    } cases[] = {
+        {"/tmp/ok.png", std::nullopt},
+        {"/tmp/refused.png", "The running instance of the program refused the request: The folder /tmp/x does not exist"},
+        {"/tmp/dropped.png", "The running instance of the program refused the request"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        InstanceRequest request;
+        request.snapshotPath = c.path;
+        auto sent = InstanceChannel::send(folder(), request);
+        for (auto& thread : answering) thread.join();
+        answering.clear();
+        if (!c.error) {
+            EXPECT_TRUE(sent.ok()) << sent.error().message;
+        } else {
+            ASSERT_FALSE(sent.ok());
+            EXPECT_EQ(sent.error().message, *c.error);
+        }
+    }
 }
 
 }  // namespace

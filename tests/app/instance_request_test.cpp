@@ -14,7 +14,9 @@ TEST(InstanceRequestTest, LaunchURLsTravelWhole) {
     ASSERT_EQ(request.urls.size(), 2u);
     EXPECT_EQ(request.urls[0], "tallowmere-finder://copy?directory=/Users/a/My Folder&path=/Users/a/文件.txt");
 
-    for (const InstanceRequest& sent : {request, InstanceRequest{}}) {
+    InstanceRequest snapshot;
+    snapshot.snapshotPath = "/home/me/Pictures/屏幕 1.png";
+    for (const InstanceRequest& sent : {request, InstanceRequest{}, snapshot}) {
         auto received = InstanceRequest::decode(sent.encoded());
         ASSERT_TRUE(received.ok()) << received.error().message;
         EXPECT_EQ(*received, sent);
@@ -46,6 +48,12 @@ TEST(InstanceRequestTest, MalformedOrHostileMessagesAreRefused) {
         {"not UTF-8", "tallowmere-open/1 1\n" + url + "\xc3\x28\n"},
         {"not a URL", "tallowmere-open/1 1\n/Users/a/file.txt\n"},
         {"over the size limit", "tallowmere-open/1 1\nx:" + std::string(InstanceRequest::maximumBytes, 'a') + "\n"},
+        {"snapshot without a path", "tallowmere-snapshot/1\n"},
+        {"snapshot to a relative path", "tallowmere-snapshot/1\nshot.png\n"},
+        {"snapshot path without its line end", "tallowmere-snapshot/1\n/tmp/shot.png"},
+        {"snapshot to two paths", "tallowmere-snapshot/1\n/tmp/a.png\n/tmp/b.png\n"},
+        {"snapshot path with an escape sequence", "tallowmere-snapshot/1\n/tmp/\x1b[2J.png\n"},
+        {"snapshot path too long", "tallowmere-snapshot/1\n/" + std::string(InstanceRequest::maximumPathBytes, 'a') + "\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

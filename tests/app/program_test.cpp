@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -46,7 +47,15 @@ bool eventually(const std::function<bool()>& done) {
 // One run of the program; ended with SIGKILL if a test leaves it running.
 class Program {
 public:
-    Program(const std::vector<std::string>& arguments, const fs::path& errors) {
+    // How one run differs from the usual headless start with the UI trace.
+    struct Options {
+        std::vector<std::string> environment{};  // "NAME=value", over the defaults
+        fs::path folder{};                       // the current folder; the test's own when empty
+        fs::path output{"/dev/null"};            // standard output
+    };
+
+    Program(const std::vector<std::string>& arguments, const fs::path& errors) : Program(arguments, errors, Options{}) {}
+    Program(const std::vector<std::string>& arguments, const fs::path& errors, const Options& options) {
         std::vector<std::string> words{TALLOWMERE_PROGRAM};
         words.insert(words.end(), arguments.begin(), arguments.end());
         std::vector<char*> argv;
@@ -54,11 +63,15 @@ public:
         argv.push_back(nullptr);
 
         // Headless even where a display exists: the test reads the trace, not a window.
-        std::vector<std::string> environment{"TALLOWMERE_TRACE=ui", "TALLOWMERE_HEADLESS=1"};
+        std::vector<std::string> environment = options.environment;
+        for (const char* fallback : {"TALLOWMERE_TRACE=ui", "TALLOWMERE_HEADLESS=1"}) {
+            const std::string_view name = std::string_view(fallback).substr(0, std::string_view(fallback).find('=') + 1);
+            if (std::none_of(environment.begin(), environment.end(), [&](const auto& e) { return e.starts_with(name); }))
+                environment.emplace_back(fallback);
+        }
         for (char** entry = environ; *entry; ++entry) {
             const std::string_view variable(*entry);
-            if (!variable.starts_with("TALLOWMERE_TRACE=") && !variable.starts_with("TALLOWMERE_HEADLESS="))
-                environment.emplace_back(*entry);
+            if (!variable.starts_with("TALLOWMERE_")) environment.emplace_back(*entry);
         }
         std::vector<char*> envp;
         for (auto& entry : environment) envp.push_back(entry.data());
@@ -66,7 +79,8 @@ public:
 
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        if (!options.folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, options.folder.c_str());
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, options.output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
@@ -278,6 +292,77 @@ TEST_F(ProgramTest, KillDuringABurstOfChangesLeavesWholeFilesAndTheNextStartNoTe
     ASSERT_EQ(next.exitStatus(), 0) << trace();
     EXPECT_EQ(temporaries(), std::vector<std::string>{});
     EXPECT_EQ(valueByPlistlib(preferences(), "setting2999"), std::string(100, 'b'));
+}
+
+// The width and height a PNG file's header gives.
+std::optional<std::pair<std::uint32_t, std::uint32_t>> pngSize(const fs::path& file) {
+    auto bytes = platform::Files::read(file);
+    if (!bytes || bytes->size() < 24 || std::string(bytes->begin() + 1, bytes->begin() + 4) != "PNG") return std::nullopt;
+    auto word = [&](std::size_t at) {
+        std::uint32_t value = 0;
+        for (std::size_t i = 0; i < 4; ++i) value = value << 8 | (*bytes)[at + i];
+        return value;
+    };
+    return std::pair{word(16), word(20)};
+}
+
+TEST_F(ProgramTest, StartsOnASceneTracesItsDesktopAndWritesSnapshotsOfTheWholeArrangement) {
+    const Program::Options traced{
+        .environment = {"TALLOWMERE_TRACE=desktop",
+                        "TALLOWMERE_DESKTOP=" TALLOWMERE_SOURCE_DIR "/resources/desktop/two-screens.json"}};
+    Program first({"--finder-action"}, home() / "first.err", traced);
+    ASSERT_TRUE(first.started());
+    ASSERT_TRUE(eventually([&] { return fs::exists(socket()); })) << trace();
+    for (const std::string& line : {
+             std::string("desktop: application launched \"Finder\" (com.apple.finder)\n"),
+             "desktop: window opened \"" + home().filename().string() + "\" of \"Finder\" (80, 380, 720, 440)\n",
+             std::string("desktop: application launched \"TextEdit\" (com.apple.TextEdit)\n"),
+             std::string("desktop: window opened \"Notes.txt\" of \"TextEdit\" (100, 1200, 900, 600)\n"),
+             std::string("desktop: application activated \"TextEdit\"\n"),
+         }) {
+        EXPECT_NE(trace().find(line), std::string::npos) << line << trace();
+    }
+    EXPECT_EQ(trace().find("ui: "), std::string::npos) << "only the desktop is traced";
+
+    // A relative path is taken from the command's own folder.
+    fs::create_directories(home() / "Pictures");
+    Program snapshot({"--snapshot", "screen.png"}, home() / "snapshot.err", {.folder = home() / "Pictures"});
+    EXPECT_EQ(snapshot.exitStatus(), 0) << platform::Files::readText(home() / "snapshot.err").valueOr(std::string());
+    // The screens' bounding box: 1920 wide, 900 + 1080 high.
+    EXPECT_EQ(pngSize(home() / "Pictures/screen.png"), (std::pair<std::uint32_t, std::uint32_t>{1920, 1980}));
+
+    Program nowhere({"--snapshot", (home() / "missing/screen.png").string()}, home() / "nowhere.err");
+    EXPECT_EQ(nowhere.exitStatus(), 1);
+    const std::string refusal = platform::Files::readText(home() / "nowhere.err").valueOr(std::string());
+    EXPECT_NE(refusal.find("The folder " + (home() / "missing").string() + " does not exist"), std::string::npos) << refusal;
+    EXPECT_FALSE(fs::exists(home() / "missing"));
+
+    first.signal(SIGTERM);
+    EXPECT_EQ(first.exitStatus(), 0) << trace();
+    Program late({"--snapshot", (home() / "late.png").string()}, home() / "late.err");
+    EXPECT_EQ(late.exitStatus(), 1) << "no instance runs, and a snapshot request starts none";
+    EXPECT_FALSE(fs::exists(socket()));
+}
+
+TEST_F(ProgramTest, AnswersHelpAndVersionAndRefusesUnknownOptionsWithoutStarting) {
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        const char* output;  // the start of standard output
+        const char* errors;  // the start of standard error
+    } cases[] = {
+        {{"--help"}, 0, "Usage: tallowmere [--finder-action] [URL ...]\n", ""},
+        {{"--version"}, 0, "Tallowmere Sparkwell ", ""},
+        {{"--frobnicate", "https://example.com"}, 2, "", "tallowmere: unknown option --frobnicate\nUsage: tallowmere"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.front());
+        Program program(c.arguments, home() / "err", {.output = home() / "out"});
+        EXPECT_EQ(program.exitStatus(), c.status);
+        EXPECT_TRUE(platform::Files::readText(home() / "out").valueOr(std::string()).starts_with(c.output));
+        EXPECT_TRUE(platform::Files::readText(home() / "err").valueOr(std::string()).starts_with(c.errors));
+    }
+    EXPECT_FALSE(fs::exists(socket())) << "no instance was started";
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "platform/gfx/cairo_canvas.h"
 #include "platform/gfx/png.h"
 #include "platform/gfx/text_measurer.h"
+#include "platform/system/files.h"
 #include "platform/ui/application.h"
 #include "platform/ui/desktop_link.h"
 #include "platform/ui/menu.h"
@@ -38,6 +39,24 @@ void drawTitleBar(Canvas& canvas, Rect frame, const std::string& title, bool tra
         canvas.fillRect(bar);
     }
     drawCentredText(canvas, title, bar, Font::systemFont(13, FontWeight::semibold), Color::sRGB(0.2, 0.2, 0.2));
+}
+
+// The close, minimise and zoom buttons, each over the window's own button
+// element (14 × 16 pt, 6 pt below the top edge, from 8 pt in, 20 pt apart),
+// so a press where a person sees one lands on it. A button the window does
+// not have is grey.
+void drawWindowButtons(Canvas& canvas, Rect frame, const WindowSpec& spec) {
+    const Color absent = Color::sRGB(0.8, 0.8, 0.8);
+    const Color colors[] = {spec.hasCloseButton ? Color::sRGB(1.0, 0.37, 0.34) : absent,
+                            spec.hasMinimizeButton ? Color::sRGB(1.0, 0.74, 0.18) : absent,
+                            spec.resizable ? Color::sRGB(0.16, 0.79, 0.25) : absent};
+    constexpr double diameter = 12;
+    for (int i = 0; i < 3; ++i) {
+        const double centreX = frame.minX() + 15 + 20 * i;
+        const double centreY = frame.maxY() - 14;
+        canvas.setFillColor(colors[i]);
+        canvas.fillEllipse({centreX - diameter / 2, centreY - diameter / 2, diameter, diameter});
+    }
 }
 
 }  // namespace
@@ -74,6 +93,7 @@ void ScreenSnapshot::drawOtherWindow(Canvas& canvas, const SimulatedWindow& wind
     canvas.setFillColor(Color::white());
     canvas.fillRect(frame);
     drawTitleBar(canvas, frame, window.title(), false);
+    drawWindowButtons(canvas, frame, window.windowSpec());
     canvas.setStrokeColor(frameColor);
     canvas.setLineWidth(1);
     canvas.strokeRect(frame.insetBy(0.5, 0.5));
@@ -161,16 +181,13 @@ void ScreenSnapshot::drawOpenMenus(Canvas& canvas) {
     }
 }
 
-Result<Bitmap> ScreenSnapshot::render(const std::shared_ptr<Screen>& requested, double scale) {
+namespace {
+
+// One screen as it looks, in screen coordinates of `canvas`.
+void drawScreen(Canvas& canvas, const std::shared_ptr<Screen>& screen) {
     auto& desktop = DesktopLink::desktop();
-    auto screen = requested ? requested : desktop.screens().primaryScreen();
-    if (!screen) return Error{ErrorCode::notFound, "no screen to capture"};
     const auto screenFrame = screen->frame();
-    auto made = CairoCanvas::make(screenFrame.size, scale);
-    if (!made) return made.error();
-    auto& canvas = **made;
-    canvas.translate(-screenFrame.minX(), -screenFrame.minY());
-    canvas.setFillColor(desktopColor);
+    canvas.setFillColor(ScreenSnapshot::desktopColor);
     canvas.fillRect(local(screenFrame));
 
     auto& application = Application::shared();
@@ -180,23 +197,71 @@ Result<Bitmap> ScreenSnapshot::render(const std::shared_ptr<Screen>& requested, 
     const bool menuBarOnThisScreen = screen == desktop.screens().primaryScreen();
     for (const auto& window : windows) {
         if (!menuBarDrawn && window->level() >= WindowLevel::mainMenu) {
-            if (menuBarOnThisScreen) drawMenuBar(canvas);
+            if (menuBarOnThisScreen) ScreenSnapshot::drawMenuBar(canvas);
             menuBarDrawn = true;
         }
         if (!menusDrawn && window->level() > WindowLevel::popUpMenu) {
-            drawOpenMenus(canvas);
+            ScreenSnapshot::drawOpenMenus(canvas);
             menusDrawn = true;
         }
         if (!window->screenFrame().intersects(screenFrame)) continue;
         if (window->isOwnWindow()) {
-            if (auto own = application.windowWithNumber(window->windowNumber())) drawOwnWindow(canvas, *own);
+            if (auto own = application.windowWithNumber(window->windowNumber())) ScreenSnapshot::drawOwnWindow(canvas, *own);
         } else {
-            drawOtherWindow(canvas, *window);
+            ScreenSnapshot::drawOtherWindow(canvas, *window);
         }
     }
-    if (!menuBarDrawn && menuBarOnThisScreen) drawMenuBar(canvas);
-    if (!menusDrawn) drawOpenMenus(canvas);
+    if (!menuBarDrawn && menuBarOnThisScreen) ScreenSnapshot::drawMenuBar(canvas);
+    if (!menusDrawn) ScreenSnapshot::drawOpenMenus(canvas);
+}
+
+}  // namespace
+
+Result<Bitmap> ScreenSnapshot::render(const std::shared_ptr<Screen>& requested, double scale) {
+    auto& desktop = DesktopLink::desktop();
+    auto screen = requested ? requested : desktop.screens().primaryScreen();
+    if (!screen) return Error{ErrorCode::notFound, "no screen to capture"};
+    const auto screenFrame = screen->frame();
+    auto made = CairoCanvas::make(screenFrame.size, scale);
+    if (!made) return made.error();
+    auto& canvas = **made;
+    canvas.translate(-screenFrame.minX(), -screenFrame.minY());
+    drawScreen(canvas, screen);
     return (*made)->bitmap();
+}
+
+Result<Bitmap> ScreenSnapshot::renderArrangement(double scale) {
+    const auto screens = DesktopLink::desktop().screens().screens();
+    ScreenRect bounds;
+    for (const auto& screen : screens) bounds = bounds.unionWith(screen->frame());
+    if (bounds.isEmpty()) return Error{ErrorCode::notFound, "no screen to capture"};
+    auto made = CairoCanvas::make(bounds.size, scale);
+    if (!made) return made.error();
+    auto& canvas = **made;
+    // What lies between screens of different sizes shows nothing.
+    canvas.setFillColor(Color::black());
+    canvas.fillRect(Rect{0, 0, bounds.width(), bounds.height()});
+    canvas.translate(-bounds.minX(), -bounds.minY());
+    for (const auto& screen : screens) {
+        canvas.save();
+        canvas.clipToRect(local(screen->frame()));
+        drawScreen(canvas, screen);
+        canvas.restore();
+    }
+    return (*made)->bitmap();
+}
+
+Result<void> ScreenSnapshot::writeArrangementPng(const std::filesystem::path& file) {
+    if (!file.is_absolute()) return Error{ErrorCode::invalidArgument, file.string() + " is not an absolute path"};
+    std::error_code error;
+    if (!std::filesystem::is_directory(file.parent_path(), error)) {
+        return Error{ErrorCode::notFound, "The folder " + file.parent_path().string() + " does not exist"};
+    }
+    auto bitmap = renderArrangement();
+    if (!bitmap) return bitmap.error();
+    auto png = encodePng(*bitmap);
+    if (!png) return png.error();
+    return Files::writeAtomically(file, *png, 0644);
 }
 
 Result<Data> ScreenSnapshot::pngData(const std::shared_ptr<Screen>& screen, double scale) {

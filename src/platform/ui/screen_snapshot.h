@@ -30,6 +30,12 @@ Result<Bitmap> render(const std::shared_ptr<Screen>& screen = nullptr, double sc
 Result<Data> pngData(const std::shared_ptr<Screen>& screen = nullptr, double scale = 1);
 Result<void> writePng(const std::filesystem::path& file, const std::shared_ptr<Screen>& screen = nullptr,
                       double scale = 1);
+// Every screen in its place: the arrangement's bounding box, black where no
+// screen is.
+Result<Bitmap> renderArrangement(double scale = 1);
+// The arrangement as a PNG file, written whole or not at all: only to an
+// absolute path whose folder exists.
+Result<void> writeArrangementPng(const std::filesystem::path& file);
 
 // The pieces, in screen coordinates of `canvas`; used by the desktop viewer
 // and by screen captures that must show the program's windows.

@@ -84,5 +84,49 @@ TEST_F(ScreenSnapshotTest, DesktopCapturesDrawTheProgramsWindows) {
     EXPECT_TRUE(near(pixels->pixel(10, 10), Color::sRGB(0, 1, 0)));
 }
 
+TEST_F(ScreenSnapshotTest, ArrangementShowsEveryScreenInItsPlaceAndOtherWindowsWithTheirButtons) {
+    // A smaller screen to the right, its top level with the primary's.
+    setup.addScreen({.frame = {1440, 300, 800, 600}, .isBuiltIn = false});
+    auto app = setup.addApplication({.bundleIdentifier = "com.example.editor", .name = "Editor"});
+    ASSERT_TRUE(app);
+    auto window = app->addWindow({.title = "Notes", .frame = {1500, 100, 400, 300}});
+
+    const auto file = home() / "arrangement.png";
+    ASSERT_TRUE(ScreenSnapshot::writeArrangementPng(file));
+    auto decoded = readPng(file);
+    ASSERT_TRUE(decoded) << decoded.error().message;
+    const Bitmap& image = *decoded;
+    ASSERT_EQ(image.pixelsWide(), 2240);
+    ASSERT_EQ(image.pixelsHigh(), 900);
+    struct Case {
+        const char* what;
+        int x, y;  // from the picture's top-left
+        Color color;
+    } cases[] = {
+        {"the primary screen's desktop", 700, 500, ScreenSnapshot::desktopColor},
+        {"nothing below the smaller screen", 1800, 700, Color::black()},
+        {"the window on the second screen", 1700, 300, Color::white()},
+        {"its close button", 1515, 114, Color::sRGB(1.0, 0.37, 0.34)},
+        {"its minimise button", 1535, 114, Color::sRGB(1.0, 0.74, 0.18)},
+        {"its zoom button", 1555, 114, Color::sRGB(0.16, 0.79, 0.25)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_TRUE(near(image.pixel(c.x, c.y), c.color));
+    }
+    // The buttons are drawn where the window's button elements are.
+    const auto& buttons = window->children();
+    ASSERT_GE(buttons.size(), 2u);
+    EXPECT_EQ(buttons[0]->subrole(), AXSubrole::closeButton);
+    EXPECT_TRUE(buttons[0]->axFrame().contains(AXPoint{1515, 114}));
+    EXPECT_TRUE(buttons[1]->axFrame().contains(AXPoint{1535, 114}));
+
+    for (const auto& refused : {home() / "missing/arrangement.png", std::filesystem::path("relative.png")}) {
+        SCOPED_TRACE(refused.string());
+        EXPECT_FALSE(ScreenSnapshot::writeArrangementPng(refused).ok());
+        EXPECT_FALSE(std::filesystem::exists(refused));
+    }
+}
+
 }  // namespace
 }  // namespace tallowmere::platform
