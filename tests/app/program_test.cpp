@@ -312,7 +312,9 @@ TEST_F(ProgramTest, StartsOnASceneTracesItsDesktopAndWritesSnapshotsOfTheWholeAr
                         "TALLOWMERE_DESKTOP=" TALLOWMERE_SOURCE_DIR "/resources/desktop/two-screens.json"}};
     Program first({"--finder-action"}, home() / "first.err", traced);
     ASSERT_TRUE(first.started());
-    ASSERT_TRUE(eventually([&] { return fs::exists(socket()); })) << trace();
+    // The instance listens before its desktop is built; the scene's last step is the activation.
+    ASSERT_TRUE(eventually([&] { return trace().find("desktop: application activated \"TextEdit\"") != std::string::npos; }))
+        << trace();
     for (const std::string& line : {
              std::string("desktop: application launched \"Finder\" (com.apple.finder)\n"),
              "desktop: window opened \"" + home().filename().string() + "\" of \"Finder\" (80, 380, 720, 440)\n",
