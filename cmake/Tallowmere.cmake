@@ -46,3 +46,18 @@ function(tallowmere_embed target symbol file)
     COMMENT "Embedding ${file}")
   target_sources(${target} PRIVATE ${out})
 endfunction()
+
+# tallowmere_embed_bundle(<target> FILES <files>... [DEPENDS <targets>...])
+# Compiles the files into <target> as the bundle's resources
+# (tallowmere::resources::bundleResources), each named by its file name.
+function(tallowmere_embed_bundle target)
+  cmake_parse_arguments(ARG "" "" "FILES;DEPENDS" ${ARGN})
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/embedded_bundleResources.cpp)
+  string(REPLACE ";" "|" fileList "${ARG_FILES}")
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} "-DFILES=${fileList}" -DOUTPUT=${out}
+            -P ${PROJECT_SOURCE_DIR}/cmake/embed_bundle.cmake
+    DEPENDS ${ARG_FILES} ${ARG_DEPENDS} ${PROJECT_SOURCE_DIR}/cmake/embed_bundle.cmake
+    COMMENT "Embedding the bundle's resources" VERBATIM)
+  target_sources(${target} PRIVATE ${out})
+endfunction()

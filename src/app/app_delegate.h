@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "platform/base/date.h"
+#include "platform/desktop/screen.h"
+#include "platform/gfx/image.h"
 #include "platform/runtime/notification_center.h"
 #include "platform/ui/application.h"
 #include "platform/ui/menu.h"
@@ -16,6 +18,7 @@ namespace tallowmere {
 
 namespace platform {
 class MenuItem;
+class PowerActivity;
 class StatusBarButton;
 class StatusItem;
 class Timer;
@@ -86,6 +89,35 @@ public:
     void showHostsEditorFromMenu();
     void quit();
 
+    // --- The status menu's own actions --------------------------------------
+    // Asks the main window (when it exists) to save the current windows.
+    void saveWorkspaceFromMenu();
+    // Has Finder copy the path of its selection; alerts when nothing came.
+    void copyPathFromMenu();
+    // A blank document of the sender's type in Finder's front folder.
+    void createDesktopFileFromMenu(const platform::MenuItem& sender);
+    void openAINavigationFromMenu(const platform::MenuItem& sender);
+    void openAllAINavigationFromMenu();
+    void openWorkSceneMusicFromMenu(const platform::MenuItem& sender);
+    void openMusicApplicationFromMenu(const platform::MenuItem& sender);
+    // The menu-bar switches: each flips, stores its key and marks the sender.
+    void toggleCalendarDisplayFromMenu(platform::MenuItem& sender);
+    void toggleMediaControlsFromMenu(platform::MenuItem& sender);
+    void toggleNetworkTrafficFromMenu(platform::MenuItem& sender);
+    void toggleProxyTrafficFromMenu(platform::MenuItem& sender);
+    void togglePinnedWindowFromMenu();
+    // The proxy switch's title, mark and enabled state from the switches.
+    void refreshProxyTrafficMenuItem(platform::MenuItem& item);
+
+    // --- Pomodoro and scheduled shutdown (their own feature fills these) ----
+    void startDefaultPomodoro();
+    void startCustomPomodoro();
+    // Shows a running pomodoro's remaining time in the pomodoro item.
+    void updatePomodoroCountdown();
+    void scheduleShutdownFromMenu(const platform::MenuItem& sender);
+    void scheduleCustomShutdownFromMenu();
+    void cancelScheduledShutdownFromMenu();
+
     // --- Main window -------------------------------------------------------
     // Makes the program a regular application and brings the main window
     // to the front, centred on the screen under the pointer.
@@ -106,10 +138,32 @@ public:
     // The menu of music applications to open.
     void showMusicApplicationMenu();
 
+    // --- Status icon ----------------------------------------------------------
+    // The 22 × 22 picture of the chosen style for the menu bar.
+    platform::Image statusBarIconImage() const;
+    // The same picture unprocessed, at its own size, for the settings preview.
+    platform::Image statusBarIconLargePreviewImage() const;
+
     // --- Keep display awake ------------------------------------------------
+    // For the sender's tag in minutes.
+    void keepDisplayAwakeFromMenu(const platform::MenuItem& sender);
+    void keepDisplayAwakeAlwaysFromMenu();
+    void cancelKeepDisplayAwakeFromMenu();
+    // Starts a period ending at `end` (none: without end), replacing any.
+    void beginDisplayAwake(std::optional<platform::Date> end);
     void restoreDisplayAwakeActivity();
     // Ends the period, if any, and removes its three keys.
     void cancelDisplayAwakeActivity();
+    bool isKeepingDisplayAwake() const { return displayAwakeActivity_ != nullptr; }
+    std::optional<platform::Date> displayAwakeUntil() const { return displayAwakeUntil_; }
+    std::optional<int> displayAwakeSelectedMinutes() const { return displayAwakeSelectedMinutes_; }
+
+    // --- Projection mode --------------------------------------------------------
+    // Tag 1 mirrors every display of the main one; any other tag extends.
+    void setProjectionModeFromMenu(const platform::MenuItem& sender);
+    void showProjectionModeError(const std::string& message);
+    // Every connected display, mirrored or not, in the system's order.
+    static std::vector<platform::DisplayID> onlineDisplayIDs();
 
     // --- What it holds -----------------------------------------------------
     // Made on first use; the start-up sequence makes it.
@@ -150,9 +204,28 @@ private:
     // program was started for a Finder request or one has arrived.
     void runFinderLaunchCheck();
     void showErrorAlert(const std::string& message);
+    // Activates the program and runs an alert with one "好" button.
+    void showAlert(const std::string& message, const std::string& informativeText);
+    // Sections of the status menu, in order.
+    void addWorkspaceItems(platform::Menu& menu);
+    void addToolItems(platform::Menu& menu);
+    void addSwitchItems(platform::Menu& menu);
+    void addProjectionItem(platform::Menu& menu);
+    void addTimerItems(platform::Menu& menu);
+    void addKeepAwakeItem(platform::Menu& menu);
+    void addShutdownItem(platform::Menu& menu);
+    // A menu action that calls `method` on the delegate while it lives.
+    platform::MenuItem::Action action(void (AppDelegate::*method)());
+    platform::MenuItem::Action action(void (AppDelegate::*method)(platform::MenuItem&));
+    platform::MenuItem::Action action(void (AppDelegate::*method)(const platform::MenuItem&));
+    void endPomodoro();
 
     [[no_unique_address]] ConfigurationMirrorActivated persistentConfigurationBootstrap_ =
         activateConfigurationMirror();
+    std::shared_ptr<platform::Timer> pomodoroTimer_;
+    std::optional<platform::Date> pomodoroEndDate_;
+    std::shared_ptr<platform::MenuItem> pomodoroCountdownMenuItem_;
+    std::weak_ptr<platform::MenuItem> proxyTrafficMenuItem_;
     std::shared_ptr<TomatoFullscreenReminder> tomatoReminderPanel_;
     std::shared_ptr<ShutdownCountdownPanel> shutdownCountdownPanel_;
     std::shared_ptr<SnapEngine> snapEngine_;
@@ -166,11 +239,14 @@ private:
     std::shared_ptr<platform::Menu> mainStatusMenu_;
     std::shared_ptr<NetworkTrafficStatusView> networkTrafficStatusView_;
     std::optional<pid_t> lastExternalPID_;
+    std::shared_ptr<platform::PowerActivity> displayAwakeActivity_;
     std::shared_ptr<platform::Timer> displayAwakeTimer_;
     std::optional<platform::Date> displayAwakeUntil_;
     // Kept in memory only: a shutdown never survives a restart.
     std::optional<platform::Date> scheduledShutdownDate_;
     std::shared_ptr<platform::Timer> scheduledShutdownTimer_;
+    std::optional<int> scheduledShutdownSelectedMinutes_;
+    bool scheduledShutdownIsCustom_ = false;
     std::optional<int> displayAwakeSelectedMinutes_;
     std::shared_ptr<WindowPinController> windowPinController_;
     std::shared_ptr<platform::Timer> statusBarCountdownTimer_;
@@ -178,6 +254,11 @@ private:
     bool calendarEnabled_;
     bool mediaControlsEnabled_;
     bool proxyTrafficEnabled_;
+    // The VPN share of the traffic, reset when the proxy switch flips.
+    double currentVPNDownloadRate_ = 0;
+    double currentVPNUploadRate_ = 0;
+    std::optional<std::string> currentVPNInterfaceName_;
+    std::optional<platform::Date> vpnLastActiveAt_;
 
     platform::ObserverToken activationObserver_;
     platform::ObserverToken statusIconObserver_;

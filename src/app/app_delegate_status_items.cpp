@@ -3,7 +3,7 @@
 // status items and status menu themselves; until then the items show
 // placeholder symbols and the menu holds the shell's own commands.
 #include "app/app_delegate.h"
-#include "app/launch_at_login_manager.h"
+#include "app/menu_item_styling.h"
 #include "localization/interface_language.h"
 #include "localization/product_identity.h"
 #include "platform/gfx/symbol_image.h"
@@ -15,14 +15,6 @@
 namespace tallowmere {
 
 using namespace platform;
-
-namespace {
-
-std::string withProductName(std::string_view key) {
-    return L(key) + " " + std::string(ProductIdentity::localizedName());
-}
-
-}  // namespace
 
 void AppDelegate::makeStatusItems() {
     auto& statusBar = StatusBar::shared();
@@ -76,6 +68,7 @@ void AppDelegate::handleMainStatusClick(StatusBarButton& sender) {
     auto button = statusItem_ ? statusItem_->button() : nullptr;
     if (!button || button.get() != &sender || !mainStatusMenu_) return;
     rebuildStatusMenu();
+    normalizeMenuIcons(*mainStatusMenu_);
     const Rect bounds = button->bounds();
     mainStatusMenu_->popUp(nullptr, Point{bounds.minX(), bounds.minY()}, *button);
 }
@@ -86,30 +79,16 @@ void AppDelegate::handleCalendarStatusClick(StatusBarButton& sender) {
     // The calendar panel opens here once it exists.
 }
 
-void AppDelegate::menuWillOpen(Menu& /*menu*/) { rebuildStatusMenu(); }
+void AppDelegate::menuWillOpen(Menu& menu) {
+    // Whichever menu is opening; the status menu is the only one with this
+    // delegate.
+    rebuildStatusMenu();
+    normalizeMenuIcons(menu);
+}
 
 void AppDelegate::menuDidClose(Menu& menu) {
     // Detached again, so the next click reaches handleMainStatusClick.
     if (&menu == mainStatusMenu_.get() && statusItem_) statusItem_->setMenu(nullptr);
-}
-
-void AppDelegate::rebuildStatusMenu() {
-    if (!mainStatusMenu_) return;
-    mainStatusMenu_->removeAllItems();
-    const std::weak_ptr<AppDelegate> weakSelf = weak_from_this();
-    auto action = [weakSelf](void (AppDelegate::*method)()) {
-        return [weakSelf, method](MenuItem&) {
-            if (auto self = weakSelf.lock()) ((*self).*method)();
-        };
-    };
-
-    mainStatusMenu_->addItem(L("打开主界面"), action(&AppDelegate::showMainWindow));
-    mainStatusMenu_->addItem(withProductName("关于"), action(&AppDelegate::showAboutFromMenu));
-    mainStatusMenu_->addSeparator();
-    auto launchAtLogin = mainStatusMenu_->addItem(L("登录时自动启动"), action(&AppDelegate::toggleLaunchAtLoginFromMenu));
-    launchAtLogin->setState(LaunchAtLoginManager::isEnabled() ? MenuItemState::on : MenuItemState::off);
-    mainStatusMenu_->addSeparator();
-    mainStatusMenu_->addItem(withProductName("退出应用"), action(&AppDelegate::quit), "q");
 }
 
 void AppDelegate::updateStatusBarActivityDisplay() {

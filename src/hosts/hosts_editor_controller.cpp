@@ -17,6 +17,7 @@
 #include "platform/ui/alert.h"
 #include "platform/ui/button.h"
 #include "platform/ui/label.h"
+#include "platform/ui/menu.h"
 #include "platform/ui/outline_view.h"
 #include "platform/ui/pop_up_button.h"
 #include "platform/ui/text_view.h"
@@ -78,6 +79,47 @@ HostsEditorController::HostsEditorController()
 HostsEditorController::~HostsEditorController() = default;
 
 void HostsEditorController::show() { loadLibraryIfNeeded(); }
+
+std::shared_ptr<platform::Menu> HostsEditorController::makeQuickSelectionMenu() {
+    loadLibraryIfNeeded();
+    auto menu = platform::Menu::make("Hosts 快速选择");
+    const std::weak_ptr<HostsEditorController> weakSelf = weak_from_this();
+    bool anyProfile = false;
+    for (const auto& category : library.categories) {
+        auto categoryItem = menu->addItem(category.name);
+        auto profiles = platform::Menu::make(category.name);
+        categoryItem->setSubmenu(profiles);
+        if (category.profiles.empty()) profiles->addItem("暂无 Hosts")->setEnabled(false);
+        for (const auto& profile : category.profiles) {
+            anyProfile = true;
+            auto item = profiles->addItem(profile.name, [weakSelf](platform::MenuItem& sender) {
+                if (auto self = weakSelf.lock()) self->applyProfileFromQuickMenu(sender);
+            });
+            item->setRepresentedObject(profile.id.uuidString());
+            item->setState(library.activeProfileID == profile.id ? platform::MenuItemState::on
+                                                                 : platform::MenuItemState::off);
+        }
+    }
+    if (!anyProfile) {
+        menu->addSeparator();
+        menu->addItem("请先在 Hosts 编辑中新建方案")->setEnabled(false);
+    }
+    return menu;
+}
+
+void HostsEditorController::applyProfileFromQuickMenu(const platform::MenuItem& item) {
+    const auto* text = item.representedObjectAs<std::string>();
+    const auto id = text ? platform::Uuid::fromString(*text) : std::nullopt;
+    if (!id) return;
+    for (const auto& category : library.categories) {
+        for (const auto& profile : category.profiles) {
+            if (profile.id == *id) {
+                applyToSystem(profile.content, profile.id, profile.name + " 已应用到系统");
+                return;
+            }
+        }
+    }
+}
 
 // --- Library ------------------------------------------------------------------------
 

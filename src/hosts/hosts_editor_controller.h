@@ -15,6 +15,8 @@
 namespace tallowmere::platform {
 class Button;
 class Label;
+class Menu;
+class MenuItem;
 class OutlineView;
 class RunningProcess;
 class TextView;
@@ -63,6 +65,11 @@ public:
 
     // Opens the editor window and brings it to the front.
     void show();
+    // A new "Hosts 快速选择" menu: each category with its profiles (the
+    // active one checked), each applying its profile to the system.
+    std::shared_ptr<platform::Menu> makeQuickSelectionMenu();
+    // Applies the profile whose id the item carries as text.
+    void applyProfileFromQuickMenu(const platform::MenuItem& item);
 
     // --- Library ----------------------------------------------------------------
     // Reads hosts-library.json once per process. No file: the default library

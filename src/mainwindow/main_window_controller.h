@@ -61,6 +61,9 @@ public:
     void addQuickWebsite() {}
     // Asks for an information snippet to add as a quick-launch entry.
     void addQuickInformation() {}
+    // Asks for a name and saves the current windows as a layout under it
+    // (comes with the window's workspace page).
+    void saveLayout() {}
 
 private:
     void buildInterface();

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "platform/base/result.h"
 #include "platform/base/uuid.h"
+#include "windows/workspace_layout.h"
 
 namespace tallowmere {
 
@@ -22,9 +24,18 @@ public:
     LayoutStore(const LayoutStore&) = delete;
     LayoutStore& operator=(const LayoutStore&) = delete;
 
+    // Every saved layout, newest first; readers address them by id.
+    std::vector<WorkspaceLayout> layouts;
+
     // Puts the layout `id` back on screen; `completion` runs exactly once on
     // the main thread (at once when the layout does not exist).
     void restore(const platform::Uuid& id, RestoreCompletion completion);
 };
+
+// Whether the person keeps the workspace commands switched on
+// ("workspaceMemoryEnabled"; on unless stored as a boolean false).
+namespace WorkspaceMemoryPreference {
+bool isEnabled();
+}
 
 }  // namespace tallowmere

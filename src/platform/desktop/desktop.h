@@ -14,6 +14,7 @@
 #include "platform/desktop/event.h"
 #include "platform/desktop/input_state.h"
 #include "platform/desktop/pasteboard.h"
+#include "platform/desktop/power_management.h"
 #include "platform/desktop/running_application.h"
 #include "platform/desktop/screen_arrangement.h"
 #include "platform/desktop/simulated_application.h"
@@ -74,6 +75,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     // The windows' notifications above, and the pasteboard's
     // `Pasteboard::didChangeNotification`.
     NotificationCenter& notificationCenter() { return notifications_; }
+    PowerManagement& power() { return power_; }
 
     // Applications
     // Installs an application (and starts it, when `spec.running`). An
@@ -145,6 +147,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     Pasteboard pasteboard_;
     InputState input_;
     AccessibilityTrust trust_;
+    PowerManagement power_;
     std::shared_ptr<SimulatedElement> systemWide_;
     std::vector<std::shared_ptr<SimulatedApplication>> applications_;
     std::shared_ptr<SimulatedApplication> current_;

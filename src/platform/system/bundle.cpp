@@ -3,8 +3,11 @@
 #include "platform/base/property_list.h"
 #include "platform/runtime/app_context.h"
 
+#include <span>
+
 namespace tallowmere::resources {
 extern const std::string_view infoPlist;
+extern const std::span<const platform::BundleResource> bundleResources;
 }
 
 namespace tallowmere::platform {
@@ -28,6 +31,21 @@ std::optional<std::string> Bundle::bundleIdentifier() const {
     const PropertyValue* value = objectForInfoDictionaryKey("CFBundleIdentifier");
     const std::string* text = value ? value->asString() : nullptr;
     return text ? std::optional<std::string>(*text) : std::nullopt;
+}
+
+std::optional<std::string_view> Bundle::resource(std::string_view name, std::string_view type) const {
+    if (auto it = replaced_.find(std::pair{std::string(name), std::string(type)}); it != replaced_.end()) {
+        if (!it->second) return std::nullopt;
+        return std::string_view(*it->second);
+    }
+    for (const auto& entry : resources::bundleResources) {
+        if (entry.name == name && entry.type == type) return entry.bytes;
+    }
+    return std::nullopt;
+}
+
+void Bundle::setResource(std::string name, std::string type, std::optional<std::string> bytes) {
+    replaced_[std::pair{std::move(name), std::move(type)}] = std::move(bytes);
 }
 
 }  // namespace tallowmere::platform

@@ -1,0 +1,13 @@
+#include "screen/screenshot_controller.h"
+
+#include "platform/runtime/app_context.h"
+
+namespace tallowmere {
+
+ScreenshotController& ScreenshotController::shared() {
+    return platform::AppContext::current().shared<ScreenshotController>();
+}
+
+void ScreenshotController::capture(platform::MenuItem& /*sender*/) {}
+
+}  // namespace tallowmere
