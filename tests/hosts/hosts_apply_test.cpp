@@ -125,5 +125,94 @@ TEST_F(HostsApplyTest, OutcomesThroughThePrivilegedHelper) {
     }
 }
 
+TEST_F(HostsApplyTest, BadInputStopsBeforeAnyPrivilegedStep) {
+    struct Case {
+        const char* name;
+        std::string systemFile;
+        std::string text;
+        std::string alertTitle;
+        std::string alertText;  // empty: any
+    } cases[] = {
+        {"a line without a host name", "127.0.0.1 localhost\n", "127.0.0.1 a\n\n10.0.0.1\n", "Hosts 格式有误",
+         "第 3 行缺少主机名，正确格式为：IP 地址 + 主机名。"},
+        {"a system file that is not UTF-8", "127.0.0.1 \xff\xfe\n", "127.0.0.1 a\n", "无法保存 Hosts", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        setSystemHosts(c.systemFile);
+        const std::size_t alertsBefore = alerts.count();
+        controller().applyToSystem(c.text, std::nullopt, "已保存并应用");
+        runUntilIdle();
+
+        ASSERT_EQ(alerts.count(), alertsBefore + 1) << "one alert and no password prompt";
+        EXPECT_EQ(alerts.last().messageText, c.alertTitle);
+        if (!c.alertText.empty()) {
+            EXPECT_EQ(alerts.last().informativeText, c.alertText);
+        }
+        EXPECT_EQ(alerts.last().buttons, std::vector<std::string>{"好"});
+        EXPECT_EQ(systemHosts(), c.systemFile) << "nothing is written";
+        EXPECT_EQ(backupCount(), 0u) << "nothing is backed up";
+        EXPECT_TRUE(namesIn(temporaryFolder()).empty()) << "nothing is staged";
+        EXPECT_FALSE(controller().isSaving);
+    }
+}
+
+TEST_F(HostsApplyTest, ASecondApplyWhileOneWaitsIsRefused) {
+    auto& editor = controller();
+    alerts.answer(1000);
+    editor.applyToSystem(applied, std::nullopt, "已保存并应用");
+    ASSERT_TRUE(editor.isSaving) << "the script's end has not reached the main queue yet";
+    EXPECT_EQ(status(), "等待管理员授权…");
+    EXPECT_EQ(statusColor(), SystemColor::blue);
+    EXPECT_FALSE(editor.applyButton->isEnabled());
+    EXPECT_FALSE(editor.saveButton->isEnabled());
+
+    editor.applyToSystem("127.0.0.1 other\n", std::nullopt, "已保存并应用");
+    EXPECT_EQ(editorAlerts().back().messageText, "正在应用 Hosts");
+    EXPECT_EQ(backupCount(), 1u) << "the refused apply backs nothing up";
+
+    runUntilIdle();
+    EXPECT_EQ(systemHosts(), applied);
+    EXPECT_EQ(passwordPrompts(), 1u);
+    EXPECT_EQ(status(), "已保存并应用");
+}
+
+TEST_F(HostsApplyTest, AHelperThatCannotLaunchGivesTheControlsBack) {
+    CommandTable::shared().overrideCommand("/usr/bin/osascript", home() / "absent");
+    auto& editor = controller();
+    const std::string before = systemHosts();
+    editor.applyToSystem(applied, std::nullopt, "已保存并应用");
+
+    EXPECT_EQ(editorAlerts().back().messageText, "无法请求管理员授权");
+    EXPECT_FALSE(editor.isSaving);
+    EXPECT_TRUE(editor.applyButton->isEnabled());
+    EXPECT_TRUE(editor.saveButton->isEnabled());
+    EXPECT_EQ(status(), "等待管理员授权…") << "the status line keeps its text";
+    EXPECT_TRUE(namesIn(temporaryFolder()).empty()) << "the staged file is removed";
+    EXPECT_EQ(systemHosts(), before);
+}
+
+TEST_F(HostsApplyTest, ApplyingTheSelectedProfileStoresItsTextAndMarksItActive) {
+    const auto ids = loadProfiles({{"办公", "1 a\n"}});
+    auto& editor = controller();
+    const auto categoryID = editor.library.categories[0].id;
+    editor.selectedNode = HostsSidebarNode::makeProfile(categoryID, ids[0], "办公");
+
+    editor.textView->setString("10.0.0.1\n");
+    editor.applyCurrentProfile();
+    EXPECT_EQ(editorAlerts().back().messageText, "Hosts 格式有误");
+    EXPECT_EQ(editor.library.categories[0].profiles[0].content, "1 a\n") << "invalid text is not stored";
+
+    editor.textView->setString("10.0.0.1 office");
+    alerts.answer(1000);
+    editor.applyCurrentProfile();
+    runUntilIdle();
+    EXPECT_EQ(editor.library.categories[0].profiles[0].content, "10.0.0.1 office") << "stored as typed";
+    EXPECT_EQ(editor.loadedContent, "10.0.0.1 office");
+    EXPECT_EQ(systemHosts(), "10.0.0.1 office\n") << "applied with a final line feed";
+    EXPECT_EQ(status(), "此 Hosts 方案已应用到系统");
+    EXPECT_EQ(HostsLibrary::decode(read(libraryFile()))->activeProfileID, ids[0]);
+}
+
 }  // namespace
 }  // namespace tallowmere::testing
