@@ -55,7 +55,11 @@ Result<HostsProfile> decodeProfile(const Json& object) {
     auto updated = stringMember(object, "updatedAt", "a profile");
     if (!updated) return updated.error();
     auto date = platform::Iso8601::parse(*updated);
-    if (!date) return wrongShape("\u201CupdatedAt\u201D of a profile is not a date");
+    // An offset can carry a date past what UTC text can hold (year 9999);
+    // accepted, it would be written back unreadable.
+    if (!date || !platform::Iso8601::parse(platform::Iso8601::format(*date))) {
+        return wrongShape("\u201CupdatedAt\u201D of a profile is not a date");
+    }
     return HostsProfile{*id, std::move(*name), std::move(*content), *date};
 }
 

@@ -91,9 +91,8 @@ TEST_F(HostsBackupsTest, ListsBackupsNewestFirstAndSkipsOtherFiles) {
     makeBackup("hosts-old.backup", "", base);
     makeBackup("hosts-new.backup", "", base + 300);
     makeBackup("hosts-hosts-twice.backup", "", base + 100);
-    makeBackup("tied-1.backup", "", base + 200);
-    makeBackup("tied-2.backup", "", base + 200);
-    makeBackup("tied-3.backup", "", base + 200);
+    // Enough ties that an unstable sort would show.
+    for (int i = 0; i < 40; ++i) makeBackup("tied-" + std::to_string(i) + ".backup", "", base + 200);
     makeBackup("notes.txt", "", base + 900);
     makeBackup("hosts.backup.txt", "", base + 900);
     makeBackup(".hidden.backup", "", base + 900);
@@ -108,10 +107,11 @@ TEST_F(HostsBackupsTest, ListsBackupsNewestFirstAndSkipsOtherFiles) {
     for (const auto& name : listingOrder(backupFolder())) {
         if (name.starts_with("tied-")) tied.push_back(name);
     }
-    const std::vector<std::string> expected{"hosts-new.backup", tied[0], tied[1], tied[2],
-                                            "hosts-hosts-twice.backup", "hosts-old.backup"};
+    std::vector<std::string> expected{"hosts-new.backup"};
+    expected.insert(expected.end(), tied.begin(), tied.end());
+    expected.insert(expected.end(), {"hosts-hosts-twice.backup", "hosts-old.backup"});
     EXPECT_EQ(names, expected) << "equal dates keep the folder's listing order";
-    EXPECT_EQ(HostsBackups::listTitle(listed->at(4)), "twice");
+    EXPECT_EQ(HostsBackups::listTitle(listed->at(41)), "twice");
 }
 
 TEST_F(HostsBackupsTest, FirstRestoreCreatesTheFolderAndSaysThereIsNothing) {

@@ -54,6 +54,7 @@ TEST_F(HostsLibraryTest, LoadMatrix) {
          }(), true, false},
         {"fractional seconds", libraryJSON("2026-03-01T10:00:00.5Z"), false, true},
         {"missing updatedAt", libraryJSON(""), false, true},
+        {"date past year 9999 in UTC", libraryJSON("9999-12-31T23:59:59-01:00"), false, true},
         {"active id that is no UUID", libraryJSON("2026-03-01T10:00:00Z", R"("activeProfileID": "x", )"), false, true},
         {"categories not a list", R"({"categories": {}})", false, true},
         {"not JSON", "{\"categories\": [", false, true},

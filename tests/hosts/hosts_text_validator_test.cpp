@@ -23,6 +23,8 @@ TEST(HostsTextValidatorTest, ReportsTheFirstLineWithoutAHostName) {
         {"tab separates", "127.0.0.1\tlocalhost", std::nullopt},
         {"ideographic space does not separate", "127.0.0.1\u3000localhost", missingHostName(1)},
         {"ideographic spaces at the ends are trimmed", "\u3000127.0.0.1 localhost\u3000", std::nullopt},
+        {"a line of ideographic spaces is blank", "\u3000\u3000\n\u3000# note", std::nullopt},
+        {"other space separators are trimmed", "\u2003\u202F\u205F\u1680\u00A0\n", std::nullopt},
         {"no-break space at the ends is trimmed, not a separator", "\u00A0127.0.0.1\u00A0localhost", missingHostName(1)},
         {"blank lines and comments are skipped", "\n   \n# a comment\n\t# indented\n", std::nullopt},
         {"empty text", "", std::nullopt},
