@@ -9,7 +9,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -20,6 +22,7 @@
 #include "platform/base/property_list.h"
 #include "platform/system/files.h"
 #include "support/fixture.h"
+#include "support/xvfb_display.h"
 
 extern char** environ;
 
@@ -365,6 +368,58 @@ TEST_F(ProgramTest, AnswersHelpAndVersionAndRefusesUnknownOptionsWithoutStarting
         EXPECT_TRUE(platform::Files::readText(home() / "err").valueOr(std::string()).starts_with(c.errors));
     }
     EXPECT_FALSE(fs::exists(socket())) << "no instance was started";
+}
+
+// A pixel's colour is this one, give or take the rounding of drawing.
+bool looksLike(const std::optional<std::array<int, 3>>& pixel, std::array<int, 3> colour) {
+    if (!pixel) return false;
+    for (int i = 0; i < 3; ++i) {
+        if (std::abs((*pixel)[i] - colour[i]) > 3) return false;
+    }
+    return true;
+}
+
+TEST_F(ProgramTest, TheViewerShowsTheDefaultScenesWindowsAndATitleBarDragMovesOne) {
+    testing::XvfbDisplay display(1920, 1080);
+    ASSERT_TRUE(display.isRunning()) << "This test needs its own X server: " << display.failure();
+
+    // Started for a Finder request, so the program's main window stays closed
+    // and nothing of its own covers the other applications' windows.
+    Program first({"--finder-action"}, home() / "first.err",
+                  {.environment = {"DISPLAY=" + display.name(), "TALLOWMERE_HEADLESS=0", "TALLOWMERE_TRACE=desktop"}});
+    ASSERT_TRUE(first.started());
+    const std::string xdotool = "DISPLAY=" + display.name() + " xdotool ";
+    unsigned long viewer = 0;
+    ASSERT_TRUE(eventually([&] {
+        viewer = std::strtoul(testing::commandOutput(xdotool + "search --classname '^tallowmere$' 2>/dev/null").c_str(),
+                              nullptr, 10);
+        return viewer != 0;
+    })) << "no viewer window on " << display.name() << "\n" << trace();
+
+    // The screen is shown at full size (1440 × 900 fits 90% of the display),
+    // so a window pixel is a point of Accessibility space.
+    const std::array<int, 3> closeButton{255, 94, 87}, white{255, 255, 255};
+    struct Case {
+        const char* window;
+        int x, y;  // its close button
+    } cases[] = {{"Finder", 75, 84}, {"Google Chrome", 535, 64}, {"Terminal", 115, 484}, {"TextEdit", 775, 374}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.window);
+        EXPECT_TRUE(eventually([&] { return looksLike(testing::windowPixel(display.name(), viewer, c.x, c.y), closeButton); }));
+    }
+
+    // The person drags the editor's title bar 100 to the right and 50 down.
+    const std::string id = std::to_string(viewer);
+    testing::commandOutput(xdotool + "mousemove --window " + id + " 1060 374 mousedown 1 mousemove --window " + id +
+                           " 1110 400 mousemove --window " + id + " 1160 424 mouseup 1");
+    const std::string moved = "desktop: window frame \"Notes.txt\" of \"TextEdit\" (860, 70, 600, 420)\n";
+    EXPECT_TRUE(eventually([&] { return trace().find(moved) != std::string::npos; })) << trace();
+    EXPECT_TRUE(eventually([&] { return looksLike(testing::windowPixel(display.name(), viewer, 875, 424), closeButton); }));
+    EXPECT_TRUE(looksLike(testing::windowPixel(display.name(), viewer, 775, 374), white))
+        << "the browser's page shows where the editor's button was";
+
+    first.signal(SIGTERM);
+    EXPECT_EQ(first.exitStatus(), 0) << trace();
 }
 
 }  // namespace
