@@ -86,6 +86,12 @@ struct BasicRect {
     constexpr BasicRect offsetBy(double dx, double dy) const {
         return {origin.x + dx, origin.y + dy, size.width, size.height};
     }
+    // The smallest rectangle of whole points that holds this one: the near
+    // edges rounded down, the far edges up, so nothing of it is cut off.
+    BasicRect integral() const {
+        const double x0 = std::floor(minX()), y0 = std::floor(minY());
+        return {x0, y0, std::ceil(maxX()) - x0, std::ceil(maxY()) - y0};
+    }
 };
 
 using Point = BasicPoint<LocalSpace>;
