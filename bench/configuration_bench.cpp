@@ -11,34 +11,15 @@
 #include "app/persistent_configuration.h"
 #include "platform/runtime/app_context.h"
 #include "platform/system/user_defaults.h"
+#include "program_in_temporary_home.h"
 
 namespace {
 
 using tallowmere::PersistentConfiguration;
-using tallowmere::platform::AppContext;
+using tallowmere::bench::ProgramInTemporaryHome;
 using tallowmere::platform::Data;
 using tallowmere::platform::PropertyValue;
 using tallowmere::platform::UserDefaults;
-
-// A program's context in a HOME of its own, removed afterwards.
-class ProgramInTemporaryHome {
-public:
-    ProgramInTemporaryHome() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tallowmere-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data())) home_ = pattern;
-        ::setenv("HOME", home_.c_str(), 1);
-        context_ = std::make_unique<AppContext>();
-    }
-    ~ProgramInTemporaryHome() {
-        context_.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(home_, ignored);
-    }
-
-private:
-    std::filesystem::path home_;
-    std::unique_ptr<AppContext> context_;
-};
 
 // 50 keys of the kinds the program keeps, and a 2 KiB quick-launch blob.
 void fillTypicalDomain() {
