@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "platform/desktop/desktop.h"
 #include "platform/runtime/app_context.h"
+#include "platform/system/files.h"
 #include "quicklaunch/independent_reader.h"
 #include "quicklaunch/quick_launch_store_fixture.h"
 #include "support/desktop/desktop_driver.h"
@@ -133,6 +135,26 @@ TEST_F(QuickLaunchStoreLoadingTest, AFailedWriteKeepsTheEditInMemoryAndTheMirror
     ASSERT_FALSE(added.ok()) << "the caller must learn that the list was not saved";
     EXPECT_EQ(names().back(), "信息");
     EXPECT_EQ(mirrorText(), before);
+}
+
+TEST_F(QuickLaunchStoreLoadingTest, AnUnreadableListThatCannotBeKeptAsideIsNeverWrittenOver) {
+    // Every name a kept copy could take is taken already.
+    storeFile("taken");
+    auto kept = platform::Files::keepAside(file(), clock().now());
+    ASSERT_TRUE(kept.ok());
+    for (int attempt = 2; attempt < 1000; ++attempt) {
+        std::ofstream(kept->string() + "-" + std::to_string(attempt)) << "taken";
+    }
+    storeFile(unknownKind);
+
+    EXPECT_EQ(names(), defaultNames) << "the store still works for this run";
+    EXPECT_EQ(fileText(), unknownKind);
+    EXPECT_EQ(mirrorText(), std::nullopt);
+    auto added = store().addInformation("note", "", std::nullopt);
+    EXPECT_FALSE(added.ok()) << "the user learns that edits are not saved";
+    EXPECT_EQ(names().size(), 4u);
+    EXPECT_EQ(fileText(), unknownKind);
+    EXPECT_EQ(mirrorText(), std::nullopt);
 }
 
 }  // namespace
