@@ -14,7 +14,7 @@ namespace {
 std::string blocklist() {
     std::string text = "# Blocklist\n# generated\n\n127.0.0.1 localhost\n::1 localhost\n";
     for (int i = 0; i < 100'000; ++i) {
-        text += "0.0.0.0 ads-" + std::to_string(i) + ".tracker-network.example  # t\n";
+        text += "0.0.0.0 ads-" + std::to_string(i) + ".tracker.example\n";
     }
     return text;
 }

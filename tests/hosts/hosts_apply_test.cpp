@@ -161,6 +161,36 @@ TEST_F(HostsApplyTest, BadInputStopsBeforeAnyPrivilegedStep) {
     }
 }
 
+TEST_F(HostsApplyTest, TheStagedFileIsPrivateToTheUser) {
+    struct Seen {
+        fs::path file;
+        unsigned folderMode = 0;
+        unsigned fileMode = 0;
+        std::string text;
+    } seen;
+    CommandTable::shared().overrideCommand("/usr/bin/osascript", [&seen](CommandCall& call) {
+        const std::string& source = call.arguments().at(1);
+        const auto begin = source.find("/bin/cat '") + 10;
+        seen.file = source.substr(begin, source.find("' >", begin) - begin);
+        struct stat folder{}, file{};
+        ::stat(seen.file.parent_path().c_str(), &folder);
+        ::stat(seen.file.c_str(), &file);
+        seen.folderMode = folder.st_mode & 07777;
+        seen.fileMode = file.st_mode & 07777;
+        seen.text = read(seen.file);
+        return 1;
+    });
+    controller().applyToSystem("127.0.0.1 a", std::nullopt, "已保存并应用");
+    runUntilIdle();
+
+    EXPECT_EQ(seen.file.parent_path().parent_path(), temporaryFolder()) << "a fresh folder in the temporary folder";
+    EXPECT_TRUE(seen.file.filename().string().starts_with("tallowmere-hosts-")) << seen.file;
+    EXPECT_EQ(seen.folderMode, 0700u);
+    EXPECT_EQ(seen.fileMode, 0600u);
+    EXPECT_EQ(seen.text, "127.0.0.1 a\n");
+    EXPECT_TRUE(namesIn(temporaryFolder()).empty()) << "file and folder removed after the script";
+}
+
 TEST_F(HostsApplyTest, ASecondApplyWhileOneWaitsIsRefused) {
     auto& editor = controller();
     alerts.answer(1000);
