@@ -12,7 +12,7 @@
 #include "platform/system/command_table.h"
 #include "platform/system/paths.h"
 #include "platform/system/process_runner.h"
-#include "platform/system/system_files.h"
+#include "platform/system/files.h"
 
 namespace tallowmere::platform {
 
@@ -79,18 +79,16 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
 class SandboxLinks {
 public:
     static Result<SandboxLinks> make() {
-        std::string pattern = (Paths::temporary() / "tallowmere-root.XXXXXX").string();
+        // The links' own names go into the script as they are.
+        const fs::path base = isShellPlain(Paths::temporary().string()) ? Paths::temporary() : fs::path("/tmp");
+        std::string pattern = (base / "tallowmere-root.XXXXXX").string();
         if (!::mkdtemp(pattern.data())) {
             return Error{ErrorCode::ioFailed, "The simulated system couldn\u2019t be prepared.", errno};
         }
         SandboxLinks links(pattern);
-        if (!isShellPlain(pattern)) {
-            return Error{ErrorCode::unsupported,
-                         "The temporary folder\u2019s path can\u2019t be passed to the shell.", 0};
-        }
-        auto hosts = SystemFiles::hosts();  // also makes the simulated /private/etc
-        if (!hosts) return hosts.error();
-        if (auto linked = links.link("etc", hosts->parent_path()); !linked) return linked.error();
+        const fs::path etc = Paths::systemFile("/private/etc");
+        if (auto made = Files::createDirectories(etc); !made) return made.error();
+        if (auto linked = links.link("etc", etc); !linked) return linked.error();
         if (auto linked = links.link("chown", ::geteuid() == 0 ? "/bin/chown" : "/bin/true"); !linked) {
             return linked.error();
         }

@@ -117,6 +117,18 @@ TEST_F(PrivilegedShellScriptsTest, RunsAnAcceptedScriptOnTheSimulatedSystem) {
     }
 }
 
+TEST_F(PrivilegedShellScriptsTest, ATemporaryFolderWithSpacesStillWorks) {
+    const fs::path spaced = home() / "tmp dir $x";
+    fs::create_directories(spaced);
+    setenv("TMPDIR", spaced.c_str(), 1);
+    const fs::path staged = spaced / "hosts.txt";
+    ASSERT_TRUE(Files::writeAtomically(staged, std::string_view("10.0.0.2 spaced\n")).ok());
+
+    ProcessResult result = osascript({"-e", privileged(probeScript(shellQuoted(staged.string())))});
+    EXPECT_EQ(result.status, 0) << result.standardError;
+    EXPECT_EQ(Files::readText(Paths::systemFile("/private/etc/probe")).valueOr(""), "10.0.0.2 spaced\n");
+}
+
 TEST_F(PrivilegedShellScriptsTest, ReportsCancelAndFailureAsOsascriptDoes) {
     const fs::path staged = stage("hosts.txt", "x\n");
     const std::string source = privileged(probeScript(shellQuoted(staged.string())));
