@@ -1,6 +1,8 @@
 #include "windows/input_controller.h"
 
 #include "quicklaunch/quick_launch_panel.h"
+#include "windows/mouse_snap_palette.h"
+#include "windows/snap_preview_overlay.h"
 
 namespace tallowmere {
 
@@ -16,6 +18,11 @@ std::shared_ptr<InputController> InputController::make(std::shared_ptr<SnapEngin
 }
 
 InputController::InputController(std::shared_ptr<SnapEngine> snapEngine, std::shared_ptr<QuickLaunchStore> quickLaunchStore)
-    : snapEngine_(std::move(snapEngine)), quickLaunchPanel_(std::make_shared<QuickLaunchPanel>(std::move(quickLaunchStore))) {}
+    : snapEngine_(std::move(snapEngine)),
+      previewOverlay_(std::make_unique<SnapPreviewOverlay>()),
+      mousePalette_(std::make_unique<MouseSnapPalette>()),
+      quickLaunchPanel_(std::make_shared<QuickLaunchPanel>(std::move(quickLaunchStore))) {}
+
+InputController::~InputController() = default;
 
 }  // namespace tallowmere

@@ -53,6 +53,7 @@ TEST_F(MouseSnapPaletteTest, OpensBesideThePointerInsideTheVisibleFrame) {
         {"100 pt from the right edge: to the left", {1340, 500}, {1216, 376}},
         {"near the bottom: lifted above the Dock", {700, 120}, {718, 78}},
         {"at the top: kept below the menu bar", {700, 895}, {718, 762}},
+        {"8 pt short of room on the right: to the left", {1310, 500}, {1186, 376}},
         {"at the left edge", {0, 500}, {18, 376}},
     };
     for (const Case& c : cases) {

@@ -48,9 +48,8 @@ TEST_F(SnapPreviewOverlayTest, FirstPreviewMakesAClickThroughFloatingWindow) {
 TEST_F(SnapPreviewOverlayTest, LaterPreviewsMoveTheSameWindowInTheColourOfTheMoment) {
     overlay.show({0, 24, 720, 876});
     const auto first = overlay.overlayWindow();
-    overlay.hide();
-    EXPECT_FALSE(first->isVisible());
 
+    // The colour changes in the settings while the preview is up.
     const Color orange = Color::deviceRGB(1, 0.5, 0, 1);
     AppearancePreferences::setOutlineColor(orange);
     overlay.show({720, 24, 720, 438});
@@ -60,6 +59,12 @@ TEST_F(SnapPreviewOverlayTest, LaterPreviewsMoveTheSameWindowInTheColourOfTheMom
     const auto& layer = first->contentView()->layer();
     EXPECT_EQ(layer.borderColor.rgba(), orange.withAlphaComponent(0.72).rgba());
     EXPECT_EQ(layer.backgroundColor->rgba(), orange.withAlphaComponent(0.09).rgba());
+
+    overlay.hide();
+    EXPECT_FALSE(first->isVisible());
+    overlay.show({0, 24, 720, 876});
+    EXPECT_EQ(overlay.overlayWindow(), first) << "hiding keeps the window for the next preview";
+    EXPECT_TRUE(first->isVisible());
 }
 
 TEST_F(SnapPreviewOverlayTest, FramesOnScreensAboveOrLeftUseThePrimaryHeight) {
