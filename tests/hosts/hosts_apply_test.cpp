@@ -161,6 +161,19 @@ TEST_F(HostsApplyTest, BadInputStopsBeforeAnyPrivilegedStep) {
     }
 }
 
+TEST_F(HostsApplyTest, ACanonicallyEquivalentReadBackCountsAsApplied) {
+    const std::string composed = "10.0.0.9 caf\u00E9.example\n";
+    const std::string decomposed = "10.0.0.9 cafe\u0301.example\n";
+    CommandTable::shared().overrideCommand("/usr/bin/osascript", [this, decomposed](CommandCall&) {
+        write(controller().hostsURL, decomposed);
+        return 0;
+    });
+    controller().applyToSystem(composed, std::nullopt, "已保存并应用");
+    runUntilIdle();
+    EXPECT_EQ(status(), "已保存并应用");
+    EXPECT_TRUE(editorAlerts().empty());
+}
+
 TEST_F(HostsApplyTest, TheStagedFileIsPrivateToTheUser) {
     struct Seen {
         fs::path file;
