@@ -103,15 +103,19 @@ SurfacePtr surfaceFromBitmap(const Bitmap& bitmap) {
     return surface;
 }
 
-Bitmap bitmapFromSurface(cairo_surface_t* surface, double scale) {
+// Pixels x0..x0+width, y0..y0+height of the surface, unpremultiplied.
+Bitmap bitmapFromSurface(cairo_surface_t* surface, double scale, int x0, int y0, int width, int height) {
     cairo_surface_flush(surface);
-    const int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
+    const int surfaceWidth = cairo_image_surface_get_width(surface);
+    const int surfaceHeight = cairo_image_surface_get_height(surface);
+    x0 = std::clamp(x0, 0, surfaceWidth), y0 = std::clamp(y0, 0, surfaceHeight);
+    width = std::clamp(width, 0, surfaceWidth - x0), height = std::clamp(height, 0, surfaceHeight - y0);
     const unsigned char* data = cairo_image_surface_get_data(surface);
     const int stride = cairo_image_surface_get_stride(surface);
     Bitmap bitmap(width, height, scale);
     if (!data) return bitmap;
     for (int y = 0; y < height; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+        const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y + y0) * stride) + x0;
         for (int x = 0; x < width; ++x) {
             const std::uint32_t v = row[x];
             const std::uint32_t a = v >> 24;
@@ -122,6 +126,11 @@ Bitmap bitmapFromSurface(cairo_surface_t* surface, double scale) {
         }
     }
     return bitmap;
+}
+
+Bitmap bitmapFromSurface(cairo_surface_t* surface, double scale) {
+    return bitmapFromSurface(surface, scale, 0, 0, cairo_image_surface_get_width(surface),
+                             cairo_image_surface_get_height(surface));
 }
 
 // Three box blurs approximate a Gaussian; run over the alpha of an A8
@@ -190,10 +199,35 @@ void blurAlpha(cairo_surface_t* surface, double radius) {
     cairo_surface_mark_dirty(surface);
 }
 
+// A box of whole pixels, rows from the top, ends excluded.
+struct PixelBox {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool isEmpty() const { return x1 <= x0 || y1 <= y0; }
+    PixelBox intersection(const PixelBox& o) const {
+        return {std::max(x0, o.x0), std::max(y0, o.y0), std::min(x1, o.x1), std::min(y1, o.y1)};
+    }
+    PixelBox outset(int by) const { return {x0 - by, y0 - by, x1 + by, y1 + by}; }
+    int width() const { return x1 - x0; }
+    bool contains(const PixelBox& o) const { return o.x0 >= x0 && o.y0 >= y0 && o.x1 <= x1 && o.y1 <= y1; }
+    PixelBox unionWith(const PixelBox& o) const {
+        return {std::min(x0, o.x0), std::min(y0, o.y0), std::max(x1, o.x1), std::max(y1, o.y1)};
+    }
+    int height() const { return y1 - y0; }
+};
+
+// During a repaint of part of the canvas: shadows whose shapes reach past
+// that part are blurred from cut coverage, so the caller is told how far
+// they reach and repaints that much.
+struct ShadowWatch {
+    std::optional<PixelBox> area;
+    std::optional<PixelBox> reach;
+};
+
 struct Target {
     cairo_t* cr;
     int pixelsWide, pixelsHigh;
     double scale;
+    ShadowWatch* watch = nullptr;
 };
 
 }  // namespace
@@ -204,7 +238,9 @@ struct CairoCanvas::Surface {
     cairo_matrix_t device;  // canvas points (y up) to pixels (y down)
     int pixelsWide = 0, pixelsHigh = 0;
 
-    Target target() const { return {cr, pixelsWide, pixelsHigh, device.xx}; }
+    mutable ShadowWatch watch;
+
+    Target target() const { return {cr, pixelsWide, pixelsHigh, device.xx, &watch}; }
 
     ~Surface() {
         if (cr) cairo_destroy(cr);
@@ -235,6 +271,23 @@ CairoCanvas::CairoCanvas(Size size, double scale, std::unique_ptr<Surface> surfa
 CairoCanvas::~CairoCanvas() = default;
 
 Bitmap CairoCanvas::bitmap() const { return bitmapFromSurface(surface_->surface.get(), backingScale()); }
+
+void CairoCanvas::watchShadowsCutBy(std::optional<PixelBounds> area) {
+    auto& watch = surface_->watch;
+    watch.reach.reset();
+    watch.area.reset();
+    if (area) watch.area = PixelBox{area->x0, area->y0, area->x1, area->y1};
+}
+
+std::optional<CairoCanvas::PixelBounds> CairoCanvas::reachOfCutShadows() const {
+    const auto& reach = surface_->watch.reach;
+    if (!reach) return std::nullopt;
+    return PixelBounds{reach->x0, reach->y0, reach->x1, reach->y1};
+}
+
+Bitmap CairoCanvas::bitmap(int x, int y, int width, int height) const {
+    return bitmapFromSurface(surface_->surface.get(), backingScale(), x, y, width, height);
+}
 
 Result<Data> CairoCanvas::pngData() const { return encodePng(bitmap()); }
 
@@ -267,18 +320,6 @@ void applyStrokeStyle(cairo_t* cr, const GraphicsState& state) {
     const auto& dash = state.lineDash;
     cairo_set_dash(cr, dash.pattern.data(), static_cast<int>(dash.pattern.size()), dash.phase);
 }
-
-// A box of whole pixels, rows from the top, ends excluded.
-struct PixelBox {
-    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    bool isEmpty() const { return x1 <= x0 || y1 <= y0; }
-    PixelBox intersection(const PixelBox& o) const {
-        return {std::max(x0, o.x0), std::max(y0, o.y0), std::min(x1, o.x1), std::min(y1, o.y1)};
-    }
-    PixelBox outset(int by) const { return {x0 - by, y0 - by, x1 + by, y1 + by}; }
-    int width() const { return x1 - x0; }
-    int height() const { return y1 - y0; }
-};
 
 // The pixels a user-space box covers under `matrix`, with one pixel more on
 // each side for anti-aliasing.
@@ -343,10 +384,17 @@ PixelBox clipPixels(cairo_t* cr) {
 // `coverage` paints what casts the shadow into the mask's context (in
 // surface pixels; the context is already moved to the mask's place).
 void paintShadow(const Target& target, const std::function<void(cairo_t*)>& coverage, const PixelBox& region,
-                 const Shadow& shadow, double alpha, Appearance appearance) {
+                 const PixelBox& shape, const Shadow& shadow, double alpha, Appearance appearance) {
     cairo_t* cr = target.cr;
     const double blur = shadow.blurRadius * target.scale;
     const int spread = blur >= 2 ? 3 * static_cast<int>(std::lround(std::min(blur, 512.0) / 2)) + 1 : 0;
+    if (target.watch && target.watch->area) {
+        const int dx = static_cast<int>(std::ceil(std::abs(shadow.offset.width * target.scale)));
+        const int dy = static_cast<int>(std::ceil(std::abs(shadow.offset.height * target.scale)));
+        const PixelBox reach = shape.outset(spread + std::max(dx, dy));
+        if (!target.watch->area->contains(reach))
+            target.watch->reach = target.watch->reach ? target.watch->reach->unionWith(reach) : reach;
+    }
     const PixelBox surface{0, 0, target.pixelsWide, target.pixelsHigh};
     const PixelBox box = region.outset(spread).intersection(surface);
     if (box.isEmpty()) return;
@@ -387,7 +435,9 @@ void withEffects(const Target& target, const GraphicsState& state, Appearance ap
     cairo_identity_matrix(cr);
     PixelBox region = clipPixels(cr).intersection({0, 0, target.pixelsWide, target.pixelsHigh});
     const bool bounded = drawn && transparentSourceKeepsSurface(state.compositingOperation);
-    if (bounded) region = region.intersection(drawn());
+    const PixelBox whole{0, 0, target.pixelsWide, target.pixelsHigh};
+    const PixelBox shape = drawn ? drawn() : whole;
+    if (bounded) region = region.intersection(shape);
     if (region.isEmpty() && bounded) {
         cairo_restore(cr);
         return;
@@ -409,7 +459,7 @@ void withEffects(const Target& target, const GraphicsState& state, Appearance ap
             cairo_set_source(m, layer.get());
             cairo_paint(m);
         };
-        paintShadow(target, coverage, region, *state.shadow, state.alpha, appearance);
+        paintShadow(target, coverage, region, shape, *state.shadow, state.alpha, appearance);
     }
     cairo_set_source(cr, layer.get());
     cairo_paint_with_alpha(cr, state.alpha);
@@ -434,9 +484,8 @@ bool fillCastingShadow(const Target& target, const cairo_matrix_t& matrix, const
         cairo_restore(cr);
         return false;
     }
-    const PixelBox region = clipPixels(cr)
-                                .intersection({0, 0, target.pixelsWide, target.pixelsHigh})
-                                .intersection(pathPixels(cr, matrix, path, nullptr));
+    const PixelBox shape = pathPixels(cr, matrix, path, nullptr);
+    const PixelBox region = clipPixels(cr).intersection({0, 0, target.pixelsWide, target.pixelsHigh}).intersection(shape);
     const auto coverage = [&](cairo_t* m) {
         for (int i = 0; i < clipBoxes->num_rectangles; ++i) {
             const auto& box = clipBoxes->rectangles[i];
@@ -448,7 +497,7 @@ bool fillCastingShadow(const Target& target, const cairo_matrix_t& matrix, const
         cairo_set_fill_rule(m, fillRule);
         cairo_fill(m);
     };
-    if (!region.isEmpty()) paintShadow(target, coverage, region, *state.shadow, 1, appearance);
+    if (!region.isEmpty()) paintShadow(target, coverage, region, shape, *state.shadow, 1, appearance);
     cairo_set_matrix(cr, &matrix);
     setPath(cr, path);
     cairo_set_fill_rule(cr, fillRule);

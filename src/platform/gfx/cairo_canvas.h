@@ -23,7 +23,20 @@ public:
 
     // What has been painted so far.
     Bitmap bitmap() const;
+    // Part of it, in pixels (rows from the top); clipped to the canvas.
+    Bitmap bitmap(int x, int y, int width, int height) const;
     Result<Data> pngData() const;
+
+    // Whole pixels, rows from the top, ends excluded.
+    struct PixelBounds {
+        int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    };
+    // While repainting only `area` (clipped to it by the caller), a shadow
+    // whose shape reaches outside it is blurred from cut coverage: the
+    // canvas notes how far such shadows reach (shape, blur and offset), so
+    // the caller can repaint that much instead. None stops watching.
+    void watchShadowsCutBy(std::optional<PixelBounds> area);
+    std::optional<PixelBounds> reachOfCutShadows() const;
 
 protected:
     void onSave() override;

@@ -61,7 +61,7 @@ void drawWindowButtons(Canvas& canvas, Rect frame, const WindowSpec& spec) {
 
 }  // namespace
 
-void ScreenSnapshot::drawOwnWindow(Canvas& canvas, const Window& window) {
+void ScreenSnapshot::drawOwnWindow(Canvas& canvas, const Window& window, std::optional<Rect> region) {
     const Rect frame = local(window.frame());
     canvas.save();
     canvas.setAlpha(window.alphaValue());
@@ -73,7 +73,12 @@ void ScreenSnapshot::drawOwnWindow(Canvas& canvas, const Window& window) {
         canvas.save();
         canvas.translate(content.minX(), content.minY());
         view->layoutSubtreeIfNeeded();
-        view->display(canvas);
+        if (region) {
+            // The content view's superview space is the content area's.
+            view->display(canvas, region->offsetBy(-content.minX(), -content.minY()));
+        } else {
+            view->display(canvas);
+        }
         canvas.restore();
     }
     if (window.styleMask().contains(WindowStyleMask::titled)) {
@@ -181,20 +186,17 @@ void ScreenSnapshot::drawOpenMenus(Canvas& canvas) {
     }
 }
 
-namespace {
-
-// One screen as it looks, in screen coordinates of `canvas`.
-void drawScreen(Canvas& canvas, const std::shared_ptr<Screen>& screen) {
+void ScreenSnapshot::drawScreen(Canvas& canvas, const Screen& screen, std::optional<Rect> region) {
     auto& desktop = DesktopLink::desktop();
-    const auto screenFrame = screen->frame();
-    canvas.setFillColor(ScreenSnapshot::desktopColor);
-    canvas.fillRect(local(screenFrame));
+    const auto screenFrame = screen.frame();
+    canvas.setFillColor(desktopColor);
+    canvas.fillRect(region ? *region : local(screenFrame));
 
     auto& application = Application::shared();
     auto windows = desktop.windowServer().orderedWindows();  // front to back
     std::reverse(windows.begin(), windows.end());
     bool menuBarDrawn = false, menusDrawn = false;
-    const bool menuBarOnThisScreen = screen == desktop.screens().primaryScreen();
+    const bool menuBarOnThisScreen = &screen == desktop.screens().primaryScreen().get();
     for (const auto& window : windows) {
         if (!menuBarDrawn && window->level() >= WindowLevel::mainMenu) {
             if (menuBarOnThisScreen) ScreenSnapshot::drawMenuBar(canvas);
@@ -205,17 +207,16 @@ void drawScreen(Canvas& canvas, const std::shared_ptr<Screen>& screen) {
             menusDrawn = true;
         }
         if (!window->screenFrame().intersects(screenFrame)) continue;
+        if (region && !local(window->screenFrame()).intersects(*region)) continue;
         if (window->isOwnWindow()) {
-            if (auto own = application.windowWithNumber(window->windowNumber())) ScreenSnapshot::drawOwnWindow(canvas, *own);
+            if (auto own = application.windowWithNumber(window->windowNumber())) drawOwnWindow(canvas, *own, region);
         } else {
             ScreenSnapshot::drawOtherWindow(canvas, *window);
         }
     }
-    if (!menuBarDrawn && menuBarOnThisScreen) ScreenSnapshot::drawMenuBar(canvas);
-    if (!menusDrawn) ScreenSnapshot::drawOpenMenus(canvas);
+    if (!menuBarDrawn && menuBarOnThisScreen) drawMenuBar(canvas);
+    if (!menusDrawn) drawOpenMenus(canvas);
 }
-
-}  // namespace
 
 Result<Bitmap> ScreenSnapshot::render(const std::shared_ptr<Screen>& requested, double scale) {
     auto& desktop = DesktopLink::desktop();
@@ -226,7 +227,7 @@ Result<Bitmap> ScreenSnapshot::render(const std::shared_ptr<Screen>& requested, 
     if (!made) return made.error();
     auto& canvas = **made;
     canvas.translate(-screenFrame.minX(), -screenFrame.minY());
-    drawScreen(canvas, screen);
+    drawScreen(canvas, *screen);
     return (*made)->bitmap();
 }
 
@@ -245,7 +246,7 @@ Result<Bitmap> ScreenSnapshot::renderArrangement(double scale) {
     for (const auto& screen : screens) {
         canvas.save();
         canvas.clipToRect(local(screen->frame()));
-        drawScreen(canvas, screen);
+        drawScreen(canvas, *screen);
         canvas.restore();
     }
     return (*made)->bitmap();

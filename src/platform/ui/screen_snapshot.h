@@ -2,11 +2,13 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "platform/base/data.h"
 #include "platform/base/result.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/color.h"
+#include "platform/gfx/geometry.h"
 
 namespace tallowmere::platform {
 
@@ -39,10 +41,16 @@ Result<void> writeArrangementPng(const std::filesystem::path& file);
 
 // The pieces, in screen coordinates of `canvas`; used by the desktop viewer
 // and by screen captures that must show the program's windows.
-void drawOwnWindow(Canvas& canvas, const Window& window);
+// `region` (screen coordinates), when given, is all that is being
+// repainted: the caller clips to it, and views that cannot reach it are
+// skipped.
+void drawOwnWindow(Canvas& canvas, const Window& window, std::optional<Rect> region = std::nullopt);
 void drawOtherWindow(Canvas& canvas, const SimulatedWindow& window);
 void drawMenuBar(Canvas& canvas);
 void drawOpenMenus(Canvas& canvas);
+// The whole picture of `screen` (or of `region` of it) onto a canvas whose
+// space is already the screen's.
+void drawScreen(Canvas& canvas, const Screen& screen, std::optional<Rect> region = std::nullopt);
 
 }  // namespace ScreenSnapshot
 

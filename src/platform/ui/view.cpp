@@ -260,8 +260,27 @@ void View::draw(Canvas& canvas, Rect dirty) {
     (void)dirty;
 }
 
-void View::display(Canvas& canvas) {
+void View::display(Canvas& canvas) { displayWithin(canvas, std::nullopt); }
+
+void View::display(Canvas& canvas, Rect dirty) { displayWithin(canvas, dirty); }
+
+Rect View::drawingExtent() const {
+    // A focus ring or a bezel's outer edge may stand a little outside.
+    double reach = 4;
+    Size offset{};
+    if (layer_.shadow) {
+        reach += 2 * layer_.shadow->blurRadius;
+        offset = layer_.shadow->offset;
+    }
+    const Rect around = frame_.insetBy(-reach, -reach);
+    // Which way a y-up offset falls in the superview depends on its flippedness.
+    const double dy = superviewIsFlipped() ? -offset.height : offset.height;
+    return around.unionWith(Rect{around.origin.x + offset.width, around.origin.y + dy, around.width(), around.height()});
+}
+
+void View::displayWithin(Canvas& canvas, const std::optional<Rect>& dirty) {
     if (hidden_) return;
+    if (dirty && !drawingExtent().intersects(*dirty)) return;
     canvas.save();
     canvas.translate(frame_.origin.x, frame_.origin.y);
     if (isFlipped() != superviewIsFlipped()) {
@@ -284,7 +303,9 @@ void View::display(Canvas& canvas) {
     }
     draw(canvas, b);
     const auto children = subviews_;  // drawing must not be disturbed by a tree change
-    for (auto& subview : children) subview->display(canvas);
+    std::optional<Rect> dirtyHere;
+    if (dirty) dirtyHere = rectFromCorners(fromSuperview(dirty->origin), fromSuperview({dirty->maxX(), dirty->maxY()}));
+    for (auto& subview : children) subview->displayWithin(canvas, dirtyHere);
     if (layer_.borderWidth > 0) {
         canvas.setStrokeColor(layer_.borderColor);
         canvas.setLineWidth(layer_.borderWidth);

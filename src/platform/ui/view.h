@@ -168,6 +168,12 @@ public:
     // space is this view's superview's (or window coordinates for a root).
     // Clears the needs-display flags.
     void display(Canvas& canvas);
+    // The same for a repaint of `dirty` (in the superview's space): views
+    // whose drawing cannot reach it are skipped. The caller clips.
+    void display(Canvas& canvas, Rect dirty);
+    // How far past its frame a view's drawing may reach: its layer's shadow,
+    // and a few points of focus ring.
+    Rect drawingExtent() const;
 
     // --- Hit testing and conversion ------------------------------------------
     // The deepest visible view under `point` (in the superview's
@@ -323,6 +329,7 @@ private:
     // the size each of them needs.
     void invalidateLayoutUpward();
     void propagateWindow(const std::weak_ptr<Window>& window);
+    void displayWithin(Canvas& canvas, const std::optional<Rect>& dirty);
     void detachFromWindowTree();
 
     Rect frame_;

@@ -10,6 +10,7 @@
 #include "platform/gfx/recording_canvas.h"
 #include "platform/ui/button.h"
 #include "platform/ui/label.h"
+#include "platform/ui/screen_painter.h"
 #include "platform/ui/screen_snapshot.h"
 #include "platform/ui/slider.h"
 #include "platform/ui/switch.h"
@@ -150,9 +151,17 @@ restore
     }
 }
 
+struct ReferenceWindow {
+    std::shared_ptr<Window> window;
+    std::shared_ptr<Switch> knob;       // on a translucent, shadowed card
+    std::shared_ptr<Label> label;       // wrapping
+    std::shared_ptr<Slider> slider;
+    std::shared_ptr<View> badge;        // translucent, over a shadowed card's edge
+};
+
 // A window with what costs most to draw: a shadowed card, translucent
 // views over other drawing, switches with shadowed knobs, text and controls.
-std::shared_ptr<Window> showReferenceWindow() {
+ReferenceWindow showReferenceWindow() {
     auto window = Window::make(ScreenRect{100, 300, 520, 340}, WindowStyleMask::titled);
     window->setTitle("Reference");
     auto content = View::make();
@@ -184,7 +193,8 @@ std::shared_ptr<Window> showReferenceWindow() {
     content->addSubview(off);
     window->setContentView(content);
     window->orderFront();
-    return window;
+    auto knob = std::dynamic_pointer_cast<Switch>(translucentCard->subviews().front());
+    return {window, knob, label, slider, badge};
 }
 
 const std::filesystem::path referencePng =
@@ -207,7 +217,7 @@ int differingPixels(const Bitmap& a, const Bitmap& b, int tolerance) {
 // TALLOWMERE_WRITE_REFERENCE=1 writes the reference picture instead of
 // comparing with it (after a deliberate change of how windows look).
 TEST_F(ViewDrawingTest, ReferenceWindowLooksAsItsReferencePicture) {
-    auto window = showReferenceWindow();
+    auto shown = showReferenceWindow();
     auto rendered = ScreenSnapshot::render();
     ASSERT_TRUE(rendered) << rendered.error().message;
     if (const char* write = std::getenv("TALLOWMERE_WRITE_REFERENCE"); write && std::string(write) == "1") {
@@ -220,6 +230,54 @@ TEST_F(ViewDrawingTest, ReferenceWindowLooksAsItsReferencePicture) {
     ASSERT_EQ(reference->pixelsWide(), rendered->pixelsWide());
     ASSERT_EQ(reference->pixelsHigh(), rendered->pixelsHigh());
     EXPECT_EQ(differingPixels(*reference, *rendered, 0), 0);
+}
+
+// The painter repaints only what changed; the picture it keeps must be the
+// picture drawn afresh (up to the anti-aliasing at the edges of what was
+// repainted).
+TEST_F(ViewDrawingTest, RepaintingWhatChangedGivesTheFreshPicture) {
+    struct Case {
+        const char* name;
+        void (*change)(ReferenceWindow& shown);
+        enum { control, window, screen } repainted;
+    } cases[] = {
+        {"switch on a translucent card", [](ReferenceWindow& w) { w.knob->setOn(false); }, Case::control},
+        {"wrapping label", [](ReferenceWindow& w) { w.label->setStringValue("Another text, also wrapping over lines."); }, Case::control},
+        {"slider", [](ReferenceWindow& w) { w.slider->setDoubleValue(0.9); }, Case::control},
+        // The superview is marked: the window's content is repainted.
+        {"translucent badge hidden", [](ReferenceWindow& w) { w.badge->setHidden(true); }, Case::window},
+        {"translucent badge moved", [](ReferenceWindow& w) { w.badge->setFrameOrigin({150, 150}); }, Case::window},
+        {"window title", [](ReferenceWindow& w) { w.window->setTitle("Renamed"); }, Case::screen},
+        {"window moved", [](ReferenceWindow& w) { w.window->setFrameOrigin(ScreenPoint{300, 200}); }, Case::screen},
+    };
+    for (const auto& c : cases) {
+        for (double scale : {1.0, 2.0}) {
+            SCOPED_TRACE(std::string(c.name) + " at scale " + std::to_string(scale));
+            auto shown = showReferenceWindow();
+            auto painter = ScreenPainter::make(desktop.screens().primaryScreen(), scale);
+            ASSERT_TRUE(painter);
+            auto& p = **painter;
+            ASSERT_EQ(p.update().size(), 1u) << "the first update paints the screen";
+            EXPECT_TRUE(p.update().empty()) << "nothing changed, nothing painted";
+
+            c.change(shown);
+            const auto areas = p.update();
+            ASSERT_FALSE(areas.empty());
+            const int screenPixels = int(1440 * scale) * int(900 * scale);
+            int paintedPixels = 0;
+            for (const auto& area : areas) paintedPixels += area.width * area.height;
+            switch (c.repainted) {
+            case Case::screen: EXPECT_EQ(paintedPixels, screenPixels); break;
+            case Case::window: EXPECT_LT(paintedPixels, screenPixels / 5); break;
+            case Case::control: EXPECT_LT(paintedPixels, screenPixels / 20) << "only the changed part is repainted"; break;
+            }
+            auto fresh = ScreenSnapshot::render(nullptr, scale);
+            ASSERT_TRUE(fresh);
+            EXPECT_EQ(differingPixels(p.bitmap(), *fresh, 2), 0);
+            EXPECT_TRUE(p.update().empty());
+            shown.window->close();
+        }
+    }
 }
 
 }  // namespace

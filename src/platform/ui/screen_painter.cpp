@@ -1,0 +1,197 @@
+#include "platform/ui/screen_painter.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/desktop/desktop.h"
+#include "platform/gfx/cairo_canvas.h"
+#include "platform/ui/application.h"
+#include "platform/ui/desktop_link.h"
+#include "platform/ui/menu_tracker.h"
+#include "platform/ui/screen_snapshot.h"
+#include "platform/ui/status_bar.h"
+#include "platform/ui/view.h"
+#include "platform/ui/window.h"
+
+namespace tallowmere::platform {
+
+namespace {
+
+// Past this many separate areas one repaint of their union is cheaper.
+constexpr std::size_t mostAreas = 8;
+
+void visitTree(View& view, const std::function<void(View&)>& visit) {
+    if (view.isHidden()) return;
+    visit(view);
+    for (const auto& subview : view.subviews()) visitTree(*subview, visit);
+}
+
+}  // namespace
+
+Result<std::unique_ptr<ScreenPainter>> ScreenPainter::make(std::shared_ptr<Screen> screen, double scale) {
+    if (!screen) return Error{ErrorCode::notFound, "no screen to paint"};
+    auto canvas = CairoCanvas::make(screen->frame().size, scale);
+    if (!canvas) return canvas.error();
+    return std::unique_ptr<ScreenPainter>(new ScreenPainter(std::move(screen), scale, std::move(*canvas)));
+}
+
+ScreenPainter::ScreenPainter(std::shared_ptr<Screen> screen, double scale, std::unique_ptr<CairoCanvas> canvas)
+    : screen_(std::move(screen)), scale_(scale), canvas_(std::move(canvas)) {
+    const auto frame = screen_->frame();
+    canvas_->translate(-frame.minX(), -frame.minY());
+}
+
+ScreenPainter::~ScreenPainter() = default;
+
+void ScreenPainter::forEachOwnContentView(const std::function<void(View&)>& visit) const {
+    auto& application = Application::shared();
+    for (const auto& window : DesktopLink::desktop().windowServer().orderedWindows()) {
+        if (!window->isOwnWindow()) continue;
+        auto own = application.windowWithNumber(window->windowNumber());
+        if (!own) continue;
+        if (auto content = own->contentView()) visit(*content);
+    }
+}
+
+ScreenPainter::Look ScreenPainter::currentLook() const {
+    auto& desktop = DesktopLink::desktop();
+    auto& application = Application::shared();
+    Look look;
+    look.screenFrame = screen_->frame();
+    look.appearance = currentAppearance();
+    look.menuBarFrame = StatusBar::shared().menuBarFrame();
+    if (auto front = desktop.frontmostApplication()) {
+        look.frontmostApplication = front->name();
+        look.menuTitles = front->applicationSpec().menuTitles;
+    }
+    look.menuOpen = !MenuTracker::shared().openMenus().empty();
+    for (const auto& window : desktop.windowServer().orderedWindows()) {
+        WindowLook w;
+        w.number = window->windowNumber();
+        w.frame = window->screenFrame();
+        w.alpha = window->alpha();
+        w.title = window->title();
+        w.own = window->isOwnWindow();
+        if (auto own = w.own ? application.windowWithNumber(w.number) : nullptr) {
+            w.alpha = own->alphaValue();
+            w.title = own->title();
+            w.background = own->backgroundColor();
+            w.style = own->styleMask();
+            w.titleShown = own->titleVisibility == WindowTitleVisibility::visible;
+            w.transparentTitleBar = own->titlebarAppearsTransparent;
+        }
+        look.windows.push_back(std::move(w));
+    }
+    return look;
+}
+
+std::vector<Rect> ScreenPainter::dirtyRects() const {
+    std::vector<Rect> rects;
+    const Rect screen = rect_cast<LocalSpace>(screen_->frame());
+    forEachOwnContentView([&](View& content) {
+        auto window = content.window();
+        const Rect windowFrame = window ? rect_cast<LocalSpace>(window->frame()) : screen;
+        visitTree(content, [&](View& view) {
+            if (!view.needsDisplay()) return;
+            // The drawing's reach past the frame, around the view's own rectangle on screen.
+            const Rect frame = view.frame(), extent = view.drawingExtent();
+            const ScreenRect onScreen = view.convertToScreen(view.bounds());
+            const Rect reach = rect_cast<LocalSpace>(onScreen).insetBy(-(std::max(frame.minX() - extent.minX(), extent.maxX() - frame.maxX())),
+                                                                      -(std::max(frame.minY() - extent.minY(), extent.maxY() - frame.maxY())));
+            const Rect visible = reach.intersection(windowFrame).intersection(screen);
+            if (!visible.isEmpty()) rects.push_back(visible);
+        });
+    });
+    // Overlapping areas are painted once, as their union.
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (std::size_t i = 0; i < rects.size() && !merged; ++i) {
+            for (std::size_t j = i + 1; j < rects.size() && !merged; ++j) {
+                if (!rects[i].intersects(rects[j])) continue;
+                rects[i] = rects[i].unionWith(rects[j]);
+                rects.erase(rects.begin() + std::ptrdiff_t(j));
+                merged = true;
+            }
+        }
+    }
+    if (rects.size() > mostAreas) {
+        Rect all = rects.front();
+        for (const auto& rect : rects) all = all.unionWith(rect);
+        rects = {all};
+    }
+    return rects;
+}
+
+ScreenPainter::PixelArea ScreenPainter::pixelsOf(Rect screenRect) const {
+    const Rect screen = rect_cast<LocalSpace>(screen_->frame());
+    const int wide = static_cast<int>(std::ceil(screen.width() * scale_ - 1e-9));
+    const int high = static_cast<int>(std::ceil(screen.height() * scale_ - 1e-9));
+    // Whole pixels, outward; rows count from the top.
+    const int x0 = std::clamp(static_cast<int>(std::floor((screenRect.minX() - screen.minX()) * scale_)), 0, wide);
+    const int x1 = std::clamp(static_cast<int>(std::ceil((screenRect.maxX() - screen.minX()) * scale_)), 0, wide);
+    const int y0 = std::clamp(static_cast<int>(std::floor((screen.maxY() - screenRect.maxY()) * scale_)), 0, high);
+    const int y1 = std::clamp(static_cast<int>(std::ceil((screen.maxY() - screenRect.minY()) * scale_)), 0, high);
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
+void ScreenPainter::paint(std::optional<Rect> region) {
+    canvas_->save();
+    if (region) canvas_->clipToRect(*region);
+    ScreenSnapshot::drawScreen(*canvas_, *screen_, region);
+    canvas_->restore();
+}
+
+ScreenPainter::PixelArea ScreenPainter::paintArea(PixelArea area) {
+    const Rect screen = rect_cast<LocalSpace>(screen_->frame());
+    const PixelArea whole = pixelsOf(screen);
+    // A shadow cut by the area's edge would be blurred from part of its
+    // shape: the area grows to what such shadows reach, and is painted again.
+    for (int round = 0; area.width > 0 && area.height > 0; ++round) {
+        if (round == 3) area = whole;
+        // Whole pixels, so the clip changes no pixel that is painted.
+        const Rect aligned{screen.minX() + area.x / scale_, screen.maxY() - (area.y + area.height) / scale_,
+                           area.width / scale_, area.height / scale_};
+        canvas_->watchShadowsCutBy(CairoCanvas::PixelBounds{area.x, area.y, area.x + area.width, area.y + area.height});
+        paint(aligned);
+        const auto reach = canvas_->reachOfCutShadows();
+        canvas_->watchShadowsCutBy(std::nullopt);
+        if (!reach || area == whole) break;
+        const int x0 = std::clamp(std::min(area.x, reach->x0), 0, whole.width);
+        const int y0 = std::clamp(std::min(area.y, reach->y0), 0, whole.height);
+        const int x1 = std::clamp(std::max(area.x + area.width, reach->x1), 0, whole.width);
+        const int y1 = std::clamp(std::max(area.y + area.height, reach->y1), 0, whole.height);
+        const PixelArea grown{x0, y0, x1 - x0, y1 - y0};
+        if (grown == area) break;  // what reaches further is off the screen
+        area = grown;
+    }
+    return area;
+}
+
+std::vector<ScreenPainter::PixelArea> ScreenPainter::update() {
+    // Layout first: it may move views and mark them for display.
+    forEachOwnContentView([](View& content) { content.layoutSubtreeIfNeeded(); });
+    Look look = currentLook();
+    std::vector<PixelArea> painted;
+    if (!painted_ || !(*painted_ == look) || look.menuOpen) {
+        paint(std::nullopt);
+        painted.push_back(pixelsOf(rect_cast<LocalSpace>(screen_->frame())));
+    } else {
+        for (const Rect& rect : dirtyRects()) {
+            const PixelArea area = paintArea(pixelsOf(rect));
+            if (area.width > 0 && area.height > 0) painted.push_back(area);
+        }
+    }
+    painted_ = std::move(look);
+    // What was not repainted was not to be seen (outside the screen, or
+    // under nothing visible): nothing stays marked.
+    forEachOwnContentView([](View& content) { visitTree(content, [](View& view) { view.setNeedsDisplay(false); }); });
+    return painted;
+}
+
+Bitmap ScreenPainter::bitmap() const { return canvas_->bitmap(); }
+
+Bitmap ScreenPainter::bitmap(const PixelArea& area) const {
+    return canvas_->bitmap(area.x, area.y, area.width, area.height);
+}
+
+}  // namespace tallowmere::platform

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/base/result.h"
+#include "platform/gfx/appearance.h"
+#include "platform/gfx/bitmap.h"
+#include "platform/gfx/color.h"
+#include "platform/gfx/geometry.h"
+#include "platform/ui/window_style.h"
+
+namespace tallowmere::platform {
+
+class CairoCanvas;
+class Screen;
+class View;
+
+// Keeps the picture of one screen (as ScreenSnapshot draws it) and brings it
+// up to date by repainting only what changed: the views marked as needing
+// display, with what lies under and over them. Anything else that changes
+// the screen (a window moved, shown, retitled; the menu bar; an open menu;
+// light or dark) repaints it whole. A screen on which nothing changed costs
+// no drawing at all.
+class ScreenPainter {
+public:
+    static Result<std::unique_ptr<ScreenPainter>> make(std::shared_ptr<Screen> screen, double scale);
+    ~ScreenPainter();
+    ScreenPainter(const ScreenPainter&) = delete;
+    ScreenPainter& operator=(const ScreenPainter&) = delete;
+
+    // Repaints what changed since the last update (everything the first
+    // time); the parts repainted, in the screen's pixels (rows from the
+    // top), none when nothing changed.
+    struct PixelArea {
+        int x = 0, y = 0, width = 0, height = 0;
+        bool operator==(const PixelArea&) const = default;
+    };
+    std::vector<PixelArea> update();
+
+    // The picture, or part of it.
+    Bitmap bitmap() const;
+    Bitmap bitmap(const PixelArea& area) const;
+    const std::shared_ptr<Screen>& screen() const { return screen_; }
+    double scale() const { return scale_; }
+
+private:
+    // What the screen shows apart from the views' own drawing: when any of
+    // it changes, the screen is repainted whole.
+    struct WindowLook {
+        int number = 0;
+        ScreenRect frame;
+        double alpha = 1;
+        std::string title;
+        bool own = false;
+        std::optional<Color> background;
+        WindowStyleMask style;
+        bool titleShown = true;
+        bool transparentTitleBar = false;
+        bool operator==(const WindowLook&) const = default;
+    };
+    struct Look {
+        ScreenRect screenFrame;
+        Appearance appearance = Appearance::light;
+        ScreenRect menuBarFrame;
+        std::string frontmostApplication;
+        std::vector<std::string> menuTitles;
+        bool menuOpen = false;
+        std::vector<WindowLook> windows;
+        bool operator==(const Look&) const = default;
+    };
+
+    ScreenPainter(std::shared_ptr<Screen> screen, double scale, std::unique_ptr<CairoCanvas> canvas);
+    Look currentLook() const;
+    // The views that need display, as screen rectangles their drawing may cover.
+    std::vector<Rect> dirtyRects() const;
+    PixelArea pixelsOf(Rect screenRect) const;
+    void paint(std::optional<Rect> region);
+    // Paints `area` (grown to what shadows cut by it reach); what was painted.
+    PixelArea paintArea(PixelArea area);
+    void forEachOwnContentView(const std::function<void(View&)>& visit) const;
+
+    std::shared_ptr<Screen> screen_;
+    double scale_;
+    std::unique_ptr<CairoCanvas> canvas_;
+    std::optional<Look> painted_;
+};
+
+}  // namespace tallowmere::platform
