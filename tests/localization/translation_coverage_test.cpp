@@ -2,37 +2,24 @@
 // text somewhere, or users who do not read Chinese see the Chinese source.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <string>
 
+#include "support/command_run.h"
 #include "support/fixture.h"
 
 namespace tallowmere {
 namespace {
 
-struct ScriptRun {
-    int status = -1;
-    std::string output;
-};
-
-ScriptRun runCoverageScript(const std::string& arguments = {}) {
-    const std::string command = std::string("python3 '") + TALLOWMERE_SOURCE_DIR +
-                                "/scripts/check-l10n-coverage.py' " + arguments + " 2>&1";
-    ScriptRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    while (std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe)) run.output.append(buffer, read);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+testing::CommandRun runCoverageScript(const std::string& arguments = {}) {
+    return testing::runCommand(std::string("python3 '") + TALLOWMERE_SOURCE_DIR + "/scripts/check-l10n-coverage.py' " +
+                               arguments);
 }
 
 class TranslationCoverageTest : public testing::TallowmereTest {};
 
 TEST_F(TranslationCoverageTest, EveryKeyInTheSourcesHasAnEnglishText) {
-    const ScriptRun run = runCoverageScript();
+    const auto run = runCoverageScript();
     EXPECT_EQ(run.status, 0) << run.output;
 }
 
@@ -48,7 +35,7 @@ TEST_F(TranslationCoverageTest, ReportsKeysWithoutEnglishAndWhereTheyAre) {
         auto computed = L(key);                              // not a literal: not collected
     )";
 
-    const ScriptRun run = runCoverageScript("--sources '" + sources.string() + "'");
+    const auto run = runCoverageScript("--sources '" + sources.string() + "'");
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_NE(run.output.find("feature/panel.cpp:4: no English text for \"尚未翻译的标题\""), std::string::npos)
         << run.output;

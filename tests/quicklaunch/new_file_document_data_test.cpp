@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/system/files.h"
-#include "quicklaunch/independent_reader.h"
+#include "support/command_run.h"
 #include "support/fixture.h"
 
 namespace tallowmere {

@@ -7,7 +7,7 @@
 #include "platform/desktop/desktop.h"
 #include "platform/runtime/app_context.h"
 #include "platform/system/files.h"
-#include "quicklaunch/independent_reader.h"
+#include "support/command_run.h"
 #include "quicklaunch/quick_launch_store_fixture.h"
 #include "support/desktop/desktop_driver.h"
 

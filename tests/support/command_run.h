@@ -1,14 +1,15 @@
 #pragma once
 
+#include <sys/wait.h>
+
 #include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 namespace tallowmere::testing {
 
-// A command's exit status and everything it printed (both streams), for
-// checking written files with readers that share no code with ours
-// (python3's json and zipfile, unzip).
+// A command's exit status and everything it printed, for tests that check
+// our output with tools that share no code with ours (python3's json,
+// plistlib and zipfile, unzip) or run the project's own scripts.
 struct CommandRun {
     int status = -1;
     std::string output;
