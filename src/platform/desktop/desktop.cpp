@@ -190,6 +190,7 @@ std::shared_ptr<SimulatedApplication> Desktop::applicationForExtension(
 
 bool Desktop::activate(SimulatedApplication& app, ActivationOptions options) {
     if (!app.isRunning() || app.activationPolicy() == ActivationPolicy::prohibited) return false;
+    if (app.applicationSpec().refusesActivation) return false;
     if (app.isHidden()) app.setHidden(false);
     auto target = std::static_pointer_cast<SimulatedApplication>(app.shared_from_this());
     auto previous = frontmostApplication();

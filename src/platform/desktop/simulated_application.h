@@ -36,6 +36,9 @@ struct ApplicationSpec {
     std::vector<std::string> documentExtensions{};
     // Titles of its menus, laid out in the menu bar while it is frontmost.
     std::vector<std::string> menuTitles{};
+    // Stays behind when asked to come to the front (busy with a modal
+    // dialog of its own, say): activation requests then fail.
+    bool refusesActivation = false;
     std::optional<Image> icon{};
 };
 
@@ -64,6 +67,7 @@ class SimulatedApplication final : public SimulatedElement {
     pid_t processIdentifier() const;
     ActivationPolicy activationPolicy() const { return spec_.activationPolicy; }
     void setActivationPolicy(ActivationPolicy policy) { spec_.activationPolicy = policy; }
+    void setRefusesActivation(bool refuses) { spec_.refusesActivation = refuses; }
     bool isHidden() const { return hidden_; }
     void setHidden(bool hidden);
     // Starts the process after `launchDuration`; `completion` runs then (or
