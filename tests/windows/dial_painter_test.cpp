@@ -7,7 +7,7 @@
 #include "app/application_icon.h"
 #include "platform/gfx/recording_canvas.h"
 #include "support/fixture.h"
-#include "windows/geometry_printing.h"
+#include "support/geometry_printing.h"
 
 namespace tallowmere {
 namespace {

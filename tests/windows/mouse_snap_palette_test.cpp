@@ -6,7 +6,7 @@
 #include "platform/system/user_defaults.h"
 #include "windows/dial_geometry.h"
 #include "support/desktop/desktop_fixture.h"
-#include "windows/geometry_printing.h"
+#include "support/geometry_printing.h"
 
 namespace tallowmere {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/window.h"
-#include "windows/geometry_printing.h"
+#include "support/geometry_printing.h"
 #include "support/desktop/desktop_fixture.h"
 
 namespace tallowmere {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "localization/interface_language.h"
-#include "windows/geometry_printing.h"
+#include "support/geometry_printing.h"
 #include "support/desktop/desktop_fixture.h"
 
 namespace tallowmere {

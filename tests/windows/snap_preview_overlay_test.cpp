@@ -5,7 +5,7 @@
 #include "app/appearance_preferences.h"
 #include "platform/ui/view.h"
 #include "support/desktop/desktop_fixture.h"
-#include "windows/geometry_printing.h"
+#include "support/geometry_printing.h"
 
 namespace tallowmere {
 namespace {
