@@ -3,25 +3,17 @@
 #include <algorithm>
 
 #include "windows/dial_geometry.h"
+#include "windows/pass_through_window.h"
 
 namespace tallowmere {
 
 using platform::ScreenPoint;
 using platform::ScreenRect;
-using platform::WindowCollectionBehavior;
 
 MouseSnapPalette::MouseSnapPalette()
     : size_{side, side},
       paletteView_(MousePaletteView::make({0, 0, side, side})),
-      paletteWindow_(platform::Window::make(ScreenRect{0, 0, side, side}, platform::WindowStyleMask::borderless)) {
-    paletteWindow_->setOpaque(false);
-    paletteWindow_->setBackgroundColor(platform::Color::clear());
-    paletteWindow_->setHasShadow(false);
-    paletteWindow_->setIgnoresMouseEvents(true);
-    paletteWindow_->setLevel(windowLevel);
-    paletteWindow_->setCollectionBehavior(WindowCollectionBehavior::canJoinAllSpaces |
-                                          WindowCollectionBehavior::stationary |
-                                          WindowCollectionBehavior::fullScreenAuxiliary);
+      paletteWindow_(makePassThroughWindow(ScreenRect{0, 0, side, side}, windowLevel)) {
     paletteWindow_->setContentView(paletteView_);
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/appearance_preferences.h"
 #include "platform/ui/view.h"
+#include "windows/pass_through_window.h"
 #include "windows/screen_geometry.h"
 
 namespace tallowmere {
@@ -9,16 +10,8 @@ namespace tallowmere {
 using platform::Color;
 using platform::ScreenRect;
 using platform::View;
-using platform::Window;
-using platform::WindowCollectionBehavior;
 
 namespace {
-
-// Above normal windows, in every space and beside full-screen applications,
-// and never taking part in window cycling.
-constexpr WindowCollectionBehavior overlayCollectionBehavior{WindowCollectionBehavior::canJoinAllSpaces |
-                                                             WindowCollectionBehavior::stationary |
-                                                             WindowCollectionBehavior::fullScreenAuxiliary};
 
 // The outline colour is read afresh for every preview, so a colour chosen in
 // the settings shows at the next preview without a new window.
@@ -35,13 +28,7 @@ void applyStyle(View& view) {
 }  // namespace
 
 void SnapPreviewOverlay::makeWindow(const ScreenRect& frame) {
-    overlayWindow_ = Window::make(frame, platform::WindowStyleMask::borderless);
-    overlayWindow_->setOpaque(false);
-    overlayWindow_->setBackgroundColor(Color::clear());
-    overlayWindow_->setHasShadow(false);
-    overlayWindow_->setIgnoresMouseEvents(true);
-    overlayWindow_->setLevel(platform::WindowLevel::floating);
-    overlayWindow_->setCollectionBehavior(overlayCollectionBehavior);
+    overlayWindow_ = makePassThroughWindow(frame, platform::WindowLevel::floating);
 
     auto content = View::make({0, 0, frame.width(), frame.height()});
     content->setWantsLayer(true);
