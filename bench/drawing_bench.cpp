@@ -173,7 +173,7 @@ BENCHMARK(translucentFills)->Unit(benchmark::kMillisecond);
 std::shared_ptr<Window> makeControlWindow() {
     auto window = Window::make(ScreenRect{0, 0, 1440, 872}, WindowStyleMask::titled);
     window->setTitle("Forty controls");
-    auto content = View::make();
+    auto content = View::make({0, 0, 1440, 872});
     content->mutableLayer().backgroundColor = Color::sRGB(0.96, 0.96, 0.97);
     auto card = View::make({40, 40, 1360, 792});
     card->setAutoresizingMask(AutoresizingMask::widthSizable | AutoresizingMask::heightSizable);
@@ -196,6 +196,7 @@ std::shared_ptr<Window> makeControlWindow() {
         std::shared_ptr<View> fourth;
         if (r % 2 == 0) {
             fourth = Switch::make(r % 4 == 0);
+            if (r == 4) fourth->setIdentifier("switch");
         } else {
             fourth = Button::make("Button " + std::to_string(r + 1));
         }
@@ -230,10 +231,31 @@ void unchangedFrame(benchmark::State& state) {
         state.SkipWithError("no painter");
         return;
     }
-    (*painter)->update();
+    const auto first = (*painter)->update();
+    state.counters["first frame areas"] = double(first.size());
     for (auto _ : state) benchmark::DoNotOptimize((*painter)->update());
 }
 BENCHMARK(unchangedFrame)->Unit(benchmark::kMicrosecond);
+
+// The frame after one switch of the window was turned.
+void frameAfterOneSwitchTurned(benchmark::State& state) {
+    RealContext context;
+    auto window = makeControlWindow();
+    auto painter = ScreenPainter::make(Desktop::shared().screens().primaryScreen(), 2);
+    auto control = std::dynamic_pointer_cast<Switch>(window->contentView()->findView("switch"));
+    if (!painter || !control) {
+        state.SkipWithError("no painter or no switch");
+        return;
+    }
+    (*painter)->update();
+    double pixels = 0;
+    for (auto _ : state) {
+        control->setOn(!control->isOn());
+        for (const auto& area : (*painter)->update()) pixels += double(area.width) * area.height;
+    }
+    state.counters["pixels painted"] = benchmark::Counter(pixels, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(frameAfterOneSwitchTurned)->Unit(benchmark::kMillisecond);
 
 
 }  // namespace

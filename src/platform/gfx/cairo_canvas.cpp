@@ -215,12 +215,12 @@ struct PixelBox {
     int height() const { return y1 - y0; }
 };
 
-// During a repaint of part of the canvas: shadows whose shapes reach past
-// that part are blurred from cut coverage, so the caller is told how far
-// they reach and repaints that much.
+// During a repaint of part of the canvas: a shadow whose shape the clip
+// cuts is blurred from cut coverage near the cut, as far as the blur
+// spreads and the shadow is offset. The widest such margin is noted.
 struct ShadowWatch {
     std::optional<PixelBox> area;
-    std::optional<PixelBox> reach;
+    int margin = 0;
 };
 
 struct Target {
@@ -274,15 +274,49 @@ Bitmap CairoCanvas::bitmap() const { return bitmapFromSurface(surface_->surface.
 
 void CairoCanvas::watchShadowsCutBy(std::optional<PixelBounds> area) {
     auto& watch = surface_->watch;
-    watch.reach.reset();
+    watch.margin = 0;
     watch.area.reset();
     if (area) watch.area = PixelBox{area->x0, area->y0, area->x1, area->y1};
 }
 
-std::optional<CairoCanvas::PixelBounds> CairoCanvas::reachOfCutShadows() const {
-    const auto& reach = surface_->watch.reach;
-    if (!reach) return std::nullopt;
-    return PixelBounds{reach->x0, reach->y0, reach->x1, reach->y1};
+int CairoCanvas::marginOfCutShadows() const { return surface_->watch.margin; }
+
+CairoCanvas::SavedPixels CairoCanvas::savePixels(PixelBounds bounds) const {
+    cairo_surface_t* surface = surface_->surface.get();
+    cairo_surface_flush(surface);
+    SavedPixels saved;
+    saved.bounds = {std::clamp(bounds.x0, 0, surface_->pixelsWide), std::clamp(bounds.y0, 0, surface_->pixelsHigh),
+                    std::clamp(bounds.x1, 0, surface_->pixelsWide), std::clamp(bounds.y1, 0, surface_->pixelsHigh)};
+    const int width = std::max(0, saved.bounds.x1 - saved.bounds.x0);
+    const int height = std::max(0, saved.bounds.y1 - saved.bounds.y0);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    saved.pixels.resize(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height && data; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(data + std::ptrdiff_t(y + saved.bounds.y0) * stride);
+        std::copy(row + saved.bounds.x0, row + saved.bounds.x0 + width, saved.pixels.begin() + std::ptrdiff_t(y) * width);
+    }
+    return saved;
+}
+
+void CairoCanvas::restorePixels(const SavedPixels& saved, PixelBounds keep) {
+    cairo_surface_t* surface = surface_->surface.get();
+    cairo_surface_flush(surface);
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const int width = std::max(0, saved.bounds.x1 - saved.bounds.x0);
+    const int height = std::max(0, saved.bounds.y1 - saved.bounds.y0);
+    for (int y = 0; y < height && data; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(data + std::ptrdiff_t(y + saved.bounds.y0) * stride);
+        const auto* from = saved.pixels.data() + std::ptrdiff_t(y) * width;
+        const int surfaceY = y + saved.bounds.y0;
+        for (int x = 0; x < width; ++x) {
+            const int surfaceX = x + saved.bounds.x0;
+            const bool kept = surfaceX >= keep.x0 && surfaceX < keep.x1 && surfaceY >= keep.y0 && surfaceY < keep.y1;
+            if (!kept) row[surfaceX] = from[x];
+        }
+    }
+    cairo_surface_mark_dirty(surface);
 }
 
 Bitmap CairoCanvas::bitmap(int x, int y, int width, int height) const {
@@ -388,12 +422,10 @@ void paintShadow(const Target& target, const std::function<void(cairo_t*)>& cove
     cairo_t* cr = target.cr;
     const double blur = shadow.blurRadius * target.scale;
     const int spread = blur >= 2 ? 3 * static_cast<int>(std::lround(std::min(blur, 512.0) / 2)) + 1 : 0;
-    if (target.watch && target.watch->area) {
+    if (target.watch && target.watch->area && !target.watch->area->contains(shape)) {
         const int dx = static_cast<int>(std::ceil(std::abs(shadow.offset.width * target.scale)));
         const int dy = static_cast<int>(std::ceil(std::abs(shadow.offset.height * target.scale)));
-        const PixelBox reach = shape.outset(spread + std::max(dx, dy));
-        if (!target.watch->area->contains(reach))
-            target.watch->reach = target.watch->reach ? target.watch->reach->unionWith(reach) : reach;
+        target.watch->margin = std::max(target.watch->margin, spread + std::max(dx, dy) + 1);
     }
     const PixelBox surface{0, 0, target.pixelsWide, target.pixelsHigh};
     const PixelBox box = region.outset(spread).intersection(surface);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/base/data.h"
 #include "platform/base/result.h"
@@ -32,11 +34,21 @@ public:
         int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     };
     // While repainting only `area` (clipped to it by the caller), a shadow
-    // whose shape reaches outside it is blurred from cut coverage: the
-    // canvas notes how far such shadows reach (shape, blur and offset), so
-    // the caller can repaint that much instead. None stops watching.
+    // whose shape the area cuts is blurred from cut coverage near the cut:
+    // the canvas notes how far from the area's edge that can show (blur
+    // spread and offset, in pixels), so the caller can repaint with that
+    // much more around and keep only the area. None stops watching.
     void watchShadowsCutBy(std::optional<PixelBounds> area);
-    std::optional<PixelBounds> reachOfCutShadows() const;
+    int marginOfCutShadows() const;
+
+    // Painted pixels of a part of the canvas, as they are, to put back.
+    struct SavedPixels {
+        PixelBounds bounds;
+        std::vector<std::uint32_t> pixels;
+    };
+    SavedPixels savePixels(PixelBounds bounds) const;
+    // Puts the saved pixels back, except those inside `keep`.
+    void restorePixels(const SavedPixels& saved, PixelBounds keep);
 
 protected:
     void onSave() override;

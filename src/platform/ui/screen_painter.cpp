@@ -141,30 +141,37 @@ void ScreenPainter::paint(std::optional<Rect> region) {
     canvas_->restore();
 }
 
-ScreenPainter::PixelArea ScreenPainter::paintArea(PixelArea area) {
+void ScreenPainter::paintArea(const PixelArea& area) {
     const Rect screen = rect_cast<LocalSpace>(screen_->frame());
     const PixelArea whole = pixelsOf(screen);
-    // A shadow cut by the area's edge would be blurred from part of its
-    // shape: the area grows to what such shadows reach, and is painted again.
-    for (int round = 0; area.width > 0 && area.height > 0; ++round) {
-        if (round == 3) area = whole;
+    const auto aligned = [&](const PixelArea& a) {
         // Whole pixels, so the clip changes no pixel that is painted.
-        const Rect aligned{screen.minX() + area.x / scale_, screen.maxY() - (area.y + area.height) / scale_,
-                           area.width / scale_, area.height / scale_};
-        canvas_->watchShadowsCutBy(CairoCanvas::PixelBounds{area.x, area.y, area.x + area.width, area.y + area.height});
-        paint(aligned);
-        const auto reach = canvas_->reachOfCutShadows();
+        return Rect{screen.minX() + a.x / scale_, screen.maxY() - (a.y + a.height) / scale_, a.width / scale_,
+                    a.height / scale_};
+    };
+    const auto boundsOf = [](const PixelArea& a) {
+        return CairoCanvas::PixelBounds{a.x, a.y, a.x + a.width, a.y + a.height};
+    };
+    // A shadow cut by the edge of what is painted is wrong near that edge:
+    // the area is painted with a margin as wide as such shadows spread, and
+    // the margin is put back as it was.
+    int margin = 0;
+    for (int round = 0; round < 4; ++round) {
+        const int x0 = std::max(0, area.x - margin), y0 = std::max(0, area.y - margin);
+        const int x1 = std::min(whole.width, area.x + area.width + margin);
+        const int y1 = std::min(whole.height, area.y + area.height + margin);
+        const PixelArea painted{x0, y0, x1 - x0, y1 - y0};
+        std::optional<CairoCanvas::SavedPixels> saved;
+        if (margin > 0) saved = canvas_->savePixels(boundsOf(painted));
+        canvas_->watchShadowsCutBy(boundsOf(painted));
+        paint(aligned(painted));
+        const int needed = canvas_->marginOfCutShadows();
         canvas_->watchShadowsCutBy(std::nullopt);
-        if (!reach || area == whole) break;
-        const int x0 = std::clamp(std::min(area.x, reach->x0), 0, whole.width);
-        const int y0 = std::clamp(std::min(area.y, reach->y0), 0, whole.height);
-        const int x1 = std::clamp(std::max(area.x + area.width, reach->x1), 0, whole.width);
-        const int y1 = std::clamp(std::max(area.y + area.height, reach->y1), 0, whole.height);
-        const PixelArea grown{x0, y0, x1 - x0, y1 - y0};
-        if (grown == area) break;  // what reaches further is off the screen
-        area = grown;
+        if (saved) canvas_->restorePixels(*saved, boundsOf(area));
+        if (needed <= margin || painted == whole) return;
+        margin = needed;
     }
-    return area;
+    paint(std::nullopt);
 }
 
 std::vector<ScreenPainter::PixelArea> ScreenPainter::update() {
@@ -177,8 +184,10 @@ std::vector<ScreenPainter::PixelArea> ScreenPainter::update() {
         painted.push_back(pixelsOf(rect_cast<LocalSpace>(screen_->frame())));
     } else {
         for (const Rect& rect : dirtyRects()) {
-            const PixelArea area = paintArea(pixelsOf(rect));
-            if (area.width > 0 && area.height > 0) painted.push_back(area);
+            const PixelArea area = pixelsOf(rect);
+            if (area.width <= 0 || area.height <= 0) continue;
+            paintArea(area);
+            painted.push_back(area);
         }
     }
     painted_ = std::move(look);

@@ -79,8 +79,8 @@ private:
     std::vector<Rect> dirtyRects() const;
     PixelArea pixelsOf(Rect screenRect) const;
     void paint(std::optional<Rect> region);
-    // Paints `area` (grown to what shadows cut by it reach); what was painted.
-    PixelArea paintArea(PixelArea area);
+    // Paints `area`, with room around it for the shadows it cuts.
+    void paintArea(const PixelArea& area);
     void forEachOwnContentView(const std::function<void(View&)>& visit) const;
 
     std::shared_ptr<Screen> screen_;
