@@ -9,7 +9,7 @@
 #include "platform/system/system_log.h"
 #include "platform/ui/application.h"
 #include "platform/ui/desktop_link.h"
-#include "platform/ui/screen_snapshot.h"
+#include "platform/ui/screen_painter.h"
 #include "platform/viewer/key_code_map.h"
 #include "platform/viewer/viewer_modal_responder.h"
 #include "platform/viewer/x11_window.h"
@@ -115,22 +115,24 @@ void DesktopViewer::fitToScreens() {
 
 void DesktopViewer::drawFrame() {
     const auto screens = DesktopLink::desktop().screens().screens();
-    std::vector<ShownScreen> pictures;
     bool changed = screens.size() != shown_.size();
+    if (changed) shown_.resize(screens.size());
     for (std::size_t i = 0; i < screens.size(); ++i) {
-        auto picture = ScreenSnapshot::render(screens[i], geometry().scale());
-        // A screen that cannot be drawn keeps its place, empty, so the
-        // others are still compared with their own last pictures.
-        ShownScreen next{geometry().pixelRect(screens[i]->frame()),
-                         picture ? std::move(*picture) : Bitmap{}};
-        if (i >= shown_.size() || shown_[i].rect != next.rect ||
-            shown_[i].picture != next.picture) {
-            window_->draw(next.picture, next.rect.origin);
+        auto& shown = shown_[i];
+        const PixelRect rect = geometry().pixelRect(screens[i]->frame());
+        if (shown.screen != screens[i] || shown.rect != rect || !shown.painter) {
+            // A new place or size starts the picture again. A screen that
+            // cannot be painted keeps its place, empty.
+            auto painter = ScreenPainter::make(screens[i], geometry().scale());
+            shown = {screens[i], rect, painter ? std::move(*painter) : nullptr};
+        }
+        if (!shown.painter) continue;
+        // Only what changed goes to the window.
+        for (const auto& area : shown.painter->update()) {
+            window_->draw(shown.painter->bitmap(area), {rect.origin.x + area.x, rect.origin.y + area.y});
             changed = true;
         }
-        pictures.push_back(std::move(next));
     }
-    shown_ = std::move(pictures);
     if (changed) window_->present();
 }
 
@@ -150,9 +152,9 @@ void DesktopViewer::pickColor(const ViewerInput& input) {
     }
     if (input.kind != ViewerInput::Kind::buttonPressed || input.button != 0) return;
     for (const auto& screen : shown_) {
-        if (!screen.rect.contains(input.pixel)) continue;
-        responder_->colorPicked(screen.picture.colorAt(input.pixel.x - screen.rect.origin.x,
-                                                       input.pixel.y - screen.rect.origin.y));
+        if (!screen.painter || !screen.rect.contains(input.pixel)) continue;
+        const ScreenPainter::PixelArea pixel{input.pixel.x - screen.rect.origin.x, input.pixel.y - screen.rect.origin.y, 1, 1};
+        responder_->colorPicked(screen.painter->bitmap(pixel).colorAt(0, 0));
         return;
     }
 }

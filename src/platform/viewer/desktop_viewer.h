@@ -14,6 +14,8 @@
 namespace tallowmere::platform {
 
 class AppContext;
+class Screen;
+class ScreenPainter;
 class ViewerModalResponder;
 class X11Window;
 
@@ -53,10 +55,12 @@ class DesktopViewer {
     void receive(const ViewerInput& input);
     void pickColor(const ViewerInput& input);
 
-    // A picture of one screen as last shown, and where.
+    // One screen as shown, and where: its painter keeps the picture and
+    // says what changed since the last frame.
     struct ShownScreen {
+        std::shared_ptr<Screen> screen;
         PixelRect rect;
-        Bitmap picture;
+        std::unique_ptr<ScreenPainter> painter;
     };
 
     AppContext& context_;
