@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/desktop/text_element_layout.h"
 #include "platform/runtime/app_context.h"
 
 namespace tallowmere::platform {
@@ -323,7 +324,14 @@ void Desktop::applyDefaultMouseBehaviour(SimulatedApplication& app, const Event&
             if (!window) return;
             window->raise();
             auto hit = window->deepestElementAt(point);
-            if (hit && hit->isTextElement()) hit->focus();
+            if (hit && hit->isTextElement()) {
+                hit->focus();
+                if (event.type == EventType::leftMouseDown) {
+                    const auto anchor = caretOffsetAt(*hit, point);
+                    hit->setSelectedRange({anchor, 0});
+                    textSelection_ = TextSelection{hit, anchor};
+                }
+            }
             const bool onControl = hit && hit->role() == AXRole::button;
             pressedButton_ = onControl && event.type == EventType::leftMouseDown ? hit : nullptr;
             if (event.type == EventType::leftMouseDown && !onControl &&
@@ -333,6 +341,13 @@ void Desktop::applyDefaultMouseBehaviour(SimulatedApplication& app, const Event&
             return;
         }
         case EventType::leftMouseDragged: {
+            if (auto text = textSelection_ ? textSelection_->element.lock() : nullptr) {
+                // The selection runs from where the press went down to the pointer.
+                const auto offset = caretOffsetAt(*text, point);
+                const auto anchor = textSelection_->anchor;
+                text->setSelectedRange({std::min(anchor, offset), std::abs(offset - anchor)});
+                return;
+            }
             if (!titleBarDrag_) return;
             auto dragged = titleBarDrag_->window.lock();
             if (!dragged || dragged != window) return;
@@ -343,6 +358,7 @@ void Desktop::applyDefaultMouseBehaviour(SimulatedApplication& app, const Event&
         }
         case EventType::leftMouseUp: {
             titleBarDrag_.reset();
+            textSelection_.reset();
             // A window button acts when the press that went down on it
             // comes up on it too, as buttons do.
             auto pressed = pressedButton_.lock();
@@ -355,6 +371,11 @@ void Desktop::applyDefaultMouseBehaviour(SimulatedApplication& app, const Event&
         default:
             return;
     }
+}
+
+std::int64_t Desktop::caretOffsetAt(const SimulatedElement& text, AXPoint point) {
+    const AXRect frame = text.axFrame();
+    return TextElementLayout(text.value().value_or("")).offsetAt({point.x - frame.minX(), point.y - frame.minY()});
 }
 
 pid_t Desktop::allocateProcessIdentifier() {

@@ -164,6 +164,13 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
         AXRect startFrame;
     };
     std::optional<TitleBarDrag> titleBarDrag_;
+    // Text being selected by a drag in another application's text element.
+    struct TextSelection {
+        std::weak_ptr<SimulatedElement> element;
+        std::int64_t anchor;  // UTF-16 offset where the press went down
+    };
+    std::optional<TextSelection> textSelection_;
+    static std::int64_t caretOffsetAt(const SimulatedElement& text, AXPoint point);
     // The window button another application's window got the press on.
     std::weak_ptr<SimulatedElement> pressedButton_;
     struct ClickRecord {

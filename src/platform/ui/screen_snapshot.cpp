@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "platform/base/text.h"
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/text_element_layout.h"
+#include "platform/desktop/utf16_offsets.h"
 #include "platform/gfx/cairo_canvas.h"
 #include "platform/gfx/png.h"
 #include "platform/gfx/text_measurer.h"
@@ -23,6 +26,9 @@ const Color titleBarColor = Color::sRGB(0.88, 0.88, 0.89);
 const Color frameColor = Color::black().withAlphaComponent(0.25);
 const Color menuColor = Color::sRGB(0.97, 0.97, 0.97);
 const Color disabledText = Color::sRGB(0.6, 0.6, 0.6);
+const Color selectionColor = Color::sRGB(0.70, 0.84, 1.0);
+const Color dockColor = Color::white().withAlphaComponent(0.35);
+const Color dockTileColor = Color::sRGB(0.35, 0.45, 0.62);
 
 Rect local(const ScreenRect& r) { return rect_cast<LocalSpace>(r); }
 
@@ -57,6 +63,38 @@ void drawWindowButtons(Canvas& canvas, Rect frame, const WindowSpec& spec) {
         canvas.setFillColor(colors[i]);
         canvas.fillEllipse({centreX - diameter / 2, centreY - diameter / 2, diameter, diameter});
     }
+}
+
+// The text of a text element as its layout places it, clipped to its
+// frame, its selection on a highlight: what a selection feature would read.
+void drawTextElement(Canvas& canvas, const SimulatedElement& element, const ScreenArrangement& screens) {
+    const Rect box = local(screens.toScreen(element.axFrame()));
+    if (box.isEmpty()) return;
+    const TextElementLayout layout(*element.value());
+    std::size_t selectionStart = 0, selectionEnd = 0;
+    if (auto range = element.selectedRange(); range && range->length > 0) {
+        selectionStart = Utf16::byteOffset(layout.text(), range->location);
+        selectionEnd = Utf16::byteOffset(layout.text(), range->location + range->length);
+    }
+    canvas.save();
+    canvas.clipToRect(box);
+    for (std::size_t i = 0; i < layout.lines().size(); ++i) {
+        const auto& line = layout.lines()[i];
+        const double bottom = box.maxY() - layout.lineTop(i) - layout.lineHeight();
+        if (bottom + layout.lineHeight() < box.minY()) break;
+        const std::size_t from = std::clamp(selectionStart, line.start, line.end);
+        const std::size_t to = std::clamp(selectionEnd, line.start, line.end);
+        if (from < to) {
+            const double left = box.minX() + layout.x(line, from);
+            canvas.setFillColor(selectionColor);
+            canvas.fillRect({left, bottom, box.minX() + layout.x(line, to) - left, layout.lineHeight()});
+        }
+        if (line.end > line.start) {
+            canvas.drawText(layout.text().substr(line.start, line.end - line.start),
+                            {box.minX() + TextElementLayout::inset, bottom}, TextElementLayout::font(), Color::black());
+        }
+    }
+    canvas.restore();
 }
 
 }  // namespace
@@ -99,6 +137,11 @@ void ScreenSnapshot::drawOtherWindow(Canvas& canvas, const SimulatedWindow& wind
     canvas.fillRect(frame);
     drawTitleBar(canvas, frame, window.title(), false);
     drawWindowButtons(canvas, frame, window.windowSpec());
+    if (auto desktop = window.application() ? window.application()->owningDesktop() : nullptr) {
+        for (const auto& child : window.children()) {
+            if (child->isTextElement()) drawTextElement(canvas, *child, desktop->screens());
+        }
+    }
     canvas.setStrokeColor(frameColor);
     canvas.setLineWidth(1);
     canvas.strokeRect(frame.insetBy(0.5, 0.5));
@@ -123,6 +166,42 @@ void ScreenSnapshot::drawMenuBar(Canvas& canvas) {
     };
     drawTitle(front->name(), bold);
     for (const auto& title : front->applicationSpec().menuTitles) drawTitle(title, regular);
+}
+
+void ScreenSnapshot::drawDock(Canvas& canvas) {
+    auto& desktop = DesktopLink::desktop();
+    const auto dock = desktop.screens().dock();
+    auto primary = desktop.screens().primaryScreen();
+    if (!primary || dock.size <= 0) return;
+    // A tile for each running application with a Dock icon, in launch order,
+    // its name's first letter on it.
+    std::vector<std::string> names;
+    for (const auto& running : desktop.runningApplications()) {
+        if (running->activationPolicy() == ActivationPolicy::regular) names.push_back(running->localizedName().value_or(""));
+    }
+    const Rect screen = local(primary->frame());
+    const double tile = dock.size * 0.75, gap = dock.size * 0.125;
+    const double length = std::max(1.0, static_cast<double>(names.size())) * (tile + gap) + gap;
+    const bool across = dock.edge == DockEdge::bottom;
+    Rect strip;
+    if (across) {
+        strip = {screen.midX() - length / 2, screen.minY(), length, dock.size};
+    } else {
+        const double x = dock.edge == DockEdge::left ? screen.minX() : screen.maxX() - dock.size;
+        strip = {x, screen.midY() - length / 2, dock.size, length};
+    }
+    canvas.setFillColor(dockColor);
+    canvas.fillRoundedRect(strip, gap * 1.5);
+    const Font font = Font::systemFont(tile * 0.5, FontWeight::semibold);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const double along = gap + static_cast<double>(i) * (tile + gap);
+        const Rect box = across ? Rect{strip.minX() + along, strip.minY() + gap, tile, tile}
+                                : Rect{strip.minX() + gap, strip.maxY() - along - tile, tile, tile};
+        canvas.setFillColor(dockTileColor);
+        canvas.fillRoundedRect(box, tile * 0.22);
+        const auto first = Text::prefixGraphemes(names[i], 1);
+        drawCentredText(canvas, first, box, font, Color::white());
+    }
 }
 
 void ScreenSnapshot::drawOpenMenus(Canvas& canvas) {
@@ -199,7 +278,10 @@ void ScreenSnapshot::drawScreen(Canvas& canvas, const Screen& screen, std::optio
     const bool menuBarOnThisScreen = &screen == desktop.screens().primaryScreen().get();
     for (const auto& window : windows) {
         if (!menuBarDrawn && window->level() >= WindowLevel::mainMenu) {
-            if (menuBarOnThisScreen) ScreenSnapshot::drawMenuBar(canvas);
+            if (menuBarOnThisScreen) {
+                ScreenSnapshot::drawDock(canvas);
+                ScreenSnapshot::drawMenuBar(canvas);
+            }
             menuBarDrawn = true;
         }
         if (!menusDrawn && window->level() > WindowLevel::popUpMenu) {
@@ -214,8 +296,11 @@ void ScreenSnapshot::drawScreen(Canvas& canvas, const Screen& screen, std::optio
             ScreenSnapshot::drawOtherWindow(canvas, *window);
         }
     }
-    if (!menuBarDrawn && menuBarOnThisScreen) drawMenuBar(canvas);
-    if (!menusDrawn) drawOpenMenus(canvas);
+    if (!menuBarDrawn && menuBarOnThisScreen) {
+        ScreenSnapshot::drawDock(canvas);
+        ScreenSnapshot::drawMenuBar(canvas);
+    }
+    if (!menusDrawn) ScreenSnapshot::drawOpenMenus(canvas);
 }
 
 Result<Bitmap> ScreenSnapshot::render(const std::shared_ptr<Screen>& requested, double scale) {

@@ -47,6 +47,8 @@ Result<void> writeArrangementPng(const std::filesystem::path& file);
 void drawOwnWindow(Canvas& canvas, const Window& window, std::optional<Rect> region = std::nullopt);
 void drawOtherWindow(Canvas& canvas, const SimulatedWindow& window);
 void drawMenuBar(Canvas& canvas);
+// The Dock on the primary screen's Dock edge, when it has a size.
+void drawDock(Canvas& canvas);
 void drawOpenMenus(Canvas& canvas);
 // The whole picture of `screen` (or of `region` of it) onto a canvas whose
 // space is already the screen's.

@@ -13,6 +13,7 @@ namespace tallowmere::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using platform::AXPoint;
 using platform::AXRange;
 using platform::AXRect;
 using platform::DesktopScene;
@@ -162,6 +163,44 @@ TEST_F(DesktopSceneTest, ScenesThatDoNotDescribeADesktopAreRefusedAtTheBadMember
     auto missing = DesktopScene::load(home() / "nowhere.json", home());
     ASSERT_FALSE(missing.ok());
     EXPECT_EQ(missing.error().message.rfind((home() / "nowhere.json").string() + ": ", 0), 0u);
+}
+
+TEST_F(DesktopSceneTest, APressAndDragInAnotherApplicationsTextSelectsWhatLiesUnderThePointer) {
+    const std::string scene = R"({"screens": [{"frame": {"x": 0, "y": 0, "width": 1440, "height": 900}}],
+        "applications": [{"name": "Editor", "bundleIdentifier": "com.example.editor", "frontmost": true,
+          "windows": [{"frame": {"x": 100, "y": 100, "width": 600, "height": 400},
+                       "focusedText": {"text": "Hello world\n中文 text"}}]}]})";
+    auto parsed = DesktopScene::parse(scene, home());
+    ASSERT_TRUE(parsed.ok()) << parsed.error().message;
+    ASSERT_TRUE(parsed->apply(desktop).ok());
+    auto text = desktop.frontmostApplication()->focusedElement();
+    ASSERT_TRUE(text && text->isTextElement());
+
+    // The test's text measure: 13 pt text advances 6.5 pt a character (13
+    // for a wide one), lines are 15.6 pt high, 8 pt in from the text's
+    // corner, which is the window's less its 28 pt title bar.
+    auto at = [&](double advance, int line) {
+        return desktop.screens().toScreen(AXPoint{100 + 8 + advance, 100 + 28 + 8 + 15.6 * line + 5});
+    };
+    struct Case {
+        const char* what;
+        ScreenPoint from, to;
+        std::string selected;
+        AXRange range;
+    } cases[] = {
+        {"a word", at(6 * 6.5, 0), at(11 * 6.5, 0), "world", {6, 5}},
+        {"onto the next line, after a wide character", at(6 * 6.5, 0), at(13, 1), "world\n中", {6, 7}},
+        {"backwards from the press", at(6 * 6.5, 0), at(2 * 6.5, 0), "llo ", {2, 4}},
+        {"to the nearest boundary", at(1.4 * 6.5, 0), at(3.6 * 6.5, 0), "ell", {1, 3}},
+        {"past the end of a line", at(0, 1), at(400, 1), "中文 text", {12, 7}},
+        {"a press without a drag leaves the caret", at(5 * 6.5, 0), at(5 * 6.5, 0), "", {5, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        mouse.drag(c.from, c.to, 4);
+        EXPECT_EQ(text->selectedText(), c.selected);
+        EXPECT_EQ(text->selectedRange(), c.range);
+    }
 }
 
 }  // namespace

@@ -87,9 +87,13 @@ TEST_F(ScreenSnapshotTest, DesktopCapturesDrawTheProgramsWindows) {
 TEST_F(ScreenSnapshotTest, ArrangementShowsEveryScreenInItsPlaceAndOtherWindowsWithTheirButtons) {
     // A smaller screen to the right, its top level with the primary's.
     setup.addScreen({.frame = {1440, 300, 800, 600}, .isBuiltIn = false});
+    desktop.screens().setDock({DockEdge::bottom, 64});
     auto app = setup.addApplication({.bundleIdentifier = "com.example.editor", .name = "Editor"});
     ASSERT_TRUE(app);
     auto window = app->addWindow({.title = "Notes", .frame = {1500, 100, 400, 300}});
+    // Selected blanks, so the highlight shows without glyphs over it.
+    window->addElement({.role = AXRole::textArea, .frame = {0, 28, 400, 272}, .value = "      x",
+                        .selectedRange = AXRange{0, 6}});
 
     const auto file = home() / "arrangement.png";
     ASSERT_TRUE(ScreenSnapshot::writeArrangementPng(file));
@@ -105,10 +109,13 @@ TEST_F(ScreenSnapshotTest, ArrangementShowsEveryScreenInItsPlaceAndOtherWindowsW
     } cases[] = {
         {"the primary screen's desktop", 700, 500, ScreenSnapshot::desktopColor},
         {"nothing below the smaller screen", 1800, 700, Color::black()},
+        {"the Dock, in the middle of the primary screen's bottom", 720, 896, Color::sRGB(0.4995, 0.5645, 0.6555)},
         {"the window on the second screen", 1700, 300, Color::white()},
         {"its close button", 1515, 114, Color::sRGB(1.0, 0.37, 0.34)},
         {"its minimise button", 1535, 114, Color::sRGB(1.0, 0.74, 0.18)},
         {"its zoom button", 1555, 114, Color::sRGB(0.16, 0.79, 0.25)},
+        {"its selected text, 8 pt in from the text's corner", 1512, 140, Color::sRGB(0.70, 0.84, 1.0)},
+        {"its text after the selection", 1500 + 8 + 6 * 13 + 30, 140, Color::white()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
