@@ -5,6 +5,7 @@
 
 #include "platform/desktop/desktop.h"
 #include "platform/gfx/cairo_canvas.h"
+#include "platform/runtime/app_context.h"
 #include "platform/ui/application.h"
 #include "platform/ui/desktop_link.h"
 #include "platform/ui/menu_tracker.h"
@@ -201,6 +202,21 @@ Bitmap ScreenPainter::bitmap() const { return canvas_->bitmap(); }
 
 Bitmap ScreenPainter::bitmap(const PixelArea& area) const {
     return canvas_->bitmap(area.x, area.y, area.width, area.height);
+}
+
+ScreenPainters& ScreenPainters::shared() { return AppContext::current().shared<ScreenPainters>(); }
+
+Result<ScreenPainter*> ScreenPainters::painter(const std::shared_ptr<Screen>& screen, double scale) {
+    const auto screens = DesktopLink::desktop().screens().screens();
+    std::erase_if(painters_, [&](const std::unique_ptr<ScreenPainter>& painter) {
+        return std::find(screens.begin(), screens.end(), painter->screen()) == screens.end();
+    });
+    for (const auto& painter : painters_)
+        if (painter->screen() == screen && painter->scale() == scale) return painter.get();
+    auto made = ScreenPainter::make(screen, scale);
+    if (!made) return made.error();
+    painters_.push_back(std::move(*made));
+    return painters_.back().get();
 }
 
 }  // namespace tallowmere::platform

@@ -89,4 +89,17 @@ private:
     std::optional<Look> painted_;
 };
 
+// The painters snapshots use, one per screen and scale, so a snapshot of a
+// screen that changed a little repaints only that. One per AppContext.
+class ScreenPainters {
+public:
+    static ScreenPainters& shared();
+    // The painter of `screen` at `scale`, made on first use; painters of
+    // screens that went are let go.
+    Result<ScreenPainter*> painter(const std::shared_ptr<Screen>& screen, double scale);
+
+private:
+    std::vector<std::unique_ptr<ScreenPainter>> painters_;
+};
+
 }  // namespace tallowmere::platform

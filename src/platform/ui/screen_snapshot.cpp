@@ -14,6 +14,7 @@
 #include "platform/ui/desktop_link.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/menu_tracker.h"
+#include "platform/ui/screen_painter.h"
 #include "platform/ui/status_bar.h"
 #include "platform/ui/view.h"
 #include "platform/ui/window.h"
@@ -307,13 +308,11 @@ Result<Bitmap> ScreenSnapshot::render(const std::shared_ptr<Screen>& requested, 
     auto& desktop = DesktopLink::desktop();
     auto screen = requested ? requested : desktop.screens().primaryScreen();
     if (!screen) return Error{ErrorCode::notFound, "no screen to capture"};
-    const auto screenFrame = screen->frame();
-    auto made = CairoCanvas::make(screenFrame.size, scale);
-    if (!made) return made.error();
-    auto& canvas = **made;
-    canvas.translate(-screenFrame.minX(), -screenFrame.minY());
-    drawScreen(canvas, *screen);
-    return (*made)->bitmap();
+    // The screen's kept picture, brought up to date.
+    auto painter = ScreenPainters::shared().painter(screen, scale);
+    if (!painter) return painter.error();
+    (*painter)->update();
+    return (*painter)->bitmap();
 }
 
 Result<Bitmap> ScreenSnapshot::renderArrangement(double scale) {
