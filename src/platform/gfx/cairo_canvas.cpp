@@ -133,72 +133,6 @@ Bitmap bitmapFromSurface(cairo_surface_t* surface, double scale) {
                              cairo_image_surface_get_height(surface));
 }
 
-// Three box blurs approximate a Gaussian; run over the alpha of an A8
-// surface. Each pass averages 2r + 1 neighbours (the edge value repeated
-// past the ends) and truncates. The passes run along rows, the vertical
-// ones over whole rows at a time, so the memory is read in order; the
-// division is an exact multiply by the reciprocal.
-void blurAlpha(cairo_surface_t* surface, double radius) {
-    // Past a few hundred pixels a blur is a flat wash; the cap bounds the work.
-    if (!(radius >= 2)) return;
-    const int r = static_cast<int>(std::lround(std::min(radius, 512.0) / 2));
-    const std::uint32_t span = static_cast<std::uint32_t>(2 * r + 1);
-    // floor(sum / span) == (sum * reciprocal) >> 32 for every sum up to 255 * span.
-    const std::uint64_t reciprocal = ((std::uint64_t{1} << 32) + span - 1) / span;
-    const auto average = [reciprocal](std::uint32_t sum) {
-        return static_cast<unsigned char>((sum * reciprocal) >> 32);
-    };
-    cairo_surface_flush(surface);
-    unsigned char* data = cairo_image_surface_get_data(surface);
-    const int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    if (!data || width <= 0 || height <= 0) return;
-    const auto row = [&](int y) { return data + static_cast<std::ptrdiff_t>(y) * stride; };
-
-    std::vector<unsigned char> padded(static_cast<std::size_t>(width + 2 * r + 2));
-    const auto horizontal = [&] {
-        for (int y = 0; y < height; ++y) {
-            unsigned char* line = row(y);
-            if (std::all_of(line, line + width, [](unsigned char v) { return v == 0; })) continue;
-            std::fill(padded.begin(), padded.begin() + r + 1, line[0]);
-            std::copy(line, line + width, padded.begin() + r + 1);
-            std::fill(padded.begin() + r + 1 + width, padded.end(), line[width - 1]);
-            // padded[k + r + 1] is line[k]; the window of k is padded[k + 1 ... k + 2r + 1].
-            std::uint32_t sum = 0;
-            for (int k = 1; k <= 2 * r + 1; ++k) sum += padded[k];
-            for (int k = 0; k < width; ++k) {
-                line[k] = average(sum);
-                sum += padded[k + 2 * r + 2] - padded[k + 1];
-            }
-        }
-    };
-    std::vector<unsigned char> source(static_cast<std::size_t>(width) * height);
-    std::vector<std::uint32_t> sums(static_cast<std::size_t>(width));
-    const auto vertical = [&] {
-        for (int y = 0; y < height; ++y) std::copy(row(y), row(y) + width, source.begin() + std::ptrdiff_t(y) * width);
-        const auto at = [&](int y) { return source.data() + std::ptrdiff_t(std::clamp(y, 0, height - 1)) * width; };
-        std::fill(sums.begin(), sums.end(), 0);
-        for (int k = -r; k <= r; ++k) {
-            const unsigned char* in = at(k);
-            for (int x = 0; x < width; ++x) sums[x] += in[x];
-        }
-        for (int y = 0; y < height; ++y) {
-            unsigned char* out = row(y);
-            const unsigned char* entering = at(y + r + 1);
-            const unsigned char* leaving = at(y - r);
-            for (int x = 0; x < width; ++x) {
-                out[x] = average(sums[x]);
-                sums[x] += entering[x] - leaving[x];
-            }
-        }
-    };
-    for (int round = 0; round < 3; ++round) {
-        horizontal();
-        vertical();
-    }
-    cairo_surface_mark_dirty(surface);
-}
-
 // A box of whole pixels, rows from the top, ends excluded.
 struct PixelBox {
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
@@ -214,6 +148,104 @@ struct PixelBox {
     }
     int height() const { return y1 - y0; }
 };
+
+// Three box blurs approximate a Gaussian; run over the alpha of an A8
+// surface. Each pass averages 2r + 1 neighbours (the edge value repeated
+// past the ends) and truncates. The passes run along rows, the vertical
+// ones over whole rows at a time, so the memory is read in order; the
+// division is an exact multiply by the reciprocal.
+//
+// `solid`, when known, is a box of the surface that is fully covered: a
+// pass leaves a pixel whose whole window lies in it as it is, so the pass
+// skips it, and the box shrinks by r along the pass. Under a large opaque
+// shape only a band along its edge is blurred.
+void blurAlpha(cairo_surface_t* surface, double radius, std::optional<PixelBox> solid = std::nullopt) {
+    // Past a few hundred pixels a blur is a flat wash; the cap bounds the work.
+    if (!(radius >= 2)) return;
+    const int r = static_cast<int>(std::lround(std::min(radius, 512.0) / 2));
+    const std::uint32_t span = static_cast<std::uint32_t>(2 * r + 1);
+    // floor(sum / span) == (sum * reciprocal) >> 32 for every sum up to 255 * span.
+    const std::uint64_t reciprocal = ((std::uint64_t{1} << 32) + span - 1) / span;
+    const auto average = [reciprocal](std::uint32_t sum) {
+        return static_cast<unsigned char>((sum * reciprocal) >> 32);
+    };
+    cairo_surface_flush(surface);
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    const int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    if (!data || width <= 0 || height <= 0) return;
+    const auto row = [&](int y) { return data + static_cast<std::ptrdiff_t>(y) * stride; };
+    if (solid) solid = solid->intersection({0, 0, width, height});
+    if (solid && solid->isEmpty()) solid.reset();
+
+    std::vector<unsigned char> padded(static_cast<std::size_t>(width + 2 * r + 2));
+    const auto horizontal = [&] {
+        for (int y = 0; y < height; ++y) {
+            unsigned char* line = row(y);
+            if (std::all_of(line, line + width, [](unsigned char v) { return v == 0; })) continue;
+            std::fill(padded.begin(), padded.begin() + r + 1, line[0]);
+            std::copy(line, line + width, padded.begin() + r + 1);
+            std::fill(padded.begin() + r + 1 + width, padded.end(), line[width - 1]);
+            // padded[k + r + 1] is line[k]; the window of k is padded[k + 1 ... k + 2r + 1].
+            int skipFrom = width, skipTo = width;
+            if (solid && y >= solid->y0 && y < solid->y1 && solid->x1 - solid->x0 > 2 * r) {
+                skipFrom = solid->x0 + r;
+                skipTo = solid->x1 - r;
+            }
+            const auto windowSum = [&](int k) {
+                std::uint32_t sum = 0;
+                for (int j = k + 1; j <= k + 2 * r + 1; ++j) sum += padded[j];
+                return sum;
+            };
+            std::uint32_t sum = windowSum(0);
+            for (int k = 0; k < width; ++k) {
+                if (k == skipFrom) {
+                    k = skipTo;
+                    if (k >= width) break;
+                    sum = windowSum(k);
+                }
+                line[k] = average(sum);
+                sum += padded[k + 2 * r + 2] - padded[k + 1];
+            }
+        }
+        if (solid) solid = PixelBox{solid->x0 + r, solid->y0, solid->x1 - r, solid->y1};
+        if (solid && solid->isEmpty()) solid.reset();
+    };
+    std::vector<unsigned char> source(static_cast<std::size_t>(width) * height);
+    std::vector<std::uint32_t> sums(static_cast<std::size_t>(width));
+    const auto vertical = [&] {
+        for (int y = 0; y < height; ++y) std::copy(row(y), row(y) + width, source.begin() + std::ptrdiff_t(y) * width);
+        const auto at = [&](int y) { return source.data() + std::ptrdiff_t(std::clamp(y, 0, height - 1)) * width; };
+        std::fill(sums.begin(), sums.end(), 0);
+        for (int k = -r; k <= r; ++k) {
+            const unsigned char* in = at(k);
+            for (int x = 0; x < width; ++x) sums[x] += in[x];
+        }
+        for (int y = 0; y < height; ++y) {
+            unsigned char* out = row(y);
+            const unsigned char* entering = at(y + r + 1);
+            const unsigned char* leaving = at(y - r);
+            // Columns of the solid box whose window (and next window) lies in it keep 255 and their sums.
+            const bool solidRow = solid && y - r >= solid->y0 && y + r + 1 < solid->y1;
+            const int gapFrom = solidRow ? solid->x0 : width, gapTo = solidRow ? solid->x1 : width;
+            for (int x = 0; x < gapFrom; ++x) {
+                out[x] = average(sums[x]);
+                sums[x] += entering[x] - leaving[x];
+            }
+            for (int x = gapTo; x < width; ++x) {
+                out[x] = average(sums[x]);
+                sums[x] += entering[x] - leaving[x];
+            }
+        }
+        if (solid) solid = PixelBox{solid->x0, solid->y0 + r, solid->x1, solid->y1 - r};
+        if (solid && solid->isEmpty()) solid.reset();
+    };
+    for (int round = 0; round < 3; ++round) {
+        horizontal();
+        vertical();
+    }
+    cairo_surface_mark_dirty(surface);
+}
 
 // During a repaint of part of the canvas: a shadow whose shape the clip
 // cuts is blurred from cut coverage near the cut, as far as the blur
@@ -417,8 +449,11 @@ PixelBox clipPixels(cairo_t* cr) {
 // surface does.
 // `coverage` paints what casts the shadow into the mask's context (in
 // surface pixels; the context is already moved to the mask's place).
+// `covered`, when known, is a box of the surface the shape covers fully
+// and is painted over opaquely afterwards: its shadow there is never seen.
 void paintShadow(const Target& target, const std::function<void(cairo_t*)>& coverage, const PixelBox& region,
-                 const PixelBox& shape, const Shadow& shadow, double alpha, Appearance appearance) {
+                 const PixelBox& shape, const Shadow& shadow, double alpha, Appearance appearance,
+                 std::optional<PixelBox> covered = std::nullopt) {
     cairo_t* cr = target.cr;
     const double blur = shadow.blurRadius * target.scale;
     const int spread = blur >= 2 ? 3 * static_cast<int>(std::lround(std::min(blur, 512.0) / 2)) + 1 : 0;
@@ -436,12 +471,23 @@ void paintShadow(const Target& target, const std::function<void(cairo_t*)>& cove
     cairo_translate(m, -box.x0, -box.y0);
     coverage(m);
     cairo_destroy(m);
-    blurAlpha(mask.get(), blur);
+    std::optional<PixelBox> solid;
+    if (covered) solid = PixelBox{covered->x0 - box.x0, covered->y0 - box.y0, covered->x1 - box.x0, covered->y1 - box.y0};
+    blurAlpha(mask.get(), blur, solid);
     const double shadowAlpha = shadow.color.rgba(appearance).alpha * alpha;
     setSourceColor(cr, shadow.color.withAlphaComponent(shadowAlpha), appearance);
+    cairo_save(cr);
+    if (covered && !covered->isEmpty()) {
+        // Whole pixels: the clip leaves every other pixel's coverage as it is.
+        cairo_rectangle(cr, surface.x0, surface.y0, surface.width(), surface.height());
+        cairo_rectangle(cr, covered->x0, covered->y0, covered->width(), covered->height());
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+        cairo_clip(cr);
+    }
     // The offset is given y up, so it is negated for the surface.
     cairo_mask_surface(cr, mask.get(), box.x0 + shadow.offset.width * target.scale,
                        box.y0 - shadow.offset.height * target.scale);
+    cairo_restore(cr);
 }
 
 // Draws `paint` (which sets its own matrix and draws with OVER) with the
@@ -498,6 +544,33 @@ void withEffects(const Target& target, const GraphicsState& state, Appearance ap
     cairo_restore(cr);
 }
 
+// Pixels a rectangle or rounded rectangle in user space `matrix` (without
+// rotation) covers wholly, or none.
+std::optional<PixelBox> fullyCoveredPixels(const cairo_matrix_t& matrix, const Path& path) {
+    if (!path.shape() || matrix.xy != 0 || matrix.yx != 0) return std::nullopt;
+    Rect inner;
+    if (const auto* rect = std::get_if<Path::RectShape>(&*path.shape())) {
+        inner = rect->rect;
+    } else if (const auto* rounded = std::get_if<Path::RoundedRectShape>(&*path.shape())) {
+        // Inside the corners' arcs at 45 degrees.
+        constexpr double insideArc = 1 - 0.70710678118654752;
+        inner = rounded->rect.insetBy(rounded->radiusX * insideArc, rounded->radiusY * insideArc);
+    } else {
+        return std::nullopt;
+    }
+    if (inner.isEmpty()) return std::nullopt;
+    double x0 = inner.minX(), y0 = inner.minY(), x1 = inner.maxX(), y1 = inner.maxY();
+    cairo_matrix_transform_point(&matrix, &x0, &y0);
+    cairo_matrix_transform_point(&matrix, &x1, &y1);
+    auto clamped = [](double v) { return std::clamp(v, -1e7, 1e7); };
+    // Inward to whole pixels, and one more for anti-aliasing.
+    const PixelBox box{static_cast<int>(std::ceil(clamped(std::min(x0, x1)))) + 1,
+                       static_cast<int>(std::ceil(clamped(std::min(y0, y1)))) + 1,
+                       static_cast<int>(std::floor(clamped(std::max(x0, x1)))) - 1,
+                       static_cast<int>(std::floor(clamped(std::max(y0, y1)))) - 1};
+    return box.isEmpty() ? std::nullopt : std::optional<PixelBox>(box);
+}
+
 // An opaque shape with a shadow casts its own coverage: the shadow's mask is
 // the path filled within the clip, and the shape goes straight onto the
 // surface, with no layer. Only when the clip is whole-pixel rectangles (so
@@ -518,6 +591,16 @@ bool fillCastingShadow(const Target& target, const cairo_matrix_t& matrix, const
     }
     const PixelBox shape = pathPixels(cr, matrix, path, nullptr);
     const PixelBox region = clipPixels(cr).intersection({0, 0, target.pixelsWide, target.pixelsHigh}).intersection(shape);
+    std::optional<PixelBox> covered = fullyCoveredPixels(matrix, path);
+    if (covered && clipBoxes->num_rectangles == 1) {
+        const auto& clip = clipBoxes->rectangles[0];
+        covered = covered->intersection({static_cast<int>(std::ceil(clip.x)), static_cast<int>(std::ceil(clip.y)),
+                                         static_cast<int>(std::floor(clip.x + clip.width)),
+                                         static_cast<int>(std::floor(clip.y + clip.height))});
+    } else {
+        covered.reset();
+    }
+    if (covered && covered->isEmpty()) covered.reset();
     const auto coverage = [&](cairo_t* m) {
         for (int i = 0; i < clipBoxes->num_rectangles; ++i) {
             const auto& box = clipBoxes->rectangles[i];
@@ -529,7 +612,7 @@ bool fillCastingShadow(const Target& target, const cairo_matrix_t& matrix, const
         cairo_set_fill_rule(m, fillRule);
         cairo_fill(m);
     };
-    if (!region.isEmpty()) paintShadow(target, coverage, region, shape, *state.shadow, 1, appearance);
+    if (!region.isEmpty()) paintShadow(target, coverage, region, shape, *state.shadow, 1, appearance, covered);
     cairo_set_matrix(cr, &matrix);
     setPath(cr, path);
     cairo_set_fill_rule(cr, fillRule);
