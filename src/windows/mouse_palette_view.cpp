@@ -16,7 +16,8 @@ std::shared_ptr<MousePaletteView> MousePaletteView::make(Rect frame) {
 MousePaletteView::MousePaletteView(Rect frame)
     : View(frame),
       targets_(allSnapTargets.begin(), allSnapTargets.end() - 1),
-      theme_(WindowDialThemePreference::stored()) {
+      theme_(WindowDialThemePreference::stored()),
+      icon_(ApplicationIcon::image()) {
     setWantsLayer(true);
 }
 
@@ -45,7 +46,7 @@ void MousePaletteView::setOnThemeStep(std::function<void(int step)> handler) {
 
 void MousePaletteView::draw(platform::Canvas& canvas, Rect dirty) {
     View::draw(canvas, dirty);
-    DialPainter(canvas, bounds(), theme_, displayScale_, ApplicationIcon::image()).paint(targets_, selectedTarget_);
+    DialPainter(canvas, bounds(), theme_, displayScale_, icon_).paint(targets_, selectedTarget_);
 }
 
 void MousePaletteView::mouseDown(const platform::Event& event) {

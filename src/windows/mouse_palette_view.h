@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/gfx/image.h"
 #include "platform/ui/view.h"
 #include "windows/snap_target.h"
 #include "windows/window_dial_theme.h"
@@ -53,6 +54,7 @@ private:
     std::optional<SnapTarget> selectedTarget_;
     std::function<void(int step)> onThemeStep_;
     double displayScale_ = 1.0;
+    platform::Image icon_;  // the program's icon, for the dog theme
 };
 
 }  // namespace tallowmere

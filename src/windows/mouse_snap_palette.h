@@ -25,6 +25,10 @@ public:
     static constexpr double edgeMargin = 8;
     // Above menus, so the dial shows over everything while dragging.
     static constexpr int windowLevel = platform::WindowLevel::popUpMenu;
+    // A dial left alone this long during a drag fades away over
+    // `automaticHideFade`, so it never hides where the window is dropped.
+    static constexpr double automaticHideDelay = 2.0;
+    static constexpr double automaticHideFade = 0.2;
 
     MouseSnapPalette();
     MouseSnapPalette(const MouseSnapPalette&) = delete;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/desktop/desktop.h"
+#include "platform/ui/window.h"
 #include "support/geometry_printing.h"
 #include "support/desktop/desktop_fixture.h"
 
@@ -134,6 +135,13 @@ TEST_F(AccessibilityTest, ReadsWindowsTitleAndOwner) {
     EXPECT_EQ(Accessibility::title(handle(first)), "") << "a title that is not text";
     EXPECT_EQ(Accessibility::windows(99999).size(), 0u) << "no such process";
     EXPECT_FALSE(Accessibility::isOwnedByCurrentApplication(handle(first)));
+
+    // The program's own windows are seen through Accessibility too.
+    auto own = platform::Window::make(platform::ScreenRect{200, 200, 300, 200}, platform::WindowStyleMask::titled);
+    own->orderFront();
+    const auto ownWindows = Accessibility::windows(desktop.currentProcessIdentifier());
+    ASSERT_EQ(ownWindows.size(), 1u);
+    EXPECT_TRUE(Accessibility::isOwnedByCurrentApplication(ownWindows.front()));
 }
 
 TEST_F(AccessibilityTest, MinimisingReportsTheStateReachedAfterwards) {
