@@ -42,6 +42,9 @@ class WindowPinController;
 // Made with `make()`; the program's entry holds it for the whole run and
 // the application only refers to it. Callbacks it hands out hold it weakly
 // and do nothing once it is gone. Main thread only.
+// The calendar item's picture: `day` in a rounded square, 24 × 24, template.
+platform::Image calendarDayIcon(int day);
+
 class AppDelegate final : public platform::ApplicationDelegate,
                           public platform::MenuDelegate,
                           public std::enable_shared_from_this<AppDelegate> {
@@ -236,6 +239,7 @@ private:
     std::shared_ptr<platform::StatusItem> statusItem_;
     std::shared_ptr<platform::StatusItem> calendarStatusItem_;
     std::shared_ptr<platform::StatusItem> activityStatusItem_;
+    std::optional<int> lastCalendarStatusDay_;
     std::shared_ptr<platform::Menu> mainStatusMenu_;
     std::shared_ptr<NetworkTrafficStatusView> networkTrafficStatusView_;
     std::optional<pid_t> lastExternalPID_;

@@ -1,12 +1,17 @@
-// The shell's three status items and the status menu. The pictures, the
-// calendar day icon, the activity display and the full menu come with the
-// status items and status menu themselves; until then the items show
-// placeholder symbols and the menu holds the shell's own commands.
+// The shell's three status items: the main item with the chosen picture,
+// whose click opens the status menu, and the calendar item with today's day.
+// The activity item's content comes with the menu-bar monitors.
 #include "app/app_delegate.h"
 #include "app/menu_item_styling.h"
+#include "app/status_bar_icon_images.h"
+#include "app/status_bar_icon_preference.h"
 #include "localization/interface_language.h"
 #include "localization/product_identity.h"
-#include "platform/gfx/symbol_image.h"
+#include "platform/base/gregorian_calendar.h"
+#include "platform/gfx/canvas.h"
+#include "platform/gfx/text_measurer.h"
+#include "platform/runtime/app_context.h"
+#include "time/calendar_panel_controller.h"
 #include "platform/ui/menu_item.h"
 #include "platform/ui/status_bar.h"
 #include "platform/ui/status_bar_button.h"
@@ -60,8 +65,16 @@ void AppDelegate::refreshStatusBarIcon() {
     button->setEnabled(true);
     button->setAlphaValue(1.0);
     button->imageDimsWhenDisabled = false;
-    button->setImage(symbolImage("cat", ProductIdentity::localizedName()));
+    button->setImage(statusBarIconImage());
     updateStatusBarActivityDisplay();
+}
+
+Image AppDelegate::statusBarIconImage() const {
+    return StatusBarIconImages::statusBarIconImage(StatusBarIconPreference::style());
+}
+
+Image AppDelegate::statusBarIconLargePreviewImage() const {
+    return StatusBarIconImages::statusBarIconLargePreviewImage(StatusBarIconPreference::style());
 }
 
 void AppDelegate::handleMainStatusClick(StatusBarButton& sender) {
@@ -76,7 +89,12 @@ void AppDelegate::handleMainStatusClick(StatusBarButton& sender) {
 void AppDelegate::handleCalendarStatusClick(StatusBarButton& sender) {
     auto button = calendarStatusItem_ ? calendarStatusItem_->button() : nullptr;
     if (!calendarEnabled_ || !button || button.get() != &sender) return;
-    // The calendar panel opens here once it exists.
+    if (button->window()) {
+        const ScreenRect frame = button->convertToScreen(button->bounds());
+        CalendarPanelController::shared().toggleCalendar(ScreenPoint{frame.midX(), frame.minY()});
+    } else {
+        CalendarPanelController::shared().toggleCalendarFromMenu(*button);
+    }
 }
 
 void AppDelegate::menuWillOpen(Menu& menu) {
@@ -100,8 +118,31 @@ void AppDelegate::updateStatusBarActivityDisplay() {
 void AppDelegate::updateCalendarStatusItem() {
     if (calendarStatusItem_) calendarStatusItem_->setVisible(calendarEnabled_);
     auto button = calendarStatusItem_ ? calendarStatusItem_->button() : nullptr;
-    if (!calendarEnabled_ || !button || button->image()) return;
-    button->setImage(symbolImage("calendar", button->accessibilityLabel()));
+    if (!calendarEnabled_ || !button) return;
+    const int day = GregorianCalendar::current().day(AppContext::current().clock().now()).day;
+    // Drawn when the day changes, not at every refresh.
+    if (lastCalendarStatusDay_ == day && button->image()) return;
+    button->setImage(calendarDayIcon(day));
+    lastCalendarStatusDay_ = day;
+}
+
+Image calendarDayIcon(int day) {
+    Image icon = Image::withHandler({24, 24}, [day](Canvas& canvas, Rect) {
+        const Rect square{2.5, 2.5, 19, 19};
+        canvas.setStrokeColor(Color::black());
+        canvas.setLineWidth(1.25);
+        canvas.strokeRoundedRect(square, 2.4);
+        // Two digits need the smaller size to fit the square.
+        const Font font = Font::monospacedDigitSystemFont(day > 9 ? 9.2 : 10.2, FontWeight::semibold);
+        const std::string text = std::to_string(day);
+        const Size size = TextMeasurer::shared().measure(text, font);
+        canvas.drawText(text, Point{square.midX() - size.width / 2, square.midY() - size.height / 2 + 0.2}, font,
+                        Color::black());
+        return true;
+    });
+    // A template: the menu bar tints it for light and dark appearances.
+    icon.setTemplate(true);
+    return icon;
 }
 
 void AppDelegate::showMusicApplicationMenu() {

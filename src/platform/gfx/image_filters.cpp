@@ -1,0 +1,52 @@
+#include "platform/gfx/image_filters.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tallowmere::platform {
+
+namespace {
+
+double unit(std::uint8_t channel) { return channel / 255.0; }
+std::uint8_t byte(double value) { return static_cast<std::uint8_t>(std::lround(std::clamp(value, 0.0, 1.0) * 255)); }
+// Rec. 709 luma, as the platform's filters weigh the channels.
+double luminance(double r, double g, double b) { return 0.2126 * r + 0.7152 * g + 0.0722 * b; }
+
+template <class Change>
+Bitmap eachPixel(const Bitmap& input, const Change& change) {
+    Bitmap output = input;
+    for (int y = 0; y < input.pixelsHigh(); ++y) {
+        for (int x = 0; x < input.pixelsWide(); ++x) output.setPixel(x, y, change(input.pixel(x, y)));
+    }
+    return output;
+}
+
+}  // namespace
+
+Bitmap ImageFilters::colorControls(const Bitmap& input, double saturation, double brightness, double contrast) {
+    return eachPixel(input, [&](Pixel p) {
+        const double r = unit(p.red), g = unit(p.green), b = unit(p.blue);
+        const double grey = luminance(r, g, b);
+        auto adjust = [&](double channel) {
+            const double saturated = grey + (channel - grey) * saturation;
+            return (saturated - 0.5) * contrast + 0.5 + brightness;
+        };
+        return Pixel{byte(adjust(r)), byte(adjust(g)), byte(adjust(b)), p.alpha};
+    });
+}
+
+Bitmap ImageFilters::colorInvert(const Bitmap& input) {
+    return eachPixel(input, [](Pixel p) {
+        return Pixel{static_cast<std::uint8_t>(255 - p.red), static_cast<std::uint8_t>(255 - p.green),
+                     static_cast<std::uint8_t>(255 - p.blue), p.alpha};
+    });
+}
+
+Bitmap ImageFilters::maskToAlpha(const Bitmap& input) {
+    return eachPixel(input, [](Pixel p) {
+        const double level = luminance(unit(p.red), unit(p.green), unit(p.blue)) * unit(p.alpha);
+        return Pixel{255, 255, 255, byte(level)};
+    });
+}
+
+}  // namespace tallowmere::platform
