@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,10 +9,13 @@
 #include "localization/interface_language.h"
 #include "platform/base/uuid.h"
 #include "platform/desktop/desktop.h"
+#include "platform/system/bundle.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/menu_item.h"
 #include "platform/ui/menu_layout.h"
 #include "platform/ui/menu_tracker.h"
+#include "platform/ui/screen_snapshot.h"
+#include "platform/gfx/pango_text_measurer.h"
 #include "platform/ui/status_item.h"
 #include "platform/ui/ui_trace.h"
 #include "windows/layout_store.h"
@@ -404,6 +408,44 @@ TEST_F(StatusMenuTest, EveryIconIsSixteenPointsSquareWhenShown) {
         }
     }
     EXPECT_GT(icons, 20);
+}
+
+TEST_F(StatusMenuTest, AIServicesShowTheirBundleIconsOrNone) {
+    // An icon the bundle cannot read leaves its item without one.
+    platform::Bundle::main().setResource("AIKimi", "ico", std::string("not an icon"));
+    start();
+    openStatusMenu();
+    for (const char* title : {"Gemini", "千问", "豆包", "百度文心助手", "ChatGPT"}) {
+        SCOPED_TRACE(title);
+        auto service = item(title);
+        ASSERT_TRUE(service->image());
+        EXPECT_EQ(service->image()->size(), (platform::Size{16, 16}));
+        EXPECT_FALSE(service->image()->isTemplate());
+    }
+    EXPECT_FALSE(item("Kimi")->image());
+    EXPECT_TRUE(item("安静工作")->image()) << "the music items carry the music icon";
+}
+
+// Pictures for a person to look at: the opened menu as the screen shows it.
+TEST_F(StatusMenuTest, WritesTheOpenedMenuInChineseAndEnglish) {
+    // Tall enough for the whole menu under the menu bar.
+    ASSERT_TRUE(desktop.screens().reconfigure(desktop.screens().primaryScreen(), {0, 0, 1440, 1300}));
+    desktop.accessibility().setTrusted(true);
+    // Measured with the fonts that draw it, as in the program.
+    context().setShared<platform::TextMeasurer>(std::make_shared<platform::PangoTextMeasurer>());
+    start();
+    const auto folder = std::filesystem::path(TALLOWMERE_BINARY_DIR) / "renderings";
+    std::filesystem::create_directories(folder);
+    for (auto [language, name] : {std::pair{InterfaceLanguage::simplifiedChinese, "zh-Hans"},
+                                  std::pair{InterfaceLanguage::english, "en"}}) {
+        SCOPED_TRACE(name);
+        InterfaceLanguage::setCurrent(language);
+        openStatusMenu();
+        const auto file = folder / ("status_menu_" + std::string(name) + ".png");
+        ASSERT_TRUE(platform::ScreenSnapshot::writePng(file).ok());
+        EXPECT_GT(std::filesystem::file_size(file), 10000u);
+        menus.dismiss();
+    }
 }
 
 }  // namespace
