@@ -38,7 +38,8 @@ bool isCorner(Offset o) { return o.x != 0 && o.y != 0; }
 
 DialGeometry::DialGeometry(Rect bounds, double displayScale)
     : side_(std::min(bounds.width(), bounds.height())),
-      diameter_((side_ - margin) * displayScale),
+      // A view too small for the margin gets no dial rather than an inside-out one.
+      diameter_(std::max(0.0, (side_ - margin) * displayScale)),
       center_(bounds.center()) {}
 
 Rect DialGeometry::discRect() const {

@@ -122,6 +122,10 @@ TEST(DialGeometryTest, DisplayScaleShrinksTheDialButNotTheView) {
     EXPECT_EQ(half.diameter(), 48);
     EXPECT_EQ(half.discRect(), (platform::Rect{29, 29, 48, 48}));
     EXPECT_EQ(half.point(SnapTarget::right), (Point{53 + 14.4, 53}));
+
+    const DialGeometry tiny({0, 0, 6, 6}, 1);
+    EXPECT_EQ(tiny.diameter(), 0);
+    EXPECT_EQ(tiny.point(SnapTarget::topLeft), (Point{3, 3}));
 }
 
 TEST_F(MouseSnapPaletteTest, HighlightRedrawsOnlyWhenItChanges) {
