@@ -18,7 +18,7 @@ namespace {
 
 using Scene = DesktopScene;
 
-// Assigns a read value to a field of the object being read.
+// Assigns a read value to a field (or an optional one) of the object being read.
 template <class T, class V>
 Result<void> assign(Result<V> read, T& into) {
     if (!read) return read.error();
@@ -31,13 +31,7 @@ Result<void> assign(Result<V> read, T& into) {
 const SceneMember<Scene::SceneScreen> screenMembers[] = {
     {"name", [](const SceneNode& n, Scene::SceneScreen& s) { return assign(n.nonEmptyString(), s.spec.localizedName); }},
     {"frame", [](const SceneNode& n, Scene::SceneScreen& s) { return assign(n.rect<ScreenSpace>(), s.spec.frame); }, true},
-    {"visibleFrame",
-     [](const SceneNode& n, Scene::SceneScreen& s) {
-         auto rect = n.rect<ScreenSpace>();
-         if (!rect) return Result<void>(rect.error());
-         s.spec.visibleFrame = *rect;
-         return Result<void>();
-     }},
+    {"visibleFrame", [](const SceneNode& n, Scene::SceneScreen& s) { return assign(n.rect<ScreenSpace>(), s.spec.visibleFrame); }},
     {"scale", [](const SceneNode& n, Scene::SceneScreen& s) { return assign(n.positiveNumber(), s.spec.backingScaleFactor); }},
     {"builtIn", [](const SceneNode& n, Scene::SceneScreen& s) { return assign(n.boolean(), s.spec.isBuiltIn); }},
     {"displayID",
@@ -120,14 +114,7 @@ Result<void> checkScreens(const SceneNode& node, std::vector<Scene::SceneScreen>
 // Windows
 
 const SceneMember<ElementSpec> focusedTextMembers[] = {
-    {"text",
-     [](const SceneNode& n, ElementSpec& e) {
-         auto text = n.string();
-         if (!text) return Result<void>(text.error());
-         e.value = std::move(*text);
-         return Result<void>();
-     },
-     true},
+    {"text", [](const SceneNode& n, ElementSpec& e) { return assign(n.string(), e.value); }, true},
     {"selection",
      [](const SceneNode& n, ElementSpec& e) {
          static const SceneMember<AXRange> rangeMembers[] = {
@@ -157,41 +144,15 @@ Result<ElementSpec> readFocusedText(const SceneNode& node) {
     return text;
 }
 
-Result<Size> readSizeLimit(const SceneNode& node) { return node.size(); }
-
 const SceneMember<Scene::SceneWindow> windowMembers[] = {
     {"title", [](const SceneNode& n, Scene::SceneWindow& w) { return assign(n.string(), w.spec.title); }},
     {"frame", [](const SceneNode& n, Scene::SceneWindow& w) { return assign(n.rect<AXSpace>(), w.spec.frame); }, true},
-    {"minSize",
-     [](const SceneNode& n, Scene::SceneWindow& w) {
-         auto size = readSizeLimit(n);
-         if (!size) return Result<void>(size.error());
-         w.spec.minSize = *size;
-         return Result<void>();
-     }},
-    {"maxSize",
-     [](const SceneNode& n, Scene::SceneWindow& w) {
-         auto size = readSizeLimit(n);
-         if (!size) return Result<void>(size.error());
-         w.spec.maxSize = *size;
-         return Result<void>();
-     }},
+    {"minSize", [](const SceneNode& n, Scene::SceneWindow& w) { return assign(n.size(), w.spec.minSize); }},
+    {"maxSize", [](const SceneNode& n, Scene::SceneWindow& w) { return assign(n.size(), w.spec.maxSize); }},
     {"resizable", [](const SceneNode& n, Scene::SceneWindow& w) { return assign(n.boolean(), w.spec.resizable); }},
     {"minimized", [](const SceneNode& n, Scene::SceneWindow& w) { return assign(n.boolean(), w.spec.minimized); }},
-    {"document",
-     [](const SceneNode& n, Scene::SceneWindow& w) {
-         auto url = n.fileURL();
-         if (!url) return Result<void>(url.error());
-         w.spec.document = std::move(*url);
-         return Result<void>();
-     }},
-    {"focusedText",
-     [](const SceneNode& n, Scene::SceneWindow& w) {
-         auto text = readFocusedText(n);
-         if (!text) return Result<void>(text.error());
-         w.focusedText = std::move(*text);
-         return Result<void>();
-     }},
+    {"document", [](const SceneNode& n, Scene::SceneWindow& w) { return assign(n.fileURL(), w.spec.document); }},
+    {"focusedText", [](const SceneNode& n, Scene::SceneWindow& w) { return assign(readFocusedText(n), w.focusedText); }},
 };
 
 // "Notes.txt" for ".../Notes.txt", "me" for the folder "/home/me/".
@@ -330,13 +291,7 @@ const SceneMember<Scene> sceneMembers[] = {
          return readSceneObject<DockPlacement>(n, dockMembers, s.dock);
      }},
     {"accessibilityTrusted", [](const SceneNode& n, Scene& s) { return assign(n.boolean(), s.accessibilityTrusted); }},
-    {"pointer",
-     [](const SceneNode& n, Scene& s) {
-         auto point = n.point<ScreenSpace>();
-         if (!point) return Result<void>(point.error());
-         s.pointer = *point;
-         return Result<void>();
-     }},
+    {"pointer", [](const SceneNode& n, Scene& s) { return assign(n.point<ScreenSpace>(), s.pointer); }},
     {"applications",
      [](const SceneNode& n, Scene& s) {
          if (auto read = assign(readSceneArray(n, readApplication), s.applications); !read) return read;

@@ -64,8 +64,9 @@ void DesktopTrace::start() {
         {Workspace::didUnhideApplicationNotification, "shown"},
         {Workspace::didTerminateApplicationNotification, "quit"},
     };
-    for (const auto& [name, what] : applicationChanges) {
-        workspaceObservers_.push_back(workspace.addObserver(name, nullptr, [weak, what](const Notification& n) {
+    for (const auto& change : applicationChanges) {
+        const char* what = change.second;
+        workspaceObservers_.push_back(workspace.addObserver(change.first, nullptr, [weak, what](const Notification& n) {
             if (auto trace = weak.lock()) trace->applicationChanged(what, n);
         }));
     }
@@ -78,8 +79,9 @@ void DesktopTrace::start() {
         {Desktop::windowDidRaiseNotification, "raised"},
         {Desktop::windowDidChangeFrameNotification, nullptr},
     };
-    for (const auto& [name, what] : windowChanges) {
-        desktopObservers_.push_back(desktop.addObserver(name, nullptr, [weak, what](const Notification& n) {
+    for (const auto& change : windowChanges) {
+        const char* what = change.second;
+        desktopObservers_.push_back(desktop.addObserver(change.first, nullptr, [weak, what](const Notification& n) {
             if (auto trace = weak.lock()) trace->windowChanged(what, n);
         }));
     }
