@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/base/url.h"
 #include "platform/desktop/text_element_layout.h"
 #include "platform/runtime/app_context.h"
+#include "platform/system/apple_script_command.h"
+#include "platform/system/paths.h"
 
 namespace tallowmere::platform {
 
@@ -88,7 +91,8 @@ Desktop::Desktop(AppContext& context)
       windowServer_(*this),
       workspace_(*this),
       pasteboard_(&notifications_),
-      input_(context.clock()) {
+      input_(context.clock()),
+      finder_(Paths::desktop()) {
     screens_.keyWindowFrame = [this] { return keyWindowFrame(); };
 }
 
@@ -96,6 +100,10 @@ Desktop::~Desktop() = default;
 
 void Desktop::start() {
     systemWide_ = std::make_shared<SystemWideElement>(weak_from_this());
+    AppleScriptHandlers::shared().addEvaluator("Finder", [weak = weak_from_this()](const std::string& source) {
+        auto desktop = weak.lock();
+        return desktop ? desktop->finder().answer(source) : std::nullopt;
+    });
     ApplicationSpec own;
     own.bundleIdentifier = context_.bundleIdentifier();
     own.name = "Tallowmere Sparkwell";
@@ -421,9 +429,30 @@ void Desktop::windowDidChange(const SimulatedWindow& window, const char* notific
     if (window.isOwnWindow()) return;
     auto app = window.application();
     if (!app || app->isCurrentProcess()) return;
+    if (app->bundleIdentifier() == finderBundleIdentifier) updateFinderFrontWindow(*app);
     auto handle = std::const_pointer_cast<SimulatedWindow>(
         std::static_pointer_cast<const SimulatedWindow>(window.shared_from_this()));
     notifications_.post(notification, this, {{windowKey, handle}});
+}
+
+// Finder's front window is the first of its windows on screen, and what it
+// shows is the folder of its document.
+void Desktop::updateFinderFrontWindow(const SimulatedApplication& finder) {
+    std::optional<std::filesystem::path> target;
+    for (const auto& window : finder.windows()) {
+        if (!window->isOrderedIn() || window->isMinimized() || !window->document()) continue;
+        const std::string& document = *window->document();
+        std::optional<std::string> path;
+        if (document.starts_with("/")) {
+            path = document;
+        } else if (auto url = Url::parse(document)) {
+            path = url->fileSystemPath();
+        }
+        std::error_code error;
+        if (path && std::filesystem::is_directory(*path, error)) target = std::filesystem::path(*path);
+        break;
+    }
+    finder_.setFrontWindowTarget(std::move(target));
 }
 
 std::optional<ScreenRect> Desktop::keyWindowFrame() const {

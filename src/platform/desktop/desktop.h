@@ -12,11 +12,13 @@
 #include "platform/desktop/accessibility_trust.h"
 #include "platform/desktop/ax_element.h"
 #include "platform/desktop/event.h"
+#include "platform/desktop/finder_model.h"
 #include "platform/desktop/input_state.h"
 #include "platform/desktop/pasteboard.h"
 #include "platform/desktop/power_management.h"
 #include "platform/desktop/running_application.h"
 #include "platform/desktop/screen_arrangement.h"
+#include "platform/desktop/sharing_service.h"
 #include "platform/desktop/simulated_application.h"
 #include "platform/desktop/simulated_window.h"
 #include "platform/desktop/window_server.h"
@@ -41,6 +43,7 @@ class AppContext;
 class Desktop : public std::enable_shared_from_this<Desktop> {
   public:
     static constexpr const char* currentBundleIdentifier = "com.quenlow.tallowmere";
+    static constexpr const char* finderBundleIdentifier = "com.apple.finder";
 
     // Other applications' windows as a person sees them change, posted on
     // `notificationCenter()` with the window
@@ -76,6 +79,10 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     // `Pasteboard::didChangeNotification`.
     NotificationCenter& notificationCenter() { return notifications_; }
     PowerManagement& power() { return power_; }
+    // Finder's front folder, desktop, selection and scripting; kept in step
+    // with Finder's windows (the front one's folder document).
+    FinderModel& finder() { return finder_; }
+    SharingServices& sharingServices() { return sharing_; }
 
     // Applications
     // Installs an application (and starts it, when `spec.running`). An
@@ -138,6 +145,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void activateNextApplication(const SimulatedApplication& leaving);
     void applyDefaultMouseBehaviour(SimulatedApplication& app, const Event& event);
     std::optional<ScreenRect> keyWindowFrame() const;
+    void updateFinderFrontWindow(const SimulatedApplication& finder);
 
     AppContext& context_;
     NotificationCenter notifications_;
@@ -148,6 +156,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     InputState input_;
     AccessibilityTrust trust_;
     PowerManagement power_;
+    FinderModel finder_;
+    SharingServices sharing_;
     std::shared_ptr<SimulatedElement> systemWide_;
     std::vector<std::shared_ptr<SimulatedApplication>> applications_;
     std::shared_ptr<SimulatedApplication> current_;

@@ -7,6 +7,7 @@
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/file_icon_painter.h"
 #include "platform/runtime/app_context.h"
+#include "platform/system/trash.h"
 
 namespace tallowmere::platform {
 
@@ -196,8 +197,45 @@ Image Workspace::iconForFile(const std::string& path) const {
 
 bool Workspace::activateFileViewerSelecting(std::vector<std::string> fileURLs) {
     if (fileURLs.empty()) return false;
+    std::vector<std::filesystem::path> selection;
+    for (const auto& url : fileURLs) {
+        auto path = filePathOf(url);
+        if (!path) continue;
+        std::filesystem::path item(*path);
+        if (!item.has_filename() && item != item.root_path()) item = item.parent_path();
+        selection.push_back(std::move(item));
+    }
+    if (!selection.empty()) {
+        desktop_.finder().setFrontWindowTarget(selection.front().parent_path());
+        desktop_.finder().setSelection(std::move(selection));
+    }
     fileViewerSelections_.push_back(std::move(fileURLs));
     return true;
+}
+
+void Workspace::recycleURLs(std::vector<std::string> urls, RecycleCompletion completion) {
+    std::map<std::string, std::string> moved;
+    std::optional<Error> firstError;
+    const Date now = desktop_.context().clock().now();
+    for (const auto& url : urls) {
+        const auto path = filePathOf(url);
+        auto trashed = path ? Trash::moveToTrash(*path, now)
+                            : Result<std::filesystem::path>(Error{ErrorCode::invalidArgument, "“" + url + "” is not a file.", 0});
+        if (trashed) {
+            moved[url] = trashed->string();
+        } else if (!firstError) {
+            firstError = trashed.error();
+        }
+    }
+    if (!completion) return;
+    desktop_.context().mainQueue().async(
+        [completion = std::move(completion), moved = std::move(moved), firstError = std::move(firstError)] {
+            completion(moved, firstError);
+        });
+}
+
+void Workspace::noteFileSystemChanged(const std::string& path) {
+    fileSystemChanges_.push_back(path);
 }
 
 }  // namespace tallowmere::platform

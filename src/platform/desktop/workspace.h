@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -75,8 +76,18 @@ class Workspace {
     // The bundle path of the application that would open `url`.
     std::optional<std::string> urlForApplicationToOpen(const std::string& url) const;
 
-    // Shows the files selected in a file viewer window. Recorded.
+    // Shows the files selected in a file viewer window: Finder's front
+    // window shows the first one's folder with them selected. Recorded.
     bool activateFileViewerSelecting(std::vector<std::string> fileURLs);
+    // Moves items (file URLs or paths) to the person's Trash (see Trash).
+    // Every item is tried; the completion runs on the main queue with where
+    // each moved item now is, keyed by what was asked, and the first
+    // failure, if any.
+    using RecycleCompletion =
+        std::function<void(std::map<std::string, std::string> newURLs, std::optional<Error> error)>;
+    void recycleURLs(std::vector<std::string> urls, RecycleCompletion completion);
+    // Tells file viewers that something in the folder changed. Recorded.
+    void noteFileSystemChanged(const std::string& path);
     // The icon of a file or application bundle: an installed application's
     // own icon, else a generic one drawn for the kind of item.
     Image iconForFile(const std::string& path) const;
@@ -87,6 +98,7 @@ class Workspace {
         return fileViewerSelections_;
     }
     const std::vector<std::string>& openedApplications() const { return openedApplications_; }
+    const std::vector<std::string>& fileSystemChanges() const { return fileSystemChanges_; }
 
   private:
     std::shared_ptr<SimulatedApplication> applicationToOpen(const std::string& url) const;
@@ -96,6 +108,7 @@ class Workspace {
     std::vector<std::string> openedURLs_;
     std::vector<std::vector<std::string>> fileViewerSelections_;
     std::vector<std::string> openedApplications_;
+    std::vector<std::string> fileSystemChanges_;
 };
 
 }  // namespace tallowmere::platform

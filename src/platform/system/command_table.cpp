@@ -5,6 +5,7 @@
 
 #include "platform/runtime/app_context.h"
 #include "platform/system/apple_script_command.h"
+#include "platform/system/chflags_command.h"
 #include "platform/system/hash_commands.h"
 
 namespace tallowmere::platform {
@@ -34,6 +35,7 @@ CommandTable::CommandTable() {
     installStandIn("/usr/bin/shasum", HashCommands::shasum);
     installStandIn("/usr/bin/md5", HashCommands::md5);
     installStandIn("/usr/bin/osascript", AppleScriptCommand::osascript);
+    installStandIn("/usr/bin/chflags", ChflagsCommand::chflags);
     // The name caches of the simulated Mac: flushing them always works.
     installStandIn("/usr/bin/dscacheutil", std::filesystem::path("/bin/true"));
     installStandIn("/usr/bin/killall", std::filesystem::path("/bin/true"));

@@ -96,6 +96,17 @@ Result<void> createExclusively(const fs::path& path, const Data& bytes, mode_t m
     return createExclusively(path, view(bytes), mode);
 }
 
+Result<void> createEmptyExclusively(const fs::path& path, mode_t mode) {
+    UniqueFd file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode & 07777));
+    if (!file.isValid()) return systemError(errno, "The file " + quoted(path) + " couldn\u2019t be created");
+    // open applies the umask; the file gets exactly what was asked.
+    ::fchmod(file.get(), mode & 07777);
+    if (const int error = file.close(); error != 0) {
+        return systemError(error, "The file " + quoted(path) + " couldn\u2019t be created");
+    }
+    return {};
+}
+
 Result<void> createDirectories(const fs::path& path, mode_t mode) {
     if (path.empty()) return Error{ErrorCode::invalidArgument, "No folder to create.", EINVAL};
     fs::path partial;

@@ -3,8 +3,10 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/base/data.h"
 #include "platform/base/date.h"
@@ -39,6 +41,10 @@ Result<void> createExclusively(const std::filesystem::path& path, std::string_vi
 Result<void> createExclusively(const std::filesystem::path& path, const Data& bytes,
                                mode_t mode = defaultFileMode);
 
+// Creates an empty file only if nothing has the name yet (alreadyExists
+// otherwise), with exactly `mode`.
+Result<void> createEmptyExclusively(const std::filesystem::path& path, mode_t mode = defaultFileMode);
+
 // Creates the folder and any missing parents, each with exactly `mode`.
 // Folders that exist already are left as they are.
 Result<void> createDirectories(const std::filesystem::path& path, mode_t mode = defaultFolderMode);
@@ -48,6 +54,44 @@ Result<void> createDirectories(const std::filesystem::path& path, mode_t mode = 
 // that name is taken), so that a fresh file can be written without losing
 // the old one. Returns the new path.
 Result<std::filesystem::path> keepAside(const std::filesystem::path& path, Date now);
+
+// Items of folders, as a file manager acts on them. The hidden mark of an
+// item (its name in the folder's ".hidden", see HiddenFlag) travels with it
+// when it is moved or copied; ".hidden" itself is bookkeeping, not an item.
+
+// The folder's direct entries, hidden ones included, ".hidden" left out,
+// sorted by name; subfolders are not entered.
+Result<std::vector<std::filesystem::path>> contentsOfDirectory(const std::filesystem::path& folder);
+
+// Whether something is at `path`, following symbolic links; `isDirectory`
+// tells whether it is a folder.
+bool fileExists(const std::filesystem::path& path, bool* isDirectory = nullptr);
+
+// What is at `path` itself (a link is not followed); nothing when nothing is.
+enum class FileKind { regular, directory, symbolicLink, other };
+std::optional<FileKind> kindOf(const std::filesystem::path& path);
+
+// Whether `inner` is `outer` or lies inside it, after resolving links and
+// "." and "..".
+bool isSameOrInside(const std::filesystem::path& inner, const std::filesystem::path& outer);
+
+enum class HiddenMark { carry, drop };
+
+// Moves an item to `to`, never replacing anything there (alreadyExists).
+// Across file systems it is copied, flushed, and only then is the source
+// removed; a copy that fails leaves the source as it was and no partial
+// item behind. A folder is never moved into itself.
+Result<void> moveItem(const std::filesystem::path& from, const std::filesystem::path& to,
+                      HiddenMark mark = HiddenMark::carry);
+
+// Copies an item (a folder with everything in it) to `to`, which must not
+// exist; links are copied as links, modes and modification times kept. A
+// folder is never copied into itself. A copy that fails leaves nothing at
+// `to`.
+Result<void> copyItem(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Removes an item and everything in it.
+Result<void> removeItem(const std::filesystem::path& path);
 
 }  // namespace Files
 
