@@ -6,7 +6,9 @@
 #include "platform/base/property_value.h"
 #include "platform/desktop/window_level.h"
 #include "platform/gfx/font.h"
+#include "platform/gfx/text_measurer.h"
 #include "platform/system/bundle.h"
+#include "platform/ui/bundle_image.h"
 #include "platform/ui/button.h"
 #include "platform/ui/image_view.h"
 #include "platform/ui/label.h"
@@ -19,18 +21,14 @@ using namespace platform;
 
 namespace {
 
-// The program's bundle: its information dictionary and its pictures. The
-// program has no picture assets yet, so every picture frame stays empty at
-// its fixed size.
+// The program's bundle: its information dictionary and its pictures. A
+// missing picture leaves its frame empty at its fixed size.
 std::optional<PropertyValue> bundleInfoValue(std::string_view key) {
     const PropertyValue* value = platform::Bundle::main().objectForInfoDictionaryKey(key);
     return value ? std::optional<PropertyValue>(*value) : std::nullopt;
 }
 
-std::optional<Image> bundlePNG(std::string_view resourceName) {
-    (void)resourceName;
-    return std::nullopt;
-}
+std::optional<Image> bundlePNG(std::string_view resourceName) { return bundleImage(resourceName, "png"); }
 
 std::shared_ptr<ImageView> makePicture(std::string_view resourceName, Size size) {
     auto picture = ImageView::make(bundlePNG(resourceName));
@@ -45,6 +43,21 @@ std::shared_ptr<Label> makeLabel(std::string_view text, Font font, SystemColor c
     label->setTextColor(Color::system(color));
     label->setAlignment(alignment);
     return label;
+}
+
+// The product's name at 33 points, or as much smaller as it takes to be
+// shown whole beside the header picture: at 33 points the English name is a
+// few points wider than the room the window leaves it.
+Font nameFont(std::string_view name, double available) {
+    constexpr double preferredSize = 33;
+    constexpr double smallestSize = 20;
+    double size = preferredSize;
+    Font font = Font::systemFont(size);
+    while (size > smallestSize && TextMeasurer::shared().measure(name, font).width > available) {
+        size -= 0.5;
+        font = Font::systemFont(size);
+    }
+    return font;
 }
 
 }  // namespace
@@ -92,12 +105,15 @@ void AboutWindowController::buildInterface() {
         window->setContentView(content);
     }
 
-    auto nameColumn = StackView::makeVertical(
-        {makeLabel(ProductIdentity::localizedName(), Font::systemFont(33), SystemColor::label, TextAlignment::natural)});
+    constexpr double sideMargin = 42, headerPictureWidth = 108, headerSpacing = 16;
+    const double nameRoom = windowWidth - 2 * sideMargin - headerPictureWidth - headerSpacing;
+    const std::string_view name = ProductIdentity::localizedName();
+    auto nameColumn =
+        StackView::makeVertical({makeLabel(name, nameFont(name, nameRoom), SystemColor::label, TextAlignment::natural)});
     nameColumn->setAlignment(StackAlignment::leading);
-    auto header = StackView::makeHorizontal({makePicture("VududPetCats", {108, 70}), nameColumn});
+    auto header = StackView::makeHorizontal({makePicture("VududPetCats", {headerPictureWidth, 70}), nameColumn});
     header->setAlignment(StackAlignment::centerY);
-    header->setSpacing(16);
+    header->setSpacing(headerSpacing);
 
     const auto shortVersion = bundleInfoValue("CFBundleShortVersionString");
     const auto buildNumber = bundleInfoValue("CFBundleVersion");
@@ -145,7 +161,7 @@ void AboutWindowController::buildInterface() {
     column->setFillsCrossAxis(*header, true);
     column->setFillsCrossAxis(*indentedDetails, true);
     // The transparent title bar lies above the top margin.
-    column->setPlacement(Placement{42.0, 42.0, 58.0, std::nullopt, std::nullopt, std::nullopt});
+    column->setPlacement(Placement{sideMargin, sideMargin, 58.0, std::nullopt, std::nullopt, std::nullopt});
     content->addSubview(column);
 }
 

@@ -11,6 +11,10 @@
 #include "platform/ui/image_view.h"
 #include "platform/ui/label.h"
 #include "platform/ui/window.h"
+#include "platform/ui/screen_snapshot.h"
+#include "platform/gfx/pango_text_measurer.h"
+#include "localization/product_identity.h"
+#include <filesystem>
 #include "support/desktop/desktop_fixture.h"
 #include "support/desktop/keyboard_driver.h"
 
@@ -167,6 +171,46 @@ TEST(AboutVersionText, FallsBackForWhatTheBundleLacks) {
         SCOPED_TRACE(c.expected);
         EXPECT_EQ(aboutVersionText(c.shortVersion ? &*c.shortVersion : nullptr, c.build ? &*c.build : nullptr),
                   c.expected);
+    }
+}
+
+// With the program's own fonts the name fits its frame whole, and every
+// picture comes from the bundle; the window is written as a picture for a
+// person to look at.
+TEST_F(AboutWindowTest, ShowsItsPicturesAndTheWholeNameWithTheProgramsFonts) {
+    context().setShared<platform::TextMeasurer>(std::make_shared<platform::PangoTextMeasurer>());
+    for (auto language : {InterfaceLanguage::english, InterfaceLanguage::simplifiedChinese}) {
+        SCOPED_TRACE(InterfaceLanguage(language).caseName());
+        context().setShared<AboutWindowController>(nullptr);
+        InterfaceLanguage::setCurrent(language);
+        AboutPresenter::show();
+        auto window = aboutWindow();
+        ASSERT_TRUE(window);
+        window->contentView()->layoutSubtreeIfNeeded();
+
+        std::vector<const platform::ImageView*> pictures;
+        std::vector<const platform::Label*> labels;
+        std::function<void(const platform::View&)> walk = [&](const platform::View& view) {
+            if (auto picture = dynamic_cast<const platform::ImageView*>(&view)) pictures.push_back(picture);
+            if (auto label = dynamic_cast<const platform::Label*>(&view)) labels.push_back(label);
+            for (const auto& subview : view.subviews()) walk(*subview);
+        };
+        walk(*window->contentView());
+        ASSERT_EQ(pictures.size(), 4u);
+        for (const auto* picture : pictures) EXPECT_TRUE(picture->image()) << "every picture frame shows its picture";
+
+        const std::string name(ProductIdentity::localizedName());
+        auto title = std::find_if(labels.begin(), labels.end(), [&](auto* label) { return label->stringValue() == name; });
+        ASSERT_NE(title, labels.end());
+        const double needed = platform::TextMeasurer::shared().measure(name, (*title)->font()).width;
+        EXPECT_GE((*title)->frame().width() + 0.5, needed) << "the name is not cut off";
+        const auto inWindow = (*title)->convert((*title)->bounds(), nullptr);
+        EXPECT_LE(inWindow.maxX(), window->contentView()->bounds().maxX() - 42 + 0.5);
+
+        const auto folder = std::filesystem::path(TALLOWMERE_BINARY_DIR) / "renderings";
+        std::filesystem::create_directories(folder);
+        ASSERT_TRUE(platform::ScreenSnapshot::writePng(folder / ("about_window_" + std::string(InterfaceLanguage(language).caseName()) + ".png")).ok());
+        window->close();
     }
 }
 

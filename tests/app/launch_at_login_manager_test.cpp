@@ -236,6 +236,35 @@ TEST_F(LaunchAtLoginTest, NewerSystemRegistersTheLoginItemAndRemovesAnOldAgent) 
     EXPECT_EQ(runs, (Runs{{"bootout", domain(), agent()}})) << "the old agent is still cleaned up";
 }
 
+TEST_F(LaunchAtLoginTest, TheLoginItemIsStillThereAfterARestart) {
+    struct Case {
+        const char* name;
+        bool olderSystem;
+        bool approvalRequired;
+        bool enabledAfterRestart;
+    } cases[] = {
+        {"login item", false, false, true},
+        {"login item switched off in System Settings", false, true, false},
+        {"launch agent", true, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // The system's record of the last case is gone, as on another Mac.
+        fs::remove(LoginItemService::stateFile());
+        {
+            platform::AppContext first({.deterministic = true});
+            auto& system = LoginItemService::shared();
+            system.setHasMainAppService(!c.olderSystem);
+            ASSERT_TRUE(Manager::setEnabled(true).ok());
+            if (c.approvalRequired) system.setApprovalRequired(true);
+        }
+        // The next process reads what the system kept.
+        platform::AppContext restarted({.deterministic = true});
+        LoginItemService::shared().setHasMainAppService(!c.olderSystem);
+        EXPECT_EQ(Manager::isEnabled(), c.enabledAfterRestart);
+    }
+}
+
 TEST_F(LaunchAtLoginTest, NewerSystemOpensLoginItemsWhenApprovalIsPending) {
     InterfaceLanguage::setCurrent(InterfaceLanguage::english);
     service.setApprovalRequired(true);

@@ -6,6 +6,7 @@
 #include "platform/runtime/app_context.h"
 #include "platform/system/command_table.h"
 #include "platform/system/files.h"
+#include "platform/system/paths.h"
 
 namespace tallowmere::platform {
 
@@ -47,6 +48,42 @@ LoginItemService::LoginItemService() {
     // context's service.
     CommandTable::shared().installStandIn("/bin/launchctl",
                                           [](CommandCall& call) { return LoginItemService::shared().launchctl(call); });
+    if (auto bytes = Files::read(stateFile())) restoreState(*bytes);
+}
+
+std::filesystem::path LoginItemService::stateFile() {
+    return Paths::systemFile("/private/var/db/com.apple.backgroundtaskmanagement/LoginItems.plist");
+}
+
+void LoginItemService::restoreState(std::span<const std::uint8_t> bytes) {
+    auto root = PropertyList::read(bytes);
+    if (!root || !root->asDictionary()) return;
+    std::lock_guard lock(mutex_);
+    if (const PropertyValue* status = root->find("mainAppStatus"); status && status->asInteger()) {
+        const auto raw = *status->asInteger();
+        if (raw >= 0 && raw <= static_cast<std::int64_t>(Status::notFound)) status_ = static_cast<Status>(raw);
+    }
+    if (const PropertyValue* approval = root->find("approvalRequired"); approval && approval->asBoolean()) {
+        approvalRequired_ = *approval->asBoolean();
+    }
+    if (const PropertyValue* agents = root->find("loadedAgents"); agents && agents->asDictionary()) {
+        for (const auto& [label, path] : *agents->asDictionary()) {
+            if (path.asString() && !label.empty()) loadedAgents_.emplace(label, *path.asString());
+        }
+    }
+}
+
+void LoginItemService::saveState() const {
+    PropertyValue::Dictionary agents;
+    for (const auto& [label, path] : loadedAgents_) agents.emplace(label, PropertyValue(path.string()));
+    PropertyValue::Dictionary root{{"mainAppStatus", PropertyValue(static_cast<int>(status_))},
+                                   {"approvalRequired", PropertyValue(approvalRequired_)},
+                                   {"loadedAgents", PropertyValue(std::move(agents))}};
+    auto bytes = PropertyList::write(PropertyValue(std::move(root)));
+    if (!bytes) return;
+    // A state that cannot be kept is lost with the process, as it was
+    // before it was kept at all; the change itself has happened.
+    if (Files::createDirectories(stateFile().parent_path())) (void)Files::writeAtomically(stateFile(), *bytes);
 }
 
 bool LoginItemService::hasMainAppService() const {
@@ -69,6 +106,7 @@ Result<void> LoginItemService::registerMainApp() {
     ++registrationCount_;
     if (registrationFailure_) return *registrationFailure_;
     status_ = approvalRequired_ ? Status::requiresApproval : Status::enabled;
+    saveState();
     return {};
 }
 
@@ -77,6 +115,7 @@ Result<void> LoginItemService::unregisterMainApp() {
     ++unregistrationCount_;
     if (unregistrationFailure_) return *unregistrationFailure_;
     status_ = Status::notRegistered;
+    saveState();
     return {};
 }
 
@@ -97,6 +136,7 @@ void LoginItemService::setApprovalRequired(bool required) {
     // but waiting for approval again.
     if (required && status_ == Status::enabled) status_ = Status::requiresApproval;
     if (!required && status_ == Status::requiresApproval) status_ = Status::enabled;
+    saveState();
 }
 
 void LoginItemService::setRegistrationFailure(std::optional<Error> failure) {
@@ -152,6 +192,7 @@ int LoginItemService::launchctl(CommandCall& call) {
         if (loaded == loadedAgents_.end()) return failed(call, verb, noSuchProcess, "No such process");
         loadedAgents_.erase(loaded);
     }
+    saveState();
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -15,9 +16,10 @@ namespace tallowmere::platform {
 // What starts programs when the user logs in, as the simulated Mac keeps it:
 // the program's own login item (the main-application service of macOS 13
 // and later) and the per-user launch agents that `/bin/launchctl` loads on
-// every system. State lives in memory for the life of the AppContext;
-// nothing here starts a program or reaches the machine's own service
-// manager. One per AppContext.
+// every system. Like the system's own records, the state outlives the
+// program: it is kept in a file under the simulated system root and read
+// again by the next process. Nothing here starts a program or reaches the
+// machine's own service manager. One per AppContext.
 class LoginItemService {
 public:
     // The platform's status values.
@@ -61,7 +63,16 @@ public:
     // messages ("Bootstrap failed: 5: Input/output error") and exit statuses.
     int launchctl(CommandCall& call);
 
+    // The file the state is kept in between runs.
+    static std::filesystem::path stateFile();
+    // The state stored in `bytes` (a property list); what cannot be read
+    // is left as a fresh service has it.
+    void restoreState(std::span<const std::uint8_t> bytes);
+
 private:
+    // Writes the state; called with the mutex held, after every change.
+    void saveState() const;
+
     mutable std::mutex mutex_;  // launchctl may run on a background queue
     bool hasMainAppService_ = true;
     Status status_ = Status::notRegistered;
