@@ -24,6 +24,7 @@
 #include "platform/ui/menu_item.h"
 #include "quicklaunch/quick_launch_panel.h"
 #include "quicklaunch/quick_launch_store.h"
+#include "selection/selvane_selection_bar.h"
 #include "time/countdown_day_controller.h"
 #include "time/shutdown_countdown_panel.h"
 #include "time/tomato_fullscreen_reminder.h"
@@ -80,7 +81,10 @@ AppDelegate::~AppDelegate() {
 }
 
 const std::shared_ptr<InputController>& AppDelegate::inputController() {
-    if (!inputController_) inputController_ = InputController::make(snapEngine_, quickLaunchStore_);
+    if (!inputController_) {
+        inputController_ =
+            InputController::make(snapEngine_, quickLaunchStore_, std::make_shared<SelvaneSelectionBar>());
+    }
     return inputController_;
 }
 

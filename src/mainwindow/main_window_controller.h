@@ -54,7 +54,12 @@ public:
     std::string statusText() const;
 
     // Re-reads the switches and states the window shows.
-    void refreshRuntimeState() {}
+    void refreshRuntimeState();
+    // Hands the stored switches to the input controller for the trust
+    // state: without Accessibility every feature that watches the mouse or
+    // trackpad is held off, whatever its switch says (the switches
+    // themselves keep the person's choice).
+    void applyAccessibilityFeatureState(bool trusted);
     // Offers an application to add as a quick-launch entry.
     void addQuickApplication(platform::Button& sender) { (void)sender; }
     // Asks for a website to add as a quick-launch entry.

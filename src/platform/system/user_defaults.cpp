@@ -116,6 +116,12 @@ bool UserDefaults::boolean(std::string_view key) const {
     return PreferenceReading::boolean(findLocked(key));
 }
 
+std::optional<bool> UserDefaults::storedBoolean(std::string_view key) const {
+    std::lock_guard lock(mutex_);
+    const PropertyValue* value = findLocked(key);
+    return value ? value->asBoolean() : std::nullopt;
+}
+
 std::int64_t UserDefaults::integer(std::string_view key) const {
     std::lock_guard lock(mutex_);
     return PreferenceReading::integer(findLocked(key));

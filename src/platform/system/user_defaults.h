@@ -72,6 +72,9 @@ public:
     std::optional<PropertyValue> object(std::string_view key) const;
     std::optional<std::string> string(std::string_view key) const;
     bool boolean(std::string_view key) const;          // absent: false
+    // The Boolean stored under `key`; none when absent or of another type,
+    // for switches that are on unless stored off.
+    std::optional<bool> storedBoolean(std::string_view key) const;
     std::int64_t integer(std::string_view key) const;  // absent: 0
     double real(std::string_view key) const;           // absent: 0
     std::optional<PropertyValue::Array> array(std::string_view key) const;

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+
+#include "selection/selvane_action_panel.h"
+#include "windows/selection_bar.h"
+
+namespace tallowmere {
+
+// The selection bar as the input controller reaches it: the bar itself,
+// the exclusion list and the readers of the selection under the pointer.
+// The application delegate makes one and hands it to the input controller.
+class SelvaneSelectionBar final : public SelectionBar {
+public:
+    SelvaneSelectionBar() = default;
+
+    SelvaneActionPanel& panel() { return panel_; }
+
+    void hide() override { panel_.hide(); }
+    bool isChoosingApplication() const override;
+    bool excludes(const std::optional<std::string>& bundleIdentifier) const override;
+    // Text of a password field is never read: the bar opens empty and
+    // marked secure. A style is read only for text there is.
+    void showSelection(platform::ScreenPoint point, const std::shared_ptr<platform::Screen>& screen) override;
+
+private:
+    SelvaneActionPanel panel_;
+};
+
+}  // namespace tallowmere
