@@ -69,8 +69,6 @@ public:
     // The pointer may wander this far during a long press.
     static constexpr double longPressSlop = 6;
     static constexpr double longPressDelay = 1.0;
-    static constexpr double paletteAutoHideDelay = 2.0;
-    static constexpr double paletteFadeDuration = 0.2;
     // Long enough for the application to have settled its selection.
     static constexpr double selectionHandOffDelay = 0.12;
     // A key pressed this recently means the person is typing, not selecting.

@@ -242,14 +242,14 @@ void InputController::mouseDragged(ScreenPoint p) {
 void InputController::scheduleMousePaletteAutoHide() {
     cancelPaletteAutoHide();
     mousePaletteAutoHideWorkItem_ =
-        platform::AppContext::current().mainQueue().asyncAfter(paletteAutoHideDelay, [weak = weak_from_this()] {
+        platform::AppContext::current().mainQueue().asyncAfter(MouseSnapPalette::automaticHideDelay, [weak = weak_from_this()] {
             auto self = weak.lock();
             if (!self || !self->isWindowDrag_ || !self->mousePalette_->isVisible()) return;
             self->mousePaletteAutoHideWorkItem_.reset();
             self->dragTarget_.reset();
             self->previewOverlay_->hide();
             self->mousePalette_->paletteView()->setSelectedTarget(std::nullopt);
-            self->mousePalette_->fadeOut(paletteFadeDuration);
+            self->mousePalette_->fadeOut(MouseSnapPalette::automaticHideFade);
         });
 }
 
