@@ -61,6 +61,13 @@ Result<void> DesktopScene::apply(Desktop& desktop) const {
     desktop.accessibility().setTrusted(accessibilityTrusted);
     if (pointer) desktop.input().warpMouse(*pointer);
 
+    auto& finderModel = desktop.finder();
+    finderModel.setSelection({finder.selection.begin(), finder.selection.end()});
+    if (finder.desktopFolder) finderModel.setDesktopFolder(*finder.desktopFolder);
+    finderModel.setAutomationAllowed(finder.automationAllowed);
+    finderModel.setResponding(finder.responding);
+    desktop.sharingServices().setAvailable(SharingService::sendViaAirDrop, airDropAvailable);
+
     std::shared_ptr<SimulatedApplication> frontmost;
     for (const auto& scene : applications) {
         auto app = desktop.addApplication(scene.spec);

@@ -43,11 +43,22 @@ struct DesktopScene {
         std::vector<SceneWindow> windows{};  // front to back
     };
 
+    // Finder beyond its windows (whose front one's folder document is the
+    // folder it shows): what is selected, and how it answers scripts.
+    struct SceneFinder {
+        std::vector<std::string> selection{};  // paths
+        std::optional<std::string> desktopFolder{};
+        bool automationAllowed = true;
+        bool responding = true;
+    };
+
     std::vector<SceneScreen> screens{};  // the primary first
     DockPlacement dock{};
     bool accessibilityTrusted = false;
     std::optional<ScreenPoint> pointer{};
     std::vector<SceneApplication> applications{};
+    SceneFinder finder{};
+    bool airDropAvailable = true;
 
     // Names the scene file the program starts on.
     static constexpr const char* fileVariable = "TALLOWMERE_DESKTOP";

@@ -264,6 +264,19 @@ Result<void> checkApplications(const SceneNode& node, const std::vector<Scene::S
     return {};
 }
 
+// Finder
+
+const SceneMember<Scene::SceneFinder> finderMembers[] = {
+    {"selection",
+     [](const SceneNode& n, Scene::SceneFinder& f) {
+         return assign(readSceneArray<std::string>(n, [](const SceneNode& item) { return item.filePath(); }),
+                       f.selection);
+     }},
+    {"desktopFolder", [](const SceneNode& n, Scene::SceneFinder& f) { return assign(n.filePath(), f.desktopFolder); }},
+    {"automationAllowed", [](const SceneNode& n, Scene::SceneFinder& f) { return assign(n.boolean(), f.automationAllowed); }},
+    {"responding", [](const SceneNode& n, Scene::SceneFinder& f) { return assign(n.boolean(), f.responding); }},
+};
+
 // The scene itself
 
 const SceneMember<Scene> sceneMembers[] = {
@@ -297,6 +310,8 @@ const SceneMember<Scene> sceneMembers[] = {
          if (auto read = assign(readSceneArray(n, readApplication), s.applications); !read) return read;
          return checkApplications(n, s.applications);
      }},
+    {"finder", [](const SceneNode& n, Scene& s) { return readSceneObject<Scene::SceneFinder>(n, finderMembers, s.finder); }},
+    {"airDropAvailable", [](const SceneNode& n, Scene& s) { return assign(n.boolean(), s.airDropAvailable); }},
 };
 
 }  // namespace
