@@ -6,14 +6,11 @@
 // scale 2), and a frame with nothing changed under 0.1 ms.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "platform/desktop/desktop.h"
 #include "platform/gfx/cairo_canvas.h"
-#include "platform/runtime/app_context.h"
 #include "platform/ui/button.h"
 #include "platform/ui/label.h"
 #include "platform/ui/pop_up_button.h"
@@ -24,28 +21,13 @@
 #include "platform/ui/switch.h"
 #include "platform/ui/text_field.h"
 #include "platform/ui/window.h"
+#include "program_in_temporary_home.h"
 
 namespace tallowmere::platform {
 namespace {
 
 // A private HOME and a context with the machine's real fonts.
-class RealContext {
-public:
-    RealContext() {
-        home_ = (std::filesystem::temp_directory_path() / "drawing-bench-XXXXXX").string();
-        if (!mkdtemp(home_.data())) home_.clear();
-        if (!home_.empty()) setenv("HOME", home_.c_str(), 1);
-        context_ = std::make_unique<AppContext>(AppContext::Options{});
-    }
-    ~RealContext() {
-        context_.reset();
-        if (!home_.empty()) std::filesystem::remove_all(home_);
-    }
-
-private:
-    std::string home_;
-    std::unique_ptr<AppContext> context_;
-};
+using RealContext = bench::ProgramInTemporaryHome;
 
 // The kind of page the main window, the hosts editor and the settings
 // build: 48 rows under six levels of nested stacks (page, section, group,
@@ -81,35 +63,22 @@ std::shared_ptr<StackView> makeMockPage(int round = 0) {
     return page;
 }
 
-void layOutMockPage(benchmark::State& state) {
-    RealContext context;
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto page = makeMockPage();
-        state.ResumeTiming();
-        page->setFrame({0, 0, 640, 0});
-        page->setFrameSize({640, page->fittingHeightForWidth(640)});
-        page->layoutSubtreeIfNeeded();
-        benchmark::DoNotOptimize(page->frame());
-    }
-}
-BENCHMARK(layOutMockPage)->Unit(benchmark::kMillisecond);
-
-// The same with texts never measured before.
-void layOutMockPageWithNewTexts(benchmark::State& state) {
+// A fresh page laid out at 640 points; with `newTexts` no text was
+// measured before.
+void layOutMockPage(benchmark::State& state, bool newTexts) {
     RealContext context;
     int round = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto page = makeMockPage(++round);
+        auto page = makeMockPage(newTexts ? ++round : 0);
         state.ResumeTiming();
-        page->setFrame({0, 0, 640, 0});
-        page->setFrameSize({640, page->fittingHeightForWidth(640)});
+        page->setFrame({0, 0, 640, page->fittingHeightForWidth(640)});
         page->layoutSubtreeIfNeeded();
         benchmark::DoNotOptimize(page->frame());
     }
 }
-BENCHMARK(layOutMockPageWithNewTexts)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(layOutMockPage, knownTexts, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(layOutMockPage, newTexts, true)->Unit(benchmark::kMillisecond);
 
 // After one label's text changes, the page lays out again.
 void relayOutMockPageAfterOneChange(benchmark::State& state) {
