@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
+#include <variant>
 
 #include "platform/desktop/desktop.h"
 #include "platform/gfx/cairo_canvas.h"
@@ -10,7 +12,6 @@
 #include "platform/ui/desktop_link.h"
 #include "platform/ui/menu_tracker.h"
 #include "platform/ui/screen_snapshot.h"
-#include "platform/ui/status_bar.h"
 #include "platform/ui/view.h"
 #include "platform/ui/window.h"
 
@@ -54,36 +55,58 @@ void ScreenPainter::forEachOwnContentView(const std::function<void(View&)>& visi
     }
 }
 
+namespace {
+
+// Images are the same when they are the same picture.
+bool sameImage(const Image& a, const Image& b) {
+    return a.size() == b.size() && a.bitmap() == b.bitmap() && a.drawHandler() == b.drawHandler();
+}
+
+bool sameOperation(const RecordingCanvas::Operation& a, const RecordingCanvas::Operation& b) {
+    using R = RecordingCanvas;
+    if (a.index() != b.index()) return false;
+    return std::visit(
+        [&](const auto& first) {
+            using Op = std::decay_t<decltype(first)>;
+            const auto& second = std::get<Op>(b);
+            if constexpr (std::is_same_v<Op, R::SaveOp> || std::is_same_v<Op, R::RestoreOp>) {
+                return true;
+            } else if constexpr (std::is_same_v<Op, R::FillOp> || std::is_same_v<Op, R::ClipOp>) {
+                return first.path == second.path && first.rule == second.rule && first.state == second.state;
+            } else if constexpr (std::is_same_v<Op, R::StrokeOp>) {
+                return first.path == second.path && first.state == second.state;
+            } else if constexpr (std::is_same_v<Op, R::LinearGradientOp>) {
+                return first.gradient == second.gradient && first.start == second.start && first.end == second.end &&
+                       first.state == second.state;
+            } else if constexpr (std::is_same_v<Op, R::RadialGradientOp>) {
+                return first.gradient == second.gradient && first.startCenter == second.startCenter &&
+                       first.startRadius == second.startRadius && first.endCenter == second.endCenter &&
+                       first.endRadius == second.endRadius && first.state == second.state;
+            } else if constexpr (std::is_same_v<Op, R::ImageOp>) {
+                return sameImage(first.image, second.image) && first.destination == second.destination &&
+                       first.source == second.source && first.opacity == second.opacity &&
+                       first.operation == second.operation && first.state == second.state;
+            } else {
+                return first.text == second.text && first.origin == second.origin &&
+                       first.wrapWidth == second.wrapWidth && first.state == second.state;
+            }
+        },
+        a);
+}
+
+}  // namespace
+
+bool ScreenPainter::Look::operator==(const Look& other) const {
+    return appearance == other.appearance && menuOpen == other.menuOpen && chrome.size() == other.chrome.size() &&
+           std::equal(chrome.begin(), chrome.end(), other.chrome.begin(), sameOperation);
+}
+
 ScreenPainter::Look ScreenPainter::currentLook() const {
-    auto& desktop = DesktopLink::desktop();
-    auto& application = Application::shared();
-    Look look;
-    look.screenFrame = screen_->frame();
-    look.appearance = currentAppearance();
-    look.menuBarFrame = StatusBar::shared().menuBarFrame();
-    if (auto front = desktop.frontmostApplication()) {
-        look.frontmostApplication = front->name();
-        look.menuTitles = front->applicationSpec().menuTitles;
-    }
-    look.menuOpen = !MenuTracker::shared().openMenus().empty();
-    for (const auto& window : desktop.windowServer().orderedWindows()) {
-        WindowLook w;
-        w.number = window->windowNumber();
-        w.frame = window->screenFrame();
-        w.alpha = window->alpha();
-        w.title = window->title();
-        w.own = window->isOwnWindow();
-        if (auto own = w.own ? application.windowWithNumber(w.number) : nullptr) {
-            w.alpha = own->alphaValue();
-            w.title = own->title();
-            w.background = own->backgroundColor();
-            w.style = own->styleMask();
-            w.titleShown = own->titleVisibility == WindowTitleVisibility::visible;
-            w.transparentTitleBar = own->titlebarAppearsTransparent;
-        }
-        look.windows.push_back(std::move(w));
-    }
-    return look;
+    const auto frame = screen_->frame();
+    RecordingCanvas recording(frame.size, scale_);
+    recording.translate(-frame.minX(), -frame.minY());
+    ScreenSnapshot::drawScreen(recording, *screen_, std::nullopt, ScreenSnapshot::ScreenParts::withoutViews);
+    return {currentAppearance(), !MenuTracker::shared().openMenus().empty(), recording.operations()};
 }
 
 std::vector<Rect> ScreenPainter::dirtyRects() const {

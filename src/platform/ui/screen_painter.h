@@ -3,15 +3,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "platform/base/result.h"
 #include "platform/gfx/appearance.h"
 #include "platform/gfx/bitmap.h"
-#include "platform/gfx/color.h"
 #include "platform/gfx/geometry.h"
-#include "platform/ui/window_style.h"
+#include "platform/gfx/recording_canvas.h"
 
 namespace tallowmere::platform {
 
@@ -48,29 +46,14 @@ public:
     double scale() const { return scale_; }
 
 private:
-    // What the screen shows apart from the views' own drawing: when any of
-    // it changes, the screen is repainted whole.
-    struct WindowLook {
-        int number = 0;
-        ScreenRect frame;
-        double alpha = 1;
-        std::string title;
-        bool own = false;
-        std::optional<Color> background;
-        WindowStyleMask style;
-        bool titleShown = true;
-        bool transparentTitleBar = false;
-        bool operator==(const WindowLook&) const = default;
-    };
+    // What the screen shows apart from the views' own drawing (windows,
+    // their frames and titles, the menu bar, the Dock), as the drawing calls
+    // it takes: when any of it changes, the screen is repainted whole.
     struct Look {
-        ScreenRect screenFrame;
         Appearance appearance = Appearance::light;
-        ScreenRect menuBarFrame;
-        std::string frontmostApplication;
-        std::vector<std::string> menuTitles;
         bool menuOpen = false;
-        std::vector<WindowLook> windows;
-        bool operator==(const Look&) const = default;
+        std::vector<RecordingCanvas::Operation> chrome;
+        bool operator==(const Look& other) const;
     };
 
     ScreenPainter(std::shared_ptr<Screen> screen, double scale, std::unique_ptr<CairoCanvas> canvas);

@@ -100,7 +100,8 @@ void drawTextElement(Canvas& canvas, const SimulatedElement& element, const Scre
 
 }  // namespace
 
-void ScreenSnapshot::drawOwnWindow(Canvas& canvas, const Window& window, std::optional<Rect> region) {
+void ScreenSnapshot::drawOwnWindow(Canvas& canvas, const Window& window, std::optional<Rect> region,
+                                   ScreenParts parts) {
     const Rect frame = local(window.frame());
     canvas.save();
     canvas.setAlpha(window.alphaValue());
@@ -108,7 +109,7 @@ void ScreenSnapshot::drawOwnWindow(Canvas& canvas, const Window& window, std::op
     canvas.setFillColor(window.backgroundColor());
     canvas.fillRect(frame);
     const auto content = local(window.contentRectForFrameRect(window.frame()));
-    if (auto view = window.contentView()) {
+    if (auto view = parts == ScreenParts::everything ? window.contentView() : nullptr) {
         canvas.save();
         canvas.translate(content.minX(), content.minY());
         view->layoutSubtreeIfNeeded();
@@ -266,7 +267,8 @@ void ScreenSnapshot::drawOpenMenus(Canvas& canvas) {
     }
 }
 
-void ScreenSnapshot::drawScreen(Canvas& canvas, const Screen& screen, std::optional<Rect> region) {
+void ScreenSnapshot::drawScreen(Canvas& canvas, const Screen& screen, std::optional<Rect> region,
+                                ScreenParts parts) {
     auto& desktop = DesktopLink::desktop();
     const auto screenFrame = screen.frame();
     canvas.setFillColor(desktopColor);
@@ -292,7 +294,7 @@ void ScreenSnapshot::drawScreen(Canvas& canvas, const Screen& screen, std::optio
         if (!window->screenFrame().intersects(screenFrame)) continue;
         if (region && !local(window->screenFrame()).intersects(*region)) continue;
         if (window->isOwnWindow()) {
-            if (auto own = application.windowWithNumber(window->windowNumber())) drawOwnWindow(canvas, *own, region);
+            if (auto own = application.windowWithNumber(window->windowNumber())) drawOwnWindow(canvas, *own, region, parts);
         } else {
             ScreenSnapshot::drawOtherWindow(canvas, *window);
         }

@@ -44,7 +44,11 @@ Result<void> writeArrangementPng(const std::filesystem::path& file);
 // `region` (screen coordinates), when given, is all that is being
 // repainted: the caller clips to it, and views that cannot reach it are
 // skipped.
-void drawOwnWindow(Canvas& canvas, const Window& window, std::optional<Rect> region = std::nullopt);
+// With `ScreenParts::withoutViews` the program's windows are drawn without
+// their views: what the screen shows apart from the views' own drawing.
+enum class ScreenParts { everything, withoutViews };
+void drawOwnWindow(Canvas& canvas, const Window& window, std::optional<Rect> region = std::nullopt,
+                   ScreenParts parts = ScreenParts::everything);
 void drawOtherWindow(Canvas& canvas, const SimulatedWindow& window);
 void drawMenuBar(Canvas& canvas);
 // The Dock on the primary screen's Dock edge, when it has a size.
@@ -52,7 +56,8 @@ void drawDock(Canvas& canvas);
 void drawOpenMenus(Canvas& canvas);
 // The whole picture of `screen` (or of `region` of it) onto a canvas whose
 // space is already the screen's.
-void drawScreen(Canvas& canvas, const Screen& screen, std::optional<Rect> region = std::nullopt);
+void drawScreen(Canvas& canvas, const Screen& screen, std::optional<Rect> region = std::nullopt,
+                ScreenParts parts = ScreenParts::everything);
 
 }  // namespace ScreenSnapshot
 

@@ -281,5 +281,26 @@ TEST_F(ViewDrawingTest, RepaintingWhatChangedGivesTheFreshPicture) {
     }
 }
 
+// What the views do not draw (other applications' windows, the menu bar)
+// is compared as drawing calls: any change repaints the screen.
+TEST_F(ViewDrawingTest, ChangesBesideTheViewsRepaintTheWholeScreen) {
+    auto shown = showReferenceWindow();
+    auto editor = setup.addFrontWindow({.bundleIdentifier = "com.example.editor", .name = "Editor"},
+                                       {.title = "Notes", .frame = {700, 200, 400, 300}});
+    auto painter = ScreenPainter::make(desktop.screens().primaryScreen(), 1);
+    ASSERT_TRUE(painter);
+    (*painter)->update();
+    ASSERT_TRUE((*painter)->update().empty());
+
+    editor->setScreenFrame(ScreenRect{650, 150, 400, 300});
+    const auto areas = (*painter)->update();
+    ASSERT_EQ(areas.size(), 1u);
+    EXPECT_EQ(areas.front(), (ScreenPainter::PixelArea{0, 0, 1440, 900}));
+    auto fresh = ScreenPainter::make(desktop.screens().primaryScreen(), 1);
+    ASSERT_TRUE(fresh);
+    (*fresh)->update();
+    EXPECT_EQ(differingPixels((*painter)->bitmap(), (*fresh)->bitmap(), 0), 0);
+}
+
 }  // namespace
 }  // namespace tallowmere::platform
