@@ -8,6 +8,7 @@
 #include "finder/finder_extension_bridge.h"
 #include "hosts/hosts_editor_controller.h"
 #include "localization/interface_language.h"
+#include "mainwindow/input_feature_switches.h"
 #include "mainwindow/main_window_controller.h"
 #include "menubar/default_input_source_controller.h"
 #include "menubar/media_control_controller.h"
@@ -149,6 +150,10 @@ void AppDelegate::applicationDidFinishLaunching() {
         });
 
     handInputControllerCallbacks();
+    // The mouse and trackpad features run from the start, before the main
+    // window (which hands the switches over again whenever it refreshes)
+    // is ever opened.
+    InputFeatureSwitches::apply(*inputController(), desktop.accessibility().isProcessTrusted());
 
     AppContext::current().mainQueue().async([weakSelf] {
         if (auto self = weakSelf.lock()) self->runFinderLaunchCheck();

@@ -1,16 +1,12 @@
 #include "mainwindow/main_window_controller.h"
 
 #include "platform/desktop/desktop.h"
-#include "platform/system/user_defaults.h"
 #include "platform/ui/desktop_link.h"
 #include "platform/ui/label.h"
 #include "platform/ui/view.h"
 #include "platform/ui/window.h"
-#include "quicklaunch/quick_launch_panel.h"
-#include "selection/selvane_preferences.h"
+#include "mainwindow/input_feature_switches.h"
 #include "windows/input_controller.h"
-#include "windows/long_press_destination.h"
-#include "windows/selection_bar.h"
 
 namespace tallowmere {
 
@@ -51,34 +47,7 @@ void MainWindowController::refreshRuntimeState() {
 }
 
 void MainWindowController::applyAccessibilityFeatureState(bool trusted) {
-    if (!inputController_) return;
-    auto& input = *inputController_;
-    auto& defaults = platform::UserDefaults::standard();
-    // These switches are on until the person turns them off.
-    auto switchOn = [&defaults](std::string_view key) { return defaults.storedBoolean(key).value_or(true); };
-    const auto destination = LongPressDestinationPreference::current();
-
-    input.gestureEnabled = trusted && switchOn("gestureEnabled");
-    input.updateGestureMonitor();
-    input.naturalDirectionEnabled = switchOn("naturalDirectionEnabled");
-    input.mouseEnabled = trusted && switchOn("mouseEnabled");
-    input.updateMouseMonitor();
-    input.edgeSnapEnabled = trusted && switchOn("edgeSnapEnabled");
-
-    input.quickLaunchEnabled = switchOn(LongPressDestinationPreference::quickLaunchEnabledKey);
-    input.updateMouseMonitor();
-    if (!input.quickLaunchEnabled) input.quickLaunchPanel().panel()->orderOut();
-
-    input.quickLaunchLongPressEnabled = trusted && destination == LongPressDestination::quickLaunch;
-    if (!input.quickLaunchLongPressEnabled) {
-        input.cancelQuickLaunchLongPress();
-        input.quickLaunchPanel().panel()->orderOut();
-        input.quickLaunchLongPressTriggered = false;
-    }
-
-    input.selvaneEnabled = trusted && SelvanePreferences::isEnabled();
-    input.updateMouseMonitor();
-    if (!input.selvaneEnabled) input.selvanePanel().hide();
+    if (inputController_) InputFeatureSwitches::apply(*inputController_, trusted);
 }
 
 std::string MainWindowController::statusText() const { return statusLabel_->stringValue(); }

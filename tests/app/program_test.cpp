@@ -422,5 +422,38 @@ TEST_F(ProgramTest, TheViewerShowsTheDefaultScenesWindowsAndATitleBarDragMovesOn
     EXPECT_EQ(first.exitStatus(), 0) << trace();
 }
 
+TEST_F(ProgramTest, DraggingTheEditorsTitleBarToTheLeftEdgeSnapsItToTheLeftHalf) {
+    testing::XvfbDisplay display(1920, 1080);
+    ASSERT_TRUE(display.isRunning()) << "This test needs its own X server: " << display.failure();
+
+    // Started for a Finder request, so the main window stays closed: the
+    // mouse features run from the start all the same.
+    Program first({"--finder-action"}, home() / "first.err",
+                  {.environment = {"DISPLAY=" + display.name(), "TALLOWMERE_HEADLESS=0", "TALLOWMERE_TRACE=desktop"}});
+    ASSERT_TRUE(first.started());
+    const std::string xdotool = "DISPLAY=" + display.name() + " xdotool ";
+    unsigned long viewer = 0;
+    ASSERT_TRUE(eventually([&] {
+        viewer = std::strtoul(testing::commandOutput(xdotool + "search --classname '^tallowmere$' 2>/dev/null").c_str(),
+                              nullptr, 10);
+        return viewer != 0;
+    })) << "no viewer window on " << display.name() << "\n" << trace();
+
+    // The editor's title bar, taken in steps to the left edge of the screen
+    // (a pixel of the viewer is a point at this size).
+    const std::string id = std::to_string(viewer);
+    std::string moves = "mousemove --window " + id + " 1060 374 mousedown 1";
+    for (int x = 960; x >= 0; x -= 120) moves += " mousemove --window " + id + " " + std::to_string(x + 2) + " 420";
+    testing::commandOutput(xdotool + moves + " mouseup 1");
+
+    // The left half of the visible frame, between the menu bar and the
+    // 64-point Dock (the trace gives frames in screen space).
+    const std::string snapped = "desktop: window frame \"Notes.txt\" of \"TextEdit\" (0, 64, 720, 812)\n";
+    EXPECT_TRUE(eventually([&] { return trace().find(snapped) != std::string::npos; })) << trace();
+
+    first.signal(SIGTERM);
+    EXPECT_EQ(first.exitStatus(), 0) << trace();
+}
+
 }  // namespace
 }  // namespace tallowmere
