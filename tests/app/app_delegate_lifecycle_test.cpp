@@ -134,6 +134,38 @@ TEST_F(AppDelegateLifecycleTest, StartUpRunsItsStepsInOrder) {
     EXPECT_TRUE(mainWindowIsShown());
 }
 
+// What a person would notice if start-up skipped a step: the chosen theme,
+// a login item that follows the program, the application that was in front
+// before, and the main window in front and ready for the keyboard.
+TEST_F(AppDelegateLifecycleTest, StartUpDoesEveryStepAPersonWouldNotice) {
+    defaults().set("themeMode", PropertyValue("dark"));
+    // An agent left by an older system: the login item takes over from it.
+    const auto agent = home() / "Library/LaunchAgents/com.quenlow.tallowmere.login.plist";
+    std::filesystem::create_directories(agent.parent_path());
+    std::ofstream(agent) << "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>Label</key>"
+                            "<string>com.quenlow.tallowmere.login</string></dict></plist>";
+    auto editor = setup.addApplication({.bundleIdentifier = "com.example.editor",
+                                        .name = "Editor",
+                                        .launchWindows = {{.title = "Notes", .frame = {0, 24, 1440, 876}}}});
+    ASSERT_TRUE(editor);
+    desktop.activate(*editor);
+
+    launch();
+    EXPECT_EQ(application.appearance(), platform::Appearance::dark) << "the stored theme is applied";
+    EXPECT_EQ(platform::LoginItemService::shared().status(), platform::LoginItemService::Status::enabled);
+    EXPECT_FALSE(std::filesystem::exists(agent)) << "the old agent gave way to the login item";
+    EXPECT_EQ(delegate().lastExternalPID(), editor->processIdentifier()) << "the application in front is remembered";
+
+    runUntilIdle();
+    ASSERT_TRUE(mainWindowIsShown());
+    EXPECT_EQ(desktop.frontmostApplication().get(), &desktop.currentApplication()) << "the program came to the front";
+    EXPECT_TRUE(mainWindow()->isKeyWindow()) << "the main window takes the keyboard";
+    const auto front = desktop.windowServer().windowList(platform::WindowListOption::onScreenOnly);
+    auto firstNormal = std::find_if(front.begin(), front.end(), [](const auto& info) { return info.layer == 0; });
+    ASSERT_NE(firstNormal, front.end());
+    EXPECT_EQ(firstNormal->windowNumber, mainWindow()->windowNumber()) << "the main window is above the editor's";
+}
+
 TEST_F(AppDelegateLifecycleTest, StatusItemsAreMadeAsTheMenuBarExpectsThem) {
     launch({"--finder-action"});
     runUntilIdle();
