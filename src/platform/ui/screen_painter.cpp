@@ -116,7 +116,7 @@ std::vector<Rect> ScreenPainter::dirtyRects() const {
         auto window = content.window();
         const Rect windowFrame = window ? rect_cast<LocalSpace>(window->frame()) : screen;
         visitTree(content, [&](View& view) {
-            if (!view.needsDisplay()) return;
+            if (view.displayMark() <= paintedMark_) return;
             // The drawing's reach past the frame, around the view's own rectangle on screen.
             const Rect frame = view.frame(), extent = view.drawingExtent();
             const ScreenRect onScreen = view.convertToScreen(view.bounds());
@@ -202,6 +202,7 @@ std::vector<ScreenPainter::PixelArea> ScreenPainter::update() {
     // Layout first: it may move views and mark them for display.
     forEachOwnContentView([](View& content) { content.layoutSubtreeIfNeeded(); });
     Look look = currentLook();
+    const std::uint64_t marked = View::latestDisplayMark();
     std::vector<PixelArea> painted;
     if (!painted_ || !(*painted_ == look) || look.menuOpen) {
         paint(std::nullopt);
@@ -215,9 +216,7 @@ std::vector<ScreenPainter::PixelArea> ScreenPainter::update() {
         }
     }
     painted_ = std::move(look);
-    // What was not repainted was not to be seen (outside the screen, or
-    // under nothing visible): nothing stays marked.
-    forEachOwnContentView([](View& content) { visitTree(content, [](View& view) { view.setNeedsDisplay(false); }); });
+    paintedMark_ = marked;
     return painted;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -58,7 +59,8 @@ private:
 
     ScreenPainter(std::shared_ptr<Screen> screen, double scale, std::unique_ptr<CairoCanvas> canvas);
     Look currentLook() const;
-    // The views that need display, as screen rectangles their drawing may cover.
+    // The views marked for display since the last paint, as screen
+    // rectangles their drawing may cover.
     std::vector<Rect> dirtyRects() const;
     PixelArea pixelsOf(Rect screenRect) const;
     void paint(std::optional<Rect> region);
@@ -70,6 +72,8 @@ private:
     double scale_;
     std::unique_ptr<CairoCanvas> canvas_;
     std::optional<Look> painted_;
+    // Views marked for display after this are not painted yet.
+    std::uint64_t paintedMark_ = 0;
 };
 
 // The painters snapshots use, one per screen and scale, so a snapshot of a

@@ -1,6 +1,7 @@
 #include "platform/ui/view.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "platform/gfx/canvas.h"
@@ -53,11 +54,17 @@ void autoresizeAxis(double& origin, double& length, double oldParentLength, doub
     length = std::max(0.0, length + lengthShare);
 }
 
+// Marks only order one another; no value means anything by itself, so one
+// count serves every context.
+std::atomic<std::uint64_t> displayMarks{0};
+
+std::uint64_t nextDisplayMark() { return ++displayMarks; }
+
 }  // namespace
 
 std::shared_ptr<View> View::make(Rect frame) { return std::shared_ptr<View>(new View(frame)); }
 
-View::View(Rect frame) : frame_(sanitized(frame)) {}
+View::View(Rect frame) : frame_(sanitized(frame)), displayMark_(nextDisplayMark()) {}
 
 View::~View() {
     for (auto& subview : subviews_) {
@@ -245,7 +252,12 @@ void View::noteEffectiveAppearanceChanged() {
 
 // --- Drawing ------------------------------------------------------------------
 
-void View::setNeedsDisplay(bool needs) { needsDisplay_ = needs; }
+void View::setNeedsDisplay(bool needs) {
+    needsDisplay_ = needs;
+    if (needs) displayMark_ = nextDisplayMark();
+}
+
+std::uint64_t View::latestDisplayMark() { return displayMarks.load(); }
 
 bool View::subtreeNeedsDisplay() const {
     // A hidden view shows nothing; hiding or showing it marks its superview.

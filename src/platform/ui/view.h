@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -159,6 +160,12 @@ public:
     // --- Drawing ----------------------------------------------------------------
     bool needsDisplay() const { return needsDisplay_; }
     void setNeedsDisplay(bool needs = true);
+    // When the view was last marked for display (made, or setNeedsDisplay),
+    // on a count all views share: each painter of the screen remembers how
+    // far it has painted, whoever drew the view in between.
+    std::uint64_t displayMark() const { return displayMark_; }
+    // The latest mark given to any view.
+    static std::uint64_t latestDisplayMark();
     // True when this view or any visible view below it needs display.
     bool subtreeNeedsDisplay() const;
     // Draws the view's own content; `dirty` is in the view's coordinates.
@@ -357,6 +364,7 @@ private:
     std::optional<CursorShape> cursor_;
 
     bool needsDisplay_ = true;
+    std::uint64_t displayMark_;
     bool needsLayout_ = true;
     bool firstResponder_ = false;
 

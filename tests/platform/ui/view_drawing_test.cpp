@@ -281,6 +281,23 @@ TEST_F(ViewDrawingTest, RepaintingWhatChangedGivesTheFreshPicture) {
     }
 }
 
+// The viewer's painter and the snapshots' each see a change, whichever
+// paints first.
+TEST_F(ViewDrawingTest, EveryPainterOfAScreenSeesAChange) {
+    auto shown = showReferenceWindow();
+    auto first = ScreenPainter::make(desktop.screens().primaryScreen(), 1);
+    auto second = ScreenPainter::make(desktop.screens().primaryScreen(), 2);
+    ASSERT_TRUE(first && second);
+    (*first)->update();
+    (*second)->update();
+
+    shown.knob->setOn(false);
+    EXPECT_FALSE((*first)->update().empty());
+    EXPECT_FALSE((*second)->update().empty()) << "the first painter took the change from the second";
+    EXPECT_TRUE((*first)->update().empty());
+    EXPECT_TRUE((*second)->update().empty());
+}
+
 // What the views do not draw (other applications' windows, the menu bar)
 // is compared as drawing calls: any change repaints the screen.
 TEST_F(ViewDrawingTest, ChangesBesideTheViewsRepaintTheWholeScreen) {
