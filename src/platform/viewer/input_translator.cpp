@@ -43,9 +43,12 @@ void InputTranslator::handle(const ViewerInput& input) {
             button(input, false);
             break;
         case ViewerInput::Kind::wheel:
-            if (input.wheelX == 0 && input.wheelY == 0) return;
-            scroll_.notch(geometry_.screenPoint(input.pixel), input.wheelX, input.wheelY,
-                          input.modifiers, input.timestamp);
+            wheel(input);
+            break;
+        case ViewerInput::Kind::smoothScroll:
+            if (input.scrollX == 0 && input.scrollY == 0) return;
+            scroll_.scroll(geometry_.screenPoint(input.pixel), input.scrollX, input.scrollY, input.isDirectionInverted,
+                           input.modifiers, input.timestamp);
             break;
         case ViewerInput::Kind::keyPressed:
             key(input, true);
@@ -79,6 +82,18 @@ void InputTranslator::pointerMoved(const ViewerInput& input) {
     }
     Event event = Event::mouse(type, geometry_.screenPoint(input.pixel), 1, input.modifiers);
     event.buttonNumber = buttonNumber;
+    event.timestamp = input.timestamp;
+    post(std::move(event));
+}
+
+void InputTranslator::wheel(const ViewerInput& input) {
+    if (input.wheelX == 0 && input.wheelY == 0) return;
+    // A notch of a mouse wheel is one coarse step, in lines, without phases,
+    // as the platform reports a wheel; it ends a touchpad gesture first.
+    scroll_.end();
+    Event event = Event::scroll(geometry_.screenPoint(input.pixel), input.wheelX, input.wheelY, EventPhase::none,
+                                EventPhase::none, /*precise=*/false);
+    event.modifierFlags = input.modifiers;
     event.timestamp = input.timestamp;
     post(std::move(event));
 }

@@ -13,7 +13,8 @@ class MainQueue;
 // Turns what the person does in the viewer's window into the simulated
 // desktop's events, on the main queue's thread: the pointer moves or drags,
 // presses and releases (the desktop counts the clicks from their times and
-// places), wheel notches become scroll gestures, keys get the platform's
+// places), wheel notches become coarse scroll steps and a touchpad's smooth
+// scrolling a precise scroll gesture with phases, keys get the platform's
 // key codes and characters, and modifier keys announce themselves with
 // flags-changed events as the platform's do.
 class InputTranslator {
@@ -29,6 +30,7 @@ class InputTranslator {
 
   private:
     void pointerMoved(const ViewerInput& input);
+    void wheel(const ViewerInput& input);
     void button(const ViewerInput& input, bool pressed);
     void key(const ViewerInput& input, bool pressed);
     void modifiersChanged(ModifierFlags flags, std::uint16_t keyCode, double timestamp);

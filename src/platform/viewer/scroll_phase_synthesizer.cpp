@@ -11,15 +11,16 @@ ScrollPhaseSynthesizer::~ScrollPhaseSynthesizer() {
     if (pendingEnd_) pendingEnd_->cancel();
 }
 
-void ScrollPhaseSynthesizer::notch(ScreenPoint location, double linesX, double linesY,
-                                   ModifierFlags modifiers, double timestamp) {
+void ScrollPhaseSynthesizer::scroll(ScreenPoint location, double pointsX, double pointsY, bool inverted,
+                                    ModifierFlags modifiers, double timestamp) {
     location_ = location;
     modifiers_ = modifiers;
+    inverted_ = inverted;
     if (state_ == State::idle) {
         state_ = State::scrolling;
-        post(EventPhase::began, 0, 0, modifiers, timestamp);
+        post(EventPhase::began, 0, 0, timestamp);
     }
-    post(EventPhase::changed, linesX, linesY, modifiers, timestamp);
+    post(EventPhase::changed, pointsX, pointsY, timestamp);
     if (pendingEnd_) pendingEnd_->cancel();
     pendingEnd_ = queue_.asyncAfter(burstEndDelay, [this] { end(); });
 }
@@ -29,15 +30,13 @@ void ScrollPhaseSynthesizer::end() {
     pendingEnd_.reset();
     if (state_ != State::scrolling) return;
     state_ = State::idle;
-    // Stamped when posted: the end happens now, not at the last notch.
-    post(EventPhase::ended, 0, 0, modifiers_, 0);
+    // Stamped when posted: the end happens now, not at the last amount.
+    post(EventPhase::ended, 0, 0, 0);
 }
 
-void ScrollPhaseSynthesizer::post(EventPhase phase, double linesX, double linesY,
-                                  ModifierFlags modifiers, double timestamp) {
-    Event event =
-        Event::scroll(location_, linesX, linesY, phase, EventPhase::none, /*precise=*/false);
-    event.modifierFlags = modifiers;
+void ScrollPhaseSynthesizer::post(EventPhase phase, double pointsX, double pointsY, double timestamp) {
+    Event event = Event::scroll(location_, pointsX, pointsY, phase, EventPhase::none, /*precise=*/true, inverted_);
+    event.modifierFlags = modifiers_;
     event.timestamp = timestamp;
     post_(std::move(event));
 }

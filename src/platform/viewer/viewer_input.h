@@ -17,6 +17,9 @@ struct ViewerInput {
         buttonPressed,
         buttonReleased,
         wheel,
+        // A touchpad's two-finger scroll, which X reports as smooth amounts
+        // without phases.
+        smoothScroll,
         keyPressed,
         keyReleased,
         // The window lost the keyboard: keys held now are released elsewhere.
@@ -38,6 +41,11 @@ struct ViewerInput {
     // Wheel notches, in lines: +y away from the person, +x to the left.
     double wheelX = 0;
     double wheelY = 0;
+    // Smooth scrolling, in points, in the same sense as the wheel.
+    double scrollX = 0;
+    double scrollY = 0;
+    // The device turns the fingers' direction around ("natural" scrolling).
+    bool isDirectionInverted = false;
 
     // Keys
     std::uint32_t keysym = 0;             // the key's symbol without Shift, for its key code

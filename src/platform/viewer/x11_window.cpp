@@ -9,8 +9,14 @@
 #include <cstdlib>
 #include <thread>
 
+#include <cctype>
+#include <cmath>
+#include <optional>
+#include <map>
+
 #include "platform/gfx/bitmap.h"
 #include "platform/runtime/clock.h"
+#include "platform/viewer/scroll_valuators.h"
 
 // Xlib last: its macros (None, True, Status ...) would clash with names above.
 #include <X11/XKBlib.h>
@@ -18,6 +24,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
+#include <X11/extensions/XInput2.h>
 #include <cairo-xlib.h>
 #include <cairo.h>
 
@@ -25,9 +32,41 @@ namespace tallowmere::platform {
 
 namespace {
 
-constexpr unsigned inputMask = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask |
-                               ButtonReleaseMask | PointerMotionMask | FocusChangeMask |
-                               StructureNotifyMask;
+constexpr long pointerMask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+constexpr long inputMask = ExposureMask | KeyPressMask | KeyReleaseMask | pointerMask | FocusChangeMask |
+                           StructureNotifyMask;
+
+// Asks for the pointer through XInput 2.1, whose smooth scrolling carries a
+// touchpad's two-finger movement; the core pointer events are then not
+// delivered. False when the server has no XInput 2.1.
+bool selectSmoothScrolling(Display* display, ::Window window, int& opcode) {
+    int event = 0, error = 0;
+    if (!XQueryExtension(display, "XInputExtension", &opcode, &event, &error)) return false;
+    int major = 2, minor = 1;
+    if (XIQueryVersion(display, &major, &minor) != Success || major < 2 || (major == 2 && minor < 1)) return false;
+    std::array<unsigned char, XIMaskLen(XI_LASTEVENT)> bits{};
+    for (int type : {XI_Motion, XI_ButtonPress, XI_ButtonRelease, XI_Enter}) XISetMask(bits.data(), type);
+    XIEventMask mask{XIAllMasterDevices, static_cast<int>(bits.size()), bits.data()};
+    return XISelectEvents(display, window, &mask, 1) == Success;
+}
+
+// An 8-bit integer property of an input device; none when it has none.
+std::optional<int> deviceFlag(Display* display, int device, const char* name) {
+    const Atom property = XInternAtom(display, name, True);
+    if (property == 0) return std::nullopt;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::optional<int> flag;
+    if (XIGetProperty(display, device, property, 0, 1, False, AnyPropertyType, &type, &format, &count, &after,
+                      &data) == Success &&
+        format == 8 && count >= 1 && data) {
+        flag = data[0];
+    }
+    if (data) XFree(data);
+    return flag;
+}
 
 ModifierFlags modifiersOf(unsigned state) {
     std::uint64_t flags = 0;
@@ -100,6 +139,8 @@ struct X11Window::Connection {
     cairo_surface_t* backBuffer = nullptr;
     ::Cursor crosshair = 0;
     bool mapped = false;
+    // XInput's extension code, when the pointer is read through it.
+    std::optional<int> inputExtension;
 
     ~Connection() {
         if (backBuffer) cairo_surface_destroy(backBuffer);
@@ -129,6 +170,14 @@ struct X11Window::EventReader {
         std::string textIgnoringModifiers;
     };
     std::array<HeldKey, 256> keys{};
+    // What each physical pointing device is, learnt at its first event.
+    struct SourceDevice {
+        bool isTouchpad = false;
+        bool naturalScrolling = false;
+        ScrollValuators valuators;
+    };
+    std::map<int, SourceDevice> sources;
+    std::optional<std::pair<double, double>> lastPointer;
 
     EventReader(Connection& c, Handlers h) : connection(c), handlers(std::move(h)) {}
 
@@ -206,6 +255,9 @@ struct X11Window::EventReader {
             case Expose:
                 if (event.xexpose.count == 0 && handlers.onExposed) handlers.onExposed();
                 break;
+            case GenericEvent:
+                extensionEvent(event.xcookie);
+                break;
             case ClientMessage:
                 if (static_cast<Atom>(event.xclient.data.l[0]) == connection.deleteWindow &&
                     handlers.onCloseRequested) {
@@ -235,6 +287,94 @@ struct X11Window::EventReader {
                   event.x, event.y, event.state);
         made.button = platformButton(event.button);
         emit(std::move(made));
+    }
+
+    void extensionEvent(XGenericEventCookie& cookie) {
+        if (!connection.inputExtension || cookie.extension != *connection.inputExtension) return;
+        if (!XGetEventData(connection.events, &cookie)) return;
+        switch (cookie.evtype) {
+            case XI_Motion:
+                deviceMotion(*static_cast<XIDeviceEvent*>(cookie.data));
+                break;
+            case XI_ButtonPress:
+            case XI_ButtonRelease:
+                deviceButton(*static_cast<XIDeviceEvent*>(cookie.data), cookie.evtype == XI_ButtonPress);
+                break;
+            case XI_Enter:
+                // Scrolling elsewhere moved the valuators without us.
+                for (auto& [id, source] : sources) source.valuators.reset();
+                break;
+            default:
+                break;
+        }
+        XFreeEventData(connection.events, &cookie);
+    }
+
+    SourceDevice& source(int id) {
+        auto found = sources.find(id);
+        if (found != sources.end()) return found->second;
+        SourceDevice device;
+        Display* display = connection.events;
+        int count = 0;
+        if (XIDeviceInfo* info = XIQueryDevice(display, id, &count)) {
+            std::string name = info->name ? info->name : "";
+            for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            device.isTouchpad = name.find("touchpad") != std::string::npos || name.find("trackpad") != std::string::npos ||
+                                name.find("synaptics") != std::string::npos ||
+                                deviceFlag(display, id, "libinput Tapping Enabled").has_value();
+            device.naturalScrolling = deviceFlag(display, id, "libinput Natural Scrolling Enabled").value_or(0) != 0;
+            for (int i = 0; i < info->num_classes; ++i) {
+                if (info->classes[i]->type != XIScrollClass) continue;
+                const auto* scroll = reinterpret_cast<const XIScrollClassInfo*>(info->classes[i]);
+                device.valuators.add(scroll->number,
+                                     scroll->scroll_type == XIScrollTypeVertical ? ScrollValuators::Axis::vertical
+                                                                                 : ScrollValuators::Axis::horizontal,
+                                     scroll->increment);
+            }
+            XIFreeDeviceInfo(info);
+        }
+        return sources.emplace(id, std::move(device)).first->second;
+    }
+
+    ViewerInput deviceInput(ViewerInput::Kind kind, const XIDeviceEvent& event) {
+        return input(kind, static_cast<int>(std::lround(event.event_x)), static_cast<int>(std::lround(event.event_y)),
+                     static_cast<unsigned>(event.mods.effective));
+    }
+
+    void deviceMotion(const XIDeviceEvent& event) {
+        auto& device = source(event.sourceid);
+        ScrollValuators::Amount amount;
+        const double* value = event.valuators.values;
+        for (int i = 0; i < event.valuators.mask_len * 8; ++i) {
+            if (!XIMaskIsSet(event.valuators.mask, i)) continue;
+            device.valuators.update(i, *value++, amount);
+        }
+        // A touchpad's scrolling is read from its valuators; a wheel's from
+        // its notches, which arrive as buttons.
+        if (device.isTouchpad && (amount.x != 0 || amount.y != 0)) {
+            auto made = deviceInput(ViewerInput::Kind::smoothScroll, event);
+            made.scrollX = amount.x;
+            made.scrollY = amount.y;
+            made.isDirectionInverted = device.naturalScrolling;
+            emit(std::move(made));
+        }
+        const std::pair position{event.event_x, event.event_y};
+        if (lastPointer == position) return;
+        lastPointer = position;
+        emit(deviceInput(ViewerInput::Kind::pointerMoved, event));
+    }
+
+    void deviceButton(const XIDeviceEvent& event, bool pressed) {
+        XButtonEvent core{};
+        core.type = pressed ? ButtonPress : ButtonRelease;
+        core.x = static_cast<int>(std::lround(event.event_x));
+        core.y = static_cast<int>(std::lround(event.event_y));
+        core.state = static_cast<unsigned>(event.mods.effective);
+        core.button = static_cast<unsigned>(event.detail);
+        // The server turns a touchpad's scrolling into wheel buttons as well;
+        // its valuators have told it already.
+        if (core.button >= 4 && core.button <= 7 && source(event.sourceid).isTouchpad) return;
+        button(core);
     }
 
     void key(XKeyEvent& event) {
@@ -296,7 +436,13 @@ Result<std::unique_ptr<X11Window>> X11Window::open(const std::string& title) {
     connection->window =
         XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, 1, 1, 0,
                             BlackPixel(display, screen), BlackPixel(display, screen));
-    XSelectInput(display, connection->window, inputMask);
+    int extension = 0;
+    if (selectSmoothScrolling(display, connection->window, extension)) {
+        connection->inputExtension = extension;
+        XSelectInput(display, connection->window, inputMask & ~pointerMask);
+    } else {
+        XSelectInput(display, connection->window, inputMask);
+    }
     connection->deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, connection->window, &connection->deleteWindow, 1);
 

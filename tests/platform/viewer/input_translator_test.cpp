@@ -175,22 +175,54 @@ TEST_F(InputTranslatorTest, LosingTheKeyboardLetsGoOfHeldModifiers) {
     EXPECT_EQ(desktop.input().modifierFlags(), ModifierFlags{});
 }
 
-TEST_F(InputTranslatorTest, WheelNotchesScrollWherePointedAndAPressEndsTheGesture) {
+TEST_F(InputTranslatorTest, WheelNotchesAreCoarseStepsWithoutPhases) {
     auto notch = input(Kind::wheel, {360, 225});
     notch.wheelY = -1;
     translator.handle(notch);
     translator.handle(notch);
+    advance(1);
+    const auto events = posted();
+    ASSERT_EQ(types(events), (std::vector{EventType::scrollWheel, EventType::scrollWheel}));
+    for (const auto& event : events) {
+        EXPECT_EQ(event.phase, EventPhase::none);
+        EXPECT_EQ(event.momentumPhase, EventPhase::none);
+        EXPECT_FALSE(event.hasPreciseScrollingDeltas);
+        EXPECT_EQ(event.deltaY, -1);
+        EXPECT_EQ(event.location, (ScreenPoint{720, 448}));
+    }
+}
+
+TEST_F(InputTranslatorTest, ATouchpadSwipeIsAPreciseGestureWithPhasesThatAPressEnds) {
+    auto swipe = input(Kind::smoothScroll, {360, 225});
+    swipe.scrollY = -12.5;
+    swipe.isDirectionInverted = true;
+    translator.handle(swipe);
+    advance(0.05);
+    translator.handle(swipe);
     button(Kind::buttonPressed, 0, {360, 225});
     advance(1);
     const auto events = posted();
-    ASSERT_EQ(types(events),
-              (std::vector{EventType::scrollWheel, EventType::scrollWheel, EventType::scrollWheel,
-                           EventType::scrollWheel, EventType::leftMouseDown}));
-    EXPECT_EQ(events[0].phase, EventPhase::began);
-    EXPECT_EQ(events[2].phase, EventPhase::changed);
-    EXPECT_EQ(events[2].deltaY, -1);
-    EXPECT_EQ(events[3].phase, EventPhase::ended) << "the click came before the gesture ended";
+    ASSERT_EQ(types(events), (std::vector{EventType::scrollWheel, EventType::scrollWheel, EventType::scrollWheel,
+                                          EventType::scrollWheel, EventType::leftMouseDown}));
+    const std::vector<EventPhase> phases{EventPhase::began, EventPhase::changed, EventPhase::changed,
+                                         EventPhase::ended};
+    for (std::size_t i = 0; i < phases.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(events[i].phase, phases[i]) << "the press came before the gesture ended";
+        EXPECT_TRUE(events[i].hasPreciseScrollingDeltas);
+        EXPECT_TRUE(events[i].isDirectionInvertedFromDevice);
+        EXPECT_EQ(events[i].momentumPhase, EventPhase::none);
+    }
+    EXPECT_EQ(events[1].scrollingDeltaY, -12.5) << "points, as the fingers moved";
+    EXPECT_EQ(events[0].scrollingDeltaY, 0);
     EXPECT_EQ(events[2].location, (ScreenPoint{720, 448}));
+
+    // Lifting the fingers is a pause: the gesture ends by itself.
+    translator.handle(swipe);
+    advance(ScrollPhaseSynthesizer::burstEndDelay + 0.01);
+    const auto lifted = posted();
+    ASSERT_EQ(lifted.size(), 3u);
+    EXPECT_EQ(lifted.back().phase, EventPhase::ended);
 }
 
 }  // namespace

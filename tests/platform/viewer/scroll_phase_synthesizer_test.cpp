@@ -15,8 +15,8 @@ class ScrollPhaseSynthesizerTest : public testing::TallowmereTest {
     ScrollPhaseSynthesizer synthesizer{context().mainQueue(),
                                        [this](Event event) { posted.push_back(event); }};
 
-    void notch(double linesY, ScreenPoint at = {300, 500}) {
-        synthesizer.notch(at, 0, linesY, {}, clock().uptime());
+    void move(double pointsY, ScreenPoint at = {300, 500}) {
+        synthesizer.scroll(at, 0, pointsY, /*inverted=*/false, {}, clock().uptime());
     }
 
     std::vector<EventPhase> phases() const {
@@ -28,12 +28,12 @@ class ScrollPhaseSynthesizerTest : public testing::TallowmereTest {
 
 using enum EventPhase;
 
-TEST_F(ScrollPhaseSynthesizerTest, BurstOfNotchesIsOneGestureEndedByThePause) {
-    notch(1);
+TEST_F(ScrollPhaseSynthesizerTest, BurstOfFingerMovesIsOneGestureEndedByThePause) {
+    move(1);
     advance(0.05);
-    notch(1);
+    move(1);
     advance(0.15);
-    notch(2);
+    move(2);
     EXPECT_EQ(phases(), (std::vector<EventPhase>{began, changed, changed, changed}));
     advance(ScrollPhaseSynthesizer::burstEndDelay - 0.01);
     EXPECT_TRUE(synthesizer.isScrolling()) << "ended before the pause was long enough";
@@ -41,25 +41,25 @@ TEST_F(ScrollPhaseSynthesizerTest, BurstOfNotchesIsOneGestureEndedByThePause) {
     EXPECT_EQ(phases(), (std::vector<EventPhase>{began, changed, changed, changed, ended}));
     EXPECT_FALSE(synthesizer.isScrolling());
 
-    // The deltas are the notches' lines, coarse as a wheel's; the began and
-    // ended events move nothing.
+    // The deltas are the fingers' points, precise as a trackpad's; the
+    // began and ended events move nothing.
     std::vector<double> deltas;
-    for (const auto& event : posted) deltas.push_back(event.deltaY);
+    for (const auto& event : posted) deltas.push_back(event.scrollingDeltaY);
     EXPECT_EQ(deltas, (std::vector<double>{0, 1, 1, 2, 0}));
-    EXPECT_FALSE(posted[1].hasPreciseScrollingDeltas);
+    EXPECT_TRUE(posted[1].hasPreciseScrollingDeltas);
     EXPECT_EQ(posted.back().location, (ScreenPoint{300, 500}));
 }
 
-TEST_F(ScrollPhaseSynthesizerTest, NotchAfterThePauseBeginsANewGesture) {
-    notch(-1);
+TEST_F(ScrollPhaseSynthesizerTest, MovingAfterThePauseBeginsANewGesture) {
+    move(-1);
     advance(1);
-    notch(-1);
+    move(-1);
     advance(1);
     EXPECT_EQ(phases(), (std::vector<EventPhase>{began, changed, ended, began, changed, ended}));
 }
 
 TEST_F(ScrollPhaseSynthesizerTest, EndingEarlyCancelsTheTimerAndEndsOnce) {
-    notch(1);
+    move(1);
     synthesizer.end();
     synthesizer.end();
     advance(1);
