@@ -97,7 +97,9 @@ Result<std::string> SceneNode::filePath(bool mayBeFolder) const {
     if (!text) return text;
     std::string expanded;
     if (*text == "~" || text->starts_with("~/")) {
-        expanded = home_.string() + (*text == "~" ? "/" : text->substr(1));
+        std::string home = home_.string();
+        while (!home.empty() && home.back() == '/') home.pop_back();
+        expanded = home + (*text == "~" ? "/" : text->substr(1));
     } else if (text->starts_with("/")) {
         expanded = *text;
     } else {

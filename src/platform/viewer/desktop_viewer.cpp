@@ -77,7 +77,7 @@ DesktopViewer::DesktopViewer(std::unique_ptr<X11Window> window)
     // The event thread hands everything to the main queue; nothing it does
     // touches the desktop or the interface itself.
     std::weak_ptr<int> alive = alive_;
-    auto onMainQueue = [&queue, alive, this](std::function<void()> work) {
+    auto onMainQueue = [&queue, alive](std::function<void()> work) {
         queue.async([alive, work = std::move(work)] {
             if (alive.lock()) work();
         });

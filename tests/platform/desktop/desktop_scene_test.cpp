@@ -160,6 +160,13 @@ TEST_F(DesktopSceneTest, ScenesThatDoNotDescribeADesktopAreRefusedAtTheBadMember
         ASSERT_FALSE(scene.ok());
         EXPECT_EQ(scene.error().message.rfind(file.string() + ": " + c.message, 0), 0u) << scene.error().message;
     }
+    // "~" stands for the home folder however it is written.
+    for (const std::string& written : {home().string(), home().string() + "/"}) {
+        auto scene = DesktopScene::parse(withApps(R"({"name": "A", "bundleIdentifier": "a", "bundlePath": "~/Applications/A.app"})"),
+                                         written);
+        ASSERT_TRUE(scene.ok()) << scene.error().message;
+        EXPECT_EQ(scene->applications[0].spec.bundlePath, home().string() + "/Applications/A.app");
+    }
     auto missing = DesktopScene::load(home() / "nowhere.json", home());
     ASSERT_FALSE(missing.ok());
     EXPECT_EQ(missing.error().message.rfind((home() / "nowhere.json").string() + ": ", 0), 0u);
