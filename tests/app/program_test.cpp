@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/percent_codec.h"
 #include "platform/base/property_list.h"
 #include "platform/system/files.h"
 #include "support/fixture.h"
@@ -450,6 +451,39 @@ TEST_F(ProgramTest, DraggingTheEditorsTitleBarToTheLeftEdgeSnapsItToTheLeftHalf)
     // 64-point Dock (the trace gives frames in screen space).
     const std::string snapped = "desktop: window frame \"Notes.txt\" of \"TextEdit\" (0, 64, 720, 812)\n";
     EXPECT_TRUE(eventually([&] { return trace().find(snapped) != std::string::npos; })) << trace();
+
+    first.signal(SIGTERM);
+    EXPECT_EQ(first.exitStatus(), 0) << trace();
+}
+
+TEST_F(ProgramTest, FinderRequestsCreateNumberedFilesInTheirFolderAndRelativeFoldersNothing) {
+    const fs::path folder = home() / "新 文件夹 #1";
+    fs::create_directories(folder);
+    const auto request = [](const std::string& directory) {
+        return "tallowmere-finder://create?directory=" + platform::PercentCodec::encode(directory, platform::UrlComponent::queryItem) +
+               "&type=txt";
+    };
+    const auto names = [&] {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::directory_iterator(folder)) found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    Program first({"--finder-action", request(folder.string())}, home() / "first.err");
+    ASSERT_TRUE(first.started());
+    ASSERT_TRUE(eventually([&] { return fs::exists(folder / "新建文件.txt") && isReady(); })) << trace();
+
+    // Later requests reach the running instance, which makes the next name.
+    Program second({"--finder-action", request(folder.string())}, home() / "second.err");
+    EXPECT_EQ(second.exitStatus(), 0);
+    ASSERT_TRUE(eventually([&] { return fs::exists(folder / "新建文件 (1).txt"); })) << trace();
+
+    Program third({"--finder-action", request("新 文件夹 #1")}, home() / "third.err", {.folder = home()});
+    EXPECT_EQ(third.exitStatus(), 0);
+    ASSERT_TRUE(eventually([&] { return trace().find("文件操作路径无效，未执行操作。") != std::string::npos; })) << trace();
+    EXPECT_EQ(names(), (std::vector<std::string>{"新建文件 (1).txt", "新建文件.txt"}));
+    EXPECT_EQ(fs::file_size(folder / "新建文件 (1).txt"), 0u);
+    EXPECT_EQ(trace().find("window shown"), std::string::npos) << "the main window stays closed\n" << trace();
 
     first.signal(SIGTERM);
     EXPECT_EQ(first.exitStatus(), 0) << trace();

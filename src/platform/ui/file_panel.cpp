@@ -6,6 +6,8 @@
 
 #include "platform/runtime/app_context.h"
 #include "platform/ui/application.h"
+#include "platform/ui/file_panel_browser.h"
+#include "platform/ui/view.h"
 #include "platform/ui/ui_trace.h"
 #include "platform/ui/window.h"
 
@@ -39,7 +41,12 @@ FilePanel::FilePanel() {
     window_->setLevel(WindowLevel::modalPanel);
     window_->setTracesOrdering(false);
     window_->setHidesOnDeactivate(false);
+    window_->setContentView(View::make(Rect{0, 0, 640, 420}));
 }
+
+FilePanel::~FilePanel() = default;
+
+std::shared_ptr<Window> FilePanel::window() const { return window_; }
 
 bool FilePanel::allowsFileType(const std::filesystem::path& path) const {
     if (allowedFileTypes.empty()) return true;
@@ -52,6 +59,18 @@ ModalResponse FilePanel::ask(const std::string& how) {
     auto keepAlive = shared_from_this();
     auto& application = Application::shared();
     window_->setTitle(title);
+    FilePanelBrowser::Options options;
+    options.forSaving = isForSaving();
+    options.message = message;
+    options.prompt = prompt;
+    options.initialName = initialName();
+    options.allowsMultipleSelection = allowsMultipleOnScreen();
+    options.accepts = [this](const std::vector<std::filesystem::path>& choice) { return acceptsOnScreen(choice); };
+    // A panel asked again starts from a fresh set of controls.
+    const auto previous = window_->contentView()->subviews();
+    for (const auto& view : previous) view->removeFromSuperview();
+    browser_ = std::make_unique<FilePanelBrowser>(window_, std::move(options));
+    browser_->show(directoryURL);
     window_->center();
     UiTrace::shared().record(kindForTrace() + " shown " + how + quotedForTrace(title) + " " + quotedForTrace(message));
     Application::ModalSession session(application, window_);
@@ -60,6 +79,7 @@ ModalResponse FilePanel::ask(const std::string& how) {
     const bool chosen = askResponder();
     UiTrace::shared().record(kindForTrace() + (chosen ? " answered OK" : " answered Cancel"));
     window_->orderOut();
+    browser_.reset();
     return chosen ? ModalResponses::ok : ModalResponses::cancel;
 }
 

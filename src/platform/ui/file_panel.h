@@ -11,6 +11,7 @@
 
 namespace tallowmere::platform {
 
+class FilePanelBrowser;
 class Panel;
 class Window;
 
@@ -19,7 +20,7 @@ class Window;
 // there a panel answers Cancel.
 class FilePanel : public std::enable_shared_from_this<FilePanel> {
 public:
-    virtual ~FilePanel() = default;
+    virtual ~FilePanel();
     FilePanel(const FilePanel&) = delete;
     FilePanel& operator=(const FilePanel&) = delete;
 
@@ -37,6 +38,11 @@ public:
     // are set); compared without regard to case.
     bool allowsFileType(const std::filesystem::path& path) const;
 
+    // The panel on screen, which a person uses while it waits for the
+    // answer (see FilePanelBrowser); null while it is not shown.
+    FilePanelBrowser* browser() const { return browser_.get(); }
+    std::shared_ptr<Window> window() const;
+
     // Waits for the answer: ok (1) or cancel (0).
     ModalResponse runModal();
     // Answered on a later turn of the main queue.
@@ -48,11 +54,17 @@ protected:
     // Asks the responder and keeps the result; false for Cancel.
     virtual bool askResponder() = 0;
     virtual std::string kindForTrace() const = 0;
+    virtual bool isForSaving() const = 0;
+    // The panel's rules for what may be chosen (open panels).
+    virtual bool acceptsOnScreen(const std::vector<std::filesystem::path>&) const { return true; }
+    virtual bool allowsMultipleOnScreen() const { return false; }
+    virtual std::string initialName() const { return {}; }
 
 private:
     ModalResponse ask(const std::string& how);
 
     std::shared_ptr<Panel> window_;
+    std::unique_ptr<FilePanelBrowser> browser_;
 };
 
 // Chooses existing files or folders.
@@ -78,6 +90,9 @@ public:
 protected:
     bool askResponder() override;
     std::string kindForTrace() const override { return "open panel"; }
+    bool isForSaving() const override { return false; }
+    bool acceptsOnScreen(const std::vector<std::filesystem::path>& choice) const override { return accepts(choice); }
+    bool allowsMultipleOnScreen() const override { return allowsMultipleSelection; }
 
 private:
     std::vector<std::filesystem::path> urls_;
@@ -101,6 +116,8 @@ public:
 protected:
     bool askResponder() override;
     std::string kindForTrace() const override { return "save panel"; }
+    bool isForSaving() const override { return true; }
+    std::string initialName() const override { return nameFieldStringValue; }
 
 private:
     std::optional<std::filesystem::path> url_;

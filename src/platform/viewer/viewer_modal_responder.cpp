@@ -2,6 +2,8 @@
 
 #include "platform/runtime/app_context.h"
 #include "platform/ui/application.h"
+#include "platform/ui/file_panel.h"
+#include "platform/ui/file_panel_browser.h"
 
 namespace tallowmere::platform {
 
@@ -29,13 +31,16 @@ bool ViewerModalResponder::answerModalWindow(Window&) {
     return waitForSessionResponse().has_value();
 }
 
-std::optional<std::vector<std::filesystem::path>> ViewerModalResponder::answerOpenPanel(
-    OpenPanel&) {
-    return std::nullopt;
+std::optional<std::vector<std::filesystem::path>> ViewerModalResponder::answerOpenPanel(OpenPanel& panel) {
+    if (waitForSessionResponse() != ModalResponses::ok || !panel.browser()) return std::nullopt;
+    return panel.browser()->choice();
 }
 
-std::optional<std::filesystem::path> ViewerModalResponder::answerSavePanel(SavePanel&) {
-    return std::nullopt;
+std::optional<std::filesystem::path> ViewerModalResponder::answerSavePanel(SavePanel& panel) {
+    if (waitForSessionResponse() != ModalResponses::ok || !panel.browser()) return std::nullopt;
+    const auto& choice = panel.browser()->choice();
+    if (!choice || choice->empty()) return std::nullopt;
+    return choice->front();
 }
 
 std::optional<std::optional<Color>> ViewerModalResponder::answerColorSampler(ColorSampler&) {

@@ -12,8 +12,8 @@ namespace tallowmere::platform {
 // running (the person's input, timers, frames) until one of its buttons
 // ends the session; the colour sampler waits for a click on a pixel or
 // Escape. If the program terminates meanwhile, nobody answered and the
-// question takes its cancel choice. Open and save panels have nothing to
-// show in the viewer yet, so they are cancelled, as without a person.
+// question takes its cancel choice. Open and save panels are used the same
+// way: the person browses, types a path, and chooses or cancels.
 class ViewerModalResponder final : public ModalResponder {
   public:
     // A question came up: the screen should show it now, not after the

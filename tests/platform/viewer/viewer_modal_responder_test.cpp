@@ -3,11 +3,15 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "platform/ui/alert.h"
 #include "platform/ui/button.h"
 #include "platform/ui/color_sampler.h"
+#include "platform/ui/file_panel.h"
+#include "platform/ui/file_panel_browser.h"
 #include "platform/ui/view.h"
 #include "platform/ui/window.h"
 #include "platform/viewer/input_translator.h"
@@ -170,6 +174,89 @@ TEST_F(ViewerModalResponderTest, ColourSamplerTakesThePickedColourOrEscape) {
     runUntilIdle();
     ASSERT_TRUE(result);
     EXPECT_EQ(*result, std::nullopt);
+}
+
+}  // namespace
+}  // namespace tallowmere::platform
+
+namespace tallowmere::platform {
+namespace {
+
+// Open and save panels, used by the person on screen.
+class ViewerFilePanelTest : public ViewerModalResponderTest {
+  protected:
+    std::filesystem::path projects = home() / "Projects";
+    ViewerFilePanelTest() {
+        std::filesystem::create_directories(projects / "Old");
+        std::filesystem::create_directories(home() / ".config");
+        std::ofstream(projects / "notes.txt") << "n";
+    }
+
+    void clickPanelButton(const std::shared_ptr<FilePanel>& panel, std::string title) {
+        context().mainQueue().async([this, panel, title] {
+            std::shared_ptr<Button> button;
+            for (const auto& view : panel->window()->contentView()->subviews()) {
+                auto candidate = std::dynamic_pointer_cast<Button>(view);
+                if (candidate && candidate->title() == title) button = candidate;
+            }
+            ASSERT_TRUE(button) << "the panel shows no " << title << " button";
+            const auto pixel = geometry.pixel(button->convertToScreen(button->bounds()).center());
+            for (auto kind : {ViewerInput::Kind::buttonPressed, ViewerInput::Kind::buttonReleased}) {
+                ViewerInput click;
+                click.kind = kind;
+                click.pixel = pixel;
+                click.timestamp = clock().uptime();
+                translator.handle(click);
+            }
+        });
+    }
+    void typeLater(const std::string& text) { pressLater(0, text); }
+};
+
+TEST_F(ViewerFilePanelTest, PersonTypesAPathAndChoosesTheFolder) {
+    auto panel = OpenPanel::make();
+    panel->canChooseFiles = false;
+    panel->canChooseDirectories = true;
+    panel->prompt = "Choose";
+    panel->directoryURL = home();
+    context().mainQueue().async([panel] {
+        ASSERT_TRUE(panel->browser());
+        std::vector<std::string> names;
+        for (const auto& item : panel->browser()->items()) names.push_back(item.filename().string());
+        EXPECT_EQ(names, (std::vector<std::string>{"Projects"})) << "dot folders stay out of sight";
+    });
+    typeLater("~/Projects");
+    pressLater(XK_Return, "\r");
+    clickPanelButton(panel, "Choose");
+    EXPECT_EQ(panel->runModal(), ModalResponses::ok);
+    EXPECT_EQ(panel->urls(), (std::vector<std::filesystem::path>{projects}));
+}
+
+TEST_F(ViewerFilePanelTest, CancelChoosesNothingAndFilesAreNotFolders) {
+    auto panel = OpenPanel::make();
+    panel->canChooseFiles = false;
+    panel->canChooseDirectories = true;
+    panel->directoryURL = projects;
+    context().mainQueue().async([panel] {
+        panel->browser()->select({"notes.txt"});  // not a folder: cannot be selected
+        EXPECT_TRUE(panel->browser()->confirm()) << "nothing selected chooses the folder shown";
+    });
+    EXPECT_EQ(panel->runModal(), ModalResponses::ok);
+    EXPECT_EQ(panel->urls(), (std::vector<std::filesystem::path>{projects}));
+
+    clickPanelButton(panel, "Cancel");
+    EXPECT_EQ(panel->runModal(), ModalResponses::cancel);
+    EXPECT_TRUE(panel->urls().empty());
+}
+
+TEST_F(ViewerFilePanelTest, SavePanelTakesTheTypedName) {
+    auto panel = SavePanel::make();
+    panel->directoryURL = projects;
+    panel->nameFieldStringValue = "";
+    typeLater("Plan.md");
+    pressLater(XK_Return, "\r");
+    EXPECT_EQ(panel->runModal(), ModalResponses::ok);
+    EXPECT_EQ(panel->url(), projects / "Plan.md");
 }
 
 }  // namespace
