@@ -377,6 +377,7 @@ TEST_F(AppDelegateLifecycleTest, RestoreFromTheMenuNeedsALayoutIdAndShowsItsFail
     runUntilIdle();
     EXPECT_EQ(alerts.count(), 0u) << "a malformed request is ignored without a word";
 
+    setup.grantAccessibility();  // without it the restore is refused before the layout is looked for
     item->setRepresentedObject(std::string("6F9619FF-8B86-D011-B42D-00C04FC964FF"));
     delegate().restoreWorkspaceFromMenu(*item);
     EXPECT_EQ(alerts.count(), 0u) << "the alert waits for the menu to have closed";

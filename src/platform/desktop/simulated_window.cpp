@@ -48,6 +48,13 @@ ScreenRect SimulatedWindow::screenFrame() const {
     return owner ? owner->screens().toScreen(ax) : rect_cast<ScreenSpace>(ax);
 }
 
+AXRect SimulatedWindow::serverBounds() const {
+    const AXRect frame = axFrame();
+    const BoundsOffset& offset = spec_.serverBoundsOffset;
+    return {frame.minX() + offset.x, frame.minY() + offset.y, frame.width() + offset.width,
+            frame.height() + offset.height};
+}
+
 void SimulatedWindow::setFrame(AXRect frame) {
     if (isOwnWindow()) {
         auto owner = desktop();

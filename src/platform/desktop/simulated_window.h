@@ -11,6 +11,17 @@
 
 namespace tallowmere::platform {
 
+// How far the window server's bounds of a window lie from its Accessibility
+// frame, added to the frame's origin and size. Some applications report a
+// frame that leaves out a strip (a title bar drawn outside it, say), so the
+// two may disagree.
+struct BoundsOffset {
+    double x = 0;
+    double y = 0;
+    double width = 0;
+    double height = 0;
+};
+
 // How a test describes another application's window.
 struct WindowSpec {
     std::string title{};
@@ -29,6 +40,9 @@ struct WindowSpec {
     bool hasCloseButton = true;
     bool hasMinimizeButton = true;
     double titleBarHeight = 28;
+    // What the window shows below its title bar; its images picture it.
+    std::string content{};
+    BoundsOffset serverBoundsOffset{};
 };
 
 // A window of a simulated application (or one of the program's own windows,
@@ -53,6 +67,12 @@ class SimulatedWindow final : public SimulatedElement {
 
     const std::string& title() const { return SimulatedElement::title(); }
     const std::optional<std::string>& document() const { return spec_.document; }
+    // What it shows, as its application draws it; a capture takes it as it is then.
+    const std::string& content() const { return spec_.content; }
+    void setContent(std::string content) { spec_.content = std::move(content); }
+    // Where the window server says the window is (its Accessibility frame
+    // unless the application reports that differently).
+    AXRect serverBounds() const;
     void setDocument(std::optional<std::string> document) { spec_.document = std::move(document); }
     const WindowSpec& windowSpec() const { return spec_; }
 

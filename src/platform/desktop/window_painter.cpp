@@ -9,7 +9,7 @@
 namespace tallowmere::platform {
 
 void WindowPainter::paintWindow(Canvas& canvas, Rect frame, const std::string& title,
-                                double alpha) {
+                                double alpha, const std::string& content) {
     canvas.save();
     canvas.setAlpha(alpha);
     canvas.setFillColor(Color::white());
@@ -24,6 +24,16 @@ void WindowPainter::paintWindow(Canvas& canvas, Rect frame, const std::string& t
         canvas.save();
         canvas.clipToRect(bar);
         canvas.drawText(title, {bar.midX() - size.width / 2, bar.midY() - size.height / 2}, font,
+                        Color::black());
+        canvas.restore();
+    }
+    if (!content.empty() && frame.height() > barHeight) {
+        const Font font = Font::systemFont(13);
+        const Rect body{frame.minX(), frame.minY(), frame.width(), frame.height() - barHeight};
+        const Size size = TextMeasurer::shared().measure(content, font);
+        canvas.save();
+        canvas.clipToRect(body);
+        canvas.drawText(content, {body.minX() + 12, body.maxY() - 12 - size.height}, font,
                         Color::black());
         canvas.restore();
     }

@@ -21,8 +21,10 @@ inline const Color titleBarColor = Color::sRGB(0.91, 0.91, 0.91);
 inline const Color frameColor = Color::sRGB(0.62, 0.62, 0.62);
 constexpr double titleBarHeight = 28;
 
-// `frame` in the canvas's y-up coordinates.
-void paintWindow(Canvas& canvas, Rect frame, const std::string& title, double alpha = 1);
+// `frame` in the canvas's y-up coordinates; `content` is written in the
+// body below the title bar.
+void paintWindow(Canvas& canvas, Rect frame, const std::string& title, double alpha = 1,
+                 const std::string& content = {});
 
 }  // namespace WindowPainter
 

@@ -23,7 +23,7 @@ WindowInfo WindowServer::info(const SimulatedWindow& window) const {
         info.ownerPID = app->processIdentifier();
         info.ownerName = app->name();
     }
-    info.bounds = window.axFrame();
+    info.bounds = window.isOwnWindow() ? window.axFrame() : window.serverBounds();
     info.layer = window.level();
     if (window.isOwnWindow() || screenCaptureAllowed_) info.name = window.title();
     info.alpha = window.alpha();
@@ -225,6 +225,7 @@ struct WindowShot {
     std::string title;
     double alpha;
     int level;
+    std::string content;
 };
 }  // namespace
 
@@ -247,9 +248,12 @@ std::optional<Image> WindowServer::captureWindow(int windowNumber) const {
             return true;
         });
     }
+    // The picture is the window as it is now: a later change of its title
+    // or content shows in the next capture, not in this one.
     const std::string title = found->title();
-    return Image::withHandler(frame.size, [title](Canvas& canvas, Rect rect) {
-        WindowPainter::paintWindow(canvas, rect, title);
+    const std::string content = found->content();
+    return Image::withHandler(found->serverBounds().size, [title, content](Canvas& canvas, Rect rect) {
+        WindowPainter::paintWindow(canvas, rect, title, 1, content);
         return true;
     });
 }
@@ -264,7 +268,7 @@ std::optional<Image> WindowServer::captureScreenRect(ScreenRect rect) const {
         if (!window->isOwnWindow() && !screenCaptureAllowed_) continue;
         if (!window->screenFrame().intersects(rect)) continue;
         shots.push_back({window->windowNumber(), window->isOwnWindow(), window->screenFrame(),
-                         window->title(), window->alpha(), window->level()});
+                         window->title(), window->alpha(), window->level(), window->content()});
     }
     std::reverse(shots.begin(), shots.end());  // back to front
     std::vector<ScreenRect> screens;
@@ -304,7 +308,7 @@ std::optional<Image> WindowServer::captureScreenRect(ScreenRect rect) const {
                 drawOwn(canvas, *own);
             } else if (!shot.own || own) {
                 WindowPainter::paintWindow(canvas, rect_cast<LocalSpace>(shot.frame), shot.title,
-                                           shot.alpha);
+                                           shot.alpha, shot.content);
             }
         }
         if (!menuBarDrawn) paintMenuBar();
