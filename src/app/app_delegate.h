@@ -114,7 +114,10 @@ public:
 
     // --- Pomodoro and scheduled shutdown (their own feature fills these) ----
     void startDefaultPomodoro();
+    // Asks for a length in minutes (1 to 1440) and starts a pomodoro of it.
     void startCustomPomodoro();
+    // Starts, or restarts, a pomodoro of `minutes`.
+    void startPomodoro(int minutes);
     // Shows a running pomodoro's remaining time in the pomodoro item.
     void updatePomodoroCountdown();
     void scheduleShutdownFromMenu(const platform::MenuItem& sender);

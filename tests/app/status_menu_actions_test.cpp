@@ -7,6 +7,7 @@
 #include "platform/desktop/desktop.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/menu_item.h"
+#include "platform/ui/text_field.h"
 #include "windows/window_pin_controller.h"
 
 namespace tallowmere::testing {
@@ -199,6 +200,61 @@ TEST_F(StatusMenuActionsTest, NewFileGoesIntoTheChosenFolderAndIsShown) {
     runUntilIdle();
     EXPECT_FALSE(std::filesystem::exists(folder / "new.txt"));
     EXPECT_EQ(alerts.count(), 0u);
+}
+
+TEST_F(StatusMenuActionsTest, PomodoroCountsDownInItsItemAndTheSameItemStopsIt) {
+    start();
+    auto title = [&] {
+        menuBar.click(*delegate().statusItem());
+        std::string shown = menus.openMenu()->item(3)->displayedTitle();
+        menus.dismiss();
+        return shown;
+    };
+    EXPECT_EQ(title(), "开启一个番茄闹钟");
+    menuBar.click(*delegate().statusItem());
+    ASSERT_TRUE(menus.choose("开启一个番茄闹钟"));
+    EXPECT_EQ(title(), "关闭这个番茄闹钟 · 00:25:00");
+    advance(24 * 60 + 1);
+    EXPECT_EQ(title(), "关闭这个番茄闹钟 · 00:00:59");
+    menuBar.click(*delegate().statusItem());
+    ASSERT_TRUE(menus.choose("关闭这个番茄闹钟 · 00:00:59"));
+    EXPECT_EQ(title(), "开启一个番茄闹钟");
+    advance(120);
+    EXPECT_EQ(title(), "开启一个番茄闹钟") << "a stopped pomodoro stays stopped";
+}
+
+TEST_F(StatusMenuActionsTest, CustomPomodoroReadsItsMinutesForgivingly) {
+    struct Case {
+        std::string typed;
+        std::string shown;
+    } cases[] = {
+        {"abc", "00:25:00"}, {"", "00:25:00"}, {"   ", "00:25:00"}, {"0", "00:01:00"},
+        {"-7", "00:01:00"},  {"5000", "24:00:00"}, {" 45 ", "00:45:00"}, {"+90", "01:30:00"},
+        {"99999999999999", "00:25:00"},
+    };
+    start();
+    for (const auto& c : cases) {
+        SCOPED_TRACE("\"" + c.typed + "\"");
+        alerts.answerWith([&](platform::Alert& alert) {
+            auto field = std::dynamic_pointer_cast<platform::TextField>(alert.accessoryView);
+            EXPECT_TRUE(field);
+            if (field) field->setStringValue(c.typed);
+            return platform::ModalResponses::alertFirstButton;
+        });
+        delegate().startCustomPomodoro();
+        menuBar.click(*delegate().statusItem());
+        EXPECT_EQ(menus.openMenu()->item(3)->displayedTitle(), "关闭这个番茄闹钟 · " + c.shown);
+        menus.dismiss();
+    }
+    // Cancel starts nothing new.
+    const std::size_t before = alerts.count();
+    alerts.answer(platform::ModalResponses::alertSecondButton);
+    delegate().startDefaultPomodoro();  // stops the running one
+    delegate().startCustomPomodoro();
+    EXPECT_EQ(alerts.count(), before + 1);
+    EXPECT_EQ(alerts.last().messageText, "自定义番茄时间…");
+    menuBar.click(*delegate().statusItem());
+    EXPECT_EQ(menus.openMenu()->item(3)->displayedTitle(), "开启一个番茄闹钟");
 }
 
 TEST_F(StatusMenuActionsTest, PinFailuresAreExplainedAndOnlyTheMissingTrustPrompts) {
