@@ -440,8 +440,12 @@ TEST_F(ProgramTest, DraggingTheEditorsTitleBarToTheLeftEdgeSnapsItToTheLeftHalf)
         return viewer != 0;
     })) << "no viewer window on " << display.name() << "\n" << trace();
 
-    // The editor's title bar, taken in steps to the left edge of the screen
-    // (a pixel of the viewer is a point at this size).
+    // Once the editor shows (its close button at 775, 374), its title bar is
+    // taken in steps to the left edge of the screen (a pixel of the viewer
+    // is a point at this size).
+    const std::array<int, 3> closeButton{255, 94, 87};
+    ASSERT_TRUE(eventually([&] { return looksLike(testing::windowPixel(display.name(), viewer, 775, 374), closeButton); }))
+        << trace();
     const std::string id = std::to_string(viewer);
     std::string moves = "mousemove --window " + id + " 1060 374 mousedown 1";
     for (int x = 960; x >= 0; x -= 120) moves += " mousemove --window " + id + " " + std::to_string(x + 2) + " 420";
