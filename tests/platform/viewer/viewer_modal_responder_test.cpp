@@ -12,6 +12,8 @@
 #include "platform/ui/color_sampler.h"
 #include "platform/ui/file_panel.h"
 #include "platform/ui/file_panel_browser.h"
+#include "platform/ui/screen_snapshot.h"
+#include "platform/gfx/pango_text_measurer.h"
 #include "platform/ui/view.h"
 #include "platform/ui/window.h"
 #include "platform/viewer/input_translator.h"
@@ -257,6 +259,32 @@ TEST_F(ViewerFilePanelTest, SavePanelTakesTheTypedName) {
     pressLater(XK_Return, "\r");
     EXPECT_EQ(panel->runModal(), ModalResponses::ok);
     EXPECT_EQ(panel->url(), projects / "Plan.md");
+}
+
+}  // namespace
+}  // namespace tallowmere::platform
+
+namespace tallowmere::platform {
+namespace {
+
+// A picture for a person to look at: a folder panel naming what it acts on.
+TEST_F(ViewerFilePanelTest, WritesThePanelAsTheScreenShowsIt) {
+    context().setShared<TextMeasurer>(std::make_shared<PangoTextMeasurer>());
+    const auto file = std::filesystem::path(TALLOWMERE_BINARY_DIR) / "renderings" / "folder_panel.png";
+    std::filesystem::create_directories(file.parent_path());
+    auto panel = OpenPanel::make();
+    panel->title = "复制到";
+    panel->message = "选择文件要复制到的文件夹\n\n" + (projects / "notes.txt").string() + "\n" + (projects / "Old").string();
+    panel->prompt = "复制到";
+    panel->canChooseFiles = false;
+    panel->canChooseDirectories = true;
+    panel->directoryURL = projects;
+    context().mainQueue().async([panel, file] {
+        EXPECT_TRUE(ScreenSnapshot::writePng(file).ok());
+        panel->browser()->cancel();
+    });
+    EXPECT_EQ(panel->runModal(), ModalResponses::cancel);
+    EXPECT_GT(std::filesystem::file_size(file), 10000u);
 }
 
 }  // namespace
