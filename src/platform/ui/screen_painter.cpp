@@ -117,12 +117,13 @@ std::vector<Rect> ScreenPainter::dirtyRects() const {
         const Rect windowFrame = window ? rect_cast<LocalSpace>(window->frame()) : screen;
         visitTree(content, [&](View& view) {
             if (view.displayMark() <= paintedMark_) return;
-            // The drawing's reach past the frame, around the view's own rectangle on screen.
+            // How far the drawing reaches past the frame, on every side of
+            // the view's rectangle on screen.
             const Rect frame = view.frame(), extent = view.drawingExtent();
-            const ScreenRect onScreen = view.convertToScreen(view.bounds());
-            const Rect reach = rect_cast<LocalSpace>(onScreen).insetBy(-(std::max(frame.minX() - extent.minX(), extent.maxX() - frame.maxX())),
-                                                                      -(std::max(frame.minY() - extent.minY(), extent.maxY() - frame.maxY())));
-            const Rect visible = reach.intersection(windowFrame).intersection(screen);
+            const double reachX = std::max(frame.minX() - extent.minX(), extent.maxX() - frame.maxX());
+            const double reachY = std::max(frame.minY() - extent.minY(), extent.maxY() - frame.maxY());
+            const Rect onScreen = rect_cast<LocalSpace>(view.convertToScreen(view.bounds()));
+            const Rect visible = onScreen.insetBy(-reachX, -reachY).intersection(windowFrame).intersection(screen);
             if (!visible.isEmpty()) rects.push_back(visible);
         });
     });

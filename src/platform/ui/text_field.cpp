@@ -128,12 +128,13 @@ Size TextField::intrinsicContentSize() const {
     const Size unwrapped = ControlDrawing::measure(text);
     double width = unwrapped.width;
     if (editable_ && !placeholder_.empty()) width = std::max(width, ControlDrawing::measure(placeholder_, font()).width);
+    if (wraps() && preferredMaxLayoutWidth_ && width > *preferredMaxLayoutWidth_ - 2 * inset.width) {
+        const double capped = std::max(0.0, *preferredMaxLayoutWidth_ - 2 * inset.width) + 2 * inset.width;
+        return {capped, wrappedHeight(capped)};
+    }
     const double lineHeight = ControlDrawing::lineHeight(font());
     double height;
-    if (wraps() && preferredMaxLayoutWidth_ && width > *preferredMaxLayoutWidth_ - 2 * inset.width) {
-        width = std::max(0.0, *preferredMaxLayoutWidth_ - 2 * inset.width);
-        return {width + 2 * inset.width, wrappedHeight(width + 2 * inset.width)};
-    } else if (wraps()) {
+    if (wraps()) {
         // At its whole width a wrapping text breaks only where it has line
         // breaks: as tall as unwrapped.
         height = text.empty() ? lineHeight : unwrapped.height;

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/gfx/pango_text_measurer.h"
 #include "platform/gfx/recording_canvas.h"
+#include "platform/ui/control_drawing.h"
 #include "platform/ui/label.h"
 #include "platform/ui/secure_text_field.h"
 #include "support/fixture.h"
@@ -112,6 +114,52 @@ TEST_F(TextFieldTest, WrappingLabelsGrowTallerAsTheyGetNarrower) {
     EXPECT_GT(label->fittingHeightForWidth(natural.width / 2), natural.height);
     label->setMaximumNumberOfLines(2);
     EXPECT_LE(label->fittingHeightForWidth(20), label->fittingHeightForWidth(natural.width / 2) + 1e-9);
+}
+
+// Heights taken from the one unwrapped measurement must be what wrapping
+// the text to the width would give.
+TEST_F(TextFieldTest, WrappingHeightsMatchTheTextWrappedToTheWidth) {
+    struct Case {
+        const char* text;
+        std::optional<double> preferredMaxLayoutWidth;
+        int maximumLines;
+    } cases[] = {
+        {"one two three four five six", std::nullopt, 0},
+        {"first line\nsecond line\nthird", std::nullopt, 0},
+        {"first line\nsecond line\nthird", std::nullopt, 2},
+        {"one two three four five six", 60, 0},
+        {"one two three four five six", 60, 2},
+        {"", std::nullopt, 0},
+    };
+    for (bool realFonts : {false, true}) {
+        if (realFonts) context().setShared<TextMeasurer>(std::make_shared<PangoTextMeasurer>());
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.text) + (realFonts ? " with real fonts" : ""));
+            auto label = Label::makeWrapping(c.text);
+            label->setPreferredMaxLayoutWidth(c.preferredMaxLayoutWidth);
+            label->setMaximumNumberOfLines(c.maximumLines);
+            const Size intrinsic = label->intrinsicContentSize();
+            const double inset = 2;  // a label's text inset, each side
+            if (c.preferredMaxLayoutWidth) {
+                EXPECT_DOUBLE_EQ(intrinsic.width, *c.preferredMaxLayoutWidth);
+            }
+            const double lineHeight = ControlDrawing::lineHeight(label->font());
+            for (double width : {intrinsic.width, intrinsic.width + 40, intrinsic.width / 2}) {
+                SCOPED_TRACE(width);
+                TextAttributes attributes;
+                attributes.font = label->font();
+                double expected =
+                    std::string(c.text).empty()
+                        ? lineHeight
+                        : ControlDrawing::measure(AttributedString(c.text, attributes),
+                                                  std::max(1.0, width - 2 * inset))
+                              .height;
+                if (c.maximumLines > 0) expected = std::min(expected, c.maximumLines * lineHeight);
+                EXPECT_DOUBLE_EQ(label->fittingHeightForWidth(width), expected);
+            }
+            EXPECT_DOUBLE_EQ(label->fittingHeightForWidth(intrinsic.width), intrinsic.height);
+        }
+    }
 }
 
 }  // namespace
