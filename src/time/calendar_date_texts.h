@@ -18,6 +18,8 @@ public:
     std::string dateLine(platform::Date date) const;
     // A day in a list or tool tip: "10月1日".
     std::string monthAndDay(platform::Date date) const;
+    // A time of day on the 24-hour clock: "09:05".
+    std::string timeOfDay(platform::Date date) const;
     // The grid's month header: "2026年10月".
     static std::string monthLabel(int year, int month);
 
@@ -25,6 +27,7 @@ private:
     // Absent only if ICU rejects a zone it named itself.
     std::optional<platform::DateFormatter> dateLine_;
     std::optional<platform::DateFormatter> monthAndDay_;
+    std::optional<platform::DateFormatter> timeOfDay_;
 };
 
 }  // namespace tallowmere

@@ -10,6 +10,7 @@
 
 #include "platform/base/result.h"
 #include "platform/desktop/accessibility_trust.h"
+#include "platform/desktop/calendar_database.h"
 #include "platform/desktop/ax_element.h"
 #include "platform/desktop/event.h"
 #include "platform/desktop/finder_model.h"
@@ -83,6 +84,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     // with Finder's windows (the front one's folder document).
     FinderModel& finder() { return finder_; }
     SharingServices& sharingServices() { return sharing_; }
+    // The person's calendars and the program's permission to read them.
+    CalendarDatabase& calendars() { return calendars_; }
 
     // Applications
     // Installs an application (and starts it, when `spec.running`). An
@@ -158,6 +161,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     PowerManagement power_;
     FinderModel finder_;
     SharingServices sharing_;
+    CalendarDatabase calendars_;
     std::shared_ptr<SimulatedElement> systemWide_;
     std::vector<std::shared_ptr<SimulatedApplication>> applications_;
     std::shared_ptr<SimulatedApplication> current_;

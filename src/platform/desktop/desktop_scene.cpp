@@ -60,6 +60,11 @@ Result<void> DesktopScene::apply(Desktop& desktop) const {
     arrangement.setDock(dock);
     desktop.accessibility().setTrusted(accessibilityTrusted);
     if (pointer) desktop.input().warpMouse(*pointer);
+    desktop.calendars().setAuthorizationStatus(calendar.access);
+    for (const auto& sceneCalendar : calendar.calendars) {
+        desktop.calendars().calendar(sceneCalendar.title);
+        for (const auto& event : sceneCalendar.events) desktop.calendars().addEvent(event, sceneCalendar.title);
+    }
 
     auto& finderModel = desktop.finder();
     finderModel.setSelection({finder.selection.begin(), finder.selection.end()});

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/base/result.h"
+#include "platform/desktop/calendar_database.h"
 #include "platform/desktop/screen.h"
 #include "platform/desktop/screen_arrangement.h"
 #include "platform/desktop/simulated_application.h"
@@ -42,6 +43,15 @@ struct DesktopScene {
         bool hidden = false;
         std::vector<SceneWindow> windows{};  // front to back
     };
+    struct SceneCalendar {
+        std::string title{};
+        std::vector<CalendarEvent> events{};
+    };
+    // The person's calendars and what they allowed the program.
+    struct SceneCalendars {
+        CalendarAuthorizationStatus access = CalendarAuthorizationStatus::notDetermined;
+        std::vector<SceneCalendar> calendars{};
+    };
 
     // Finder beyond its windows (whose front one's folder document is the
     // folder it shows): what is selected, and how it answers scripts.
@@ -59,6 +69,7 @@ struct DesktopScene {
     std::vector<SceneApplication> applications{};
     SceneFinder finder{};
     bool airDropAvailable = true;
+    SceneCalendars calendar{};
 
     // Names the scene file the program starts on.
     static constexpr const char* fileVariable = "TALLOWMERE_DESKTOP";

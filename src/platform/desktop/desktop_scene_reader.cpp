@@ -5,6 +5,7 @@
 #include <array>
 #include <map>
 
+#include "platform/base/iso8601.h"
 #include "platform/base/json.h"
 #include "platform/base/url.h"
 #include "platform/desktop/desktop.h"
@@ -277,6 +278,78 @@ const SceneMember<Scene::SceneFinder> finderMembers[] = {
     {"responding", [](const SceneNode& n, Scene::SceneFinder& f) { return assign(n.boolean(), f.responding); }},
 };
 
+// Calendars
+
+Result<Date> readDate(const SceneNode& node) {
+    auto text = node.string();
+    if (!text) return text.error();
+    auto date = Iso8601::parse(*text);
+    if (!date) return node.error("should be a date and time such as \"2026-10-01T09:30:00+08:00\"");
+    return *date;
+}
+
+// An event that does not say when it ends lasts an hour, or its day when
+// it is all-day.
+struct SceneEvent {
+    CalendarEvent event{};
+    std::optional<Date> end{};
+};
+
+const SceneMember<SceneEvent> eventMembers[] = {
+    {"title", [](const SceneNode& n, SceneEvent& e) { return assign(n.string(), e.event.title); }},
+    {"start", [](const SceneNode& n, SceneEvent& e) { return assign(readDate(n), e.event.startDate); }, true},
+    {"end", [](const SceneNode& n, SceneEvent& e) { return assign(readDate(n), e.end); }},
+    {"allDay", [](const SceneNode& n, SceneEvent& e) { return assign(n.boolean(), e.event.isAllDay); }},
+};
+
+Result<CalendarEvent> readEvent(const SceneNode& node) {
+    SceneEvent read;
+    if (auto done = readSceneObject<SceneEvent>(node, eventMembers, read); !done) return done.error();
+    const Date start = read.event.startDate;
+    read.event.endDate = read.end.value_or(start.addingTimeInterval(read.event.isAllDay ? 86400 : 3600));
+    if (read.event.endDate < start) return node.member("end", node.value()).error("should not be before the start");
+    return read.event;
+}
+
+const SceneMember<Scene::SceneCalendar> calendarMembers[] = {
+    {"title", [](const SceneNode& n, Scene::SceneCalendar& c) { return assign(n.nonEmptyString(), c.title); }, true},
+    {"events", [](const SceneNode& n, Scene::SceneCalendar& c) { return assign(readSceneArray(n, readEvent), c.events); }},
+};
+
+Result<Scene::SceneCalendar> readCalendar(const SceneNode& node) {
+    Scene::SceneCalendar calendar;
+    if (auto read = readSceneObject<Scene::SceneCalendar>(node, calendarMembers, calendar); !read) return read.error();
+    return calendar;
+}
+
+const SceneMember<Scene::SceneCalendars> calendarsMembers[] = {
+    {"access",
+     [](const SceneNode& n, Scene::SceneCalendars& c) {
+         auto text = n.string();
+         if (!text) return Result<void>(text.error());
+         auto status = calendarAuthorizationStatusFromRawValue(*text);
+         if (!status) {
+             return Result<void>(n.error(
+                 "should be \"notDetermined\", \"restricted\", \"denied\", \"fullAccess\" or \"writeOnly\""));
+         }
+         c.access = *status;
+         return Result<void>();
+     }},
+    {"calendars",
+     [](const SceneNode& n, Scene::SceneCalendars& c) {
+         if (auto read = assign(readSceneArray(n, readCalendar), c.calendars); !read) return read;
+         for (std::size_t i = 0; i < c.calendars.size(); ++i) {
+             for (std::size_t j = 0; j < i; ++j) {
+                 if (c.calendars[j].title == c.calendars[i].title) {
+                     return Result<void>(n.element(i, n.value()[i]).member("title", n.value()[i]).error(
+                         "is used by calendar " + std::to_string(j) + " too"));
+                 }
+             }
+         }
+         return Result<void>();
+     }},
+};
+
 // The scene itself
 
 const SceneMember<Scene> sceneMembers[] = {
@@ -305,6 +378,8 @@ const SceneMember<Scene> sceneMembers[] = {
      }},
     {"accessibilityTrusted", [](const SceneNode& n, Scene& s) { return assign(n.boolean(), s.accessibilityTrusted); }},
     {"pointer", [](const SceneNode& n, Scene& s) { return assign(n.point<ScreenSpace>(), s.pointer); }},
+    {"calendar",
+     [](const SceneNode& n, Scene& s) { return readSceneObject<Scene::SceneCalendars>(n, calendarsMembers, s.calendar); }},
     {"applications",
      [](const SceneNode& n, Scene& s) {
          if (auto read = assign(readSceneArray(n, readApplication), s.applications); !read) return read;

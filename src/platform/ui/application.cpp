@@ -6,6 +6,7 @@
 #include "platform/runtime/app_context.h"
 #include "platform/system/administrator_prompt.h"
 #include "platform/ui/administrator_alert.h"
+#include "platform/ui/calendar_access_alert.h"
 #include "platform/ui/desktop_link.h"
 #include "platform/ui/ui_trace.h"
 #include "platform/ui/view.h"
@@ -52,6 +53,8 @@ Application::Application() {
     AdministratorPrompt::shared().setAsk(askForAdministratorPassword);
     auto& desktop = DesktopLink::desktop();
     desktop_ = desktop.weak_from_this();
+    // So does a request for the calendars.
+    desktop.calendars().ask = askForCalendarAccess;
     auto& notifications = desktop.workspace().notificationCenter();
     // The desktop decides who is frontmost (a click on another application's
     // window activates it); the program follows what it posts.

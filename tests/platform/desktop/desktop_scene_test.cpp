@@ -151,6 +151,21 @@ TEST_F(DesktopSceneTest, ScenesThatDoNotDescribeADesktopAreRefusedAtTheBadMember
          "$.applications[0].frontmost: needs the application running"},
         {"a pointer off every screen", R"({"screens": [)" + screen + R"(], "pointer": {"x": 2000, "y": 10}})",
          "$.pointer: should lie on a screen"},
+        {"an unknown calendar access", R"({"screens": [)" + screen + R"(], "calendar": {"access": "granted"}})",
+         "$.calendar.access: should be \"notDetermined\""},
+        {"an event without a start",
+         R"({"screens": [)" + screen + R"(], "calendar": {"calendars": [{"title": "工作", "events": [{"title": "周会"}]}]}})",
+         "$.calendar.calendars[0].events[0].start: is missing"},
+        {"an event at a time that is no time",
+         R"({"screens": [)" + screen + R"(], "calendar": {"calendars": [{"title": "工作", "events": [{"start": "2026-10-01 09:00"}]}]}})",
+         "$.calendar.calendars[0].events[0].start: should be a date and time"},
+        {"an event that ends before it starts",
+         R"({"screens": [)" + screen +
+             R"(], "calendar": {"calendars": [{"title": "工作", "events": [{"start": "2026-10-01T09:00:00+08:00", "end": "2026-10-01T08:00:00+08:00"}]}]}})",
+         "$.calendar.calendars[0].events[0].end: should not be before the start"},
+        {"two calendars of one title",
+         R"({"screens": [)" + screen + R"(], "calendar": {"calendars": [{"title": "工作"}, {"title": "工作"}]}})",
+         "$.calendar.calendars[1].title: is used by calendar 0 too"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -170,6 +185,32 @@ TEST_F(DesktopSceneTest, ScenesThatDoNotDescribeADesktopAreRefusedAtTheBadMember
     auto missing = DesktopScene::load(home() / "nowhere.json", home());
     ASSERT_FALSE(missing.ok());
     EXPECT_EQ(missing.error().message.rfind((home() / "nowhere.json").string() + ": ", 0), 0u);
+}
+
+TEST_F(DesktopSceneTest, CalendarsAndTheirAccessReachTheDesktop) {
+    auto scene = DesktopScene::parse(R"({
+        "screens": [{"frame": {"x": 0, "y": 0, "width": 1440, "height": 900}}],
+        "calendar": {"access": "writeOnly", "calendars": [
+            {"title": "工作", "events": [{"title": "周会", "start": "2026-10-09T09:30:00+08:00"},
+                                        {"start": "2026-10-09T14:00:00+08:00", "end": "2026-10-09T14:30:00+08:00"}]},
+            {"title": "家庭", "events": [{"title": "出游", "start": "2026-10-02T00:00:00+08:00", "allDay": true}]},
+            {"title": "空"}]}})",
+                                     home());
+    ASSERT_TRUE(scene.ok()) << scene.error().message;
+    ASSERT_TRUE(scene->apply(desktop).ok());
+    auto& calendars = desktop.calendars();
+    EXPECT_EQ(calendars.authorizationStatus(), platform::CalendarAuthorizationStatus::writeOnly);
+    ASSERT_EQ(calendars.calendars().size(), 3u);
+    EXPECT_EQ(calendars.calendars()[2].title, "空");
+    const auto& events = calendars.allEvents();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].title, "周会");
+    EXPECT_EQ(events[0].endDate.timeIntervalSince(events[0].startDate), 3600) << "an hour when no end is given";
+    EXPECT_FALSE(events[1].title) << "an event may have no title";
+    EXPECT_EQ(events[1].endDate.timeIntervalSince(events[1].startDate), 1800);
+    EXPECT_TRUE(events[2].isAllDay);
+    EXPECT_EQ(events[2].endDate.timeIntervalSince(events[2].startDate), 86400) << "an all-day event lasts its day";
+    EXPECT_EQ(events[2].calendarIdentifier, calendars.calendars()[1].identifier);
 }
 
 TEST_F(DesktopSceneTest, APressAndDragInAnotherApplicationsTextSelectsWhatLiesUnderThePointer) {
