@@ -286,5 +286,44 @@ TEST_F(LayoutRestoreTest, SavedWindowsTakeLiveWindowsByDocumentTitleThenPosition
     EXPECT_EQ(outcome.restored(), 3) << "the fourth saved window found no free live window";
 }
 
+// A window saved in the Dock is moved while out of it, sent back, counted,
+// and never raised; with nothing to raise the report comes 0.25 s after
+// the windows were placed.
+TEST_F(LayoutRestoreTest, AMinimisedWindowIsPlacedThenMinimisedAndNotRaised) {
+    WorkspaceLayout layout{platform::Uuid::random(), "Docked", platform::Date(),
+                           {{.bundleIdentifier = "com.example.terminal",
+                             .appName = "Terminal",
+                             .title = "zsh",
+                             .frame = {50, 60, 700, 500},
+                             .minimized = true}}};
+    store->layouts.insert(store->layouts.begin(), layout);
+    Outcome outcome = restore(layout);
+    advance(0.2);
+    EXPECT_TRUE(shell->isMinimized());
+    EXPECT_EQ(shell->frame(), AXRect(50, 60, 700, 500));
+    EXPECT_EQ(front(), notes) << "not raised";
+    advance(0.249);
+    EXPECT_EQ(outcome.calls, 0);
+    advance(0.002);
+    ASSERT_EQ(outcome.calls, 1);
+    EXPECT_EQ(outcome.restored(), 1);
+    EXPECT_EQ(front(), notes);
+}
+
+TEST_F(LayoutRestoreTest, AWindowThatRefusesItsFrameIsRaisedButNotCounted) {
+    shell->setResizable(false);
+    WorkspaceLayout layout{platform::Uuid::random(), "Stubborn", platform::Date(),
+                           {{.bundleIdentifier = "com.example.terminal",
+                             .appName = "Terminal",
+                             .title = "zsh",
+                             .frame = {50, 60, 700, 500}}}};
+    store->layouts.insert(store->layouts.begin(), layout);
+    Outcome outcome = restore(layout);
+    advance(5);
+    ASSERT_EQ(outcome.calls, 1);
+    EXPECT_EQ(outcome.restored(), 0);
+    EXPECT_EQ(front(), shell);
+}
+
 }  // namespace
 }  // namespace tallowmere

@@ -42,7 +42,7 @@ protected:
     std::shared_ptr<WindowPinController> pin = std::make_shared<WindowPinController>();
 };
 
-TEST_F(WindowPinControllerTest, MirrorShowsANewPictureEveryTwelfthOfASecondAndFollowsTheWindowUntilItCloses) {
+TEST_F(WindowPinControllerTest, MirrorShowsANewPictureEveryTwelfthOfASecondAndFollowsTheWindow) {
     auto window = frontWindow({.title = "Report", .frame = {100, 124, 400, 300}, .content = "frame 0"});
     ASSERT_TRUE(pinned(pin->toggle(std::nullopt)));
     ASSERT_TRUE(pin->pinnedWindow);
@@ -72,14 +72,33 @@ TEST_F(WindowPinControllerTest, MirrorShowsANewPictureEveryTwelfthOfASecondAndFo
     advance(WindowPinController::refreshInterval);
     EXPECT_EQ(pin->mirrorPanel->frame(), ScreenRect(300, 326, 500, 350)) << "the mirror moved with the window";
 
-    window->close();
-    advance(WindowPinController::refreshInterval);
-    EXPECT_FALSE(pin->pinnedWindow) << "the next menu shows the window as unpinned";
-    EXPECT_FALSE(pin->mirrorPanel);
-    EXPECT_TRUE(windows.visible().empty());
-    const int after = desktop.windowServer().captureCount();
-    advance(1.0);
-    EXPECT_EQ(desktop.windowServer().captureCount(), after) << "the timer stopped";
+}
+
+// The pin ends by itself once the window cannot be read or captured, and
+// the next menu shows nothing pinned.
+TEST_F(WindowPinControllerTest, PinEndsWithinATickWhenTheWindowCanNoLongerBeSeen) {
+    struct Case {
+        const char* what;
+        std::function<void(SimulatedWindow&)> act;
+    } cases[] = {
+        {"closed", [](SimulatedWindow& w) { w.close(); }},
+        {"minimised", [](SimulatedWindow& w) { w.setMinimized(true); }},
+        {"its application hidden", [](SimulatedWindow& w) { w.application()->setHidden(true); }},
+    };
+    int number = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto window = frontWindow({.title = "W", .frame = {100, 124, 400, 300}}, "App" + std::to_string(++number));
+        ASSERT_TRUE(pinned(pin->toggle(std::nullopt)));
+        c.act(*window);
+        advance(WindowPinController::refreshInterval);
+        EXPECT_FALSE(pin->pinnedWindow);
+        EXPECT_FALSE(pin->mirrorPanel);
+        EXPECT_TRUE(windows.visible().empty()) << "the mirror is gone from the screen";
+        const int captures = desktop.windowServer().captureCount();
+        advance(1.0);
+        EXPECT_EQ(desktop.windowServer().captureCount(), captures) << "the timer stopped";
+    }
 }
 
 TEST_F(WindowPinControllerTest, ToggleRefusesWithTheReasonAndUnpinsASecondTime) {

@@ -88,7 +88,9 @@ Result<std::shared_ptr<Screen>> ScreenArrangement::addScreen(ScreenSpec spec) {
     return added;
 }
 
-void ScreenArrangement::removeScreen(const std::shared_ptr<Screen>& removed) {
+void ScreenArrangement::removeScreen(const std::shared_ptr<Screen>& screen) {
+    // A copy: the caller may hand in the list's own element, which erasing frees.
+    const std::shared_ptr<Screen> removed = screen;
     auto it = std::find(displays_.begin(), displays_.end(), removed);
     if (it == displays_.end()) return;
     const bool wasPrimary = removed == primaryScreen();
