@@ -187,6 +187,15 @@ void drawCat(Canvas& canvas, const CatLook& look) {
     if (look.spark) drawSpark(canvas, {82, 84}, 13, hex(0xffd84d));
 }
 
+// The cat drawn into `box` of the 100-unit square instead of all of it.
+void drawCatIn(Canvas& canvas, const CatLook& look, Rect box) {
+    canvas.save();
+    canvas.translate(box.minX(), box.minY());
+    canvas.scale(box.width() / 100, box.height() / 100);
+    drawCat(canvas, look);
+    canvas.restore();
+}
+
 const CatLook amberCat{hex(0xf3a24b), hex(0x3b2a22), hex(0xf7b8c4), hex(0xfff3e2), Eyes::sparkling, 3, false,
                        true, false};
 const CatLook inkCat{hex(0x2f2f36), hex(0x101014), hex(0x8d8a99), hex(0xf3f1ee), Eyes::round, 3, false, false,
@@ -249,16 +258,8 @@ void gentleInkpaw(Canvas& canvas) {
 void petCats(Canvas& canvas) {
     canvas.setFillColor(hex(0xfdf3e4));
     canvas.fillRoundedRect({0, 0, 100, 100}, 16);
-    canvas.save();
-    canvas.translate(2, 8);
-    canvas.scale(0.5, 0.78);
-    drawCat(canvas, amberCat);
-    canvas.restore();
-    canvas.save();
-    canvas.translate(50, 8);
-    canvas.scale(0.5, 0.78);
-    drawCat(canvas, inkCat);
-    canvas.restore();
+    drawCatIn(canvas, amberCat, {2, 8, 50, 78});
+    drawCatIn(canvas, inkCat, {50, 8, 50, 78});
 }
 
 void aboutCatInk(Canvas& canvas) {
@@ -296,11 +297,7 @@ void supportCard(Canvas& canvas) {
         canvas.setFillColor(hex(0x2fb3a6));
         canvas.fillRect({(origin.x + 2) * cell, (origin.y + 2) * cell, 3 * cell, 3 * cell});
     }
-    canvas.save();
-    canvas.translate(36, 36);
-    canvas.scale(0.28, 0.28);
-    drawCat(canvas, amberCat);
-    canvas.restore();
+    drawCatIn(canvas, amberCat, {36, 36, 28, 28});
 }
 
 void musicIcon(Canvas& canvas) {
