@@ -1,12 +1,19 @@
 #include "mainwindow/main_window_controller.h"
 
+#include "localization/interface_language.h"
+#include "mainwindow/input_feature_switches.h"
+#include "platform/base/date_formatter.h"
+#include "platform/base/gregorian_calendar.h"
 #include "platform/desktop/desktop.h"
+#include "platform/runtime/app_context.h"
+#include "platform/ui/alert.h"
 #include "platform/ui/desktop_link.h"
 #include "platform/ui/label.h"
+#include "platform/ui/text_field.h"
 #include "platform/ui/view.h"
 #include "platform/ui/window.h"
-#include "mainwindow/input_feature_switches.h"
 #include "windows/input_controller.h"
+#include "windows/layout_store.h"
 
 namespace tallowmere {
 
@@ -63,6 +70,28 @@ void MainWindowController::buildInterface() {
     }
     statusLabel_->setPlacement(platform::Placement{20.0, 20.0, std::nullopt, 16.0, std::nullopt, std::nullopt});
     content->addSubview(statusLabel_);
+}
+
+void MainWindowController::saveLayout() {
+    auto alert = platform::Alert::make();
+    alert->messageText = L("保存当前工作区");
+    alert->informativeText = L("为这组窗口布局输入名称。");
+    const auto now = platform::AppContext::current().clock().now();
+    auto formatter = platform::DateFormatter::make("yyMMddHHmm", platform::GregorianCalendar::current().timeZoneIdentifier());
+    auto name = platform::TextField::make(formatter ? formatter->string(now) : std::string());
+    name->setFrame({0, 0, 260, 24});
+    alert->accessoryView = name;
+    alert->addButton(L("保存"));
+    alert->addButton(L("取消"));
+    if (alert->runModal() != platform::ModalResponses::alertFirstButton) return;
+    if (auto captured = layoutStore_->capture(name->stringValue()); !captured) {
+        auto failure = platform::Alert::make();
+        failure->messageText = captured.error().message;
+        failure->addButton(L("好"));
+        failure->runModal();
+        return;
+    }
+    statusLabel_->setStringValue(L("已保存当前工作区。"));
 }
 
 }  // namespace tallowmere

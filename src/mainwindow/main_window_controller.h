@@ -66,9 +66,9 @@ public:
     void addQuickWebsite() {}
     // Asks for an information snippet to add as a quick-launch entry.
     void addQuickInformation() {}
-    // Asks for a name and saves the current windows as a layout under it
-    // (comes with the window's workspace page).
-    void saveLayout() {}
+    // Asks for a name (the date and time by default) and saves the current
+    // windows as a layout under it; a failed capture is shown in an alert.
+    void saveLayout();
 
 private:
     void buildInterface();

@@ -257,6 +257,38 @@ TEST_F(StatusMenuActionsTest, CustomPomodoroReadsItsMinutesForgivingly) {
     EXPECT_EQ(menus.openMenu()->item(3)->displayedTitle(), "开启一个番茄闹钟");
 }
 
+TEST_F(StatusMenuActionsTest, SaveWorkspaceAsksForANameAndListsTheLayoutAtTheNextOpening) {
+    desktop.accessibility().setTrusted(true);
+    ASSERT_TRUE(setup.addApplication({.bundleIdentifier = "com.example.editor",
+                                      .name = "Editor",
+                                      .launchWindows = {{.title = "Notes", .frame = {100, 100, 800, 600}}}}));
+    launch();
+    runUntilIdle();
+    ASSERT_TRUE(delegate().mainWindowController());
+    std::string offered;
+    alerts.answerWith([&](platform::Alert& alert) {
+        auto field = std::dynamic_pointer_cast<platform::TextField>(alert.accessoryView);
+        EXPECT_TRUE(field);
+        if (!field) return platform::ModalResponses::alertSecondButton;
+        offered = field->stringValue();
+        field->setStringValue("晨会");
+        return platform::ModalResponses::alertFirstButton;
+    });
+    menuBar.click(*delegate().statusItem());
+    ASSERT_TRUE(menus.choose("保存工作区位置"));
+    ASSERT_EQ(alerts.count(), 1u);
+    EXPECT_EQ(alerts.last().messageText, "保存当前工作区");
+    EXPECT_EQ(offered.size(), 10u) << "the date and time as yyMMddHHmm: " << offered;
+    EXPECT_EQ(delegate().mainWindowController()->statusText(), "已保存当前工作区。");
+
+    menuBar.click(*delegate().statusItem());
+    auto restore = menus.openMenu()->item(7)->submenu();
+    ASSERT_TRUE(restore);
+    ASSERT_EQ(restore->numberOfItems(), 1u);
+    EXPECT_EQ(restore->item(0)->displayedTitle(), "晨会");
+    EXPECT_TRUE(restore->item(0)->canBeChosen());
+}
+
 TEST_F(StatusMenuActionsTest, PinFailuresAreExplainedAndOnlyTheMissingTrustPrompts) {
     struct Case {
         const char* name;
