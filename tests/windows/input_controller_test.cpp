@@ -427,11 +427,23 @@ TEST_F(InputControllerTest, TheMainWindowIsDraggedAndSnappedByTheProgram) {
 // --- Menu bar and long press ----------------------------------------------------------------
 
 TEST_F(InputControllerTest, ADoubleClickOnTheEmptyMenuBarOpensQuickLaunch) {
+    // A menu title of the front application, found where the hit test says so.
+    auto app = setup.addApplication({.bundleIdentifier = "com.example.menus", .name = "Menus", .menuTitles = {"File", "Edit"}});
+    ASSERT_TRUE(app);
+    desktop.activate(*app);
+    std::optional<ScreenPoint> menuTitle;
+    for (double x = 0; x < 600 && !menuTitle; x += 4) {
+        auto hit = platform::AXElement::systemWide().elementAtPosition({x, 12});
+        auto role = hit ? hit->attribute(platform::AXAttribute::role) : platform::Result<platform::AXValue>(platform::AXValue());
+        if (role && role->asString() && *role->asString() == platform::AXRole::menuBarItem) menuTitle = ScreenPoint{x, 888};
+    }
+    ASSERT_TRUE(menuTitle) << "no menu title in the menu bar";
     struct Case {
         const char* where;
         ScreenPoint at;
         bool opens;
     } cases[] = {
+        {"on a menu title", *menuTitle, false},
         {"on the empty menu bar", {900, 892}, true},
         {"20 pt below the top: the strip is 28 pt high", {900, 880}, true},
         {"29 pt below the top", {900, 871}, false},
@@ -463,15 +475,18 @@ TEST_F(InputControllerTest, APressHeldOneSecondOpensTheDestination) {
         double seconds;
         double tremor;
         bool opens;
+        ScreenPoint at = {1100, 200};
     } cases[] = {
         {"held a second", 1.0, 0, true},
         {"held a second with a 5 pt tremor", 1.0, 5, true},
         {"released at 0.9 s", 0.9, 0, false},
         {"moved 7 pt", 1.0, 7, false},
+        {"in a text field", 1.0, 0, false, desktop.screens().toScreen(platform::AXPoint{editorFrame.minX() + 60, editorFrame.minY() + 80})},
     };
-    const ScreenPoint at{1100, 200};
+    editor->addElement({.role = platform::AXRole::textField, .frame = {20, 70, 300, 24}, .value = "search", .editable = true});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        const ScreenPoint at = c.at;
         controller->quickLaunchPanel().panel()->orderOut();
         mouse.moveTo(at);
         mouse.press();
