@@ -5,6 +5,7 @@
 #include "platform/desktop/desktop.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/ui/image_view.h"
+#include "platform/ui/screen_snapshot.h"
 #include "platform/ui/window.h"
 #include "support/desktop/desktop_fixture.h"
 #include "support/geometry_printing.h"
@@ -160,6 +161,33 @@ TEST_F(WindowPinControllerTest, PinsTheNearestWindowAndNamesAnUntitledOneAfterIt
     EXPECT_EQ(pin->matchingWindowID(nearer->handle(), app->processIdentifier()),
               static_cast<std::uint32_t>(twin->windowNumber()));
     (void)behind;
+}
+
+// The point of a pin: the pinned window stays in sight when another one
+// comes in front. The picture is written to
+// renderings/windows/window_pin.png for a person to look at.
+TEST_F(WindowPinControllerTest, PinnedWindowStaysInSightAboveTheWindowInFront) {
+    auto pinnedOne = frontWindow({.title = "Reference", .frame = {120, 140, 560, 420}, .content = "Pinned text"});
+    ASSERT_TRUE(pinned(pin->toggle(std::nullopt)));
+    const auto alone = platform::ScreenSnapshot::render();
+    ASSERT_TRUE(alone.ok());
+    auto cover = frontWindow({.title = "Editor", .frame = {80, 100, 900, 600}, .content = "Other text"}, "Other");
+    advance(WindowPinController::refreshInterval);
+    ASSERT_TRUE(pin->pinnedWindow);
+
+    const auto covered = platform::ScreenSnapshot::render();
+    ASSERT_TRUE(covered.ok());
+    // The pinned window's title bar, which the other window's white body now
+    // covers, still shows through the mirror.
+    const double scale = covered->scale();
+    const int x = static_cast<int>(300 * scale), y = static_cast<int>(150 * scale);
+    ASSERT_NE(alone->pixel(x, y), (platform::Pixel{255, 255, 255, 255})) << "a point of the title bar";
+    EXPECT_EQ(covered->pixel(x, y), alone->pixel(x, y));
+    const std::filesystem::path renderings = std::filesystem::path(TALLOWMERE_BINARY_DIR) / "renderings" / "windows";
+    std::filesystem::create_directories(renderings);
+    ASSERT_TRUE(platform::ScreenSnapshot::writePng(renderings / "window_pin.png").ok());
+    (void)pinnedOne;
+    (void)cover;
 }
 
 }  // namespace

@@ -153,6 +153,7 @@ const SceneMember<Scene::SceneWindow> windowMembers[] = {
     {"resizable", [](const SceneNode& n, Scene::SceneWindow& w) { return assign(n.boolean(), w.spec.resizable); }},
     {"minimized", [](const SceneNode& n, Scene::SceneWindow& w) { return assign(n.boolean(), w.spec.minimized); }},
     {"document", [](const SceneNode& n, Scene::SceneWindow& w) { return assign(n.fileURL(), w.spec.document); }},
+    {"content", [](const SceneNode& n, Scene::SceneWindow& w) { return assign(n.string(), w.spec.content); }},
     {"focusedText", [](const SceneNode& n, Scene::SceneWindow& w) { return assign(readFocusedText(n), w.focusedText); }},
 };
 
