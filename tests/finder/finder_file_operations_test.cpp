@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "finder_test.h"
 #include "platform/desktop/pasteboard.h"
@@ -261,6 +262,27 @@ TEST_F(FinderFileOperationsTest, DissolveMovesEntriesUpAndTrashesTheFolder) {
     EXPECT_TRUE(fs::is_directory(trash / "files" / "box"));
     EXPECT_TRUE(fs::is_empty(trash / "files" / "box"));
     EXPECT_TRUE(fs::exists(trash / "info" / "empty.trashinfo"));
+}
+
+TEST_F(FinderFileOperationsTest, TrashThatFailsLeavesTheEntriesUpAndSaysWhy) {
+    const auto folder = makeFolder(work / "box");
+    makeFile(folder / "a.txt");
+    // A Trash that cannot be made: its place is taken by a file.
+    const auto blocked = makeFile(home() / "not-a-folder");
+    const char* previous = std::getenv("XDG_DATA_HOME");
+    const std::optional<std::string> saved = previous ? std::optional<std::string>(previous) : std::nullopt;
+    ::setenv("XDG_DATA_HOME", blocked.c_str(), 1);
+    alerts.answer(alertFirstButton);
+    run("dissolve", {folder});
+    if (saved)
+        ::setenv("XDG_DATA_HOME", saved->c_str(), 1);
+    else
+        ::unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(alerts.count(), 2u);
+    EXPECT_EQ(alerts.last().messageText, "文件操作未完成");
+    EXPECT_NE(alerts.last().informativeText.find("not-a-folder"), std::string::npos) << alerts.last().informativeText;
+    EXPECT_TRUE(fs::exists(work / "a.txt"));
+    EXPECT_TRUE(fs::is_directory(folder));
 }
 
 TEST_F(FinderFileOperationsTest, DissolveRefusesClashesAndNestingBeforeAnythingMoves) {

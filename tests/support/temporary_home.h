@@ -6,7 +6,8 @@
 
 namespace tallowmere::testing {
 
-// A fresh folder set as $HOME for the life of the object; removed afterwards.
+// A fresh folder set as $HOME (and no $XDG_DATA_HOME, so data such as the
+// Trash stays under it) for the life of the object; removed afterwards.
 class TemporaryHome {
 public:
     TemporaryHome();
@@ -19,6 +20,7 @@ public:
 private:
     std::filesystem::path path_;
     std::optional<std::string> previousHome_;
+    std::optional<std::string> previousDataHome_;
 };
 
 }  // namespace tallowmere::testing
