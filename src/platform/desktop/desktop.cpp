@@ -92,6 +92,7 @@ Desktop::Desktop(AppContext& context)
       workspace_(*this),
       pasteboard_(&notifications_),
       input_(context.clock()),
+      power_(&notifications_),
       finder_(Paths::desktop()) {
     screens_.keyWindowFrame = [this] { return keyWindowFrame(); };
 }

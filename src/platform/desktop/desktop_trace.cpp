@@ -89,6 +89,15 @@ void DesktopTrace::start() {
                                                     [weak](const Notification&) {
                                                         if (auto trace = weak.lock()) trace->pasteboardChanged();
                                                     }));
+    desktopObservers_.push_back(desktop.addObserver(PowerManagement::didChangeNotification, nullptr,
+                                                    [weak](const Notification&) {
+                                                        if (auto trace = weak.lock()) trace->powerChanged();
+                                                    }));
+}
+
+void DesktopTrace::powerChanged() {
+    if (!isWatched()) return;
+    record(desktop_.power().preventsIdleDisplaySleep() ? "display kept awake" : "display may sleep");
 }
 
 void DesktopTrace::record(const std::string& line) {

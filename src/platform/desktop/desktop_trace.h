@@ -18,7 +18,8 @@ class WorkItem;
 // line each: applications launched, activated, hidden, shown and quit;
 // other applications' windows opened, closed, minimised, restored, raised
 // and moved or resized (with the frame they settle at, in screen
-// coordinates, as whole points); the pasteboard's new contents. Printed as
+// coordinates, as whole points); the pasteboard's new contents; whether the
+// display is kept awake. Printed as
 // "desktop: ..." on standard error when TALLOWMERE_TRACE names "desktop",
 // so a headless run can be followed. One per AppContext, watching from the
 // moment it is first reached.
@@ -50,6 +51,7 @@ class DesktopTrace : public std::enable_shared_from_this<DesktopTrace> {
     void frameChanged(const std::shared_ptr<SimulatedWindow>& window);
     void reportFrame(int windowNumber);
     void pasteboardChanged();
+    void powerChanged();
     void reportPasteboard();
 
     Desktop& desktop_;

@@ -2,19 +2,28 @@
 
 #include <algorithm>
 
+#include "platform/runtime/notification_center.h"
+
 namespace tallowmere::platform {
 
 std::shared_ptr<PowerActivity> PowerManagement::beginActivity(ActivityOptions options, std::string reason) {
     auto activity = std::make_shared<PowerActivity>(options, std::move(reason));
     held_.push_back(activity);
+    postChange();
     return activity;
 }
 
 void PowerManagement::endActivity(const std::shared_ptr<PowerActivity>& activity) {
+    const auto before = held_.size();
     std::erase_if(held_, [&](const std::weak_ptr<PowerActivity>& held) {
         auto locked = held.lock();
         return !locked || locked == activity;
     });
+    if (held_.size() != before) postChange();
+}
+
+void PowerManagement::postChange() {
+    if (notifications_) notifications_->post(didChangeNotification, this);
 }
 
 std::vector<std::shared_ptr<PowerActivity>> PowerManagement::heldActivities() const {

@@ -7,6 +7,8 @@
 
 namespace tallowmere::platform {
 
+class NotificationCenter;
+
 // What a held activity keeps from happening while the person is idle.
 enum class ActivityOption : std::uint8_t {
     idleDisplaySleepDisabled = 1 << 0,
@@ -35,7 +37,10 @@ private:
 // sleep. Nothing here reaches the machine's own power settings.
 class PowerManagement {
 public:
-    PowerManagement() = default;
+    // Posted (object: this) when an activity begins or ends.
+    static constexpr const char* didChangeNotification = "PowerManagementDidChange";
+
+    explicit PowerManagement(NotificationCenter* notifications = nullptr) : notifications_(notifications) {}
     PowerManagement(const PowerManagement&) = delete;
     PowerManagement& operator=(const PowerManagement&) = delete;
 
@@ -50,6 +55,9 @@ public:
 
 private:
     bool prevents(ActivityOption option) const;
+    void postChange();
+
+    NotificationCenter* notifications_;
 
     // Weak: an activity whose token is gone no longer holds anything.
     std::vector<std::weak_ptr<PowerActivity>> held_;

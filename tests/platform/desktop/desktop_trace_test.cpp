@@ -99,5 +99,21 @@ TEST_F(DesktopTraceTest, ApplicationsAndWindowsAsAPersonSeesThemChange) {
     }
 }
 
+TEST_F(DesktopTraceTest, TheDisplayKeptAwakeAndFreeToSleepAgain) {
+    auto& power = desktop.power();
+    auto first = power.beginActivity(platform::ActivityOption::idleDisplaySleepDisabled |
+                                         platform::ActivityOption::idleSystemSleepDisabled,
+                                     "reading");
+    auto second = power.beginActivity(
+        static_cast<platform::ActivityOptions>(platform::ActivityOption::idleSystemSleepDisabled), "download");
+    power.endActivity(first);
+    power.endActivity(first);  // ended twice: nothing more happens
+    EXPECT_TRUE(power.preventsIdleSystemSleep());
+    EXPECT_FALSE(power.preventsIdleDisplaySleep());
+    second.reset();  // a released token holds nothing
+    EXPECT_FALSE(power.preventsIdleSystemSleep());
+    EXPECT_EQ(traced(), (std::vector<std::string>{"display kept awake", "display kept awake", "display may sleep"}));
+}
+
 }  // namespace
 }  // namespace tallowmere::testing
