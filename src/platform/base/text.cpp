@@ -1,5 +1,6 @@
 #include "platform/base/text.h"
 
+#include <algorithm>
 #include <memory>
 
 #include <unicode/brkiter.h>
@@ -66,6 +67,15 @@ icu::BreakIterator* characterBreaks() {
         UErrorCode status = U_ZERO_ERROR;
         std::unique_ptr<icu::BreakIterator> made(
             icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+        return U_SUCCESS(status) ? std::move(made) : nullptr;
+    }();
+    return iterator.get();
+}
+
+icu::BreakIterator* wordBreaks() {
+    thread_local std::unique_ptr<icu::BreakIterator> iterator = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<icu::BreakIterator> made(icu::BreakIterator::createWordInstance(icu::Locale::getRoot(), status));
         return U_SUCCESS(status) ? std::move(made) : nullptr;
     }();
     return iterator.get();
@@ -163,6 +173,25 @@ std::vector<std::size_t> graphemeBoundaries(std::string_view text) {
         boundaries.push_back(text.size());
     }
     return boundaries;
+}
+
+std::pair<std::size_t, std::size_t> wordAround(std::string_view text, std::size_t offset) {
+    if (text.empty()) return {0, 0};
+    offset = std::min(offset, text.size() - 1);
+    icu::BreakIterator* breaks = wordBreaks();
+    UErrorCode status = U_ZERO_ERROR;
+    UText* utext = utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status);
+    std::pair<std::size_t, std::size_t> word{offset, offset};
+    if (breaks && U_SUCCESS(status)) {
+        breaks->setText(utext, status);
+        const int32_t end = breaks->following(static_cast<int32_t>(offset));
+        const int32_t start = end == icu::BreakIterator::DONE ? icu::BreakIterator::DONE : breaks->preceding(end);
+        if (U_SUCCESS(status) && end != icu::BreakIterator::DONE && start != icu::BreakIterator::DONE) {
+            word = {static_cast<std::size_t>(start), static_cast<std::size_t>(end)};
+        }
+    }
+    utext_close(utext);
+    return word;
 }
 
 std::size_t graphemeCount(std::string_view text) {

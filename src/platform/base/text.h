@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tallowmere::platform {
@@ -24,6 +25,11 @@ std::size_t graphemeCount(std::string_view text);
 // Byte offsets where user-perceived characters begin, from 0 through
 // text.size() ({0} for empty text), so editing and measuring never split one.
 std::vector<std::size_t> graphemeBoundaries(std::string_view text);
+// The word a double click at byte `offset` selects, as [first, second) in
+// bytes: letters and digits together, spaces or a punctuation mark on their
+// own, Chinese and Japanese by dictionary words. At the end of the text, the
+// word before it; {0, 0} for empty text.
+std::pair<std::size_t, std::size_t> wordAround(std::string_view text, std::size_t offset);
 // The first `count` user-perceived characters (all of the text when shorter).
 std::string prefixGraphemes(std::string_view text, std::size_t count);
 

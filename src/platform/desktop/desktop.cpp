@@ -6,7 +6,9 @@
 #include <cctype>
 
 #include "platform/base/url.h"
+#include "platform/base/text.h"
 #include "platform/desktop/text_element_layout.h"
+#include "platform/desktop/utf16_offsets.h"
 #include "platform/runtime/app_context.h"
 #include "platform/system/apple_script_command.h"
 #include "platform/system/paths.h"
@@ -335,11 +337,7 @@ void Desktop::applyDefaultMouseBehaviour(SimulatedApplication& app, const Event&
             auto hit = window->deepestElementAt(point);
             if (hit && hit->isTextElement()) {
                 hit->focus();
-                if (event.type == EventType::leftMouseDown) {
-                    const auto anchor = caretOffsetAt(*hit, point);
-                    hit->setSelectedRange({anchor, 0});
-                    textSelection_ = TextSelection{hit, anchor};
-                }
+                if (event.type == EventType::leftMouseDown) selectText(*hit, point, event.clickCount);
             }
             const bool onControl = hit && hit->role() == AXRole::button;
             pressedButton_ = onControl && event.type == EventType::leftMouseDown ? hit : nullptr;
@@ -379,6 +377,32 @@ void Desktop::applyDefaultMouseBehaviour(SimulatedApplication& app, const Event&
         }
         default:
             return;
+    }
+}
+
+void Desktop::selectText(SimulatedElement& text, AXPoint point, int clickCount) {
+    const std::string value = text.value().value_or("");
+    const auto caret = caretOffsetAt(text, point);
+    const std::size_t at = Utf16::byteOffset(value, caret);
+    auto select = [&](std::size_t from, std::size_t to) {
+        const auto start = Utf16::length(std::string_view(value).substr(0, from));
+        text.setSelectedRange({start, Utf16::length(std::string_view(value).substr(from, to - from))});
+    };
+    textSelection_.reset();
+    if (clickCount == 2) {
+        // Past a line's end the press lands on its line break: the word before it is meant.
+        const bool onLineEnd = at > 0 && (at == value.size() || value[at] == '\n');
+        const auto [from, to] = Text::wordAround(value, onLineEnd ? at - 1 : at);
+        select(from, to);
+    } else if (clickCount >= 3) {
+        // The whole line, its line end included, as a triple click takes it.
+        const std::size_t previousEnd = at == 0 ? std::string::npos : value.rfind('\n', at - 1);
+        const std::size_t from = previousEnd == std::string::npos ? 0 : previousEnd + 1;
+        const std::size_t end = value.find('\n', at);
+        select(from, end == std::string::npos ? value.size() : end + 1);
+    } else {
+        text.setSelectedRange({caret, 0});
+        textSelection_ = TextSelection{std::static_pointer_cast<SimulatedElement>(text.shared_from_this()), caret};
     }
 }
 

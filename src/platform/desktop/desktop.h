@@ -185,6 +185,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     };
     std::optional<TextSelection> textSelection_;
     static std::int64_t caretOffsetAt(const SimulatedElement& text, AXPoint point);
+    // A press in another application's text: the caret (and the start of a
+    // drag's selection), a word on a double click, the line on a triple one.
+    void selectText(SimulatedElement& text, AXPoint point, int clickCount);
     // The window button another application's window got the press on.
     std::weak_ptr<SimulatedElement> pressedButton_;
     struct ClickRecord {

@@ -252,6 +252,27 @@ TEST_F(DesktopSceneTest, APressAndDragInAnotherApplicationsTextSelectsWhatLiesUn
         EXPECT_EQ(text->selectedText(), c.selected);
         EXPECT_EQ(text->selectedRange(), c.range);
     }
+
+    struct Click {
+        const char* what;
+        ScreenPoint at;
+        int clicks;
+        std::string selected;
+    } clicks[] = {
+        {"a double click takes the word", at(8 * 6.5, 0), 2, "world"},
+        {"a double click on a space takes the space", at(5.2 * 6.5, 0), 2, " "},
+        {"a double click in Chinese takes the dictionary word", at(6.5, 1), 2, "中文"},
+        {"a double click past the line's end takes its last word", at(400, 0), 2, "world"},
+        {"a triple click takes the line with its end", at(2 * 6.5, 0), 3, "Hello world\n"},
+        {"a triple click on the last line takes it to the end", at(13, 1), 3, "中文 text"},
+    };
+    for (const Click& c : clicks) {
+        SCOPED_TRACE(c.what);
+        mouse.moveTo(c.at);
+        mouse.press(MouseButton::left, c.clicks);
+        mouse.release();
+        EXPECT_EQ(text->selectedText(), c.selected);
+    }
 }
 
 }  // namespace
