@@ -1,14 +1,45 @@
 #include "platform/gfx/svg_image.h"
 
 #include <cairo.h>
+#include <dlfcn.h>
 #include <librsvg/rsvg.h>
 
 #include <cmath>
 #include <memory>
+#include <mutex>
 
 namespace tallowmere::platform {
 
 namespace {
+
+// The SVG library is large and only a few pictures need it, so it is opened
+// when the first SVG is drawn rather than when the program starts.
+struct SvgLibrary {
+    decltype(&rsvg_handle_new_from_data) newFromData = nullptr;
+    decltype(&rsvg_handle_get_intrinsic_size_in_pixels) intrinsicSizeInPixels = nullptr;
+    decltype(&rsvg_handle_get_intrinsic_dimensions) intrinsicDimensions = nullptr;
+    decltype(&rsvg_handle_render_document) renderDocument = nullptr;
+
+    bool isLoaded() const { return newFromData && intrinsicSizeInPixels && intrinsicDimensions && renderDocument; }
+
+    static const SvgLibrary& shared() {
+        static SvgLibrary library;
+        static std::once_flag opened;
+        std::call_once(opened, [] {
+            void* handle = ::dlopen("librsvg-2.so.2", RTLD_NOW | RTLD_LOCAL);
+            if (!handle) return;
+            library.newFromData =
+                reinterpret_cast<decltype(&rsvg_handle_new_from_data)>(::dlsym(handle, "rsvg_handle_new_from_data"));
+            library.intrinsicSizeInPixels = reinterpret_cast<decltype(&rsvg_handle_get_intrinsic_size_in_pixels)>(
+                ::dlsym(handle, "rsvg_handle_get_intrinsic_size_in_pixels"));
+            library.intrinsicDimensions = reinterpret_cast<decltype(&rsvg_handle_get_intrinsic_dimensions)>(
+                ::dlsym(handle, "rsvg_handle_get_intrinsic_dimensions"));
+            library.renderDocument = reinterpret_cast<decltype(&rsvg_handle_render_document)>(
+                ::dlsym(handle, "rsvg_handle_render_document"));
+        });
+        return library;
+    }
+};
 
 struct HandleRelease {
     void operator()(RsvgHandle* handle) const { g_object_unref(handle); }
@@ -24,8 +55,10 @@ struct ContextRelease {
 
 Result<Image> imageFromSvg(std::string_view document, double scale) {
     if (!(scale > 0 && std::isfinite(scale))) return Error{ErrorCode::invalidArgument, "Bad SVG scale"};
+    const SvgLibrary& rsvg = SvgLibrary::shared();
+    if (!rsvg.isLoaded()) return Error{ErrorCode::unsupported, "The SVG library is not installed"};
     GError* error = nullptr;
-    std::unique_ptr<RsvgHandle, HandleRelease> handle(rsvg_handle_new_from_data(
+    std::unique_ptr<RsvgHandle, HandleRelease> handle(rsvg.newFromData(
         reinterpret_cast<const guint8*>(document.data()), document.size(), &error));
     if (!handle) {
         std::string message = error ? error->message : "Not an SVG document";
@@ -33,10 +66,10 @@ Result<Image> imageFromSvg(std::string_view document, double scale) {
         return Error{ErrorCode::parseFailed, message};
     }
     double width = 0, height = 0;
-    if (!rsvg_handle_get_intrinsic_size_in_pixels(handle.get(), &width, &height)) {
+    if (!rsvg.intrinsicSizeInPixels(handle.get(), &width, &height)) {
         gboolean hasViewBox = FALSE;
         RsvgRectangle viewBox{};
-        rsvg_handle_get_intrinsic_dimensions(handle.get(), nullptr, nullptr, nullptr, nullptr, &hasViewBox, &viewBox);
+        rsvg.intrinsicDimensions(handle.get(), nullptr, nullptr, nullptr, nullptr, &hasViewBox, &viewBox);
         if (!hasViewBox) return Error{ErrorCode::wrongShape, "The SVG document has no size"};
         width = viewBox.width;
         height = viewBox.height;
@@ -51,7 +84,7 @@ Result<Image> imageFromSvg(std::string_view document, double scale) {
         cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixelsWide, pixelsHigh));
     std::unique_ptr<cairo_t, ContextRelease> context(cairo_create(surface.get()));
     const RsvgRectangle viewport{0, 0, static_cast<double>(pixelsWide), static_cast<double>(pixelsHigh)};
-    if (!rsvg_handle_render_document(handle.get(), context.get(), &viewport, &error)) {
+    if (!rsvg.renderDocument(handle.get(), context.get(), &viewport, &error)) {
         std::string message = error ? error->message : "The SVG document could not be drawn";
         if (error) g_error_free(error);
         return Error{ErrorCode::parseFailed, message};
