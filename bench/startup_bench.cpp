@@ -1,8 +1,11 @@
-// Start-up of the menu-bar program: from process start to the end of the
-// start-up sequence (the Finder-launch check that opens the main window),
-// and what the program costs while it sits idle afterwards. The target is
-// start-up under 30 ms and an idle program near 0 % CPU: nothing runs on a
-// timer while no feature is switched on.
+// Start-up of the menu-bar program: from process start to ready (launching
+// finished: status items made, mirror written) without a display, read
+// against two anchors spawned the same way in the same run (`true`, and an
+// empty program linked as the program is: the loader's floor); then to the
+// end of the start-up sequence (the Finder-launch check that opens the main
+// window), and what the program costs while it sits idle afterwards. The
+// targets: ready within 8 x the start of `true`, and an idle program near
+// 0 % CPU: nothing runs on a timer while no feature is switched on.
 #include <benchmark/benchmark.h>
 #include <signal.h>
 #include <spawn.h>
@@ -13,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -50,7 +54,8 @@ private:
 // its start-up can be seen: the main window being shown.
 class RunningProgram {
 public:
-    explicit RunningProgram(const std::string& home) {
+    explicit RunningProgram(const std::string& home, std::vector<std::string> arguments = {},
+                            bool headless = false) {
         int pipeFds[2];
         if (pipe(pipeFds) != 0) return;
         posix_spawn_file_actions_t actions;
@@ -59,11 +64,19 @@ public:
         posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
         std::vector<std::string> environment{"HOME=" + home, "TALLOWMERE_TRACE=ui", "PATH=/usr/bin:/bin"};
         if (const char* asan = std::getenv("ASAN_OPTIONS")) environment.push_back(std::string("ASAN_OPTIONS=") + asan);
+        if (headless) {
+            environment.push_back("TALLOWMERE_HEADLESS=1");
+        } else if (const char* display = std::getenv("DISPLAY")) {
+            environment.push_back(std::string("DISPLAY=") + display);
+        }
         std::vector<char*> envp;
         for (auto& entry : environment) envp.push_back(entry.data());
         envp.push_back(nullptr);
-        char* argv[] = {const_cast<char*>(TALLOWMERE_PROGRAM), nullptr};
-        if (posix_spawn(&pid_, TALLOWMERE_PROGRAM, &actions, nullptr, argv, envp.data()) != 0) pid_ = -1;
+        arguments.insert(arguments.begin(), TALLOWMERE_PROGRAM);
+        std::vector<char*> argv;
+        for (auto& argument : arguments) argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, TALLOWMERE_PROGRAM, &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
         close(pipeFds[1]);
         stderr_ = pipeFds[0];
@@ -122,6 +135,65 @@ double cpuSeconds(pid_t pid) {
     }
     return static_cast<double>(userTicks + systemTicks) / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
+
+// Spawns `path` with no arguments and waits for it to end.
+bool runToEnd(const char* path) {
+    pid_t pid = -1;
+    char* argv[] = {const_cast<char*>(path), nullptr};
+    char* envp[] = {nullptr};
+    if (posix_spawn(&pid, path, nullptr, nullptr, argv, envp) != 0) return false;
+    int status = 0;
+    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void anchorProcessStart(benchmark::State& state, const char* path) {
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        if (!runToEnd(path)) {
+            state.SkipWithError("the anchor did not run");
+            return;
+        }
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+}
+BENCHMARK_CAPTURE(anchorProcessStart, trueCommand, "/bin/true")
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
+BENCHMARK_CAPTURE(anchorProcessStart, emptyProgramLinkedAsOurs, EMPTY_PROGRAM)
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
+BENCHMARK_CAPTURE(anchorProcessStart, emptyProgramWithEveryLibrary, EMPTY_PROGRAM_ALL_LIBRARIES)
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
+
+// The real program without a display, started for a Finder request (so no
+// main window), until launching has finished: on a first start (nothing
+// stored yet, so the start writes its files) and on a later one.
+void headlessProcessStartToReady(benchmark::State& state, bool firstStart) {
+    // Seconds from the spawn to ready; none when it did not get there. The
+    // stop (SIGTERM and the last writes) comes after and is not counted.
+    auto secondsToReady = [](const std::string& home) -> std::optional<double> {
+        const auto start = Clock::now();
+        RunningProgram program(home, {"--finder-action"}, /*headless=*/true);
+        if (!program.started() || !program.waitForLine("application finished launching")) return std::nullopt;
+        return std::chrono::duration<double>(Clock::now() - start).count();
+    };
+    TemporaryHome laterHome;
+    if (!firstStart && !secondsToReady(laterHome.path())) {
+        state.SkipWithError("the program did not finish launching");
+        return;
+    }
+    for (auto _ : state) {
+        TemporaryHome firstHome;
+        const auto seconds = secondsToReady(firstStart ? firstHome.path() : laterHome.path());
+        if (!seconds) {
+            state.SkipWithError("the program did not finish launching");
+            return;
+        }
+        state.SetIterationTime(*seconds);
+    }
+}
+BENCHMARK_CAPTURE(headlessProcessStartToReady, laterStart, false)
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
+BENCHMARK_CAPTURE(headlessProcessStartToReady, firstStart, true)
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
 
 // The real program: spawned, until its trace reports the main window shown.
 void processStartToEndOfStartUp(benchmark::State& state) {

@@ -70,19 +70,21 @@ void QuickLaunchStore::load() {
     fileURL_ = folder / fileName;
 
     auto& mirror = PersistentConfiguration::shared();
-    // Adopting a list hands its bytes to the mirror, so a list found only in
-    // the file is in both places from now on.
-    auto adopt = [&](const Data& bytes) {
+    // Adopting the file's list hands its bytes to the mirror, so a list found
+    // only in the file is in both places from now on. The mirror's own list
+    // is already there: handing it back would only rewrite the mirror, a
+    // flushed write on every start.
+    auto adopt = [&](const Data& bytes, bool handToMirror) {
         auto decoded = QuickLaunchEntryCoding::decode(textOf(bytes));
         if (!decoded) return false;
         entries_ = std::move(*decoded);
-        mirror.setQuickLaunchData(bytes);
+        if (handToMirror) mirror.setQuickLaunchData(bytes);
         return true;
     };
     const std::optional<Data> mirrorBytes = mirror.quickLaunchData();
-    if (mirrorBytes && adopt(*mirrorBytes)) return;
+    if (mirrorBytes && adopt(*mirrorBytes, /*handToMirror=*/false)) return;
     const auto fileBytes = platform::Files::read(fileURL_);
-    if (fileBytes && adopt(*fileBytes)) return;
+    if (fileBytes && adopt(*fileBytes, /*handToMirror=*/true)) return;
 
     const bool fileExists = fileBytes.ok() || fileBytes.error().code != ErrorCode::notFound;
     if (mirrorBytes || fileExists) keepUndecodableListAside(mirrorBytes, fileExists);

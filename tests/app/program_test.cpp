@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,7 @@ public:
     Program& operator=(const Program&) = delete;
 
     bool started() const { return pid_ > 0; }
+    pid_t pid() const { return pid_; }
     void signal(int number) const { ::kill(pid_, number); }
     // The exit status, once the program has ended by itself.
     std::optional<int> exitStatus() {
@@ -348,6 +350,38 @@ TEST_F(ProgramTest, StartsOnASceneTracesItsDesktopAndWritesSnapshotsOfTheWholeAr
     Program late({"--snapshot", (home() / "late.png").string()}, home() / "late.err");
     EXPECT_EQ(late.exitStatus(), 1) << "no instance runs, and a snapshot request starts none";
     EXPECT_FALSE(fs::exists(socket()));
+}
+
+// The file names of the shared objects a process has mapped.
+std::set<std::string> loadedLibraries(pid_t pid) {
+    std::set<std::string> names;
+    const std::string maps = platform::Files::readText("/proc/" + std::to_string(pid) + "/maps").valueOr(std::string());
+    for (std::size_t at = maps.find(".so"); at != std::string::npos; at = maps.find(".so", at + 1)) {
+        const std::size_t start = maps.rfind('/', at) + 1;
+        names.insert(maps.substr(start, maps.find('.', start) - start));
+    }
+    return names;
+}
+
+TEST_F(ProgramTest, AHeadlessStartLoadsNoDrawingOrDisplayLibraryUntilSomethingIsDrawn) {
+    Program first({"--finder-action"}, home() / "first.err");
+    ASSERT_TRUE(first.started());
+    ASSERT_TRUE(eventually([&] { return trace().find("ui: application finished launching") != std::string::npos; }))
+        << trace();
+    const std::vector<std::string> drawing{"libcairo", "libpango-1", "libpangocairo-1", "libpng16", "libX11",
+                                           "libfontconfig", "libglib-2"};
+    for (const std::string& library : drawing) {
+        EXPECT_FALSE(loadedLibraries(first.pid()).contains(library)) << library << " loaded at start";
+    }
+
+    // The first picture loads them, and draws.
+    Program snapshot({"--snapshot", (home() / "screen.png").string()}, home() / "snapshot.err");
+    EXPECT_EQ(snapshot.exitStatus(), 0) << platform::Files::readText(home() / "snapshot.err").valueOr(std::string());
+    EXPECT_EQ(pngSize(home() / "screen.png"), (std::pair<std::uint32_t, std::uint32_t>{1440, 900}));
+    EXPECT_TRUE(loadedLibraries(first.pid()).contains("libcairo"));
+
+    first.signal(SIGTERM);
+    EXPECT_EQ(first.exitStatus(), 0) << trace();
 }
 
 TEST_F(ProgramTest, AnswersHelpAndVersionAndRefusesUnknownOptionsWithoutStarting) {

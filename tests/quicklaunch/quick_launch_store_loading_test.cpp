@@ -71,6 +71,14 @@ TEST_F(QuickLaunchStoreLoadingTest, TakesTheMirrorThenTheFileElseKeepsBadBytesAs
     }
 }
 
+TEST_F(QuickLaunchStoreLoadingTest, TheMirrorsOwnListIsNotWrittenBackAtEveryStart) {
+    storeMirror(listA);
+    int mirrorWrites = 0;
+    PersistentConfiguration::shared().onTemporaryFileCreated = [&](const fs::path&) { ++mirrorWrites; };
+    EXPECT_EQ(names(), Names{"A"});
+    EXPECT_EQ(mirrorWrites, 0) << "a flushed write of unchanged bytes slows every start";
+}
+
 TEST_F(QuickLaunchStoreLoadingTest, DefaultsPointAtTheInstalledChromeOrItsUsualPlace) {
     EXPECT_EQ(store().entries().at(0).target, "/Applications/Google Chrome.app");
 

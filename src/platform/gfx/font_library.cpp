@@ -3,6 +3,7 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/runtime/app_context.h"
 
@@ -56,18 +57,31 @@ FontLibrary& FontLibrary::shared() { return AppContext::current().shared<FontLib
 
 std::shared_ptr<FontLibrary> FontLibrary::makeShared() {
     const bool deterministic = AppContext::current().isDeterministic();
-    return std::make_shared<FontLibrary>(deterministic ? deterministicTypefaces() : fontconfigTypefaces());
+    if (deterministic) return std::make_shared<FontLibrary>(deterministicTypefaces());
+    return std::make_shared<FontLibrary>(TypefaceSource(fontconfigTypefaces));
 }
 
 FontLibrary::FontLibrary(std::vector<Typeface> typefaces) : typefaces_(std::move(typefaces)) {}
 
+FontLibrary::FontLibrary(TypefaceSource source) : source_(std::move(source)) {}
+
+std::vector<Typeface>& FontLibrary::loaded() const {
+    std::call_once(loading_, [this] {
+        if (source_) typefaces_ = std::exchange(source_, nullptr)();
+    });
+    return typefaces_;
+}
+
+const std::vector<Typeface>& FontLibrary::typefaces() const { return loaded(); }
+
 std::optional<Typeface> FontLibrary::typeface(std::string_view nameOrFamily) const {
     if (nameOrFamily.empty()) return std::nullopt;
-    for (const auto& face : typefaces_)
+    const std::vector<Typeface>& typefaces = loaded();
+    for (const auto& face : typefaces)
         if (face.name == nameOrFamily) return face;
     // A family name: its regular upright face, else its first face.
     std::optional<Typeface> first;
-    for (const auto& face : typefaces_) {
+    for (const auto& face : typefaces) {
         if (face.family != nameOrFamily) continue;
         if (face.weight == FontWeight::regular && !face.italic) return face;
         if (!first) first = face;
@@ -77,7 +91,7 @@ std::optional<Typeface> FontLibrary::typeface(std::string_view nameOrFamily) con
 
 std::vector<std::string> FontLibrary::familyNames() const {
     std::vector<std::string> names;
-    for (const auto& face : typefaces_) names.push_back(face.family);
+    for (const auto& face : loaded()) names.push_back(face.family);
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;
@@ -85,11 +99,11 @@ std::vector<std::string> FontLibrary::familyNames() const {
 
 void FontLibrary::addTypeface(Typeface typeface) {
     removeTypeface(typeface.name);
-    typefaces_.push_back(std::move(typeface));
+    loaded().push_back(std::move(typeface));
 }
 
 void FontLibrary::removeTypeface(std::string_view name) {
-    std::erase_if(typefaces_, [&](const Typeface& face) { return face.name == name; });
+    std::erase_if(loaded(), [&](const Typeface& face) { return face.name == name; });
 }
 
 void FontLibrary::setSystemFontReplacement(SystemFontReplacement replacement) {

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +42,11 @@ public:
     static std::shared_ptr<FontLibrary> makeShared();
 
     explicit FontLibrary(std::vector<Typeface> typefaces);
+    // Asks `source` for the faces only when one is first looked up: listing
+    // the machine's fonts takes milliseconds, and a start that draws no text
+    // (or only in the system font) never needs them.
+    using TypefaceSource = std::function<std::vector<Typeface>()>;
+    explicit FontLibrary(TypefaceSource source);
     FontLibrary(const FontLibrary&) = delete;
     FontLibrary& operator=(const FontLibrary&) = delete;
 
@@ -48,7 +54,7 @@ public:
     std::optional<Typeface> typeface(std::string_view nameOrFamily) const;
     // Family names, each once, sorted ascending by plain string comparison.
     std::vector<std::string> familyNames() const;
-    const std::vector<Typeface>& typefaces() const { return typefaces_; }
+    const std::vector<Typeface>& typefaces() const;
     void addTypeface(Typeface typeface);  // replaces a face of the same name
     void removeTypeface(std::string_view name);
 
@@ -61,7 +67,11 @@ public:
     Font menuFont(double size) const;
 
 private:
-    std::vector<Typeface> typefaces_;
+    std::vector<Typeface>& loaded() const;
+
+    mutable TypefaceSource source_;
+    mutable std::once_flag loading_;
+    mutable std::vector<Typeface> typefaces_;
     SystemFontReplacement replacement_;
 };
 

@@ -90,6 +90,7 @@ void Application::finishLaunching() {
     if (auto owner = delegate()) owner->applicationDidFinishLaunching();
     if (state_ != State::launching) return;  // terminated while launching
     state_ = State::running;
+    UiTrace::shared().record("application finished launching");
     auto waiting = std::move(pendingURLs_);
     pendingURLs_.clear();
     for (const auto& urls : waiting) deliverURLs(urls);
