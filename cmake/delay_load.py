@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 """Writes the delay-load stubs of a program: for every function the program
-(as linked directly, PROGRAM) takes from one of the LIBRARIES, a stub of the
-same name that, at its first call, opens the libraries, finds the function
-and jumps to it; every later call jumps straight through. The program then
-links the stubs instead of the libraries, which stay unloaded until first used.
+(as linked directly, PROGRAM) takes from a library it needs, other than those
+named by the KEPT prefixes, a stub of the same name that, at its first call,
+opens those libraries, finds the function and jumps to it; every later call
+jumps straight through. The program then links the stubs instead of the
+libraries, which stay unloaded until first used.
 
-Usage: delay_load.py PROGRAM OUTPUT_S OUTPUT_CPP SONAME...
+Usage: delay_load.py PROGRAM OUTPUT_S OUTPUT_CPP KEPT_PREFIX...
 """
 import re
 import subprocess
@@ -26,6 +27,11 @@ def library_paths(program):
     return paths
 
 
+def needed(program):
+    """The sonames the program names itself, in its own order."""
+    return re.findall(r"\(NEEDED\)\s+Shared library: \[([^\]]+)\]", run("readelf", "-d", program))
+
+
 def defined_functions(path):
     names = set()
     for line in run("nm", "-D", "--defined-only", path).splitlines():
@@ -40,11 +46,12 @@ def undefined_symbols(program):
 
 
 def main():
-    program, output_s, output_cpp, sonames = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4:]
+    program, output_s, output_cpp, kept = sys.argv[1], sys.argv[2], sys.argv[3], tuple(sys.argv[4:])
     paths = library_paths(program)
+    sonames = [soname for soname in needed(program) if not soname.startswith(kept)]
     missing = [s for s in sonames if s not in paths]
     if missing:
-        sys.exit(f"delay_load.py: {program} does not load {', '.join(missing)}")
+        sys.exit(f"delay_load.py: the loader finds no {', '.join(missing)}")
     offered = set()
     for soname in sonames:
         offered |= defined_functions(paths[soname])

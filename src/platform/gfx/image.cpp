@@ -1,6 +1,10 @@
 #include "platform/gfx/image.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <mutex>
 #include <variant>
 
 #include "platform/gfx/cairo_canvas.h"
@@ -9,19 +13,62 @@
 
 namespace tallowmere::platform {
 
+namespace {
+
+// A picture made when its pixels are first wanted.
+struct DeferredBitmap {
+    mutable std::function<Result<Bitmap>()> make;  // dropped once used
+    int pixelsWide = 0;
+    int pixelsHigh = 0;
+    double scale = 1;
+    mutable std::once_flag making;
+    mutable Bitmap made;
+
+    const Bitmap& bitmap() const {
+        std::call_once(making, [this] {
+            auto bitmap = make ? make() : Result<Bitmap>(Error{ErrorCode::internal, "nothing to draw"});
+            made = bitmap ? std::move(bitmap).value() : Bitmap(pixelsWide, pixelsHigh, scale);
+            make = nullptr;
+        });
+        return made;
+    }
+};
+
+// Width and height from the header: the signature, then the IHDR chunk.
+std::optional<std::pair<int, int>> pngHeaderSize(const Data& bytes) {
+    static constexpr std::array<std::uint8_t, 16> start{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
+                                                         0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    if (bytes.size() < 24 || !std::equal(start.begin(), start.end(), bytes.begin())) return std::nullopt;
+    auto word = [&](std::size_t at) {
+        std::uint32_t value = 0;
+        for (std::size_t i = 0; i < 4; ++i) value = value << 8 | bytes[at + i];
+        return value;
+    };
+    const std::uint32_t width = word(16), height = word(20);
+    // PNG's own limit on either side.
+    if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF) return std::nullopt;
+    return std::pair{static_cast<int>(width), static_cast<int>(height)};
+}
+
+}  // namespace
+
 struct Image::Picture {
-    std::variant<Bitmap, DrawHandler> content;
+    std::variant<Bitmap, DrawHandler, DeferredBitmap> content;
 };
 
 Image::Image(std::shared_ptr<const Picture> picture, Size size) : picture_(std::move(picture)), size_(size) {}
 
 Image Image::fromBitmap(Bitmap bitmap) {
     const Size size = bitmap.size();
-    return Image(std::make_shared<Picture>(Picture{std::move(bitmap)}), size);
+    auto picture = std::make_shared<Picture>();
+    picture->content.emplace<Bitmap>(std::move(bitmap));
+    return Image(std::move(picture), size);
 }
 
 Image Image::withHandler(Size size, DrawHandler handler) {
-    return Image(std::make_shared<Picture>(Picture{std::move(handler)}), size);
+    auto picture = std::make_shared<Picture>();
+    picture->content.emplace<DrawHandler>(std::move(handler));
+    return Image(std::move(picture), size);
 }
 
 Result<Image> Image::fromPngData(const Data& bytes, double scale) {
@@ -30,7 +77,28 @@ Result<Image> Image::fromPngData(const Data& bytes, double scale) {
     return fromBitmap(std::move(bitmap).value());
 }
 
-const Bitmap* Image::bitmap() const { return std::get_if<Bitmap>(&picture_->content); }
+Image Image::madeOnDemand(int pixelsWide, int pixelsHigh, double scale, std::function<Result<Bitmap>()> make) {
+    if (!(scale > 0) || !std::isfinite(scale)) scale = 1;
+    auto picture = std::make_shared<Picture>();
+    auto& deferred = picture->content.emplace<DeferredBitmap>();
+    deferred.make = std::move(make);
+    deferred.pixelsWide = std::max(pixelsWide, 0);
+    deferred.pixelsHigh = std::max(pixelsHigh, 0);
+    deferred.scale = scale;
+    return Image(std::move(picture), Size{deferred.pixelsWide / scale, deferred.pixelsHigh / scale});
+}
+
+std::optional<Image> Image::fromPngDataOnDemand(Data bytes, double scale) {
+    const auto pixels = pngHeaderSize(bytes);
+    if (!pixels) return std::nullopt;
+    return madeOnDemand(pixels->first, pixels->second, scale,
+                        [bytes = std::move(bytes), scale] { return decodePng(bytes, scale); });
+}
+
+const Bitmap* Image::bitmap() const {
+    if (const auto* deferred = std::get_if<DeferredBitmap>(&picture_->content)) return &deferred->bitmap();
+    return std::get_if<Bitmap>(&picture_->content);
+}
 
 const Image::DrawHandler* Image::drawHandler() const { return std::get_if<DrawHandler>(&picture_->content); }
 

@@ -33,6 +33,14 @@ public:
     static Image fromBitmap(Bitmap bitmap);
     static Image withHandler(Size size, DrawHandler handler);
     static Result<Image> fromPngData(const Data& bytes, double scale = 1);
+    // The same picture, decoded only when its pixels are first needed (a
+    // menu that is built but never shown decodes nothing); the size comes
+    // from the PNG's header, and none when the header is not a PNG's. Bytes
+    // that then fail to decode show as a transparent picture.
+    static std::optional<Image> fromPngDataOnDemand(Data bytes, double scale = 1);
+    // A bitmap image of that many pixels whose pixels `make` gives when they
+    // are first needed; transparent should it fail.
+    static Image madeOnDemand(int pixelsWide, int pixelsHigh, double scale, std::function<Result<Bitmap>()> make);
 
     Size size() const { return size_; }
     // The picture is stretched to the new size when drawn.

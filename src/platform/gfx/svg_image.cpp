@@ -4,9 +4,13 @@
 #include <dlfcn.h>
 #include <librsvg/rsvg.h>
 
+#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 
 namespace tallowmere::platform {
 
@@ -51,7 +55,50 @@ struct ContextRelease {
     void operator()(cairo_t* context) const { cairo_destroy(context); }
 };
 
+constexpr double largestSide = 4096;
+
+// The value of `name` in the root element's opening tag when it is a plain
+// positive number of user units ("64", "64.5", "64px"); none otherwise.
+std::optional<double> rootLength(std::string_view document, std::string_view name) {
+    const auto open = document.find("<svg");
+    if (open == std::string_view::npos) return std::nullopt;
+    const auto close = document.find('>', open);
+    if (close == std::string_view::npos) return std::nullopt;
+    std::string_view tag = document.substr(open + 4, close - open - 4);
+    const std::string pattern = std::string(name) + "=\"";
+    for (auto at = tag.find(pattern); at != std::string_view::npos; at = tag.find(pattern, at + 1)) {
+        if (at == 0 || !std::isspace(static_cast<unsigned char>(tag[at - 1]))) continue;  // "stroke-width" is not "width"
+        std::string_view value = tag.substr(at + pattern.size());
+        value = value.substr(0, value.find('"'));
+        if (value.ends_with("px")) value.remove_suffix(2);
+        double number = 0;
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+        if (error != std::errc() || end != value.data() + value.size() || !(number > 0) || !std::isfinite(number))
+            return std::nullopt;
+        return number;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
+
+Result<Image> imageFromSvgOnDemand(std::string_view document, double scale) {
+    const auto width = rootLength(document, "width");
+    const auto height = rootLength(document, "height");
+    if (!width || !height || !(scale > 0 && std::isfinite(scale)) || *width * scale > largestSide ||
+        *height * scale > largestSide) {
+        return imageFromSvg(document, scale);
+    }
+    const int pixelsWide = static_cast<int>(std::ceil(*width * scale));
+    const int pixelsHigh = static_cast<int>(std::ceil(*height * scale));
+    return Image::madeOnDemand(pixelsWide, pixelsHigh, scale,
+                               [text = std::string(document), scale]() -> Result<Bitmap> {
+                                   auto image = imageFromSvg(text, scale);
+                                   if (!image) return image.error();
+                                   if (const Bitmap* bitmap = image->bitmap()) return *bitmap;
+                                   return Error{ErrorCode::internal, "The SVG document gave no pixels"};
+                               });
+}
 
 Result<Image> imageFromSvg(std::string_view document, double scale) {
     if (!(scale > 0 && std::isfinite(scale))) return Error{ErrorCode::invalidArgument, "Bad SVG scale"};
@@ -74,7 +121,6 @@ Result<Image> imageFromSvg(std::string_view document, double scale) {
         width = viewBox.width;
         height = viewBox.height;
     }
-    constexpr double largestSide = 4096;
     if (!(width > 0 && height > 0) || width * scale > largestSide || height * scale > largestSide) {
         return Error{ErrorCode::wrongShape, "The SVG document's size is unusable"};
     }

@@ -10,16 +10,17 @@ std::optional<Image> bundleImage(std::string_view name, std::string_view type) {
     auto bytes = Bundle::main().resource(name, type);
     if (!bytes) return std::nullopt;
     const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size());
-    Result<Image> image = Error{ErrorCode::unsupported, "Not a picture type the bundle reads"};
-    if (type == "png") {
-        image = Image::fromPngData(Data(data.begin(), data.end()));
-    } else if (type == "svg") {
-        image = imageFromSvg(*bytes);
-    } else if (type == "ico") {
-        if (auto png = pngInIconFile(data)) image = Image::fromPngData(Data(png->begin(), png->end()));
+    // Pictures are decoded or drawn when first shown: many are made for menus
+    // at start, and a start without a screen shows none of them.
+    if (type == "png") return Image::fromPngDataOnDemand(Data(data.begin(), data.end()));
+    if (type == "ico") {
+        if (auto png = pngInIconFile(data)) return Image::fromPngDataOnDemand(Data(png->begin(), png->end()));
+        return std::nullopt;
     }
-    if (!image) return std::nullopt;
-    return *image;
+    if (type == "svg") {
+        if (auto image = imageFromSvgOnDemand(*bytes)) return *image;
+    }
+    return std::nullopt;
 }
 
 }  // namespace tallowmere::platform

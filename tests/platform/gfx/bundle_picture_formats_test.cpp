@@ -6,6 +6,7 @@
 
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/icon_file.h"
+#include "platform/gfx/image.h"
 #include "platform/gfx/image_filters.h"
 #include "platform/gfx/png.h"
 #include "platform/gfx/svg_image.h"
@@ -91,6 +92,39 @@ TEST(BundlePictureFormatsTest, SvgDocumentsAreDrawnAtTheirSize) {
         SCOPED_TRACE(broken);
         EXPECT_FALSE(imageFromSvg(broken).ok());
     }
+}
+
+TEST(BundlePictureFormatsTest, PicturesMadeOnDemandMatchThoseMadeAtOnce) {
+    const std::string square = R"(<svg xmlns="http://www.w3.org/2000/svg" width="16px" height="8">
+        <rect x="0" y="0" width="8" height="8" stroke-width="3" fill="#ff0000"/></svg>)";
+    const std::vector<std::uint8_t> png = smallPng();
+    struct Case {
+        const char* what;
+        Result<Image> onDemand;
+        Result<Image> atOnce;
+    } cases[] = {
+        {"PNG", Result<Image>(Image::fromPngDataOnDemand(png, 2).value()), Image::fromPngData(png, 2)},
+        {"SVG sized in its root", imageFromSvgOnDemand(square, 2), imageFromSvg(square, 2)},
+        {"SVG sized by its view box", imageFromSvgOnDemand(R"(<svg viewBox="0 0 10 20" stroke-width="1"/>)", 1),
+         imageFromSvg(R"(<svg viewBox="0 0 10 20" stroke-width="1"/>)", 1)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(c.onDemand.ok() && c.atOnce.ok());
+        EXPECT_EQ(c.onDemand->size(), c.atOnce->size());
+        ASSERT_TRUE(c.onDemand->bitmap() && c.atOnce->bitmap());
+        EXPECT_EQ(c.onDemand->bitmap()->pixels(), c.atOnce->bitmap()->pixels());
+    }
+
+    // Not a PNG at all: no picture. A PNG whose body is damaged: its header's size, transparent.
+    EXPECT_FALSE(Image::fromPngDataOnDemand({1, 2, 3}));
+    std::vector<std::uint8_t> damaged = png;
+    damaged.resize(33);
+    const auto blank = Image::fromPngDataOnDemand(damaged, 1);
+    ASSERT_TRUE(blank);
+    EXPECT_EQ(blank->size(), (Size{2, 2}));
+    EXPECT_EQ(blank->bitmap()->pixel(0, 0).alpha, 0);
+    EXPECT_FALSE(imageFromSvgOnDemand("not svg").ok());
 }
 
 TEST(BundlePictureFormatsTest, OutlineFiltersTurnDarkLinesIntoAnOpaqueMask) {
