@@ -27,6 +27,60 @@ protected:
     }
 };
 
+TEST_F(CalendarContentViewTest, LaysOutTheHeaderAndControls) {
+    using platform::Font;
+    using platform::FontWeight;
+    using platform::Rect;
+    auto view = open();
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->frame(), (Rect{0, 0, 400, 660}));
+    EXPECT_EQ(view->layer().cornerRadius, 22);
+    EXPECT_EQ(view->layer().borderWidth, 1);
+
+    // Every subview a person reads or presses, found as a person finds it.
+    auto find = [&](const std::string& text) -> std::shared_ptr<platform::Control> {
+        for (const auto& subview : view->subviews()) {
+            auto control = std::dynamic_pointer_cast<platform::Control>(subview);
+            auto label = std::dynamic_pointer_cast<platform::Label>(subview);
+            auto button = std::dynamic_pointer_cast<platform::Button>(subview);
+            if (control && (subview->toolTip() == text || (label && label->stringValue() == text) ||
+                            (button && button->title() == text))) {
+                return control;
+            }
+        }
+        return nullptr;
+    };
+    struct Case {
+        std::string text;
+        Rect frame;
+        std::optional<Font> font;
+    } cases[] = {
+        {"塔洛梅日历", {66, 630, 218, 22}, Font::systemFont(16, FontWeight::bold)},
+        {"9月30日 星期三", {66, 610, 218, 18}, Font::systemFont(11, FontWeight::medium)},
+        {"下一站假期 · 国庆节", {30, 574, 280, 21}, Font::systemFont(13, FontWeight::semibold)},
+        {"别忘啦 · 明天是国庆节", {30, 504, 338, 20}, Font::systemFont(13)},
+        {"上个月", {24, 450, 30, 30}, std::nullopt},
+        {"2026年9月", {64, 449, 220, 31}, Font::monospacedDigitSystemFont(22, FontWeight::bold)},
+        {"下个月", {348, 450, 30, 30}, std::nullopt},
+        {"今天", {290, 452, 48, 26}, std::nullopt},
+        {"关闭", {352, 620, 26, 26}, std::nullopt},
+        {"一", {22, 421, 48, 20}, Font::systemFont(12)},
+        {"日", {22 + 51 * 6, 421, 48, 20}, Font::systemFont(12)},
+        {"今日日程", {30, 101, 340, 22}, Font::systemFont(13.5)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto control = find(c.text);
+        ASSERT_TRUE(control) << "nothing shows it";
+        EXPECT_EQ(control->frame(), c.frame);
+        if (c.font) {
+            EXPECT_EQ(control->font(), *c.font);
+        }
+    }
+    EXPECT_EQ(view->heroDayLabel().frame(), (Rect{30, 529, 282, 43}));
+    EXPECT_EQ(view->dayButtons().back()->frame(), (Rect{22 + 51 * 6, 375 - 45 * 5, 48, 42}));
+}
+
 TEST_F(CalendarContentViewTest, OpensOnTodayAndNavigatesKeepingTheSelection) {
     auto view = open();
     ASSERT_TRUE(view);

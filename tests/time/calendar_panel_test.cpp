@@ -79,6 +79,27 @@ TEST_F(CalendarPanelTest, ShowsAFreshPopUpPanelUnderTheAnchor) {
     EXPECT_EQ(controller().contentView()->monthLabel().stringValue(), "2026年9月");
 }
 
+TEST_F(CalendarPanelTest, StaysInsideTheScreenItOpensOn) {
+    struct Case {
+        const char* what;
+        ScreenRect screen;
+        ScreenPoint anchor;
+        ScreenRect frame;
+    } cases[] = {
+        {"near the right edge", {0, 0, 1440, 900}, {1435, 876}, {1030, 206, 400, 660}},
+        {"near the bottom", {0, 0, 1440, 900}, {300, 200}, {100, 10, 400, 660}},
+        {"a screen smaller than the panel", {0, 0, 380, 600}, {190, 576}, {-30, -94, 400, 660}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(desktop.screens().reconfigure(desktop.screens().primaryScreen(), c.screen));
+        controller().toggleCalendar(c.anchor);
+        ASSERT_TRUE(controller().isVisible());
+        EXPECT_EQ(controller().panel()->frame(), c.frame);
+        controller().hideCalendar();
+    }
+}
+
 TEST_F(CalendarPanelTest, OpensUnderTheMouseFromTheMenu) {
     mouse.moveTo({1400, 500});
     auto sender = platform::Button::make();
