@@ -1,5 +1,4 @@
 #include "localization/complete_localization.h"
-#include "localization/embedded_tables.h"
 
 #include <nlohmann/json.hpp>
 
@@ -41,12 +40,27 @@ CompleteLocalization::Catalog CompleteLocalization::Catalog::parse(std::string_v
     for (auto& [language, texts] : translations->items()) {
         if (isArrayOfStrings(texts)) catalog.translations_.emplace(language, takeStrings(texts));
     }
-    catalog.keyIndex_.reserve(catalog.keys_.size());
-    for (std::size_t position = 0; position < catalog.keys_.size(); ++position) {
-        // The delivered catalogue has distinct keys; were one repeated, its first position answers.
-        catalog.keyIndex_.emplace(catalog.keys_[position], position);
-    }
+    catalog.indexKeys();
     return catalog;
+}
+
+CompleteLocalization::Catalog CompleteLocalization::Catalog::fromTables(const resources::CatalogTables& tables) {
+    Catalog catalog;
+    catalog.keys_.assign(tables.keys.begin(), tables.keys.end());
+    for (const auto& language : tables.languages) {
+        catalog.translations_.emplace(std::string(language.caseName),
+                                      std::vector<std::string>(language.texts.begin(), language.texts.end()));
+    }
+    catalog.indexKeys();
+    return catalog;
+}
+
+void CompleteLocalization::Catalog::indexKeys() {
+    keyIndex_.reserve(keys_.size());
+    for (std::size_t position = 0; position < keys_.size(); ++position) {
+        // The delivered catalogue has distinct keys; were one repeated, its first position answers.
+        keyIndex_.emplace(keys_[position], position);
+    }
 }
 
 std::optional<std::string_view> CompleteLocalization::Catalog::text(std::string_view key,
@@ -59,9 +73,9 @@ std::optional<std::string_view> CompleteLocalization::Catalog::text(std::string_
 }
 
 const CompleteLocalization::Catalog& CompleteLocalization::catalog() {
-    // Immutable once parsed, and only ever read afterwards, so a function-local
+    // Immutable once built, and only ever read afterwards, so a function-local
     // static (built once, thread-safe) serves every context of the process.
-    static const Catalog parsed = Catalog::parse(resources::catalogJSON);
+    static const Catalog parsed = Catalog::fromTables(resources::catalogTables);
     return parsed;
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "localization/catalog_tables.h"
 #include "localization/text_map.h"
 
 namespace tallowmere {
@@ -24,6 +25,8 @@ public:
         // gives the empty catalogue; a language member that is not an array
         // of strings is skipped alone.
         static Catalog parse(std::string_view json);
+        // The catalogue the build read from the same kind of document.
+        static Catalog fromTables(const resources::CatalogTables& tables);
 
         // The text of `key` in the language named by its case name
         // ("english"); none when the key or the language is unknown or the
@@ -35,6 +38,8 @@ public:
         bool isEmpty() const { return keys_.empty() && translations_.empty(); }
 
     private:
+        void indexKeys();
+
         std::vector<std::string> keys_;
         TextMap<std::vector<std::string>> translations_;
         TextMap<std::size_t> keyIndex_;
@@ -42,7 +47,7 @@ public:
 
     // The lookup in the program's own catalogue, parsed at its first use.
     static std::optional<std::string_view> text(std::string_view key, std::string_view languageCaseName);
-    // The program's own catalogue.
+    // The program's own catalogue, as the build read it from catalogJSON.
     static const Catalog& catalog();
 };
 

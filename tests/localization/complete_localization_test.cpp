@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "localization/embedded_tables.h"
+
 namespace tallowmere {
 namespace {
 
@@ -63,6 +65,11 @@ TEST(CompleteLocalizationTest, ShippedCatalogIsParsed) {
     // unreadable catalogue would fail silently in the program.
     EXPECT_FALSE(CompleteLocalization::catalog().keys().empty());
     EXPECT_EQ(&CompleteLocalization::catalog(), &CompleteLocalization::catalog());
+
+    // The program starts from the tables the build read; they must be the document, text for text.
+    const Catalog parsed = Catalog::parse(resources::catalogJSON);
+    EXPECT_EQ(CompleteLocalization::catalog().keys(), parsed.keys());
+    EXPECT_EQ(CompleteLocalization::catalog().translations(), parsed.translations());
 }
 
 }  // namespace
