@@ -132,12 +132,14 @@ Result<Bitmap> Image::render(double scale, std::optional<Color> templateTint) co
 Image Image::tinted(const Color& color) const {
     Image shape = *this;
     shape.template_ = false;
-    // Handler images draw in a layer of their own, so sourceAtop colours the
-    // shape and nothing already on the canvas underneath.
+    // Handler images draw in a layer of their own, so sourceIn colours the
+    // shape and nothing already on the canvas underneath. The colour's own
+    // alpha multiplies the shape's: a translucent tint (secondary label)
+    // gives a translucent glyph, not the shape's full ink.
     Image result = withHandler(size_, [shape, color](Canvas& canvas, Rect rect) {
         canvas.drawImage(shape, rect);
         canvas.save();
-        canvas.setCompositingOperation(CompositingOperation::sourceAtop);
+        canvas.setCompositingOperation(CompositingOperation::sourceIn);
         canvas.setFillColor(color);
         canvas.fillRect(rect);
         canvas.restore();

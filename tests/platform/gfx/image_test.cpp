@@ -68,6 +68,8 @@ TEST_F(ImageTest, TemplatesAreTintedByTheirShapeOnly) {
     EXPECT_EQ(pixels.pixel(3, 0).alpha, 0);
 
     EXPECT_EQ(mask.render(1, Color::sRGB(1, 0, 0)).value().pixel(1, 1), (Pixel{255, 0, 0, 128}));
+    // A translucent tint keeps its alpha on top of the shape's.
+    EXPECT_EQ(mask.tinted(Color::black().withAlphaComponent(0.5)).render().value().pixel(1, 1).alpha, 64);
 }
 
 TEST_F(ImageTest, BitmapImagesTakeTheirSizeFromPixelsAndScale) {
