@@ -149,12 +149,17 @@ TEST_F(CalendarContentViewTest, GrantingAccessAtThePromptShowsTheEvents) {
     addEvent("2026-10-02T00:00:00+08:00", "出游", true, "家庭");
     auto view = open();
     ASSERT_TRUE(view);
-    alerts.answer(platform::ModalResponses::alertFirstButton);
+    int promptLevel = 0;
+    alerts.answerWith([&](platform::Alert& alert) {
+        promptLevel = alert.window()->level();
+        return platform::ModalResponses::alertFirstButton;
+    });
     auto button = std::dynamic_pointer_cast<platform::Button>(view->eventStack().arrangedSubviews().back());
     ASSERT_TRUE(button);
     button->performClick();
     ASSERT_EQ(alerts.count(), 1u);
     EXPECT_NE(alerts.last().messageText.find("calendars"), std::string::npos);
+    EXPECT_GT(promptLevel, controller().panel()->level()) << "the prompt shows above the drop-down";
     runUntilIdle();
     EXPECT_EQ(calendars().authorizationStatus(), CalendarAuthorizationStatus::fullAccess);
     EXPECT_EQ(rows(*view), std::vector<std::string>{"09:30  周会"});
