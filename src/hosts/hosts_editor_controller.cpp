@@ -78,7 +78,6 @@ HostsEditorController::HostsEditorController()
 
 HostsEditorController::~HostsEditorController() = default;
 
-void HostsEditorController::show() { loadLibraryIfNeeded(); }
 
 std::shared_ptr<platform::Menu> HostsEditorController::makeQuickSelectionMenu() {
     loadLibraryIfNeeded();
@@ -96,6 +95,8 @@ std::shared_ptr<platform::Menu> HostsEditorController::makeQuickSelectionMenu() 
                 if (auto self = weakSelf.lock()) self->applyProfileFromQuickMenu(sender);
             });
             item->setRepresentedObject(profile.id.uuidString());
+            // A second apply would be refused while one waits for its prompt.
+            item->setEnabled(!isSaving);
             item->setState(library.activeProfileID == profile.id ? platform::MenuItemState::on
                                                                  : platform::MenuItemState::off);
         }
@@ -149,13 +150,14 @@ void HostsEditorController::loadLibraryIfNeeded() {
 void HostsEditorController::keepUnreadableLibraryAside(const fs::path& file) {
     auto aside = platform::Files::keepAside(file, platform::AppContext::current().clock().now());
     if (aside) {
-        setStatus("Hosts 方案库无法读取，已另存为 " + aside->filename().string() + "，现使用新的方案库",
-                  Color::system(SystemColor::orange));
-        return;
+        libraryNotice_ = {"Hosts 方案库无法读取，已另存为 " + aside->filename().string() + "，现使用新的方案库",
+                          Color::system(SystemColor::orange)};
+    } else {
+        libraryWritesBlocked_ = true;
+        libraryNotice_ = {"Hosts 方案库无法读取，也无法另存；为保留原文件，本次运行不会写入方案库",
+                          Color::system(SystemColor::red)};
     }
-    libraryWritesBlocked_ = true;
-    setStatus("Hosts 方案库无法读取，也无法另存；为保留原文件，本次运行不会写入方案库",
-              Color::system(SystemColor::red));
+    setStatus(libraryNotice_->first, libraryNotice_->second);
 }
 
 Result<void> HostsEditorController::persistLibrary() {
@@ -173,11 +175,16 @@ Result<void> HostsEditorController::persistLibrary() {
 
 bool HostsEditorController::updateProfile(const platform::Uuid& categoryID, const platform::Uuid& profileID,
                                           std::string content) {
+    return storeProfile(categoryID, profileID, std::move(content)).ok();
+}
+
+Result<void> HostsEditorController::storeProfile(const platform::Uuid& categoryID, const platform::Uuid& profileID,
+                                                 std::string content) {
     auto* profile = library.profile(categoryID, profileID);
-    if (!profile) return true;
+    if (!profile) return {};
     profile->content = std::move(content);
     profile->updatedAt = platform::AppContext::current().clock().now();
-    return persistLibrary().ok();
+    return persistLibrary();
 }
 
 // --- Validation and apply -------------------------------------------------------------
@@ -314,27 +321,6 @@ void HostsEditorController::setStatus(std::string text, Color color) {
 void HostsEditorController::setControlsEnabled(bool enabled) {
     saveButton->setEnabled(enabled);
     applyButton->setEnabled(enabled);
-}
-
-void HostsEditorController::rebuildSidebar(const std::string& key) {
-    std::vector<std::shared_ptr<HostsSidebarNode>> nodes{HostsSidebarNode::makeSystem()};
-    for (const auto& category : library.categories) {
-        std::vector<std::shared_ptr<HostsSidebarNode>> profiles;
-        for (const auto& profile : category.profiles) {
-            profiles.push_back(HostsSidebarNode::makeProfile(category.id, profile.id, profile.name));
-        }
-        nodes.push_back(HostsSidebarNode::makeCategory(category.id, category.name, std::move(profiles)));
-    }
-    rootNodes = std::move(nodes);
-    std::shared_ptr<HostsSidebarNode> found;
-    for (const auto& node : rootNodes) {
-        if (node->key == key) found = node;
-        for (const auto& child : node->children) {
-            if (!found && child->key == key) found = child;
-        }
-        if (found) break;
-    }
-    selectedNode = found ? found : rootNodes.front();
 }
 
 // --- Backups ------------------------------------------------------------------------

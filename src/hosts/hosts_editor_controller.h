@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "hosts/hosts_library.h"
@@ -19,7 +20,9 @@ class Menu;
 class MenuItem;
 class OutlineView;
 class RunningProcess;
+class TextField;
 class TextView;
+class View;
 class WindowController;
 struct ProcessResult;
 }  // namespace tallowmere::platform
@@ -32,8 +35,8 @@ class StagedHostsFile;
 // privileged apply to the system file, and its backups. One per process
 // (`shared()`), on the main thread.
 //
-// The window is built by the editor window; until then `show` only loads
-// the library, and the controls below stand alone.
+// The window is built on the first `show` and kept for the rest of the
+// process; until then the controls below stand alone.
 class HostsEditorController : public std::enable_shared_from_this<HostsEditorController> {
 public:
     static HostsEditorController& shared();
@@ -63,8 +66,42 @@ public:
     bool isSaving = false;
     bool didLoadLibrary = false;
 
-    // Opens the editor window and brings it to the front.
+    // Opens the editor window (built on the first call), reselects the
+    // previous row and brings it to the front.
     void show();
+
+    // --- Sidebar and editor ---------------------------------------------------------
+    // Rebuilds the rows from the library and selects the row of `key`, or
+    // the system row when there is none.
+    void rebuildSidebar(const std::string& key);
+    // Shows `node` in the editor. Unsaved edits of the profile being left are
+    // stored unvalidated; those of the system file are dropped.
+    void select(const std::shared_ptr<HostsSidebarNode>& node);
+    void loadSystemHosts();
+    void loadProfile(const platform::Uuid& categoryID, const platform::Uuid& profileID);
+    void loadCategory(const platform::Uuid& categoryID);
+    // The first visible row whose node has that key.
+    std::optional<std::size_t> rowForNode(const std::string& key) const;
+    // The editor's text changed by the person.
+    void textDidChange();
+    // The save button: a profile is stored (after validation), the system
+    // file is applied.
+    void saveCurrent();
+    // Loads the selected node again, dropping unsaved edits.
+    void reloadCurrent();
+
+    // --- Adding and renaming ------------------------------------------------------------
+    // `base`, or the first of "base 2", "base 3", ... not in `existing`.
+    static std::string uniqueName(const std::string& base, const std::vector<std::string>& existing);
+    void addCategory();
+    // Adds to the selected node's category, else to the first one.
+    void addHostsProfile();
+    // Starts editing the row of `key` on the next turn of the main queue.
+    void beginRenaming(const std::string& key);
+    // Double click: edits the clicked (else selected) row, never the system row.
+    void renameSelectedSidebarItem();
+    // The end of an in-place edit; the field's identifier is the row's key.
+    void controlTextDidEndEditing(platform::TextField& field);
     // A new "Hosts 快速选择" menu: each category with its profiles (the
     // active one checked), each applying its profile to the system.
     std::shared_ptr<platform::Menu> makeQuickSelectionMenu();
@@ -86,6 +123,9 @@ public:
     // when the changed library could not be written (the change stays in
     // memory); an unknown id changes and writes nothing.
     bool updateProfile(const platform::Uuid& categoryID, const platform::Uuid& profileID, std::string content);
+    // As `updateProfile`, with the reason a write failed.
+    platform::Result<void> storeProfile(const platform::Uuid& categoryID, const platform::Uuid& profileID,
+                                        std::string content);
 
     // --- Validation and apply -----------------------------------------------------
     // Nothing when the text is acceptable, else the first bad line's message.
@@ -118,8 +158,21 @@ private:
                        std::optional<platform::Uuid> activeProfileID, const std::string& successMessage);
     void setStatus(std::string text, platform::Color color);
     void setControlsEnabled(bool enabled);
-    void rebuildSidebar(const std::string& key);
+    void buildWindow();
+    std::shared_ptr<platform::View> makeSidebar();
+    std::shared_ptr<platform::View> makeEditorPane();
+    void configureOutline();
+    std::shared_ptr<platform::View> makeCell(const HostsSidebarNode& node);
+    void editRow(std::size_t row);
+    // A library write that failed where nothing else reports it.
+    void reportLibraryWriteFailure(const platform::Result<void>& written);
+    void showEditor(std::string text, bool editable);
 
+    // Set while the outline reloads, whose own selection changes are not
+    // the person's.
+    bool rebuildingSidebar_ = false;
+    // A kept-aside library, announced once the window shows its status line.
+    std::optional<std::pair<std::string, platform::Color>> libraryNotice_;
     // Set when an unreadable library could not be kept aside: writing
     // would destroy it.
     bool libraryWritesBlocked_ = false;
