@@ -1,6 +1,7 @@
 #include "platform/runtime/timer.h"
 
 #include <cmath>
+#include <utility>
 
 #include "platform/runtime/app_context.h"
 #include "platform/runtime/main_queue.h"
@@ -67,10 +68,7 @@ void Timer::fire() {
 void Timer::invalidate() {
     valid_ = false;
     block_ = nullptr;
-    if (pending_) {
-        auto pending = std::move(pending_);
-        pending->cancel();
-    }
+    if (auto pending = std::exchange(pending_, {}).lock()) pending->cancel();
 }
 
 }  // namespace tallowmere::platform

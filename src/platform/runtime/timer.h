@@ -54,7 +54,9 @@ private:
     Block block_;
     bool valid_ = true;
     double nextFire_ = 0;
-    std::shared_ptr<WorkItem> pending_;
+    // Weak: the queue holds the item, and the item holds this timer; a strong
+    // reference here would keep both alive after the queue is gone.
+    std::weak_ptr<WorkItem> pending_;
 };
 
 }  // namespace tallowmere::platform

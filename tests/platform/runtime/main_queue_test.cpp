@@ -72,6 +72,17 @@ TEST_F(MainQueueTest, ScheduledTimerIsKeptAliveByTheQueueUntilInvalidated) {
     EXPECT_TRUE(watch.expired());
 }
 
+TEST_F(MainQueueTest, APendingTimerIsFreedWithItsQueue) {
+    std::weak_ptr<Timer> watch;
+    {
+        VirtualClock clock;
+        MainQueue queue(clock);
+        auto timer = Timer::scheduledTimer(queue, 5.0, true, [](Timer&) {});
+        watch = timer;
+    }
+    EXPECT_TRUE(watch.expired()) << "a timer still scheduled when its queue went away was never freed";
+}
+
 TEST_F(MainQueueTest, OneShotTimerAtDateFiresOnceAndBecomesInvalid) {
     int fires = 0;
     auto when = clock().now().addingTimeInterval(90);
