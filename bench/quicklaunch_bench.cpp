@@ -9,6 +9,7 @@
 #include "app/persistent_configuration.h"
 #include "quicklaunch/new_file_document_data.h"
 #include "quicklaunch/quick_launch_entry.h"
+#include "quicklaunch/quick_launch_panel.h"
 #include "quicklaunch/quick_launch_store.h"
 #include "program_in_temporary_home.h"
 
@@ -50,5 +51,24 @@ void BM_RenameWithSixtyEntries(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(store.rename(id, "Name " + std::to_string(++round)));
 }
 BENCHMARK(BM_RenameWithSixtyEntries)->Unit(benchmark::kMillisecond);
+
+// Opening the panel builds every tile afresh: icons fetched from the
+// workspace and cropped, no cache. 30 entries of every kind.
+void BM_OpenPanelWithThirtyEntries(benchmark::State& state) {
+    ProgramInTemporaryHome program;
+    PersistentConfiguration::shared().activate();
+    std::vector<QuickLaunchEntry> entries;
+    const char* targets[] = {"/Applications/Safari.app", "https://example.com/", "snippet", "/Users/me/notes.txt", ""};
+    for (int index = 0; index < 30; ++index) {
+        const auto kind = allQuickLaunchKinds[static_cast<std::size_t>(index) % allQuickLaunchKinds.size()];
+        entries.push_back({platform::Uuid::random(), kind, "磁贴 " + std::to_string(index),
+                           targets[static_cast<std::size_t>(index) % 5], std::nullopt, "chrome", std::nullopt});
+    }
+    const std::string json = *QuickLaunchEntryCoding::encode(entries);
+    PersistentConfiguration::shared().setQuickLaunchData(platform::Data(json.begin(), json.end()));
+    QuickLaunchPanel panel(std::make_shared<QuickLaunchStore>());
+    for (auto _ : state) benchmark::DoNotOptimize(panel.show({700, 500}, nullptr, QuickLaunchPanel::Trigger::menuBarDoubleClick));
+}
+BENCHMARK(BM_OpenPanelWithThirtyEntries)->Unit(benchmark::kMillisecond);
 
 }  // namespace
