@@ -291,8 +291,16 @@ TEST_F(HostsEditorWindowTest, FailedLibraryWritesAreShownNotHidden) {
 
     clickRow("我的 Hosts");
     EXPECT_EQ(statusColor(), SystemColor::red) << status();
-    press("+ 分类");
-    EXPECT_EQ(statusColor(), SystemColor::red) << status();
+    struct Case {
+        const char* button;
+    } cases[] = {{"+ 分类"}, {"+ Hosts"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        press(c.button);
+        EXPECT_EQ(statusColor(), SystemColor::red) << status();
+        typeName("Renamed");  // the rename's write fails too
+        EXPECT_EQ(statusColor(), SystemColor::red) << status();
+    }
 }
 
 TEST_F(HostsEditorWindowTest, AnUnreadableSystemFileLeavesNothingToSaveOverIt) {
@@ -335,6 +343,54 @@ std::vector<QuickItem> describe(const platform::Menu& menu) {
         items.push_back(std::move(described));
     }
     return items;
+}
+
+TEST_F(HostsEditorWindowTest, WhileAnApplyWaitsTheSidebarAndQuickMenuHoldStill) {
+    setSystemHosts("127.0.0.1 localhost\n");
+    loadProfiles({{"Dev", "10.0.0.1 dev\n"}, {"Test", "10.0.0.2 test\n"}});
+    open();
+    clickRow("Dev");
+    alerts.answer(platform::ModalResponses::alertFirstButton);
+    controller().applyToSystem("10.0.0.1 dev\n", std::nullopt, "已保存并应用");
+    ASSERT_TRUE(controller().isSaving);
+
+    auto waiting = describe(*controller().makeQuickSelectionMenu());
+    EXPECT_FALSE(waiting[0].submenu[0].enabled);
+    EXPECT_FALSE(waiting[0].submenu[1].enabled);
+    mouse.click(rowPoint("Test"));  // the main queue is not run: the script has not ended
+    EXPECT_EQ(controller().selectedNode->title, "Dev") << "no new selection while saving";
+    EXPECT_EQ(selectedTitle(), "Dev");
+    controller().textView->insertText("x");
+    EXPECT_EQ(status(), "等待管理员授权…") << "typing leaves the status alone";
+
+    runUntilIdle();
+    EXPECT_FALSE(controller().isSaving);
+    EXPECT_TRUE(describe(*controller().makeQuickSelectionMenu())[0].submenu[1].enabled);
+}
+
+TEST_F(HostsEditorWindowTest, StaleKeysFallBackOrChangeNothing) {
+    const auto ids = loadProfiles({{"Dev", "10.0.0.1 dev\n"}});
+    open();
+    controller().rebuildSidebar("profile-" + platform::Uuid::random().uuidString());
+    EXPECT_EQ(selectedTitle(), "当前系统 Hosts");
+
+    clickRow("Dev");
+    controller().library.categories[0].profiles.clear();
+    controller().reloadCurrent();
+    EXPECT_EQ(controller().titleLabel->stringValue(), "Dev") << "a vanished profile's load changes nothing";
+    controller().loadCategory(platform::Uuid::random());
+    EXPECT_EQ(controller().titleLabel->stringValue(), "Dev");
+    (void)ids;
+}
+
+TEST_F(HostsEditorWindowTest, AKeptAsideLibraryIsAnnouncedWhenTheWindowOpens) {
+    write(libraryFile(), "{ not json");
+    open();
+    EXPECT_TRUE(status().starts_with("Hosts 方案库无法读取，已另存为 hosts-library.json.unreadable-")) << status();
+    EXPECT_EQ(statusColor(), SystemColor::orange);
+    clickRow("我的 Hosts");
+    controller().show();
+    EXPECT_EQ(status(), "点击 + Hosts 可直接在此分类中新建") << "announced once";
 }
 
 TEST_F(HostsEditorWindowTest, QuickMenuListsCategoriesAndProfiles) {
