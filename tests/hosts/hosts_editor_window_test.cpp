@@ -5,6 +5,8 @@
 #include "hosts_fixture.h"
 #include "platform/desktop/event.h"
 #include "platform/ui/button.h"
+#include "platform/ui/image_view.h"
+#include "platform/ui/label.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/menu_item.h"
 #include "platform/ui/outline_view.h"
@@ -129,6 +131,44 @@ TEST_F(HostsEditorWindowTest, FirstShowOnACleanAccountSelectsTheSystemFile) {
     EXPECT_EQ(selectedTitle(), "我的 Hosts");
     EXPECT_EQ(controller().subtitleLabel->stringValue(), "0 个 Hosts 方案");
     EXPECT_FALSE(controller().textView->isEditable());
+}
+
+TEST_F(HostsEditorWindowTest, RowsShowTheirKindActiveProfileAndKey) {
+    const auto ids = loadProfiles({{"Dev", "10.0.0.1 dev\n"}, {"Test", "10.0.0.2 test\n"}});
+    controller().library.activeProfileID = ids[1];
+    open();
+    using platform::FontWeight;
+    struct Case {
+        const char* title;
+        std::string key;
+        SystemColor tint;
+        double size;
+        FontWeight weight;
+    } cases[] = {
+        {"当前系统 Hosts", "system", SystemColor::controlAccent, 12.5, FontWeight::semibold},
+        {"我的 Hosts", "category-" + category(0).id.uuidString(), SystemColor::secondaryLabel, 12, FontWeight::semibold},
+        {"Dev", "profile-" + ids[0].uuidString(), SystemColor::secondaryLabel, 12.5, FontWeight::regular},
+        {"Test", "profile-" + ids[1].uuidString(), SystemColor::green, 12.5, FontWeight::semibold},
+    };
+    ASSERT_EQ(outline().rowCount(), std::size(cases));
+    for (std::size_t row = 0; row < std::size(cases); ++row) {
+        const auto& c = cases[row];
+        SCOPED_TRACE(c.title);
+        auto cell = outline().viewAt(0, row);
+        ASSERT_TRUE(cell);
+        auto label = std::dynamic_pointer_cast<platform::Label>(cell->findView(c.key));
+        ASSERT_TRUE(label) << "the label carries the row's key";
+        EXPECT_EQ(label->stringValue(), c.title);
+        EXPECT_EQ(label->font().pointSize(), c.size);
+        EXPECT_EQ(label->font().weight(), c.weight);
+        std::shared_ptr<platform::ImageView> image;
+        for (const auto& view : cell->subviews()) {
+            if (auto found = std::dynamic_pointer_cast<platform::ImageView>(view)) image = found;
+        }
+        ASSERT_TRUE(image && image->image());
+        EXPECT_EQ(image->contentTintColor()->systemColor(), c.tint);
+        EXPECT_EQ(image->frame().size, (platform::Size{15, 15}));
+    }
 }
 
 TEST_F(HostsEditorWindowTest, AddingAProfileWithTheSystemRowSelectedThenTypingItsName) {
