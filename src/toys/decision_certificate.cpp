@@ -30,7 +30,9 @@ CertificateError ownError(std::string description) {
     return {CertificateError::ownDomain, 1, std::move(description)};
 }
 
-// Kaiti as on a Mac, else the Kaiti-style face Debian ships, else the system font.
+// Kaiti as on a Mac, else Debian's Kaiti-style UKai where it is installed,
+// else the system font. UKai is not installed for the program: it would come
+// before Noto CJK in the fallback of every Chinese text on the machine.
 Font kaiti(double size) {
     for (const auto name : {"Kaiti SC", "STKaiti", "AR PL UKai CN"}) {
         if (auto font = Font::named(name, size)) return *font;

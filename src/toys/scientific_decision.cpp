@@ -7,34 +7,13 @@
 #include <cstdlib>
 #include <limits>
 
+#include "platform/base/text.h"
+
 namespace tallowmere {
 namespace {
 
 constexpr std::array<std::string_view, 5> peopleSeparators{"、", ",", "，", ";", "；"};
-// White space and line breaks, as the form's trimming knows them.
-constexpr std::array<std::string_view, 12> blanks{" ",        "\t",       "\n",       "\r",           "\v",
-                                                  "\f",       "\xC2\x85", "\xC2\xA0", "\xE2\x80\xA8", "\xE2\x80\xA9",
-                                                  "\xE3\x80\x80", "\xE2\x80\x8B"};
-
-std::size_t blankPrefix(std::string_view text) {
-    for (const auto blank : blanks) {
-        if (text.starts_with(blank)) return blank.size();
-    }
-    return 0;
-}
-
-std::size_t blankSuffix(std::string_view text) {
-    for (const auto blank : blanks) {
-        if (text.ends_with(blank)) return blank.size();
-    }
-    return 0;
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (const auto n = blankPrefix(text)) text.remove_prefix(n);
-    while (const auto n = blankSuffix(text)) text.remove_suffix(n);
-    return text;
-}
+std::string trimmed(std::string_view text) { return platform::Text::trimmingWhitespaceAndNewlines(text); }
 
 std::uint64_t secureRandomWord() {
     std::uint64_t word = 0;
@@ -66,10 +45,10 @@ std::size_t secureRandomIndex(std::size_t count) {
 std::string normalizedPeople(std::string_view text) {
     std::string joined;
     auto addPiece = [&](std::string_view piece) {
-        piece = trimmed(piece);
-        if (piece.empty()) return;
+        const auto name = trimmed(piece);
+        if (name.empty()) return;
         if (!joined.empty()) joined += "、";
-        joined += piece;
+        joined += name;
     };
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size();) {
@@ -94,7 +73,7 @@ std::vector<DecisionCandidate> candidateOutcomes(const std::array<std::string, 4
     std::vector<DecisionCandidate> candidates;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const auto text = trimmed(fields[i]);
-        if (!text.empty()) candidates.push_back({letters[i], std::string(text)});
+        if (!text.empty()) candidates.push_back({letters[i], text});
     }
     return candidates;
 }
@@ -116,7 +95,7 @@ std::variant<ScientificDecisionRecord, std::string> drawDecision(const DecisionF
     auto index = random ? random(candidates.size()) : secureRandomIndex(candidates.size());
     if (index >= candidates.size()) index = candidates.size() - 1;  // a source out of range never reads past the list
     auto& chosen = candidates[index];
-    return ScientificDecisionRecord{std::move(people), std::string(matter), std::move(chosen.letter),
+    return ScientificDecisionRecord{std::move(people), matter, std::move(chosen.letter),
                                     std::move(chosen.text), now};
 }
 

@@ -1,9 +1,14 @@
+// Also writes a picture a person can look at, under the build folder:
+//   renderings/toys/decision_window.png   the form after a decision
 #include "toys/scientific_decision_controller.h"
 
 #include <filesystem>
 
 #include "platform/base/iso8601.h"
+#include "platform/gfx/cairo_canvas.h"
+#include "platform/gfx/pango_text_measurer.h"
 #include "platform/gfx/png.h"
+#include "platform/ui/screen_snapshot.h"
 #include "platform/ui/button.h"
 #include "platform/ui/label.h"
 #include "platform/ui/text_field.h"
@@ -122,6 +127,29 @@ TEST_F(ScientificDecisionControllerTest, SaveAsWritesAPngWhereThePersonChose) {
     const auto decoded = platform::readPng(chosen);
     ASSERT_TRUE(decoded.ok());
     EXPECT_GT(decoded->pixelsWide(), 0);
+}
+
+TEST_F(ScientificDecisionControllerTest, RendersTheFormAfterADecision) {
+    context().setShared<platform::TextMeasurer>(std::make_shared<platform::PangoTextMeasurer>());
+    fill("小王、小李", "周末去爬山还是看电影", {"爬山", "看电影", "", "在家睡觉"});
+    drawn = 2;
+    controller().decideButton()->performClick();
+    const auto& window = *controller().window();
+    window.contentView()->layoutSubtreeIfNeeded();
+    const auto frame = window.frame();
+    auto made = platform::CairoCanvas::make({frame.width(), frame.height()}, 2);
+    ASSERT_TRUE(made.ok());
+    auto& canvas = **made;
+    canvas.translate(-frame.minX(), -frame.minY());
+    platform::ScreenSnapshot::drawOwnWindow(canvas, window);
+    const auto folder = std::filesystem::path(TALLOWMERE_BINARY_DIR) / "renderings" / "toys";
+    std::filesystem::create_directories(folder);
+    ASSERT_TRUE(platform::writePng(canvas.bitmap(), folder / "decision_window.png").ok());
+    // The last control sits inside the window, above its bottom margin.
+    const auto save = controller().saveButton();
+    const auto inWindow = save->convertToWindow(platform::Point{0, 0});
+    EXPECT_GE(std::min(inWindow.y, save->convertToWindow(platform::Point{0, save->bounds().height()}).y), 17.0);
+    EXPECT_EQ(controller().resultLabel()->stringValue(), "科学决策结果：D · 在家睡觉");
 }
 
 }  // namespace
