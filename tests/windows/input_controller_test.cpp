@@ -10,6 +10,7 @@
 #include "platform/system/user_defaults.h"
 #include "platform/ui/event_monitors.h"
 #include "quicklaunch/quick_launch_panel.h"
+#include "selection/selvane_exclusions.h"
 #include "selection/selvane_selection_bar.h"
 #include "support/desktop/desktop_fixture.h"
 #include "windows/dial_geometry.h"
@@ -609,8 +610,7 @@ TEST_F(InputControllerTest, ADragOverTextHandsTheSelectionOnAfterTheRelease) {
         advance(1);
     }
 
-    platform::UserDefaults::standard().set("selvaneExcludedApplications",
-                                           platform::PropertyValue::Array{platform::PropertyValue("com.example.editor")});
+    SelvaneExclusions::add("com.example.editor", "Editor");
     bar->hide();
     mouse.drag(from, to);
     mouse.doubleClick(from);
