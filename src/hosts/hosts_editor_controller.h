@@ -167,6 +167,8 @@ private:
     // A library write that failed where nothing else reports it.
     void reportLibraryWriteFailure(const platform::Result<void>& written);
     void showEditor(std::string text, bool editable);
+    // Loads the node into the editor by its kind.
+    void loadNode(const HostsSidebarNode& node);
 
     // Set while the outline reloads, whose own selection changes are not
     // the person's.

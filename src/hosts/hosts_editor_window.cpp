@@ -349,14 +349,7 @@ void HostsEditorController::select(const std::shared_ptr<HostsSidebarNode>& node
         }
     }
     selectedNode = node;
-    std::visit(
-        [this](const auto& kind) {
-            using Kind = std::decay_t<decltype(kind)>;
-            if constexpr (std::is_same_v<Kind, HostsSidebarNode::System>) loadSystemHosts();
-            else if constexpr (std::is_same_v<Kind, HostsSidebarNode::Category>) loadCategory(kind.categoryID);
-            else loadProfile(kind.categoryID, kind.profileID);
-        },
-        node->kind);
+    loadNode(*node);
     reportLibraryWriteFailure(stored);
 }
 
@@ -450,17 +443,18 @@ void HostsEditorController::saveCurrent() {
 }
 
 void HostsEditorController::reloadCurrent() {
-    if (selectedNode) {
-        const auto node = selectedNode;
-        std::visit(
-            [this](const auto& kind) {
-                using Kind = std::decay_t<decltype(kind)>;
-                if constexpr (std::is_same_v<Kind, HostsSidebarNode::System>) loadSystemHosts();
-                else if constexpr (std::is_same_v<Kind, HostsSidebarNode::Category>) loadCategory(kind.categoryID);
-                else loadProfile(kind.categoryID, kind.profileID);
-            },
-            node->kind);
-    }
+    if (const auto node = selectedNode) loadNode(*node);
+}
+
+void HostsEditorController::loadNode(const HostsSidebarNode& node) {
+    std::visit(
+        [this](const auto& kind) {
+            using Kind = std::decay_t<decltype(kind)>;
+            if constexpr (std::is_same_v<Kind, HostsSidebarNode::System>) loadSystemHosts();
+            else if constexpr (std::is_same_v<Kind, HostsSidebarNode::Category>) loadCategory(kind.categoryID);
+            else loadProfile(kind.categoryID, kind.profileID);
+        },
+        node.kind);
 }
 
 void HostsEditorController::reportLibraryWriteFailure(const platform::Result<void>& written) {
