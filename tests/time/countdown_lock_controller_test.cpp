@@ -1,0 +1,164 @@
+#include "time/countdown_lock_controller.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/desktop/screen_lock_service.h"
+#include "platform/ui/alert.h"
+#include "platform/ui/menu.h"
+#include "platform/ui/menu_item.h"
+#include "platform/ui/text_field.h"
+#include "support/desktop/desktop_fixture.h"
+
+namespace tallowmere::testing {
+namespace {
+
+using platform::MenuItemState;
+using platform::ScreenLockService;
+
+class CountdownLockTest : public DesktopTest {
+protected:
+    CountdownLockController& controller() { return CountdownLockController::shared(); }
+    ScreenLockService& screenLock() { return ScreenLockService::shared(); }
+
+    // The status menu's item, as the menu builds it when it opens.
+    std::shared_ptr<platform::MenuItem> openItem() {
+        item_ = controller().makeMenuItem();
+        return item_;
+    }
+
+    // The titles of the submenu's items that carry a check mark.
+    std::vector<std::string> checked() const {
+        std::vector<std::string> titles;
+        for (const auto& row : item_->submenu()->items()) {
+            if (row->state() == MenuItemState::on) titles.push_back(row->title());
+        }
+        return titles;
+    }
+
+    // Chooses "自定义时间" and types `text` into the dialog.
+    void typeCustom(std::string text) {
+        alerts.answerWith([text](platform::Alert& alert) {
+            if (auto field = std::dynamic_pointer_cast<platform::TextField>(alert.accessoryView)) {
+                field->setStringValue(text);
+            }
+            return platform::ModalResponses::alertFirstButton;
+        });
+        controller().customDuration();
+    }
+
+    std::shared_ptr<platform::MenuItem> item_;
+};
+
+TEST_F(CountdownLockTest, CustomMinutesStartOnlyWithinTheRange) {
+    struct Case {
+        const char* typed;
+        bool starts;
+        std::vector<std::string> checked;
+    } cases[] = {
+        {" 45 ", true, {"自定义时间"}},
+        {"60", true, {"1 小时后锁屏"}},
+        {"+5", true, {"5 分钟后锁屏"}},
+        {"1440", true, {"自定义时间"}},
+        {"0", false, {}},
+        {"1441", false, {}},
+        {"-5", false, {}},
+        {"abc", false, {}},
+        {"12abc", false, {}},
+        {"", false, {}},
+        {"   ", false, {}},
+    };
+    openItem();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("typed \"") + c.typed + "\"");
+        const auto alertsBefore = alerts.count();
+        typeCustom(c.typed);
+        EXPECT_EQ(controller().isRunning(), c.starts);
+        EXPECT_EQ(checked(), c.checked);
+        if (!c.starts) {
+            ASSERT_EQ(alerts.count(), alertsBefore + 2);
+            EXPECT_EQ(alerts.last().informativeText, "请输入 1–1440 之间的整数分钟数。");
+        }
+        controller().cancelCountdown();
+    }
+}
+
+TEST_F(CountdownLockTest, CancelledDialogStartsNothing) {
+    openItem();
+    alerts.answer(platform::ModalResponses::alertFirstButton + 1);
+    controller().customDuration();
+    EXPECT_FALSE(controller().isRunning());
+    EXPECT_EQ(alerts.count(), 1u);
+}
+
+TEST_F(CountdownLockTest, TitleCountsDownRoundedUpAndLocksOnceAtZero) {
+    auto item = openItem();
+    EXPECT_EQ(item->title(), "倒计时锁屏 · 未启用");
+    EXPECT_FALSE(item->submenu()->itemWithTitle("取消倒计时锁屏")->isEnabled());
+
+    controller().selectDuration(1);
+    EXPECT_EQ(item->state(), MenuItemState::on);
+    EXPECT_TRUE(item->submenu()->itemWithTitle("取消倒计时锁屏")->isEnabled());
+    advance(0.5);
+    EXPECT_EQ(controller().title(), "倒计时锁屏 · 00:01:00") << "rounded up";
+    advance(58.5);
+    EXPECT_EQ(item->title(), "倒计时锁屏 · 00:00:01");
+    EXPECT_FALSE(screenLock().isLocked());
+
+    advance(1);
+    EXPECT_TRUE(screenLock().isLocked());
+    EXPECT_FALSE(controller().isRunning());
+    EXPECT_EQ(item->title(), "倒计时锁屏 · 未启用");
+    EXPECT_EQ(item->state(), MenuItemState::off);
+    advance(10);
+    EXPECT_EQ(screenLock().lockCount(), 1);
+    EXPECT_EQ(alerts.count(), 0u);
+
+    controller().start(1440);
+    EXPECT_EQ(controller().title(), "倒计时锁屏 · 24:00:00") << "hours are not capped";
+}
+
+TEST_F(CountdownLockTest, CancelStopsTheCountdown) {
+    openItem();
+    controller().selectDuration(5);
+    advance(60);
+    controller().cancelCountdown();
+    EXPECT_EQ(checked(), std::vector<std::string>{});
+    advance(600);
+    EXPECT_EQ(screenLock().lockCount(), 0);
+}
+
+TEST_F(CountdownLockTest, UnavailableLockStartsNothing) {
+    screenLock().isAvailable = false;
+    openItem();
+    controller().selectDuration(5);
+    EXPECT_FALSE(controller().isRunning());
+    ASSERT_EQ(alerts.count(), 1u);
+    EXPECT_EQ(alerts.last().informativeText, "当前系统的锁屏接口不可用，未启动倒计时。请使用系统锁屏功能。");
+    advance(600);
+    EXPECT_EQ(screenLock().lockCount(), 0);
+}
+
+TEST_F(CountdownLockTest, FailedLockAsksToLockByHand) {
+    struct Case {
+        bool availableAtZero;
+        const char* text;
+    } cases[] = {
+        {true, "系统未能执行锁屏，请手动锁屏。"},
+        {false, "锁屏接口不可用，请手动锁屏。"},
+    };
+    openItem();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        screenLock().isAvailable = true;
+        screenLock().nextStatus = 1;
+        controller().selectDuration(5);
+        screenLock().isAvailable = c.availableAtZero;
+        advance(300);
+        EXPECT_FALSE(screenLock().isLocked());
+        EXPECT_FALSE(controller().isRunning());
+        EXPECT_EQ(alerts.last().informativeText, c.text);
+    }
+}
+
+}  // namespace
+}  // namespace tallowmere::testing
