@@ -7,6 +7,7 @@
 #include <sys/types.h>
 #include <vector>
 
+#include "menubar/network_traffic_sampler.h"
 #include "platform/base/date.h"
 #include "platform/desktop/screen.h"
 #include "platform/gfx/image.h"
@@ -144,6 +145,18 @@ public:
     // The menu of music applications to open.
     void showMusicApplicationMenu();
 
+    // --- Network traffic ---------------------------------------------------
+    // Reads the interface counters and updates the rates; resets them while
+    // traffic display is off.
+    void updateNetworkTrafficRates();
+    // Forgets every traffic sample and rate.
+    void resetNetworkTrafficRates();
+    const NetworkTrafficSampler& networkTraffic() const { return networkTraffic_; }
+    // Where the counters are read; tests point it at fixture files.
+    void setNetworkInterfaceReader(platform::NetworkInterfaceReader reader) {
+        networkInterfaceReader_ = std::move(reader);
+    }
+
     // --- Status icon ----------------------------------------------------------
     // The 22 × 22 picture of the chosen style for the menu bar.
     platform::Image statusBarIconImage() const;
@@ -261,11 +274,8 @@ private:
     bool calendarEnabled_;
     bool mediaControlsEnabled_;
     bool proxyTrafficEnabled_;
-    // The VPN share of the traffic, reset when the proxy switch flips.
-    double currentVPNDownloadRate_ = 0;
-    double currentVPNUploadRate_ = 0;
-    std::optional<std::string> currentVPNInterfaceName_;
-    std::optional<platform::Date> vpnLastActiveAt_;
+    NetworkTrafficSampler networkTraffic_;
+    platform::NetworkInterfaceReader networkInterfaceReader_;
 
     platform::ObserverToken activationObserver_;
     platform::ObserverToken statusIconObserver_;

@@ -193,6 +193,7 @@ void AppDelegate::toggleNetworkTrafficFromMenu(MenuItem& sender) {
     storeSwitch("networkTrafficEnabled", networkTrafficEnabled_, sender);
     // The proxy switch only means something while traffic is shown.
     if (auto proxy = proxyTrafficMenuItem_.lock()) refreshProxyTrafficMenuItem(*proxy);
+    resetNetworkTrafficRates();
     updateStatusBarActivityDisplay();
 }
 
@@ -200,10 +201,7 @@ void AppDelegate::toggleProxyTrafficFromMenu(MenuItem& sender) {
     proxyTrafficEnabled_ = !proxyTrafficEnabled_;
     UserDefaults::standard().set("proxyTrafficEnabled", PropertyValue(proxyTrafficEnabled_));
     refreshProxyTrafficMenuItem(sender);
-    currentVPNDownloadRate_ = 0;
-    currentVPNUploadRate_ = 0;
-    currentVPNInterfaceName_.reset();
-    vpnLastActiveAt_.reset();
+    networkTraffic_.clearVPN();
     updateStatusBarActivityDisplay();
 }
 

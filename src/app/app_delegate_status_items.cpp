@@ -110,10 +110,23 @@ void AppDelegate::menuDidClose(Menu& menu) {
 }
 
 void AppDelegate::updateStatusBarActivityDisplay() {
-    // Network rates and player controls are not drawn yet, so the activity
-    // item stays hidden.
+    // The rates and player controls are not drawn yet, so the activity item
+    // stays hidden; the rates are kept current for when they are.
+    updateNetworkTrafficRates();
     updateCalendarStatusItem();
 }
+
+void AppDelegate::updateNetworkTrafficRates() {
+    if (!networkTrafficEnabled_) {
+        resetNetworkTrafficRates();
+        return;
+    }
+    // The local proxy measurement is not built yet: no proxy is known.
+    networkTraffic_.update(AppContext::current().clock().now(), networkInterfaceReader_.counters(),
+                           networkInterfaceReader_.primaryInterface(), proxyTrafficEnabled_);
+}
+
+void AppDelegate::resetNetworkTrafficRates() { networkTraffic_.reset(); }
 
 void AppDelegate::updateCalendarStatusItem() {
     if (calendarStatusItem_) calendarStatusItem_->setVisible(calendarEnabled_);
