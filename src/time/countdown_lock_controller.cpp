@@ -14,12 +14,16 @@
 #include "platform/gfx/symbol_image.h"
 #include "platform/runtime/app_context.h"
 #include "platform/runtime/clock.h"
+#include "platform/runtime/main_queue.h"
+#include "platform/runtime/serial_queue.h"
+#include "platform/system/process_runner.h"
 #include "platform/runtime/timer.h"
 #include "platform/ui/alert.h"
 #include "platform/ui/application.h"
 #include "platform/ui/desktop_link.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/text_field.h"
+#include "time/lock_settings_rows.h"
 #include "platform/ui/window.h"
 
 namespace tallowmere {
@@ -50,10 +54,37 @@ CountdownLockController& CountdownLockController::shared() {
 }
 
 CountdownLockController::CountdownLockController()
-    : loginFrameworkLoaded_(ScreenLockService::shared().isAvailable) {}
+    : settingsQueue_(std::make_unique<SerialQueue>(settingsQueueLabel)),
+      loginFrameworkLoaded_(ScreenLockService::shared().isAvailable) {}
 
 CountdownLockController::~CountdownLockController() {
     if (timer_) timer_->invalidate();
+}
+
+std::optional<std::string> CountdownLockController::command(const std::string& path,
+                                                            const std::vector<std::string>& arguments) {
+    auto result = ProcessRunner::run(ProcessRequest{.executable = path,
+                                                    .arguments = arguments,
+                                                    .output = ProcessOutput::merged,
+                                                    .timeout = readerTimeLimit});
+    if (!result.ok() || !result->succeeded() || !Text::isValidUtf8(result->standardOutput)) return std::nullopt;
+    return std::move(result->standardOutput);
+}
+
+void CountdownLockController::refreshSystemSettings() {
+    if (isRefreshingSettings_) return;
+    isRefreshingSettings_ = true;
+    settingsQueue_->async([] {
+        auto rows = LockSettingsRows::all(command("/usr/bin/pmset", {"-g", "custom"}),
+                                          command("/usr/bin/defaults", {"-currentHost", "read", "com.apple.screensaver", "idleTime"}),
+                                          command("/usr/sbin/sysadminctl", {"-screenLock", "status"}));
+        AppContext::current().mainQueue().async([rows = std::move(rows)]() mutable {
+            auto& controller = CountdownLockController::shared();
+            controller.systemRows_ = std::move(rows);
+            controller.isRefreshingSettings_ = false;
+            controller.updateMenu();
+        });
+    });
 }
 
 std::string CountdownLockController::title() const {
@@ -80,6 +111,7 @@ std::shared_ptr<MenuItem> CountdownLockController::makeMenuItem() {
     menuItem_ = item;
     applyTitle(*item);
     populate(*submenu);
+    refreshSystemSettings();
     return item;
 }
 

@@ -12,6 +12,7 @@ namespace tallowmere {
 
 namespace platform {
 class Menu;
+class SerialQueue;
 class MenuItem;
 class Timer;
 }  // namespace platform
@@ -48,6 +49,16 @@ public:
     void start(int minutes);
     void tick();
     void updateMenu();
+    // Reads the system's own lock settings on the settings queue, then
+    // shows them in the submenu; a read already under way is not repeated.
+    void refreshSystemSettings();
+    // What a reader printed (output and errors together), or absent when it
+    // could not start, failed, printed no UTF-8 or ran past its limit.
+    static std::optional<std::string> command(const std::string& path, const std::vector<std::string>& arguments);
+
+    // A reader still running this long is ended: the menu must not wait on it.
+    static constexpr double readerTimeLimit = 3.0;
+    static constexpr const char* settingsQueueLabel = "com.quenlow.tallowmere.lock-settings";
 
     // "倒计时锁屏 · 00:04:59", or "倒计时锁屏 · 未启用" while idle.
     std::string title() const;
@@ -69,6 +80,8 @@ private:
     std::optional<int> selectedMinutes_;
     std::shared_ptr<platform::Timer> timer_;
     std::vector<std::string> systemRows_{"系统自动锁屏设置：读取中"};
+    bool isRefreshingSettings_ = false;
+    std::unique_ptr<platform::SerialQueue> settingsQueue_;
     // Whether the lock's entry point could be loaded at start.
     bool loginFrameworkLoaded_ = false;
 };

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
 #include "platform/desktop/screen_lock_service.h"
+#include "platform/system/command_table.h"
 #include "platform/ui/alert.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/menu_item.h"
@@ -158,6 +163,62 @@ TEST_F(CountdownLockTest, FailedLockAsksToLockByHand) {
         EXPECT_FALSE(controller().isRunning());
         EXPECT_EQ(alerts.last().informativeText, c.text);
     }
+}
+
+// Each reader prints `output` and exits with `status`.
+void installReader(const char* path, std::string output, int status = 0) {
+    platform::CommandTable::shared().overrideCommand(path, [output, status](platform::CommandCall& call) {
+        call.writeOutput(output);
+        return status;
+    });
+}
+
+TEST_F(CountdownLockTest, SettingsRowsComeFromTheReadersAfterTheMenuOpens) {
+    installReader("/usr/bin/pmset", "Battery Power:\n displaysleep 2\nAC Power:\n displaysleep 10\n");
+    installReader("/usr/bin/defaults", "300\n");
+    installReader("/usr/sbin/sysadminctl", "screenLock delay is 5 seconds\n");
+    auto item = openItem();
+    EXPECT_TRUE(item->submenu()->itemWithTitle("系统自动锁屏设置：读取中"));
+    runUntilIdle();
+    const std::vector<std::string> rows{"系统自动锁屏设置（与本倒计时独立）", "电池：2 分钟后熄屏",
+                                        "电源适配器：10 分钟后熄屏", "屏幕保护程序：无操作 5 分钟后启动",
+                                        "熄屏或屏保后：5 秒后要求密码"};
+    EXPECT_EQ(controller().systemRows(), rows);
+    for (const auto& row : rows) {
+        auto shown = item->submenu()->itemWithTitle(row);
+        ASSERT_TRUE(shown) << row;
+        EXPECT_FALSE(shown->isEnabled());
+    }
+}
+
+TEST_F(CountdownLockTest, FailedReadersFallBackToTheirRows) {
+    installReader("/usr/bin/pmset", "AC Power:\n displaysleep 10\n", 1);
+    installReader("/usr/bin/defaults", "\xff\xfe");
+    // sysadminctl has nothing standing for it: it cannot be launched.
+    openItem();
+    runUntilIdle();
+    EXPECT_EQ(controller().systemRows(),
+              (std::vector<std::string>{"系统自动锁屏设置（与本倒计时独立）", "自动熄屏时间：未能读取，请查看系统设置",
+                                        "屏幕保护程序：未能读取，请查看系统设置",
+                                        "要求密码延迟：未能读取，请查看系统设置"}));
+}
+
+// A real process that never ends: the reader must give up on it.
+TEST_F(CountdownLockTest, HangingReaderIsEndedAndItsRowFallsBack) {
+    const auto script = home() / "hang.sh";
+    std::ofstream(script) << "#!/bin/sh\nprintf 'AC Power:\\n displaysleep 10\\n'\nexec sleep 60\n";
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    platform::CommandTable::shared().overrideCommand("/usr/bin/pmset", script);
+    installReader("/usr/bin/defaults", "0");
+    installReader("/usr/sbin/sysadminctl", "screenLock delay is off");
+    openItem();
+    const auto began = std::chrono::steady_clock::now();
+    runUntilIdle();
+    const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    EXPECT_LT(waited, 20) << "the reader was not ended";
+    EXPECT_EQ(controller().systemRows(),
+              (std::vector<std::string>{"系统自动锁屏设置（与本倒计时独立）", "自动熄屏时间：未能读取，请查看系统设置",
+                                        "屏幕保护程序：不自动启动", "熄屏或屏保后：不要求密码"}));
 }
 
 }  // namespace
