@@ -197,6 +197,7 @@ public:
     const std::shared_ptr<platform::StatusItem>& statusItem() const { return statusItem_; }
     const std::shared_ptr<platform::StatusItem>& calendarStatusItem() const { return calendarStatusItem_; }
     const std::shared_ptr<platform::StatusItem>& activityStatusItem() const { return activityStatusItem_; }
+    const TomatoFullscreenReminder& tomatoReminderPanel() const { return *tomatoReminderPanel_; }
     const std::shared_ptr<platform::Menu>& mainStatusMenu() const { return mainStatusMenu_; }
     // The last other application that became active.
     std::optional<pid_t> lastExternalPID() const { return lastExternalPID_; }
@@ -238,6 +239,7 @@ private:
     platform::MenuItem::Action action(void (AppDelegate::*method)(platform::MenuItem&));
     platform::MenuItem::Action action(void (AppDelegate::*method)(const platform::MenuItem&));
     void endPomodoro();
+    void updatePomodoroCountdownMenuTitle(const std::optional<std::string>& remaining);
 
     [[no_unique_address]] ConfigurationMirrorActivated persistentConfigurationBootstrap_ =
         activateConfigurationMirror();

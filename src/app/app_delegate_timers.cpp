@@ -1,6 +1,4 @@
 // The pomodoro and the scheduled shutdown as the status menu reaches them.
-// The pomodoro counts down here; the full-screen reminder and sound at its
-// end and the shutdown itself come with the timers' own feature.
 #include "app/app_delegate.h"
 #include "localization/interface_language.h"
 #include "platform/runtime/app_context.h"
@@ -10,6 +8,9 @@
 #include "platform/ui/alert.h"
 #include "platform/ui/menu_item.h"
 #include "platform/ui/text_field.h"
+#include "platform/ui/desktop_link.h"
+#include "platform/desktop/desktop.h"
+#include "time/tomato_fullscreen_reminder.h"
 
 #include <algorithm>
 #include <cmath>
@@ -78,16 +79,26 @@ void AppDelegate::startCustomPomodoro() {
 
 void AppDelegate::updatePomodoroCountdown() {
     std::optional<std::string> remaining;
+    bool timeIsUp = false;
     if (pomodoroEndDate_) {
         const double left = std::ceil(pomodoroEndDate_->timeIntervalSince(AppContext::current().clock().now()));
         if (left < 1) {
             endPomodoro();
+            timeIsUp = true;
         } else {
             const auto seconds = static_cast<long long>(left);
             remaining = formatTemplate("%02d:%02d:%02d", seconds / 3600, (seconds % 3600) / 60, seconds % 60);
         }
     }
     updateStatusBarActivityDisplay();
+    updatePomodoroCountdownMenuTitle(remaining);
+    if (timeIsUp) {
+        DesktopLink::desktop().sounds().playNamed("Glass");
+        tomatoReminderPanel_->showReminder();
+    }
+}
+
+void AppDelegate::updatePomodoroCountdownMenuTitle(const std::optional<std::string>& remaining) {
     if (!pomodoroCountdownMenuItem_) return;
     auto& item = *pomodoroCountdownMenuItem_;
     item.setTitle(remaining ? L("关闭这个番茄闹钟") + " · " + *remaining : L("开启一个番茄闹钟"));

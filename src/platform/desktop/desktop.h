@@ -20,6 +20,7 @@
 #include "platform/desktop/running_application.h"
 #include "platform/desktop/screen_arrangement.h"
 #include "platform/desktop/sharing_service.h"
+#include "platform/desktop/sound_output.h"
 #include "platform/desktop/simulated_application.h"
 #include "platform/desktop/simulated_window.h"
 #include "platform/desktop/window_server.h"
@@ -84,6 +85,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     // with Finder's windows (the front one's folder document).
     FinderModel& finder() { return finder_; }
     SharingServices& sharingServices() { return sharing_; }
+    SoundOutput& sounds() { return sounds_; }
     // The person's calendars and the program's permission to read them.
     CalendarDatabase& calendars() { return calendars_; }
 
@@ -161,6 +163,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     PowerManagement power_;
     FinderModel finder_;
     SharingServices sharing_;
+    SoundOutput sounds_;
     CalendarDatabase calendars_;
     std::shared_ptr<SimulatedElement> systemWide_;
     std::vector<std::shared_ptr<SimulatedApplication>> applications_;

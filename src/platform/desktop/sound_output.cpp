@@ -1,0 +1,26 @@
+#include "platform/desktop/sound_output.h"
+
+#include <algorithm>
+#include <array>
+
+namespace tallowmere::platform {
+
+namespace {
+
+// The system sounds of the simulated Mac.
+constexpr std::array<std::string_view, 14> systemSounds = {
+    "Basso", "Blow", "Bottle", "Frog", "Funk", "Glass", "Hero",
+    "Morse", "Ping", "Pop", "Purr", "Sosumi", "Submarine", "Tink",
+};
+
+}  // namespace
+
+bool SoundOutput::playNamed(std::string_view name) {
+    if (std::find(systemSounds.begin(), systemSounds.end(), name) == systemSounds.end()) return false;
+    played_.emplace_back(name);
+    return true;
+}
+
+void SoundOutput::beep() { played_.emplace_back(beepName); }
+
+}  // namespace tallowmere::platform
