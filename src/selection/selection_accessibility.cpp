@@ -128,6 +128,12 @@ std::optional<std::string> askText(const AXElement& element, const char* name, c
     return nonEmptyTrimmed(plainString(*value));
 }
 
+// Bytes of the UTF-8 sequence a lead byte starts; four bytes make two UTF-16 units.
+std::size_t sequenceLength(char lead) {
+    const auto byte = static_cast<unsigned char>(lead);
+    return byte < 0x80 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
+}
+
 // UTF-16 units [location, location + length) of UTF-8 text; none when the
 // range reaches past the end or either edge falls inside a surrogate pair,
 // since half a character is no text to act on.
@@ -143,8 +149,7 @@ std::optional<std::string> cutUtf16(std::string_view text, std::int64_t location
             break;
         }
         if (offset >= text.size() || units > last) break;
-        const auto lead = static_cast<unsigned char>(text[offset]);
-        const std::size_t bytes = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        const std::size_t bytes = sequenceLength(text[offset]);
         offset = std::min(text.size(), offset + bytes);
         units += bytes == 4 ? 2 : 1;
     }
@@ -299,6 +304,17 @@ std::string joined(const std::set<std::string>& names, std::string_view separato
     return text;
 }
 
+// The byte offset `units` UTF-16 units after byte offset `start`.
+std::size_t advancedByUtf16(std::string_view text, std::size_t start, std::int64_t units) {
+    std::size_t offset = start;
+    while (units > 0 && offset < text.size()) {
+        const std::size_t bytes = sequenceLength(text[offset]);
+        offset = std::min(text.size(), offset + bytes);
+        units -= bytes == 4 ? 2 : 1;
+    }
+    return offset;
+}
+
 bool isBlank(std::string_view text) {
     return platform::Text::trimmingWhitespaceAndNewlines(text).empty();
 }
@@ -368,10 +384,16 @@ TextStyle textStyle(const AXAttributedString& text) {
     std::set<long> sizeKeys;
     std::set<int> weights;
     std::map<std::string, TextColor> colors;
-    const auto runs = text.runs();
-    for (std::size_t index = 0; index < runs.size(); ++index) {
-        if (runs[index].length <= 0 || isBlank(text.runText(index))) continue;
-        const auto& attributes = runs[index].attributes;
+    // One pass over the text: asking for each run's text by index would
+    // rescan from the start every time.
+    const std::string_view whole = text.string();
+    std::size_t runStart = 0;
+    for (const auto& run : text.runs()) {
+        const std::size_t runEnd = advancedByUtf16(whole, runStart, run.length);
+        const std::string_view runText = whole.substr(runStart, runEnd - runStart);
+        runStart = runEnd;
+        if (run.length <= 0 || isBlank(runText)) continue;
+        const auto& attributes = run.attributes;
         if (auto font = runFont(attributes)) {
             if (font->name) names.insert(*font->name);
             if (font->size) sizeKeys.insert(static_cast<long>(*font->size * 10));
