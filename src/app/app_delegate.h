@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,6 +21,7 @@ namespace tallowmere {
 namespace platform {
 class MenuItem;
 class PowerActivity;
+class RunningProcess;
 class StatusBarButton;
 class StatusItem;
 class Timer;
@@ -124,6 +126,12 @@ public:
     void scheduleShutdownFromMenu(const platform::MenuItem& sender);
     void scheduleCustomShutdownFromMenu();
     void cancelScheduledShutdownFromMenu();
+    // Replaces any schedule with a shutdown `minutes` from now.
+    void scheduleShutdown(int minutes, bool isCustom);
+    // Runs one shell command with administrator privileges through osascript;
+    // `completion` learns on the main queue whether it succeeded.
+    void runAdministratorCommand(const std::string& command, std::function<void(bool succeeded)> completion);
+    const ShutdownCountdownPanel& shutdownCountdownPanel() const { return *shutdownCountdownPanel_; }
 
     // --- Main window -------------------------------------------------------
     // Makes the program a regular application and brings the main window
@@ -269,6 +277,7 @@ private:
     std::shared_ptr<platform::Timer> scheduledShutdownTimer_;
     std::optional<int> scheduledShutdownSelectedMinutes_;
     bool scheduledShutdownIsCustom_ = false;
+    std::shared_ptr<platform::RunningProcess> shutdownProcess_;
     std::optional<int> displayAwakeSelectedMinutes_;
     std::shared_ptr<WindowPinController> windowPinController_;
     std::shared_ptr<platform::Timer> statusBarCountdownTimer_;

@@ -11,6 +11,9 @@
 #include "platform/ui/desktop_link.h"
 #include "platform/desktop/desktop.h"
 #include "time/tomato_fullscreen_reminder.h"
+#include "time/shutdown_countdown_panel.h"
+#include "platform/system/process_runner.h"
+#include "platform/system/user_defaults.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,6 +42,25 @@ int pomodoroMinutes(std::string_view typed) {
     }
     if (text.front() == '-') value = -value;
     return static_cast<int>(std::clamp<long long>(value, 1, longestPomodoroMinutes));
+}
+
+constexpr int shutdownCountdownSeconds = 20;
+constexpr const char* SystemShutdownCommand = "/sbin/shutdown -h now";
+
+// The whole minutes typed into the shutdown dialog, when within a day.
+std::optional<int> shutdownMinutes(std::string_view typed) {
+    const std::string text = Text::trimmingWhitespaceAndNewlines(typed);
+    std::size_t digits = !text.empty() && (text.front() == '+' || text.front() == '-') ? 1 : 0;
+    if (digits == text.size()) return std::nullopt;
+    long long value = 0;
+    for (std::size_t i = digits; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
+        value = value * 10 + (text[i] - '0');
+        if (value > 1'000'000) return std::nullopt;
+    }
+    if (text.front() == '-') value = -value;
+    if (value < 1 || value > 1440) return std::nullopt;
+    return static_cast<int>(value);
 }
 
 }  // namespace
@@ -120,10 +142,97 @@ void AppDelegate::endPomodoro() {
     pomodoroEndDate_.reset();
 }
 
-void AppDelegate::scheduleShutdownFromMenu(const MenuItem& /*sender*/) {}
+void AppDelegate::scheduleShutdownFromMenu(const MenuItem& sender) {
+    if (sender.tag() < 1) return;
+    scheduleShutdown(sender.tag(), false);
+}
 
-void AppDelegate::scheduleCustomShutdownFromMenu() {}
+void AppDelegate::scheduleCustomShutdownFromMenu() {
+    auto alert = Alert::make();
+    alert->messageText = L("定时关机");
+    alert->informativeText = L("请输入分钟数（1–1440）");
+    alert->addButton(L("确定"));
+    alert->addButton(L("取消"));
+    auto field = TextField::make("30");
+    field->setFrame({0, 0, 220, 24});
+    alert->accessoryView = field;
+    if (alert->runModal() != ModalResponses::alertFirstButton) return;
+    const auto minutes = shutdownMinutes(field->stringValue());
+    if (!minutes) {
+        auto error = Alert::make();
+        error->messageText = L("定时关机");
+        error->informativeText = L("请输入分钟数（1–1440）");
+        error->addButton(L("确定"));
+        error->runModal();
+        return;
+    }
+    scheduleShutdown(*minutes, true);
+}
 
-void AppDelegate::cancelScheduledShutdownFromMenu() {}
+void AppDelegate::cancelScheduledShutdownFromMenu() {
+    shutdownCountdownPanel_->cancel();
+    if (scheduledShutdownTimer_) scheduledShutdownTimer_->invalidate();
+    scheduledShutdownTimer_.reset();
+    scheduledShutdownDate_.reset();
+    scheduledShutdownSelectedMinutes_.reset();
+    scheduledShutdownIsCustom_ = false;
+    UserDefaults::standard().removeObject(scheduledShutdownDateKey);
+    updateStatusBarActivityDisplay();
+}
+
+void AppDelegate::scheduleShutdown(int minutes, bool isCustom) {
+    shutdownCountdownPanel_->cancel();
+    if (scheduledShutdownTimer_) scheduledShutdownTimer_->invalidate();
+    scheduledShutdownDate_ = AppContext::current().clock().now().addingTimeInterval(minutes * 60.0);
+    scheduledShutdownSelectedMinutes_ = minutes;
+    scheduledShutdownIsCustom_ = isCustom;
+    const std::weak_ptr<AppDelegate> weakSelf = weak_from_this();
+    scheduledShutdownTimer_ = Timer::scheduledTimer(*scheduledShutdownDate_, [weakSelf](Timer&) {
+        auto self = weakSelf.lock();
+        if (!self) return;
+        self->scheduledShutdownTimer_.reset();
+        self->scheduledShutdownDate_.reset();
+        self->scheduledShutdownSelectedMinutes_.reset();
+        self->scheduledShutdownIsCustom_ = false;
+        self->updateStatusBarActivityDisplay();
+        self->shutdownCountdownPanel_->show(shutdownCountdownSeconds, [weakSelf] {
+            auto owner = weakSelf.lock();
+            if (!owner) return;
+            owner->runAdministratorCommand(SystemShutdownCommand, [](bool succeeded) {
+                // The person refused the password or the command failed:
+                // say so, rather than leave them waiting for a shutdown.
+                if (succeeded) return;
+                auto alert = Alert::make();
+                alert->messageText = L("定时关机");
+                alert->informativeText = L("关机未能执行。");
+                alert->addButton(L("确定"));
+                alert->runModal();
+            });
+        });
+    });
+    updateStatusBarActivityDisplay();
+}
+
+void AppDelegate::runAdministratorCommand(const std::string& command, std::function<void(bool succeeded)> completion) {
+    std::string escaped;
+    for (char c : command) {
+        if (c == '\\' || c == '"') escaped += '\\';
+        escaped += c;
+    }
+    const std::string source = "do shell script \"" + escaped + "\" with administrator privileges";
+    auto started = ProcessRunner::start({.executable = "/usr/bin/osascript", .arguments = {"-e", source}},
+                                        [completion](const ProcessResult& result) {
+                                            if (completion) completion(result.succeeded());
+                                        });
+    if (!started) {
+        auto alert = Alert::make();
+        alert->messageText = L("定时关机");
+        alert->informativeText = started.error().message;
+        alert->addButton(L("确定"));
+        alert->runModal();
+        return;
+    }
+    shutdownProcess_ = *started;
+}
 
 }  // namespace tallowmere

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/app_context.h"
 #include "platform/system/privileged_shell_scripts.h"
+#include "platform/system/system_shutdown.h"
 
 namespace tallowmere::platform {
 
@@ -14,6 +15,8 @@ AppleScriptHandlers::AppleScriptHandlers() {
         [](const std::string& source, CommandCall& call) {
             return PrivilegedShellScripts::shared().run(source, call);
         });
+    add("shutdown with administrator privileges",
+        [](const std::string& source, CommandCall& call) { return SystemShutdown::shared().run(source, call); });
 }
 
 void AppleScriptHandlers::add(std::string name, Handler handler) {
