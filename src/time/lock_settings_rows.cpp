@@ -22,17 +22,6 @@ std::optional<std::int64_t> leadingCount(std::string_view text) {
     return value;
 }
 
-std::vector<std::string_view> lines(std::string_view text) {
-    std::vector<std::string_view> result;
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        result.push_back(text.substr(0, end));
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
-    }
-    return result;
-}
-
 std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
     if (first == std::string_view::npos) return {};
@@ -49,7 +38,7 @@ std::vector<std::string> displaySleep(const std::optional<std::string>& pmsetOut
     Source battery{"电池", std::nullopt}, adapter{"电源适配器", std::nullopt};
     Source* section = nullptr;
     if (pmsetOutput) {
-        for (std::string_view line : lines(*pmsetOutput)) {
+        for (std::string_view line : platform::Text::lines(*pmsetOutput)) {
             // The Chinese battery heading also holds "电源", so it is tried first.
             if (line.find("Battery Power:") != std::string_view::npos || line.find("电池") != std::string_view::npos) {
                 section = &battery;

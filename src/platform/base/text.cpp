@@ -216,6 +216,17 @@ bool isWhitespaceOrNewline(char32_t character) {
     return u_hasBinaryProperty(static_cast<UChar32>(character), UCHAR_WHITE_SPACE);
 }
 
+std::vector<std::string_view> lines(std::string_view text) {
+    std::vector<std::string_view> result;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        result.push_back(text.substr(0, end));
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
+    return result;
+}
+
 std::string trimmingWhitespaceAndNewlines(std::string_view text) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
     const auto length = static_cast<int32_t>(text.size());

@@ -41,6 +41,10 @@ std::string nfc(std::string_view text);
 std::string trimmingWhitespaceAndNewlines(std::string_view text);
 bool isWhitespaceOrNewline(char32_t character);
 
+// The lines of a command's output, split at LF without it; a final LF
+// starts no empty line.
+std::vector<std::string_view> lines(std::string_view text);
+
 // Ordering as file lists sort names: digit runs compare by value
 // ("file2" < "file10"), letters ignore case but not accents.
 std::weak_ordering compareNumeric(std::string_view left, std::string_view right);

@@ -7,6 +7,8 @@
 #include <charconv>
 #include <limits>
 
+#include "platform/base/text.h"
+
 namespace tallowmere::platform {
 namespace {
 
@@ -46,17 +48,6 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-std::vector<std::string_view> lines(std::string_view text) {
-    std::vector<std::string_view> result;
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        result.push_back(text.substr(0, end));
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
-    }
-    return result;
-}
-
 std::vector<std::string_view> fields(std::string_view line) {
     std::vector<std::string_view> result;
     std::size_t index = 0;
@@ -87,7 +78,7 @@ bool isSafeInterfaceName(std::string_view name) {
 
 std::vector<NetworkInterfaceCounter> parseInterfaceCounterTable(std::string_view text) {
     std::vector<NetworkInterfaceCounter> counters;
-    for (const std::string_view line : lines(text)) {
+    for (const std::string_view line : Text::lines(text)) {
         const auto colon = line.find(':');
         if (colon == std::string_view::npos) continue;  // the two header lines
         const std::string_view name = trimmed(line.substr(0, colon));
@@ -105,7 +96,7 @@ std::vector<NetworkInterfaceCounter> parseInterfaceCounterTable(std::string_view
 std::optional<std::string> parseDefaultRouteInterface(std::string_view text) {
     std::optional<std::string> best;
     auto bestMetric = std::numeric_limits<std::uint64_t>::max();
-    const auto rows = lines(text);
+    const auto rows = Text::lines(text);
     for (std::size_t row = 1; row < rows.size(); ++row) {  // row 0 is the header
         // Iface Destination Gateway Flags RefCnt Use Metric Mask ...
         const auto columns = fields(rows[row]);
