@@ -177,6 +177,12 @@ public:
         std::size_t depth_;
     };
 
+    // --- Character palette ----------------------------------------------------
+    // Opens the system's emoji and symbol viewer, which types what the person
+    // picks into the key window's first responder. Here only counted.
+    void orderFrontCharacterPalette() { ++characterPaletteOpenings_; }
+    int characterPaletteOpenings() const { return characterPaletteOpenings_; }
+
 private:
     friend class Window;
     struct ModalEntry {
@@ -215,6 +221,7 @@ private:
     std::weak_ptr<Desktop> desktop_;
     ObserverToken activationObserver_;
     ObserverToken deactivationObserver_;
+    int characterPaletteOpenings_ = 0;
 };
 
 }  // namespace tallowmere::platform
