@@ -39,7 +39,7 @@ std::vector<std::string> Pasteboard::types() const {
 }
 
 bool Pasteboard::mayWrite(const std::string& type) const {
-    if (type.empty()) return false;
+    if (type.empty() || refusesWrites_) return false;
     return !declared_ || std::find(declared_->begin(), declared_->end(), type) != declared_->end();
 }
 

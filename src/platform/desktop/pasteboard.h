@@ -55,6 +55,10 @@ class Pasteboard {
     bool writeFileURLs(std::vector<std::string> urls);
     std::vector<std::string> fileURLs() const { return fileURLs_; }
 
+    // While set every write fails, as when the pasteboard server is busy
+    // or gone; clearing still works.
+    void setRefusesWrites(bool refuses) { refusesWrites_ = refuses; }
+
   private:
     bool mayWrite(const std::string& type) const;
 
@@ -65,6 +69,7 @@ class Pasteboard {
     std::vector<std::string> order_;
     std::optional<Image> image_;
     std::vector<std::string> fileURLs_;
+    bool refusesWrites_ = false;
 };
 
 }  // namespace tallowmere::platform
