@@ -10,14 +10,15 @@
 
 namespace tallowmere::bench {
 
-// A program's context in a HOME of its own, removed afterwards.
+// A program's context in a HOME of its own, removed afterwards. Benchmarks
+// of the simulated desktop pass deterministic options.
 class ProgramInTemporaryHome {
 public:
-    ProgramInTemporaryHome() {
+    explicit ProgramInTemporaryHome(platform::AppContext::Options options = {}) {
         std::string pattern = (std::filesystem::temp_directory_path() / "tallowmere-bench-XXXXXX").string();
         if (::mkdtemp(pattern.data())) home_ = pattern;
         ::setenv("HOME", home_.c_str(), 1);
-        context_ = std::make_unique<platform::AppContext>();
+        context_ = std::make_unique<platform::AppContext>(options);
     }
     ~ProgramInTemporaryHome() {
         context_.reset();

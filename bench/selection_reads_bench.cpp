@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "program_in_temporary_home.h"
 #include "platform/desktop/desktop.h"
 #include "platform/runtime/app_context.h"
 #include "selection/selection_accessibility.h"
@@ -17,22 +18,9 @@ namespace tallowmere {
 namespace {
 
 // A private HOME and a fresh context with its simulated desktop.
-class BenchContext {
+class BenchContext : public bench::ProgramInTemporaryHome {
 public:
-    BenchContext() {
-        home_ = (std::filesystem::temp_directory_path() / "selection-reads-bench-XXXXXX").string();
-        if (!mkdtemp(home_.data())) home_.clear();
-        if (!home_.empty()) setenv("HOME", home_.c_str(), 1);
-        context_ = std::make_unique<platform::AppContext>(platform::AppContext::Options{.deterministic = true});
-    }
-    ~BenchContext() {
-        context_.reset();
-        if (!home_.empty()) std::filesystem::remove_all(home_);
-    }
-
-private:
-    std::string home_;
-    std::unique_ptr<platform::AppContext> context_;
+    BenchContext() : ProgramInTemporaryHome({.deterministic = true}) {}
 };
 
 void BM_SelectedTextStyleOfThousandRuns(benchmark::State& state) {
