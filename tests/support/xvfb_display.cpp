@@ -21,6 +21,8 @@ namespace {
 constexpr auto startPatience = std::chrono::seconds(30);
 }  // namespace
 
+bool acceptsClients(const std::string& display);  // below, with Xlib
+
 XvfbDisplay::XvfbDisplay(int width, int height) {
     int pipeFds[2];
     if (::pipe(pipeFds) != 0) {
@@ -65,6 +67,15 @@ XvfbDisplay::XvfbDisplay(int width, int height) {
     }
     number.pop_back();
     name_ = ":" + number;
+    // On a busy machine a client can still be turned away just after the
+    // number is written; the program under test must find the server ready.
+    while (!acceptsClients(name_)) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            failure_ = "Xvfb on " + name_ + " does not accept clients";
+            return;
+        }
+        ::poll(nullptr, 0, 20);
+    }
 }
 
 XvfbDisplay::~XvfbDisplay() {
@@ -90,6 +101,13 @@ std::string commandOutput(const std::string& command) {
 #include <X11/Xutil.h>
 
 namespace tallowmere::testing {
+
+bool acceptsClients(const std::string& display) {
+    Display* connection = XOpenDisplay(display.c_str());
+    if (!connection) return false;
+    XCloseDisplay(connection);
+    return true;
+}
 
 std::optional<std::array<int, 3>> windowPixel(const std::string& display, unsigned long window, int x, int y) {
     Display* connection = XOpenDisplay(display.c_str());
