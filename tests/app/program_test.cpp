@@ -414,6 +414,18 @@ bool looksLike(const std::optional<std::array<int, 3>>& pixel, std::array<int, 3
     return true;
 }
 
+// The program's viewer window on the display `xdotool` speaks to, once it
+// shows; 0 when it never does.
+unsigned long viewerWindow(const std::string& xdotool) {
+    unsigned long viewer = 0;
+    eventually([&] {
+        viewer = std::strtoul(testing::commandOutput(xdotool + "search --classname '^tallowmere$' 2>/dev/null").c_str(),
+                              nullptr, 10);
+        return viewer != 0;
+    });
+    return viewer;
+}
+
 TEST_F(ProgramTest, TheViewerShowsTheDefaultScenesWindowsAndATitleBarDragMovesOne) {
     testing::XvfbDisplay display(1920, 1080);
     ASSERT_TRUE(display.isRunning()) << "This test needs its own X server: " << display.failure();
@@ -424,12 +436,8 @@ TEST_F(ProgramTest, TheViewerShowsTheDefaultScenesWindowsAndATitleBarDragMovesOn
                   {.environment = {"DISPLAY=" + display.name(), "TALLOWMERE_HEADLESS=0", "TALLOWMERE_TRACE=desktop"}});
     ASSERT_TRUE(first.started());
     const std::string xdotool = "DISPLAY=" + display.name() + " xdotool ";
-    unsigned long viewer = 0;
-    ASSERT_TRUE(eventually([&] {
-        viewer = std::strtoul(testing::commandOutput(xdotool + "search --classname '^tallowmere$' 2>/dev/null").c_str(),
-                              nullptr, 10);
-        return viewer != 0;
-    })) << "no viewer window on " << display.name() << "\n" << trace();
+    const unsigned long viewer = viewerWindow(xdotool);
+    ASSERT_NE(viewer, 0u) << "no viewer window on " << display.name() << "\n" << trace();
 
     // The screen is shown at full size (1440 × 900 fits 90% of the display),
     // so a window pixel is a point of Accessibility space.
@@ -467,12 +475,8 @@ TEST_F(ProgramTest, DraggingTheEditorsTitleBarToTheLeftEdgeSnapsItToTheLeftHalf)
                   {.environment = {"DISPLAY=" + display.name(), "TALLOWMERE_HEADLESS=0", "TALLOWMERE_TRACE=desktop"}});
     ASSERT_TRUE(first.started());
     const std::string xdotool = "DISPLAY=" + display.name() + " xdotool ";
-    unsigned long viewer = 0;
-    ASSERT_TRUE(eventually([&] {
-        viewer = std::strtoul(testing::commandOutput(xdotool + "search --classname '^tallowmere$' 2>/dev/null").c_str(),
-                              nullptr, 10);
-        return viewer != 0;
-    })) << "no viewer window on " << display.name() << "\n" << trace();
+    const unsigned long viewer = viewerWindow(xdotool);
+    ASSERT_NE(viewer, 0u) << "no viewer window on " << display.name() << "\n" << trace();
 
     // Once the editor shows (its close button at 775, 374), its title bar is
     // taken in steps to the left edge of the screen (a pixel of the viewer
