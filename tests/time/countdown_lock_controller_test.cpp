@@ -194,13 +194,51 @@ TEST_F(CountdownLockTest, SettingsRowsComeFromTheReadersAfterTheMenuOpens) {
 TEST_F(CountdownLockTest, FailedReadersFallBackToTheirRows) {
     installReader("/usr/bin/pmset", "AC Power:\n displaysleep 10\n", 1);
     installReader("/usr/bin/defaults", "\xff\xfe");
-    // sysadminctl has nothing standing for it: it cannot be launched.
+    // sysadminctl is not where it should be: it cannot be launched.
+    platform::CommandTable::shared().overrideCommand("/usr/sbin/sysadminctl", home() / "absent");
     openItem();
     runUntilIdle();
     EXPECT_EQ(controller().systemRows(),
               (std::vector<std::string>{"系统自动锁屏设置（与本倒计时独立）", "自动熄屏时间：未能读取，请查看系统设置",
                                         "屏幕保护程序：未能读取，请查看系统设置",
                                         "要求密码延迟：未能读取，请查看系统设置"}));
+}
+
+// No reader replaced: the rows are what the simulated Mac's own tools print
+// of its settings.
+TEST_F(CountdownLockTest, RowsShowTheSimulatedMacsSettings) {
+    using Settings = platform::SystemSettings;
+    struct Case {
+        Settings::DisplaySleep displaySleep;
+        std::optional<int> idleSeconds;  // none: never set
+        Settings::PasswordDelay passwordDelay;
+        std::vector<std::string> rows;
+    } cases[] = {
+        {{2, 10}, 300, 0,
+         {"电池：2 分钟后熄屏", "电源适配器：10 分钟后熄屏", "屏幕保护程序：无操作 5 分钟后启动",
+          "熄屏或屏保后：立即要求密码"}},
+        {{std::nullopt, 0}, 0, std::nullopt,
+         {"电源适配器：不自动熄屏", "屏幕保护程序：不自动启动", "熄屏或屏保后：不要求密码"}},
+        {{15, 30}, std::nullopt, 60,
+         {"电池：15 分钟后熄屏", "电源适配器：30 分钟后熄屏", "屏幕保护程序：未能读取，请查看系统设置",
+          "熄屏或屏保后：60 秒后要求密码"}},
+    };
+    auto& settings = desktop.systemSettings();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rows.front());
+        settings.setDisplaySleep(c.displaySleep);
+        settings.setPasswordDelay(c.passwordDelay);
+        if (c.idleSeconds) {
+            settings.write(true, Settings::screenSaverDomain, Settings::screenSaverIdleTimeKey, *c.idleSeconds);
+        } else {
+            settings.remove(true, Settings::screenSaverDomain, std::nullopt);
+        }
+        openItem();
+        runUntilIdle();
+        std::vector<std::string> expected{"系统自动锁屏设置（与本倒计时独立）"};
+        expected.insert(expected.end(), c.rows.begin(), c.rows.end());
+        EXPECT_EQ(controller().systemRows(), expected);
+    }
 }
 
 // A real process that never ends: the reader must give up on it.

@@ -7,10 +7,13 @@
 
 #include "platform/base/url.h"
 #include "platform/base/text.h"
+#include "platform/desktop/screen_lock_service.h"
+#include "platform/desktop/system_settings_commands.h"
 #include "platform/desktop/text_element_layout.h"
 #include "platform/desktop/utf16_offsets.h"
 #include "platform/runtime/app_context.h"
 #include "platform/system/apple_script_command.h"
+#include "platform/system/command_table.h"
 #include "platform/system/paths.h"
 
 namespace tallowmere::platform {
@@ -106,6 +109,21 @@ void Desktop::start() {
     AppleScriptHandlers::shared().addEvaluator("Finder", [weak = weak_from_this()](const std::string& source) {
         auto desktop = weak.lock();
         return desktop ? desktop->finder().answer(source) : std::nullopt;
+    });
+    // The setting tools act on this desktop's settings, from any thread;
+    // one that outlives the desktop fails as a tool that cannot start.
+    auto& commands = CommandTable::shared();
+    commands.installStandIn("/usr/bin/pmset", [weak = weak_from_this()](CommandCall& call) {
+        auto desktop = weak.lock();
+        return desktop ? SystemSettingsCommands::pmset(call, desktop->systemSettings()) : 127;
+    });
+    commands.installStandIn("/usr/bin/defaults", [weak = weak_from_this()](CommandCall& call) {
+        auto desktop = weak.lock();
+        return desktop ? SystemSettingsCommands::defaults(call, desktop->systemSettings()) : 127;
+    });
+    commands.installStandIn("/usr/sbin/sysadminctl", [weak = weak_from_this()](CommandCall& call) {
+        auto desktop = weak.lock();
+        return desktop ? SystemSettingsCommands::sysadminctl(call, desktop->systemSettings()) : 127;
     });
     ApplicationSpec own;
     own.bundleIdentifier = context_.bundleIdentifier();
@@ -292,9 +310,24 @@ void Desktop::post(Event event) {
         posted_.erase(posted_.begin(), posted_.begin() + postedEventsKept / 2);
     }
     posted_.push_back(event);
+    if (ScreenLockService::shared().isLocked()) {
+        // The sign-in screen takes everything: neither the program's
+        // monitors nor other applications see what is typed there.
+        signInIfAsked(event);
+        if (isMouseUp(event.type)) mouseDownWindow_ = 0;
+        return;
+    }
     const bool taken = router_ && router_(event);
     if (!taken) deliverToOtherApplication(event);
     if (isMouseUp(event.type)) mouseDownWindow_ = 0;
+}
+
+void Desktop::signInIfAsked(const Event& event) {
+    auto primary = screens_.primaryScreen();
+    const bool onField = event.type == EventType::leftMouseDown && primary &&
+                         ScreenLockService::signInFieldFrame(primary->frame()).contains(event.location);
+    const bool pressedReturn = event.type == EventType::keyDown && event.keyCode == KeyCode::returnKey;
+    if (onField || pressedReturn) ScreenLockService::shared().unlock();
 }
 
 Result<void> Desktop::postToProcess(pid_t pid, Event event) {

@@ -21,6 +21,7 @@
 #include "platform/desktop/screen_arrangement.h"
 #include "platform/desktop/sharing_service.h"
 #include "platform/desktop/sound_output.h"
+#include "platform/desktop/system_settings.h"
 #include "platform/desktop/simulated_application.h"
 #include "platform/desktop/simulated_window.h"
 #include "platform/desktop/window_server.h"
@@ -88,6 +89,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     SoundOutput& sounds() { return sounds_; }
     // The person's calendars and the program's permission to read them.
     CalendarDatabase& calendars() { return calendars_; }
+    // The Mac's own settings that pmset, defaults and sysadminctl read and
+    // write (their stand-ins act on these).
+    SystemSettings& systemSettings() { return systemSettings_; }
 
     // Applications
     // Installs an application (and starts it, when `spec.running`). An
@@ -147,6 +151,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
   private:
     void start();
     void deliverToOtherApplication(const Event& event);
+    // While the screen is locked: a click on the password field or Return
+    // signs the person in again.
+    void signInIfAsked(const Event& event);
     void activateNextApplication(const SimulatedApplication& leaving);
     void applyDefaultMouseBehaviour(SimulatedApplication& app, const Event& event);
     std::optional<ScreenRect> keyWindowFrame() const;
@@ -165,6 +172,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     SharingServices sharing_;
     SoundOutput sounds_;
     CalendarDatabase calendars_;
+    SystemSettings systemSettings_;
     std::shared_ptr<SimulatedElement> systemWide_;
     std::vector<std::shared_ptr<SimulatedApplication>> applications_;
     std::shared_ptr<SimulatedApplication> current_;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/screen_lock_service.h"
 #include "platform/runtime/app_context.h"
 #include "platform/system/trace_switches.h"
 
@@ -50,6 +51,7 @@ DesktopTrace::DesktopTrace(Desktop& desktop)
 DesktopTrace::~DesktopTrace() {
     for (const auto& token : workspaceObservers_) desktop_.workspace().notificationCenter().removeObserver(token);
     for (const auto& token : desktopObservers_) desktop_.notificationCenter().removeObserver(token);
+    for (const auto& token : contextObservers_) desktop_.context().notificationCenter().removeObserver(token);
     for (auto& [number, moving] : moving_) moving.report->cancel();
     if (pasteboardReport_) pasteboardReport_->cancel();
 }
@@ -93,6 +95,18 @@ void DesktopTrace::start() {
                                                     [weak](const Notification&) {
                                                         if (auto trace = weak.lock()) trace->powerChanged();
                                                     }));
+    const std::pair<const char*, const char*> lockChanges[] = {
+        {ScreenLockService::didLockNotification, "screen locked"},
+        {ScreenLockService::didUnlockNotification, "screen unlocked"},
+    };
+    for (const auto& change : lockChanges) {
+        const char* line = change.second;
+        contextObservers_.push_back(desktop_.context().notificationCenter().addObserver(
+            change.first, nullptr, [weak, line](const Notification&) {
+                auto trace = weak.lock();
+                if (trace && trace->isWatched()) trace->record(line);
+            }));
+    }
 }
 
 void DesktopTrace::powerChanged() {

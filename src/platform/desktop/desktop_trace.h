@@ -19,7 +19,7 @@ class WorkItem;
 // other applications' windows opened, closed, minimised, restored, raised
 // and moved or resized (with the frame they settle at, in screen
 // coordinates, as whole points); the pasteboard's new contents; whether the
-// display is kept awake. Printed as
+// display is kept awake; the screen locked and unlocked. Printed as
 // "desktop: ..." on standard error when TALLOWMERE_TRACE names "desktop",
 // so a headless run can be followed. One per AppContext, watching from the
 // moment it is first reached.
@@ -58,6 +58,7 @@ class DesktopTrace : public std::enable_shared_from_this<DesktopTrace> {
     bool printsToStandardError_;
     std::vector<ObserverToken> workspaceObservers_;
     std::vector<ObserverToken> desktopObservers_;
+    std::vector<ObserverToken> contextObservers_;
     // Frames still moving, by window number, each reported when it settles.
     struct MovingWindow {
         std::weak_ptr<SimulatedWindow> window;

@@ -4,6 +4,7 @@
 
 #include "platform/base/text.h"
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/screen_lock_service.h"
 #include "platform/desktop/text_element_layout.h"
 #include "platform/desktop/utf16_offsets.h"
 #include "platform/gfx/cairo_canvas.h"
@@ -12,6 +13,7 @@
 #include "platform/system/files.h"
 #include "platform/ui/application.h"
 #include "platform/ui/desktop_link.h"
+#include "platform/ui/lock_screen_painter.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/menu_tracker.h"
 #include "platform/ui/screen_painter.h"
@@ -304,6 +306,7 @@ void ScreenSnapshot::drawScreen(Canvas& canvas, const Screen& screen, std::optio
         ScreenSnapshot::drawMenuBar(canvas);
     }
     if (!menusDrawn) ScreenSnapshot::drawOpenMenus(canvas);
+    if (ScreenLockService::shared().isLocked()) LockScreenPainter::draw(canvas, screenFrame, menuBarOnThisScreen);
 }
 
 Result<Bitmap> ScreenSnapshot::render(const std::shared_ptr<Screen>& requested, double scale) {

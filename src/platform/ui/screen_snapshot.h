@@ -21,7 +21,8 @@ class Window;
 // A picture of the simulated screen as a person would see it: the desktop,
 // every window back to front (other applications' as plain frames with
 // their titles, the program's with their views), the menu bar with the
-// status items, and any open menu on top.
+// status items, and any open menu on top; while the screen is locked, the
+// sign-in screen over all of it.
 namespace ScreenSnapshot {
 
 inline const Color desktopColor = Color::sRGB(0.23, 0.33, 0.47);
