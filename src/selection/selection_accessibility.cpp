@@ -13,6 +13,8 @@
 #include "platform/base/text.h"
 #include "platform/desktop/ax_element.h"
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/utf16_offsets.h"
+#include "platform/gfx/rich_text_reader.h"
 #include "platform/ui/desktop_link.h"
 #include "windows/accessibility.h"
 #include "windows/screen_geometry.h"
@@ -177,6 +179,29 @@ std::optional<std::string> textOn(ChainWalk& walk) {
     return std::nullopt;
 }
 
+// RTF as the other requests hand styled text over: the font by the name the
+// document gives it, bold as the only weight RTF knows.
+AXAttributedString attributedFromRichText(const platform::RichText& rich) {
+    std::vector<AXAttributedString::Run> runs;
+    std::size_t at = 0;
+    for (const auto& run : rich.runs) {
+        AXAttributedString::Run converted;
+        converted.length = platform::Utf16::length(std::string_view(rich.text).substr(at, run.length));
+        at += run.length;
+        if (!run.fontName.empty()) {
+            converted.attributes.emplace(AXStringAttribute::font,
+                                         platform::AXFont{.fontName = run.fontName, .pointSize = run.pointSize, .isBold = run.bold});
+        }
+        if (run.color) {
+            const auto rgba = run.color->rgba();
+            converted.attributes.emplace(AXStringAttribute::foregroundColor,
+                                         platform::AXColor{rgba.red, rgba.green, rgba.blue, rgba.alpha});
+        }
+        runs.push_back(std::move(converted));
+    }
+    return AXAttributedString(rich.text, std::move(runs));
+}
+
 std::optional<AXAttributedString> styledOn(ChainWalk& walk) {
     const AXElement& element = walk.element();
     auto nonEmpty = [](const platform::Result<AXValue>& value) -> std::optional<AXAttributedString> {
@@ -191,6 +216,12 @@ std::optional<AXAttributedString> styledOn(ChainWalk& walk) {
     if (range && range->asRange()) {
         if (auto styled = nonEmpty(element.parameterizedAttribute(AXParameterized::attributedStringForRange, *range)))
             return styled;
+        auto rtf = element.parameterizedAttribute(AXParameterized::rtfForRange, *range);
+        if (rtf && rtf->asData()) {
+            const auto& bytes = *rtf->asData();
+            auto read = platform::RichTextReader::read(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+            if (read && !read->text.empty()) return attributedFromRichText(*read);
+        }
     }
     return std::nullopt;
 }

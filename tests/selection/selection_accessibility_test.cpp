@@ -129,6 +129,25 @@ TEST_F(SelectionAccessibilityTest, ASecureFieldAmongTheCandidatesHidesEverySelec
     EXPECT_FALSE(Accessibility::isSecureInput(at(50, 370))) << "nothing can be read without trust";
 }
 
+TEST_F(SelectionAccessibilityTest, AnElementAnsweringOnlyRtfGivesItsStyle) {
+    const AXFont menlo{.fontName = "Menlo-Regular", .familyName = "Menlo", .pointSize = 12.5};
+    auto field = window->addElement(
+        {.role = platform::AXRole::textArea, .frame = {0, 40, 800, 300}, .value = "caf\u00e9 \U0001F600 bold",
+         .selectedRange = AXRange{0, 12},
+         .styleRuns = {{7, {{"NSFont", menlo}, {"NSColor", AXColor{1, 0, 1, 1}}}}, {5, {{"NSFont", helveticaBold}}}}});
+    field->failAttribute(platform::AXParameterizedAttribute::attributedStringForRange,
+                         platform::AXError::parameterizedAttributeUnsupported);
+    const auto style = Accessibility::selectedTextStyle(top());
+    ASSERT_TRUE(style) << "the RTF of the range is read when no attributed string is offered";
+    EXPECT_EQ(style->fontNameDescription, "Helvetica-Bold、Menlo-Regular");
+    EXPECT_EQ(style->fontSizeDescriptions, (Strings{"12.5 pt", "14 pt"}));
+    EXPECT_EQ(style->fontWeightDescriptions, (Strings{"正常（400）", "粗（700）"}));
+    EXPECT_EQ(hexes(*style), Strings{"#FF00FF"});
+
+    field->failAttribute(platform::AXParameterizedAttribute::rtfForRange, platform::AXError::parameterizedAttributeUnsupported);
+    EXPECT_EQ(Accessibility::selectedTextStyle(top()), std::nullopt);
+}
+
 AXAttributedString runs(std::string text, std::vector<AXAttributedString::Run> runs) {
     return AXAttributedString(std::move(text), std::move(runs));
 }

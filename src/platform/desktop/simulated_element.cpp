@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/rich_text_writer.h"
 #include "platform/desktop/utf16_offsets.h"
 
 namespace tallowmere::platform {
@@ -305,6 +306,7 @@ Result<AXValue> SimulatedElement::readParameterizedAttribute(std::string_view na
 
     const bool rangeRequest = name == AXParameterizedAttribute::stringForRange ||
                               name == AXParameterizedAttribute::attributedStringForRange ||
+                              name == AXParameterizedAttribute::rtfForRange ||
                               name == AXParameterizedAttribute::boundsForRange;
     if (!rangeRequest || !spec_.value || spec_.usesTextMarkers) {
         return axFailure(AXError::parameterizedAttributeUnsupported);
@@ -318,6 +320,9 @@ Result<AXValue> SimulatedElement::readParameterizedAttribute(std::string_view na
     if (name == AXParameterizedAttribute::stringForRange) return AXValue(*text);
     if (name == AXParameterizedAttribute::attributedStringForRange) {
         return AXValue(attributedValue().substring(*range));
+    }
+    if (name == AXParameterizedAttribute::rtfForRange) {
+        return AXValue(RichTextWriter::write(attributedValue().substring(*range)));
     }
     const AXRect frame = axFrame();
     return AXValue(
@@ -334,6 +339,7 @@ std::vector<std::string> SimulatedElement::parameterizedAttributeNames() const {
         } else {
             names = {AXParameterizedAttribute::stringForRange,
                      AXParameterizedAttribute::attributedStringForRange,
+                     AXParameterizedAttribute::rtfForRange,
                      AXParameterizedAttribute::boundsForRange};
         }
     }
