@@ -8,6 +8,7 @@
 #include <sys/types.h>
 #include <vector>
 
+#include "menubar/local_proxy_traffic_sampler.h"
 #include "menubar/network_traffic_sampler.h"
 #include "platform/base/date.h"
 #include "platform/desktop/screen.h"
@@ -160,6 +161,13 @@ public:
     // Forgets every traffic sample and rate.
     void resetNetworkTrafficRates();
     const NetworkTrafficSampler& networkTraffic() const { return networkTraffic_; }
+    // The port of the local proxy the system proxy settings name, if any.
+    std::optional<int> activeLocalSystemProxyPort() const;
+    // Starts measuring the local proxy's traffic, unless a measurement runs.
+    void requestLocalProxyTrafficSample(int port);
+    const LocalProxyTrafficSampler& localProxyTraffic() const { return *localProxyTraffic_; }
+    // The activity item's one-second refresh, while something needs it.
+    const std::shared_ptr<platform::Timer>& statusBarCountdownTimer() const { return statusBarCountdownTimer_; }
     // Where the counters are read; tests point it at fixture files.
     void setNetworkInterfaceReader(platform::NetworkInterfaceReader reader) {
         networkInterfaceReader_ = std::move(reader);
@@ -247,6 +255,10 @@ private:
     platform::MenuItem::Action action(void (AppDelegate::*method)(platform::MenuItem&));
     platform::MenuItem::Action action(void (AppDelegate::*method)(const platform::MenuItem&));
     void endPomodoro();
+    // A finished proxy measurement's report, checked against what is shown now.
+    void localProxyTrafficReported(int port, const std::string& report);
+    // The timer texts of the activity item, in their order.
+    std::vector<std::string> activityTimerTexts() const;
     void updatePomodoroCountdownMenuTitle(const std::optional<std::string>& remaining);
 
     [[no_unique_address]] ConfigurationMirrorActivated persistentConfigurationBootstrap_ =
@@ -287,6 +299,7 @@ private:
     bool proxyTrafficEnabled_;
     NetworkTrafficSampler networkTraffic_;
     platform::NetworkInterfaceReader networkInterfaceReader_;
+    std::shared_ptr<LocalProxyTrafficSampler> localProxyTraffic_ = LocalProxyTrafficSampler::make();
 
     platform::ObserverToken activationObserver_;
     platform::ObserverToken statusIconObserver_;

@@ -1,6 +1,6 @@
 // The shell's three status items: the main item with the chosen picture,
 // whose click opens the status menu, and the calendar item with today's day.
-// The activity item's content comes with the menu-bar monitors.
+// The activity item's content is drawn by its own view (app_delegate_activity).
 #include "app/app_delegate.h"
 #include "app/menu_item_styling.h"
 #include "app/status_bar_icon_images.h"
@@ -108,25 +108,6 @@ void AppDelegate::menuDidClose(Menu& menu) {
     // Detached again, so the next click reaches handleMainStatusClick.
     if (&menu == mainStatusMenu_.get() && statusItem_) statusItem_->setMenu(nullptr);
 }
-
-void AppDelegate::updateStatusBarActivityDisplay() {
-    // The rates and player controls are not drawn yet, so the activity item
-    // stays hidden; the rates are kept current for when they are.
-    updateNetworkTrafficRates();
-    updateCalendarStatusItem();
-}
-
-void AppDelegate::updateNetworkTrafficRates() {
-    if (!networkTrafficEnabled_) {
-        resetNetworkTrafficRates();
-        return;
-    }
-    // The local proxy measurement is not built yet: no proxy is known.
-    networkTraffic_.update(AppContext::current().clock().now(), networkInterfaceReader_.counters(),
-                           networkInterfaceReader_.primaryInterface(), proxyTrafficEnabled_);
-}
-
-void AppDelegate::resetNetworkTrafficRates() { networkTraffic_.reset(); }
 
 void AppDelegate::updateCalendarStatusItem() {
     if (calendarStatusItem_) calendarStatusItem_->setVisible(calendarEnabled_);

@@ -15,6 +15,7 @@
 #include "platform/desktop/event.h"
 #include "platform/desktop/finder_model.h"
 #include "platform/desktop/input_state.h"
+#include "platform/desktop/network_proxy_settings.h"
 #include "platform/desktop/pasteboard.h"
 #include "platform/desktop/power_management.h"
 #include "platform/desktop/running_application.h"
@@ -92,6 +93,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     // The Mac's own settings that pmset, defaults and sysadminctl read and
     // write (their stand-ins act on these).
     SystemSettings& systemSettings() { return systemSettings_; }
+    // The system proxy settings.
+    NetworkProxySettings& proxySettings() { return proxySettings_; }
 
     // Applications
     // Installs an application (and starts it, when `spec.running`). An
@@ -173,6 +176,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     SoundOutput sounds_;
     CalendarDatabase calendars_;
     SystemSettings systemSettings_;
+    NetworkProxySettings proxySettings_;
     std::shared_ptr<SimulatedElement> systemWide_;
     std::vector<std::shared_ptr<SimulatedApplication>> applications_;
     std::shared_ptr<SimulatedApplication> current_;

@@ -72,6 +72,7 @@ Result<void> DesktopScene::apply(Desktop& desktop) const {
     finderModel.setAutomationAllowed(finder.automationAllowed);
     finderModel.setResponding(finder.responding);
     desktop.sharingServices().setAvailable(SharingService::sendViaAirDrop, airDropAvailable);
+    if (proxies) desktop.proxySettings().setProxies(proxies);
 
     std::shared_ptr<SimulatedApplication> frontmost;
     for (const auto& scene : applications) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/base/property_value.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -70,6 +72,9 @@ struct DesktopScene {
     SceneFinder finder{};
     bool airDropAvailable = true;
     SceneCalendars calendar{};
+    // The system proxy settings as the network settings keep them; absent,
+    // they come from the environment's proxy variables.
+    std::optional<PropertyValue> proxies{};
 
     // Names the scene file the program starts on.
     static constexpr const char* fileVariable = "TALLOWMERE_DESKTOP";

@@ -388,6 +388,14 @@ const SceneMember<Scene> sceneMembers[] = {
      }},
     {"finder", [](const SceneNode& n, Scene& s) { return readSceneObject<Scene::SceneFinder>(n, finderMembers, s.finder); }},
     {"airDropAvailable", [](const SceneNode& n, Scene& s) { return assign(n.boolean(), s.airDropAvailable); }},
+    {"proxies",
+     [](const SceneNode& n, Scene& s) {
+         if (!n.value().is_object()) return Result<void>(n.error("should be an object"));
+         auto proxies = Json::toPropertyValue(n.value());
+         if (!proxies) return Result<void>(n.error(proxies.error().message));
+         s.proxies = std::move(*proxies);
+         return Result<void>();
+     }},
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/system/apple_script_command.h"
 #include "platform/system/chflags_command.h"
 #include "platform/system/hash_commands.h"
+#include "platform/system/network_commands.h"
 
 namespace tallowmere::platform {
 
@@ -39,6 +40,11 @@ CommandTable::CommandTable() {
     // The name caches of the simulated Mac: flushing them always works.
     installStandIn("/usr/bin/dscacheutil", std::filesystem::path("/bin/true"));
     installStandIn("/usr/bin/killall", std::filesystem::path("/bin/true"));
+    // Sockets and their traffic, read from this machine's kernel.
+    installStandIn("/usr/sbin/lsof", ListOpenFilesCommand());
+    installStandIn("/usr/bin/nettop", [command = std::make_shared<NetworkTopCommand>()](CommandCall& call) {
+        return (*command)(call);
+    });
 }
 
 CommandTable& CommandTable::shared() {

@@ -37,7 +37,7 @@ public:
 
     // The built-in stand-ins ("/usr/bin/shasum", "/usr/bin/md5",
     // "/usr/bin/osascript", "/usr/bin/chflags", "/usr/bin/dscacheutil",
-    // "/usr/bin/killall") and
+    // "/usr/bin/killall", "/usr/sbin/lsof", "/usr/bin/nettop") and
     // the programs of this system listed as equivalent.
     CommandTable();
     static CommandTable& shared();
