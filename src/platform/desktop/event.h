@@ -107,6 +107,9 @@ constexpr std::uint16_t leftArrow = 123;
 constexpr std::uint16_t rightArrow = 124;
 constexpr std::uint16_t downArrow = 125;
 constexpr std::uint16_t upArrow = 126;
+// Characters that come without a key (the character palette): no key of
+// the keyboard has this code.
+constexpr std::uint16_t textInput = 0xFFFF;
 }  // namespace KeyCode
 
 // One input event as the desktop delivers it. A plain value: monitors and

@@ -7,6 +7,7 @@
 #include "platform/system/administrator_prompt.h"
 #include "platform/ui/administrator_alert.h"
 #include "platform/ui/calendar_access_alert.h"
+#include "platform/ui/character_palette.h"
 #include "platform/ui/desktop_link.h"
 #include "platform/ui/ui_trace.h"
 #include "platform/ui/view.h"
@@ -325,6 +326,11 @@ ModalResponse Application::runModal(const std::shared_ptr<Window>& window) {
     UiTrace::shared().record("modal session for " + quotedForTrace(window->title()) +
                              " ended without a person (cancelled)");
     return ModalResponses::abort;
+}
+
+void Application::orderFrontCharacterPalette() {
+    ++characterPaletteOpenings_;
+    CharacterPalette::shared().show();
 }
 
 }  // namespace tallowmere::platform

@@ -178,9 +178,9 @@ public:
     };
 
     // --- Character palette ----------------------------------------------------
-    // Opens the system's emoji and symbol viewer, which types what the person
-    // picks into the key window's first responder. Here only counted.
-    void orderFrontCharacterPalette() { ++characterPaletteOpenings_; }
+    // Opens the system's emoji and symbol viewer (CharacterPalette), which
+    // types what the person picks where they are typing.
+    void orderFrontCharacterPalette();
     int characterPaletteOpenings() const { return characterPaletteOpenings_; }
 
 private:
