@@ -61,3 +61,15 @@ function(tallowmere_embed_bundle target)
     COMMENT "Embedding the bundle's resources" VERBATIM)
   target_sources(${target} PRIVATE ${out})
 endfunction()
+
+# tallowmere_hosts_finder_extension(<executable>)
+# The executable loads the Finder extension module, which takes the platform
+# layer from it: the layer's symbols are exported for the module to bind to,
+# and the module is built along with the executable.
+function(tallowmere_hosts_finder_extension target)
+  foreach(prefix _ZN10tallowmere8platform _ZNK10tallowmere8platform _ZTIN10tallowmere8platform
+                 _ZTVN10tallowmere8platform _ZTSN10tallowmere8platform)
+    target_link_options(${target} PRIVATE "LINKER:--export-dynamic-symbol=${prefix}*")
+  endforeach()
+  add_dependencies(${target} TallowbyFinderExtension)
+endfunction()

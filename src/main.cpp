@@ -16,6 +16,7 @@
 #include "platform/desktop/desktop_scene.h"
 #include "platform/runtime/app_context.h"
 #include "platform/ui/application.h"
+#include "platform/ui/finder_sync_extension_host.h"
 #include "platform/ui/screen_snapshot.h"
 #include "platform/viewer/desktop_viewer.h"
 
@@ -88,6 +89,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tallowmere: %s\n", desktop.error().message.c_str());
         return 2;
     }
+
+    // Finder finds the program's Finder extension in the program's bundle, and loads it when first needed.
+    platform::FinderSyncExtensionHost::shared().installProgramExtension();
 
     // SIGTERM and SIGINT end the program the way a quit does, stop sequence included.
     auto signals = TerminationSignals::install(mainQueue, [](int) { platform::Application::shared().terminate(); });

@@ -87,9 +87,7 @@ std::optional<Image> StatusBarIconImages::makeInkStatusBarIcon(std::string_view 
     if (!picture) return std::nullopt;
     auto pixels = picture->render(picture->bitmap() ? picture->bitmap()->scale() : 1);
     if (!pixels) return std::nullopt;
-    // Dark lines become opaque, light areas transparent.
-    Bitmap mask = ImageFilters::maskToAlpha(
-        ImageFilters::colorInvert(ImageFilters::colorControls(*pixels, 0, 0, 1.8)));
+    Bitmap mask = ImageFilters::darkStrokesToAlpha(*pixels);
     Image maskImage = Image::fromBitmap(Bitmap(mask));
     maskImage.setSize({static_cast<double>(mask.pixelsWide()), static_cast<double>(mask.pixelsHigh())});
     const ImageInterpolation interpolation = pixelated ? ImageInterpolation::none : ImageInterpolation::high;

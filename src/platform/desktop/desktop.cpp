@@ -367,6 +367,7 @@ void Desktop::applyDefaultMouseBehaviour(SimulatedApplication& app, const Event&
             if (frontmostApplication().get() != &app) activate(app);
             if (!window) return;
             window->raise();
+            if (app.bundleIdentifier() == finderBundleIdentifier) finderWindowPressed(*window, event, point);
             auto hit = window->deepestElementAt(point);
             if (hit && hit->isTextElement()) {
                 hit->focus();

@@ -14,6 +14,7 @@
 #include "platform/desktop/ax_element.h"
 #include "platform/desktop/event.h"
 #include "platform/desktop/finder_model.h"
+#include "platform/desktop/finder_sync_controller.h"
 #include "platform/desktop/input_state.h"
 #include "platform/desktop/network_proxy_settings.h"
 #include "platform/desktop/pasteboard.h"
@@ -86,6 +87,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     // Finder's front folder, desktop, selection and scripting; kept in step
     // with Finder's windows (the front one's folder document).
     FinderModel& finder() { return finder_; }
+    // What Finder shares with its Finder Sync extension.
+    FinderSyncController& finderSync() { return finderSync_; }
     SharingServices& sharingServices() { return sharing_; }
     SoundOutput& sounds() { return sounds_; }
     // The person's calendars and the program's permission to read them.
@@ -161,6 +164,10 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     void applyDefaultMouseBehaviour(SimulatedApplication& app, const Event& event);
     std::optional<ScreenRect> keyWindowFrame() const;
     void updateFinderFrontWindow(const SimulatedApplication& finder);
+    // A press in one of Finder's windows: selecting items, going to a
+    // sidebar folder, and the extension's menus on a secondary click or on
+    // its toolbar button.
+    void finderWindowPressed(SimulatedWindow& window, const Event& event, AXPoint point);
 
     AppContext& context_;
     NotificationCenter notifications_;
@@ -172,6 +179,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     AccessibilityTrust trust_;
     PowerManagement power_;
     FinderModel finder_;
+    FinderSyncController finderSync_;
     SharingServices sharing_;
     SoundOutput sounds_;
     CalendarDatabase calendars_;

@@ -140,6 +140,7 @@ void Workspace::openApplication(const std::string& bundlePath, OpenConfiguration
 void Workspace::openURLs(std::vector<std::string> urls, const std::string& bundlePath,
                          OpenConfiguration configuration, OpenCompletion completion) {
     openedApplications_.push_back(bundlePath);
+    openRequests_.push_back({urls, bundlePath, configuration});
     auto app = desktop_.applicationAtPath(bundlePath);
     if (!app) {
         if (completion) {
@@ -164,6 +165,12 @@ void Workspace::openURLs(std::vector<std::string> urls, const std::string& bundl
             }
             // Arguments reach a process only when it starts.
             if (!wasRunning) target->recordLaunchArguments(configuration.arguments);
+            if (configuration.addsToRecentItems) {
+                if (auto desktop = target->owningDesktop()) {
+                    auto& recent = desktop->workspace().recentItems_;
+                    recent.insert(recent.end(), urls.begin(), urls.end());
+                }
+            }
             for (const auto& url : urls) target->openURL(url);
             if (configuration.hides) {
                 target->setHidden(true);

@@ -22,7 +22,16 @@ class SimulatedApplication;
 struct OpenConfiguration {
     bool activates = true;
     bool hides = false;
+    // Whether the opened documents join the person's recent items.
+    bool addsToRecentItems = true;
     std::vector<std::string> arguments{};
+};
+
+// One request to open URLs with a given application, as it was asked.
+struct OpenRequest {
+    std::vector<std::string> urls;
+    std::string bundlePath;
+    OpenConfiguration configuration;
 };
 
 // The workspace: the running applications and the frontmost one, opening
@@ -98,6 +107,10 @@ class Workspace {
         return fileViewerSelections_;
     }
     const std::vector<std::string>& openedApplications() const { return openedApplications_; }
+    // Every `openURLs` call (and `openApplication`, with no URLs), in order.
+    const std::vector<OpenRequest>& openRequests() const { return openRequests_; }
+    // Documents and URLs opened with `addsToRecentItems`, newest last.
+    const std::vector<std::string>& recentItems() const { return recentItems_; }
     const std::vector<std::string>& fileSystemChanges() const { return fileSystemChanges_; }
 
   private:
@@ -108,6 +121,8 @@ class Workspace {
     std::vector<std::string> openedURLs_;
     std::vector<std::vector<std::string>> fileViewerSelections_;
     std::vector<std::string> openedApplications_;
+    std::vector<OpenRequest> openRequests_;
+    std::vector<std::string> recentItems_;
     std::vector<std::string> fileSystemChanges_;
 };
 

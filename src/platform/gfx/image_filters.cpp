@@ -49,4 +49,8 @@ Bitmap ImageFilters::maskToAlpha(const Bitmap& input) {
     });
 }
 
+Bitmap ImageFilters::darkStrokesToAlpha(const Bitmap& input) {
+    return maskToAlpha(colorInvert(colorControls(input, 0, 0, 1.8)));
+}
+
 }  // namespace tallowmere::platform

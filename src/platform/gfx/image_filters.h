@@ -16,6 +16,9 @@ Bitmap colorInvert(const Bitmap& input);
 // White whose opacity is the input's luminance: light becomes opaque, dark
 // transparent (an input pixel that is itself transparent stays so).
 Bitmap maskToAlpha(const Bitmap& input);
+// A line drawing as a shape: grey, contrast 1.8, inverted, then masked, so
+// dark strokes become opaque and light areas transparent.
+Bitmap darkStrokesToAlpha(const Bitmap& input);
 
 }  // namespace ImageFilters
 

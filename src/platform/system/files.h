@@ -62,6 +62,10 @@ Result<std::filesystem::path> keepAside(const std::filesystem::path& path, Date 
 // The folder's direct entries, hidden ones included, ".hidden" left out,
 // sorted by name; subfolders are not entered.
 Result<std::vector<std::filesystem::path>> contentsOfDirectory(const std::filesystem::path& folder);
+// The entries a file viewer shows: dot files and what the folder's list
+// hides left out, folders first, each group by name. Empty when the folder
+// cannot be read.
+std::vector<std::filesystem::path> shownItemsOfFolder(const std::filesystem::path& folder);
 
 // Whether something is at `path`, following symbolic links; `isDirectory`
 // tells whether it is a folder.

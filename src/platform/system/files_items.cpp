@@ -154,6 +154,22 @@ Result<std::vector<fs::path>> contentsOfDirectory(const fs::path& folder) {
     return entries;
 }
 
+std::vector<fs::path> shownItemsOfFolder(const fs::path& folder) {
+    std::vector<fs::path> items;
+    if (auto listed = contentsOfDirectory(folder)) {
+        for (const auto& item : *listed) {
+            if (!item.filename().string().starts_with('.') && !HiddenFlag::isHidden(item)) items.push_back(item);
+        }
+    }
+    auto isFolder = [](const fs::path& path) {
+        bool directory = false;
+        return fileExists(path, &directory) && directory;
+    };
+    std::stable_sort(items.begin(), items.end(),
+                     [&](const fs::path& a, const fs::path& b) { return isFolder(a) && !isFolder(b); });
+    return items;
+}
+
 bool fileExists(const fs::path& path, bool* isDirectory) {
     struct stat info {};
     const bool found = !path.empty() && ::stat(path.c_str(), &info) == 0;

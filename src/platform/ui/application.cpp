@@ -67,6 +67,10 @@ Application::Application() {
                                                       [this](const Notification& notification) {
                                                           if (isCurrentProcess(notification)) resignedActive();
                                                       });
+    // URLs the workspace opens with the program arrive as the URL-open event.
+    desktop.currentApplication().onOpenURL = [](SimulatedApplication&, const std::string& url) {
+        Application::shared().receiveURLOpenEvent({url});
+    };
     if (auto running = desktop.currentApplication().runningApplication()) {
         activationPolicy_ = running->activationPolicy();
         active_ = running->isActive();
@@ -75,6 +79,7 @@ Application::Application() {
 
 Application::~Application() {
     if (auto desktop = desktop_.lock()) {
+        desktop->currentApplication().onOpenURL = nullptr;
         desktop->workspace().notificationCenter().removeObserver(activationObserver_);
         desktop->workspace().notificationCenter().removeObserver(deactivationObserver_);
     }

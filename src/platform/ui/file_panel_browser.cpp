@@ -31,12 +31,6 @@ bool isFolder(const fs::path& path) {
     return Files::fileExists(path, &directory) && directory;
 }
 
-// Finder leaves out dot files and what the folder's list hides.
-bool isShown(const fs::path& item) {
-    const auto name = item.filename().string();
-    return !name.starts_with('.') && !HiddenFlag::isHidden(item);
-}
-
 }  // namespace
 
 FilePanelBrowser::FilePanelBrowser(std::shared_ptr<Window> window, Options options)
@@ -140,15 +134,7 @@ void FilePanelBrowser::open(const fs::path& folder) {
 }
 
 void FilePanelBrowser::reload() {
-    items_.clear();
-    if (auto listed = Files::contentsOfDirectory(folder_)) {
-        for (const auto& item : *listed) {
-            if (isShown(item)) items_.push_back(item);
-        }
-    }
-    std::stable_sort(items_.begin(), items_.end(), [](const fs::path& a, const fs::path& b) {
-        return isFolder(a) && !isFolder(b);
-    });
+    items_ = Files::shownItemsOfFolder(folder_);
     if (pathField_) pathField_->setStringValue(folder_.string());
     if (table_) {
         table_->deselectAll();

@@ -25,7 +25,7 @@ std::shared_ptr<MenuItem> Menu::itemWithTitle(const std::string& title) const {
     return nullptr;
 }
 
-std::shared_ptr<MenuItem> Menu::itemWithTag(int tag) const {
+std::shared_ptr<MenuItem> Menu::itemWithTag(std::int64_t tag) const {
     for (const auto& item : items_) {
         if (item->tag() == tag) return item;
     }

@@ -50,7 +50,7 @@ public:
     std::shared_ptr<MenuItem> item(std::size_t index) const;
     // The first item with that (displayed) title or tag, this menu only.
     std::shared_ptr<MenuItem> itemWithTitle(const std::string& title) const;
-    std::shared_ptr<MenuItem> itemWithTag(int tag) const;
+    std::shared_ptr<MenuItem> itemWithTag(std::int64_t tag) const;
     std::optional<std::size_t> indexOf(const MenuItem& item) const;
 
     // An item can be in one menu at a time; adding it moves it here.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <any>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -59,8 +60,9 @@ public:
 
     // --- What it does ------------------------------------------------------
     Action action;
-    int tag() const { return tag_; }
-    void setTag(int tag) { tag_ = tag; }
+    // 64 bits: tags handed out one by one for the life of a process never run out.
+    std::int64_t tag() const { return tag_; }
+    void setTag(std::int64_t tag) { tag_ = tag; }
     // Any value the action reads back (a layout id, a file type ...).
     const std::any& representedObject() const { return representedObject_; }
     void setRepresentedObject(std::any object) { representedObject_ = std::move(object); }
@@ -104,7 +106,7 @@ private:
     bool separator_ = false;
     bool hidden_ = false;
     std::shared_ptr<View> view_;
-    int tag_ = 0;
+    std::int64_t tag_ = 0;
     std::any representedObject_;
     std::string keyEquivalent_;
     ModifierFlags keyEquivalentModifierMask_{ModifierFlags::command};
