@@ -1,6 +1,7 @@
 #include "app/app_delegate.h"
 
 #include "app/about_presenter.h"
+#include "app/application_icon.h"
 #include "app/appearance_preferences.h"
 #include "app/launch_at_login_manager.h"
 #include "app/persistent_configuration.h"
@@ -84,7 +85,7 @@ AppDelegate::~AppDelegate() {
 const std::shared_ptr<InputController>& AppDelegate::inputController() {
     if (!inputController_) {
         inputController_ =
-            InputController::make(snapEngine_, quickLaunchStore_, std::make_shared<SelvaneSelectionBar>());
+            InputController::make(snapEngine_, quickLaunchStore_, std::make_shared<SelvaneSelectionBar>(ApplicationIcon::image()));
     }
     return inputController_;
 }

@@ -8,6 +8,8 @@ ScreenshotController& ScreenshotController::shared() {
     return platform::AppContext::current().shared<ScreenshotController>();
 }
 
-void ScreenshotController::capture(platform::MenuItem& /*sender*/) {}
+void ScreenshotController::capture(platform::MenuItem& /*sender*/) {
+    if (onWillCapture) onWillCapture();
+}
 
 }  // namespace tallowmere

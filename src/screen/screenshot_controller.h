@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 namespace tallowmere {
 
 namespace platform {
@@ -17,6 +19,9 @@ public:
     ScreenshotController() = default;
     ScreenshotController(const ScreenshotController&) = delete;
     ScreenshotController& operator=(const ScreenshotController&) = delete;
+
+    // Runs just before every capture (the selection bar hides itself).
+    std::function<void()> onWillCapture;
 
     // Starts an interactive screenshot.
     void capture(platform::MenuItem& sender);

@@ -19,7 +19,7 @@ void SelvaneSelectionBar::showSelection(platform::ScreenPoint point, const std::
         text = Accessibility::selectedText(point).value_or("");
         if (!text.empty()) style = Accessibility::selectedTextStyle(point);
     }
-    panel_.show(std::move(text), point, screen, isSecure, std::move(style), std::nullopt);
+    panel_->show(std::move(text), point, screen, isSecure, std::move(style), std::nullopt);
 }
 
 }  // namespace tallowmere

@@ -12,11 +12,13 @@ namespace tallowmere {
 // The application delegate makes one and hands it to the input controller.
 class SelvaneSelectionBar final : public SelectionBar {
 public:
-    SelvaneSelectionBar() = default;
+    // `applicationIcon` is the program's icon at the bar's left end.
+    explicit SelvaneSelectionBar(std::optional<platform::Image> applicationIcon = std::nullopt)
+        : panel_(SelvaneActionPanel::make(std::move(applicationIcon))) {}
 
-    SelvaneActionPanel& panel() { return panel_; }
+    SelvaneActionPanel& panel() { return *panel_; }
 
-    void hide() override { panel_.hide(); }
+    void hide() override { panel_->hide(); }
     bool isChoosingApplication() const override;
     bool excludes(const std::optional<std::string>& bundleIdentifier) const override;
     // Text of a password field is never read: the bar opens empty and
@@ -24,7 +26,7 @@ public:
     void showSelection(platform::ScreenPoint point, const std::shared_ptr<platform::Screen>& screen) override;
 
 private:
-    SelvaneActionPanel panel_;
+    std::shared_ptr<SelvaneActionPanel> panel_;
 };
 
 }  // namespace tallowmere

@@ -547,7 +547,7 @@ TEST_F(InputControllerTest, ALongPressOverTextOpensTheSelectionBarWhenThatIsTheD
     advance(1.0);
     mouse.release();
     EXPECT_TRUE(bar->panel().isVisible()) << "a press in a text area keeps a long press meant for the bar";
-    EXPECT_EQ(bar->panel().text(), "Hello");
+    EXPECT_EQ(bar->panel().selectedText(), "Hello");
     EXPECT_FALSE(quickLaunchShown());
     advance(1);
     EXPECT_TRUE(bar->panel().isVisible()) << "the release after a long press hands nothing over";
@@ -555,8 +555,8 @@ TEST_F(InputControllerTest, ALongPressOverTextOpensTheSelectionBarWhenThatIsTheD
     const ScreenPoint inPassword = desktop.screens().toScreen(platform::AXPoint{editorFrame.minX() + 50, editorFrame.minY() + 380});
     mouse.longPress(inPassword, 1.0);
     EXPECT_TRUE(bar->panel().isVisible());
-    EXPECT_TRUE(bar->panel().isSecure());
-    EXPECT_EQ(bar->panel().text(), "");
+    EXPECT_TRUE(bar->panel().isSecureSelection());
+    EXPECT_EQ(bar->panel().selectedText(), "");
     (void)password;
 }
 
@@ -574,9 +574,9 @@ TEST_F(InputControllerTest, ADragOverTextHandsTheSelectionOnAfterTheRelease) {
     EXPECT_FALSE(bar->panel().isVisible()) << "not before 0.12 s";
     advance(0.02);
     ASSERT_TRUE(bar->panel().isVisible());
-    EXPECT_EQ(bar->panel().text(), platform::Text::trimmingWhitespaceAndNewlines(text->selectedText()))
+    EXPECT_EQ(bar->panel().selectedText(), platform::Text::trimmingWhitespaceAndNewlines(text->selectedText()))
         << "what the drag selected, trimmed";
-    EXPECT_FALSE(bar->panel().text().empty());
+    EXPECT_FALSE(bar->panel().selectedText().empty());
 
     struct Case {
         const char* what;

@@ -1,0 +1,40 @@
+// The selection bar is laid out on the main thread as the mouse is released,
+// with every item's title measured by the real text engine: target under
+// 1 ms for a show with every action and tool.
+#include <benchmark/benchmark.h>
+
+#include "program_in_temporary_home.h"
+#include "platform/desktop/desktop.h"
+#include "platform/system/user_defaults.h"
+#include "selection/selvane_action_panel.h"
+#include "selection/selvane_preferences.h"
+
+namespace tallowmere {
+namespace {
+
+void BM_ShowBarWithEveryItem(benchmark::State& state) {
+    bench::ProgramInTemporaryHome context;  // the real text measurer
+    auto& desktop = platform::Desktop::shared();
+    desktop.accessibility().setTrusted(true);
+    auto app = desktop.addApplication({.bundleIdentifier = "com.example.editor", .name = "Editor"});
+    if (!app) {
+        state.SkipWithError("no application");
+        return;
+    }
+    (void)(*app)->addWindow({.title = "Notes", .frame = {100, 100, 800, 600}});
+    desktop.activate(**app);
+    platform::PropertyValue::Array tools{platform::PropertyValue("colorPicker"), platform::PropertyValue("screenRuler"),
+                                         platform::PropertyValue("fontInfo")};
+    platform::UserDefaults::standard().set(SelvanePreferences::enabledToolsKey, platform::PropertyValue(tools));
+    auto bar = SelvaneActionPanel::make();
+    const auto screen = desktop.screens().screens().front();
+    Accessibility::TextStyle style{"Helvetica", {"13 pt", "16 pt"}, {"正常（400）"}, {{"#112233", platform::Color::sRGB(0.1, 0.2, 0.3)}}};
+    for (auto _ : state) {
+        bar->show("Selected words with https://example.com", {700, 400}, screen, false, style, std::nullopt);
+    }
+    bar->hide();
+}
+BENCHMARK(BM_ShowBarWithEveryItem)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tallowmere
