@@ -5,6 +5,11 @@
 
 namespace tallowmere {
 
+SelvaneActionPanel& SelvaneSelectionBar::panel() {
+    if (!panel_) panel_ = SelvaneActionPanel::make(applicationIcon_);
+    return *panel_;
+}
+
 bool SelvaneSelectionBar::isChoosingApplication() const { return SelvaneExclusions::isChoosingApplication(); }
 
 bool SelvaneSelectionBar::excludes(const std::optional<std::string>& bundleIdentifier) const {
@@ -19,7 +24,7 @@ void SelvaneSelectionBar::showSelection(platform::ScreenPoint point, const std::
         text = Accessibility::selectedText(point).value_or("");
         if (!text.empty()) style = Accessibility::selectedTextStyle(point);
     }
-    panel_->show(std::move(text), point, screen, isSecure, std::move(style), std::nullopt);
+    panel().show(std::move(text), point, screen, isSecure, std::move(style), std::nullopt);
 }
 
 }  // namespace tallowmere

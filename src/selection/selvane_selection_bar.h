@@ -12,13 +12,17 @@ namespace tallowmere {
 // The application delegate makes one and hands it to the input controller.
 class SelvaneSelectionBar final : public SelectionBar {
 public:
-    // `applicationIcon` is the program's icon at the bar's left end.
+    // `applicationIcon` is the program's icon at the bar's left end. The bar
+    // itself is made when first needed: laying it out measures text, which
+    // a start without any selection should not pay for.
     explicit SelvaneSelectionBar(std::optional<platform::Image> applicationIcon = std::nullopt)
-        : panel_(SelvaneActionPanel::make(std::move(applicationIcon))) {}
+        : applicationIcon_(std::move(applicationIcon)) {}
 
-    SelvaneActionPanel& panel() { return *panel_; }
+    SelvaneActionPanel& panel();
 
-    void hide() override { panel_->hide(); }
+    void hide() override {
+        if (panel_) panel_->hide();
+    }
     bool isChoosingApplication() const override;
     bool excludes(const std::optional<std::string>& bundleIdentifier) const override;
     // Text of a password field is never read: the bar opens empty and
@@ -26,6 +30,7 @@ public:
     void showSelection(platform::ScreenPoint point, const std::shared_ptr<platform::Screen>& screen) override;
 
 private:
+    std::optional<platform::Image> applicationIcon_;
     std::shared_ptr<SelvaneActionPanel> panel_;
 };
 

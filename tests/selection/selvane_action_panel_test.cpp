@@ -11,6 +11,7 @@
 
 #include "app/application_icon.h"
 #include "localization/interface_language.h"
+#include "platform/base/text.h"
 #include "platform/system/user_defaults.h"
 #include "platform/ui/screen_snapshot.h"
 #include "screen/screenshot_toast.h"
@@ -181,6 +182,9 @@ TEST_F(SelvaneActionPanelTest, WebAddressesTheJumpButtonTakes) {
 }
 
 TEST_F(SelvaneActionPanelTest, SearchAndTranslateOpenEveryPageWithTheEncodedText) {
+    showText("a\xFF\xC3" "b");
+    EXPECT_TRUE(platform::Text::isValidUtf8(bar->selectedText())) << "broken text from another application is mended";
+    EXPECT_EQ(bar->selectedText().substr(0, 1), "a");
     showText("a&b c中");
     bar->searchSelectedText();
     EXPECT_FALSE(bar->isVisible());
