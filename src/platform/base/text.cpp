@@ -271,3 +271,11 @@ std::string simplifiedToTraditional(std::string_view text) {
 }
 
 }  // namespace tallowmere::platform::Text
+
+namespace tallowmere::platform::Text {
+
+bool equalIgnoringCase(std::string_view left, std::string_view right) {
+    return toUnicode(left).caseCompare(toUnicode(right), U_FOLD_CASE_DEFAULT) == 0;
+}
+
+}  // namespace tallowmere::platform::Text

@@ -49,6 +49,9 @@ std::vector<std::string_view> lines(std::string_view text);
 // ("file2" < "file10"), letters ignore case but not accents.
 std::weak_ordering compareNumeric(std::string_view left, std::string_view right);
 
+// Equal after Unicode case folding ("DELL U2720Q" and "Dell U2720q").
+bool equalIgnoringCase(std::string_view left, std::string_view right);
+
 // Simplified Chinese characters replaced by their Traditional forms; other
 // text passes through. Returns the input unchanged if ICU lacks the data.
 std::string simplifiedToTraditional(std::string_view text);

@@ -11,6 +11,7 @@
 #include "platform/base/result.h"
 #include "platform/desktop/accessibility_trust.h"
 #include "platform/desktop/calendar_database.h"
+#include "platform/desktop/display_hardware.h"
 #include "platform/desktop/ax_element.h"
 #include "platform/desktop/event.h"
 #include "platform/desktop/finder_model.h"
@@ -98,6 +99,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     SystemSettings& systemSettings() { return systemSettings_; }
     // The system proxy settings.
     NetworkProxySettings& proxySettings() { return proxySettings_; }
+    // The attached displays' hardware: brightness, identity, DDC channels.
+    DisplayHardware& displayHardware() { return displayHardware_; }
 
     // Applications
     // Installs an application (and starts it, when `spec.running`). An
@@ -185,6 +188,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     CalendarDatabase calendars_;
     SystemSettings systemSettings_;
     NetworkProxySettings proxySettings_;
+    DisplayHardware displayHardware_{screens_};
     std::shared_ptr<SimulatedElement> systemWide_;
     std::vector<std::shared_ptr<SimulatedApplication>> applications_;
     std::shared_ptr<SimulatedApplication> current_;

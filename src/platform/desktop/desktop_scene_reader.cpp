@@ -11,6 +11,7 @@
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/desktop_scene.h"
 #include "platform/desktop/scene_node.h"
+#include "platform/desktop/system_monitor.h"
 #include "platform/desktop/utf16_offsets.h"
 
 namespace tallowmere::platform {
@@ -29,6 +30,33 @@ Result<void> assign(Result<V> read, T& into) {
 
 // Screens
 
+// A whole number no greater than `maximum`.
+template <class T>
+Result<void> assignBounded(const SceneNode& n, std::int64_t maximum, T& into) {
+    auto read = n.nonNegativeInteger();
+    if (!read) return read.error();
+    if (*read > maximum) return n.error("should be at most " + std::to_string(maximum));
+    into = static_cast<T>(*read);
+    return {};
+}
+
+const SceneMember<DisplayIdentity> identityMembers[] = {
+    {"vendor", [](const SceneNode& n, DisplayIdentity& d) { return assignBounded(n, 0xFFFF, d.vendor); }, true},
+    {"product", [](const SceneNode& n, DisplayIdentity& d) { return assignBounded(n, 0xFFFF, d.product); }, true},
+    {"serial", [](const SceneNode& n, DisplayIdentity& d) { return assignBounded(n, 0xFFFFFFFF, d.serial); }},
+    {"productName", [](const SceneNode& n, DisplayIdentity& d) { return assign(n.string(), d.productName); }},
+    {"location", [](const SceneNode& n, DisplayIdentity& d) { return assign(n.nonEmptyString(), d.registryLocation); }},
+};
+
+const SceneMember<DdcMonitorSpec> ddcMembers[] = {
+    {"maximum", [](const SceneNode& n, DdcMonitorSpec& d) { return assignBounded(n, 0xFFFF, d.maximum); }},
+    {"current", [](const SceneNode& n, DdcMonitorSpec& d) { return assignBounded(n, 0xFFFF, d.current); }},
+    {"vcpType", [](const SceneNode& n, DdcMonitorSpec& d) { return assignBounded(n, 0xFF, d.vcpType); }},
+    {"silent", [](const SceneNode& n, DdcMonitorSpec& d) { return assign(n.boolean(), d.silent); }},
+    {"badChecksum", [](const SceneNode& n, DdcMonitorSpec& d) { return assign(n.boolean(), d.badChecksum); }},
+    {"failingSends", [](const SceneNode& n, DdcMonitorSpec& d) { return assignBounded(n, 1000, d.failingSends); }},
+};
+
 const SceneMember<Scene::SceneScreen> screenMembers[] = {
     {"name", [](const SceneNode& n, Scene::SceneScreen& s) { return assign(n.nonEmptyString(), s.spec.localizedName); }},
     {"frame", [](const SceneNode& n, Scene::SceneScreen& s) { return assign(n.rect<ScreenSpace>(), s.spec.frame); }, true},
@@ -44,6 +72,38 @@ const SceneMember<Scene::SceneScreen> screenMembers[] = {
          return Result<void>();
      }},
     {"supportsMirroring", [](const SceneNode& n, Scene::SceneScreen& s) { return assign(n.boolean(), s.spec.supportsMirroring); }},
+    {"identity",
+     [](const SceneNode& n, Scene::SceneScreen& s) {
+         DisplayIdentity identity;
+         if (auto read = readSceneObject<DisplayIdentity>(n, identityMembers, identity); !read) return read;
+         s.spec.hardware.identity = identity;
+         return Result<void>();
+     }},
+    {"brightness",
+     [](const SceneNode& n, Scene::SceneScreen& s) {
+         auto level = n.number();
+         if (!level) return Result<void>(level.error());
+         if (*level < 0 || *level > 1) return Result<void>(n.error("should lie between 0 and 1"));
+         s.spec.hardware.panelBrightness = *level;
+         return Result<void>();
+     }},
+    {"ddc",
+     [](const SceneNode& n, Scene::SceneScreen& s) {
+         DdcMonitorSpec monitor;
+         if (auto read = readSceneObject<DdcMonitorSpec>(n, ddcMembers, monitor); !read) return read;
+         s.spec.hardware.ddc = monitor;
+         return Result<void>();
+     }},
+    {"monitor",
+     [](const SceneNode& n, Scene::SceneScreen& s) {
+         auto name = n.nonEmptyString();
+         if (!name) return Result<void>(name.error());
+         if (!SystemMonitor::isConnectorName(*name)) {
+             return Result<void>(n.error("should name a connector such as \"card0-HDMI-A-1\""));
+         }
+         s.spec.hardware.systemMonitor = *name;
+         return Result<void>();
+     }},
     {"mirrorOf",
      [](const SceneNode& n, Scene::SceneScreen& s) {
          auto id = n.nonNegativeInteger();
@@ -59,6 +119,9 @@ Result<Scene::SceneScreen> readScreen(const SceneNode& node) {
     screen.spec.isBuiltIn = false;
     screen.spec.localizedName = "Display";
     if (auto read = readSceneObject<Scene::SceneScreen>(node, screenMembers, screen); !read) return read.error();
+    if (!screen.spec.hardware.systemMonitor.empty() && screen.spec.hardware.ddc) {
+        return node.member("ddc", node.value()).error("a screen on a real monitor speaks through its own bus");
+    }
     if (screen.spec.visibleFrame && !screen.spec.frame.contains(*screen.spec.visibleFrame)) {
         return node.member("visibleFrame", node.value()).error("should lie inside the frame");
     }

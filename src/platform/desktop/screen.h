@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "platform/desktop/display_device.h"
 #include "platform/gfx/geometry.h"
 
 namespace tallowmere::platform {
@@ -21,6 +23,8 @@ struct ScreenSpec {
     // The frame less the menu bar and the Dock; none: worked out from where
     // the menu bar and the Dock are.
     std::optional<ScreenRect> visibleFrame{};
+    // The display behind the screen: identity, brightness, DDC channel.
+    DisplayHardwareSpec hardware{};
 };
 
 // One attached display as the program sees it. Held by `std::shared_ptr` and
@@ -36,7 +40,8 @@ class Screen {
           backingScaleFactor_(spec.backingScaleFactor),
           localizedName_(spec.localizedName),
           isBuiltIn_(spec.isBuiltIn),
-          supportsMirroring_(spec.supportsMirroring) {}
+          supportsMirroring_(spec.supportsMirroring),
+          device_(std::make_shared<DisplayDevice>(spec.hardware, spec.isBuiltIn)) {}
 
     Screen(const Screen&) = delete;
     Screen& operator=(const Screen&) = delete;
@@ -54,6 +59,8 @@ class Screen {
     // The display this one shows a copy of; 0 while it shows its own desktop.
     DisplayID mirrorSource() const { return mirrorSource_; }
     bool isMirrored() const { return mirrorSource_ != 0; }
+    // Its hardware, which background queues reach too.
+    const std::shared_ptr<DisplayDevice>& device() const { return device_; }
 
   private:
     friend class ScreenArrangement;
@@ -66,6 +73,7 @@ class Screen {
     bool isBuiltIn_;
     bool supportsMirroring_;
     DisplayID mirrorSource_ = 0;
+    std::shared_ptr<DisplayDevice> device_;
 };
 
 }  // namespace tallowmere::platform

@@ -83,6 +83,7 @@ Result<std::shared_ptr<Screen>> ScreenArrangement::addScreen(ScreenSpec spec) {
     }
     auto added = std::make_shared<Screen>(spec);
     displays_.push_back(added);
+    publishDisplays();
     updateVisibleFrames();
     postChange();
     return added;
@@ -95,6 +96,7 @@ void ScreenArrangement::removeScreen(const std::shared_ptr<Screen>& screen) {
     if (it == displays_.end()) return;
     const bool wasPrimary = removed == primaryScreen();
     displays_.erase(it);
+    publishDisplays();
     for (const auto& display : displays_) {
         if (display->mirrorSource_ == removed->displayID()) display->mirrorSource_ = 0;
     }
@@ -173,6 +175,16 @@ void ScreenArrangement::updateVisibleFrames() {
         }
         display->visibleFrame_ = visible;
     }
+}
+
+std::vector<std::shared_ptr<Screen>> ScreenArrangement::onlineDisplaysFromAnyThread() const {
+    std::lock_guard lock(publishedMutex_);
+    return published_;
+}
+
+void ScreenArrangement::publishDisplays() {
+    std::lock_guard lock(publishedMutex_);
+    published_ = displays_;
 }
 
 void ScreenArrangement::postChange() {

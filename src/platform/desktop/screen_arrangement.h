@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -46,6 +47,10 @@ class ScreenArrangement {
     std::vector<std::shared_ptr<Screen>> screens() const;
     // Every connected display, mirrored or not, in attachment order.
     const std::vector<std::shared_ptr<Screen>>& onlineDisplays() const { return displays_; }
+    // The same list, for background queues (the display hardware's
+    // functions): a copy taken under a lock. Only a screen's identifier,
+    // name, built-in flag and device may be read from another thread.
+    std::vector<std::shared_ptr<Screen>> onlineDisplaysFromAnyThread() const;
     std::shared_ptr<Screen> primaryScreen() const;
     // The screen of the key window; the primary screen when there is none.
     std::shared_ptr<Screen> mainScreen() const;
@@ -104,6 +109,9 @@ class ScreenArrangement {
 
     NotificationCenter& notifications_;
     std::vector<std::shared_ptr<Screen>> displays_;
+    void publishDisplays();
+    mutable std::mutex publishedMutex_;
+    std::vector<std::shared_ptr<Screen>> published_;  // displays_ as other threads see it
     DockPlacement dock_;
     DisplayID nextDisplayID_ = 1;
     bool failNextBegin_ = false;

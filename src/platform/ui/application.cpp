@@ -115,6 +115,7 @@ void Application::run() {
 void Application::terminate() {
     if (state_ == State::terminated) return;
     if (auto owner = delegate()) owner->applicationWillTerminate();
+    AppContext::current().notificationCenter().post(willTerminateNotification, this);
     state_ = State::terminated;
     UiTrace::shared().record("application terminated");
     AppContext::current().mainQueue().stop();

@@ -58,6 +58,9 @@ public:
     Application();
     ~Application();
     static Application& shared();
+    // Posted on the context's notification centre as `terminate` begins,
+    // after the delegate heard it.
+    static constexpr const char* willTerminateNotification = "ApplicationWillTerminate";
 
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;

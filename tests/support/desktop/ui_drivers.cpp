@@ -42,8 +42,11 @@ bool findPath(const Menu& menu, const std::string& title, std::vector<std::share
     }
     for (const auto& item : menu.items()) {
         if (item->isHidden() || !item->hasSubmenu()) continue;
-        // The submenu is filled by its delegate as it opens.
-        if (auto owner = item->submenu()->delegate()) owner->menuNeedsUpdate(*item->submenu());
+        // The submenu is filled by its delegate as it opens; one already
+        // open keeps the items it shows.
+        if (auto owner = item->submenu()->delegate(); owner && !MenuTracker::shared().isOpen(*item->submenu())) {
+            owner->menuNeedsUpdate(*item->submenu());
+        }
         path.push_back(item);
         if (findPath(*item->submenu(), title, path)) return true;
         path.pop_back();
