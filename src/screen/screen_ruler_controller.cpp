@@ -1,58 +1,120 @@
 #include "screen/screen_ruler_controller.h"
 
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/pasteboard.h"
 #include "platform/runtime/app_context.h"
-#include "platform/ui/application.h"
 #include "platform/ui/desktop_link.h"
-#include "platform/ui/view.h"
-#include "platform/ui/window.h"
+#include "screen/screen_ruler_view.h"
 
 namespace tallowmere {
 
+using namespace platform;
+
 namespace {
 
-constexpr int overlayLevel = 1000;  // above the menu bar and the bar's own level
-
-// Takes the keyboard so Escape and Return reach the ruler.
-class RulerOverlay final : public platform::Panel {
-public:
-    RulerOverlay(MakeKey key, platform::ScreenRect frame)
-        : Panel(key, frame, platform::WindowStyleMask{platform::WindowStyleMask::borderless}) {}
-    bool canBecomeKey() const override { return true; }
-    void keyDown(const platform::Event& event) override {
-        if (event.charactersIgnoringModifiers == "\x1b" || event.charactersIgnoringModifiers == "\r") {
-            ScreenRulerController::shared().close();
-            return;
-        }
-        Panel::keyDown(event);
-    }
-};
+bool isCopyKey(const Event& event) {
+    return event.keyCode == KeyCode::returnKey || event.keyCode == KeyCode::keypadEnter;
+}
 
 }  // namespace
 
-ScreenRulerController& ScreenRulerController::shared() {
-    return platform::AppContext::current().shared<ScreenRulerController>();
+ScreenRulerController& ScreenRulerController::shared() { return AppContext::current().shared<ScreenRulerController>(); }
+
+std::shared_ptr<ScreenRulerView> ScreenRulerController::view() const {
+    return panel_ ? std::dynamic_pointer_cast<ScreenRulerView>(panel_->contentView()) : nullptr;
 }
 
 void ScreenRulerController::showFromMenu() {
-    if (isShowing()) return;
-    for (const auto& screen : platform::DesktopLink::desktop().screens().screens()) {
-        auto overlay = platform::Window::make<RulerOverlay>(screen->frame());
-        overlay->setOpaque(false);
-        overlay->setBackgroundColor(platform::Color::black().withAlphaComponent(0.08));
-        overlay->setHasShadow(false);
-        overlay->setLevel(overlayLevel);
-        overlay->setContentView(platform::View::make({{0, 0}, screen->frame().size}));
-        overlay->makeKeyAndOrderFront();
-        overlays_.push_back(overlay);
+    if (isShowing()) {
+        close();
+        return;
     }
-    platform::Application::shared().activate(true);
+    // A panel left hidden (the program was hidden, say) goes with its
+    // monitors before a new one is made.
+    if (panel_) close();
+    auto& desktop = DesktopLink::desktop();
+    auto& screens = desktop.screens();
+    auto screen = screens.screenContaining(desktop.input().mouseLocation());
+    if (!screen) screen = screens.mainScreen();
+    if (!screen) {
+        auto all = screens.screens();
+        if (all.empty()) return;
+        screen = all.front();
+    }
+    auto panel = Window::make<ScreenRulerPanel>(screen->frame(), WindowStyleMask{WindowStyleMask::nonactivatingPanel});
+    panel->setLevel(panelLevel);
+    panel->setBackgroundColor(Color::clear());
+    panel->setOpaque(false);
+    panel->setHasShadow(false);
+    panel->setHidesOnDeactivate(false);
+    panel->becomesKeyOnlyIfNeeded = true;
+    panel->setCollectionBehavior(panelCollectionBehavior);
+    panel->setFrame(screen->frame(), true);
+    auto view = ScreenRulerView::make({{0, 0}, screen->frame().size});
+    view->setAutoresizingMask(AutoresizingMask::widthSizable | AutoresizingMask::heightSizable);
+    std::weak_ptr<ScreenRulerController> weak = weak_from_this();
+    view->onClose = [weak] {
+        if (auto self = weak.lock()) self->close();
+    };
+    panel->setContentView(view);
+    panel_ = panel;
+    installEscapeMonitors();
+    panel->orderFrontRegardless();
+}
+
+void ScreenRulerController::installEscapeMonitors() {
+    auto& monitors = EventMonitors::shared();
+    const EventMask keyDown = eventMask(EventType::keyDown);
+    std::weak_ptr<ScreenRulerController> weak = weak_from_this();
+    localKeyMonitor_ = monitors.addLocalMonitor(keyDown, [weak](const Event& event) -> std::optional<Event> {
+        auto self = weak.lock();
+        if (!self || !self->panel_) return event;
+        if (event.keyCode == KeyCode::escape) {
+            self->close();
+            return std::nullopt;
+        }
+        if (isCopyKey(event)) {
+            self->copyAndClose();
+            return std::nullopt;
+        }
+        return event;
+    });
+    // Another application's keys cannot be swallowed; the work waits for
+    // the main queue's next turn.
+    globalKeyMonitor_ = monitors.addGlobalMonitor(keyDown, [weak](const Event& event) {
+        if (event.keyCode != KeyCode::escape && !isCopyKey(event)) return;
+        const bool copies = isCopyKey(event);
+        AppContext::current().mainQueue().async([weak, copies] {
+            auto self = weak.lock();
+            if (!self) return;
+            if (copies) {
+                self->copyAndClose();
+            } else {
+                self->close();
+            }
+        });
+    });
+}
+
+void ScreenRulerController::copyAndClose() {
+    if (auto ruler = view()) {
+        if (auto length = ruler->lastSegmentLength()) {
+            auto& pasteboard = Pasteboard::general();
+            pasteboard.clearContents();
+            pasteboard.setString(ruler->formattedDistance(*length));
+        }
+    }
+    close();
 }
 
 void ScreenRulerController::close() {
-    auto closing = std::move(overlays_);
-    overlays_.clear();
-    for (const auto& overlay : closing) overlay->orderOut();
+    auto& monitors = EventMonitors::shared();
+    if (localKeyMonitor_) monitors.removeMonitor(*localKeyMonitor_);
+    if (globalKeyMonitor_) monitors.removeMonitor(*globalKeyMonitor_);
+    localKeyMonitor_.reset();
+    globalKeyMonitor_.reset();
+    if (panel_) panel_->orderOut();
+    panel_.reset();
 }
 
 }  // namespace tallowmere

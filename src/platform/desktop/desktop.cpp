@@ -75,7 +75,6 @@ std::string withoutTrailingSlash(std::string path) {
 constexpr std::size_t postedEventsKept = 4096;
 
 // A second press counts as a double click within this time and distance.
-constexpr double doubleClickInterval = 0.5;
 constexpr double doubleClickDistance = 4.0;
 
 }  // namespace
@@ -269,7 +268,7 @@ void Desktop::post(Event event) {
     if (isMouseDown(event.type) && event.clickCount <= 0) {
         const bool continues =
             lastClick_ && lastClick_->buttonNumber == event.buttonNumber &&
-            event.timestamp - lastClick_->timestamp <= doubleClickInterval &&
+            event.timestamp - lastClick_->timestamp <= doubleClickInterval_ &&
             lastClick_->location.distanceTo(event.location) <= doubleClickDistance;
         event.clickCount = continues ? lastClick_->clickCount + 1 : 1;
     }

@@ -101,6 +101,10 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     NetworkProxySettings& proxySettings() { return proxySettings_; }
     // The attached displays' hardware: brightness, identity, DDC channels.
     DisplayHardware& displayHardware() { return displayHardware_; }
+    // The longest pause between two clicks that still makes a double click
+    // (the person's setting; 0.5 s unless changed).
+    double doubleClickInterval() const { return doubleClickInterval_; }
+    void setDoubleClickInterval(double seconds) { doubleClickInterval_ = seconds; }
 
     // Applications
     // Installs an application (and starts it, when `spec.running`). An
@@ -189,6 +193,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     SystemSettings systemSettings_;
     NetworkProxySettings proxySettings_;
     DisplayHardware displayHardware_{screens_};
+    double doubleClickInterval_ = 0.5;
     std::shared_ptr<SimulatedElement> systemWide_;
     std::vector<std::shared_ptr<SimulatedApplication>> applications_;
     std::shared_ptr<SimulatedApplication> current_;
