@@ -10,6 +10,27 @@
 
 namespace tallowmere::platform {
 
+// A keyframe animation of a layer gradient's colours or start point, as
+// the layer's render clock sees it: evaluated from the uptime whenever the
+// view is drawn (on screen and in snapshots), so it needs no timer.
+// Local time is (uptime - beginTime) x speed + timeOffset; the values are
+// spread evenly over the duration and interpolated linearly.
+struct LayerKeyframeAnimation {
+    enum class KeyPath { colors, startPoint };
+    std::string key{};  // "blackboard.randomGradient"; a later one of the same key replaces it
+    KeyPath keyPath = KeyPath::colors;
+    std::vector<std::vector<Color>> colorValues{};  // for colors
+    std::vector<Point> pointValues{};               // for startPoint
+    double duration = 0;
+    bool repeatsForever = false;
+    double beginTime = 0;  // uptime
+    // Before it begins, the first value shows (otherwise the model value).
+    bool fillsBackwards = false;
+    double speed = 1;
+    double timeOffset = 0;
+    bool operator==(const LayerKeyframeAnimation&) const = default;
+};
+
 // A gradient drawn over a view's bounds beneath its content, found again by
 // its name (a later gradient of the same name replaces it).
 struct LayerGradient {
@@ -20,7 +41,13 @@ struct LayerGradient {
     Point startPoint{0.5, 1};
     Point endPoint{0.5, 0};
     double cornerRadius = 0;
+    std::vector<LayerKeyframeAnimation> animations;
     bool operator==(const LayerGradient&) const = default;
+
+    // Adds `animation`, replacing one of the same key.
+    void addAnimation(LayerKeyframeAnimation animation);
+    // The gradient as shown at `uptime`, its animations applied.
+    LayerGradient presentation(double uptime) const;
 };
 
 // The backing-layer look of a view: what features set on a layer-backed view

@@ -341,7 +341,11 @@ void View::drawLayer(Canvas& canvas) const {
         canvas.fill(shapeOf(layer_.cornerRadius));
         canvas.restore();
     }
-    for (const auto& gradient : layer_.gradients) {
+    for (const auto& model : layer_.gradients) {
+        // Animations run on the uptime clock, read as the layer is drawn.
+        const LayerGradient gradient = model.animations.empty() || !AppContext::hasCurrent()
+                                           ? model
+                                           : model.presentation(AppContext::current().clock().uptime());
         if (gradient.colors.empty()) continue;
         std::vector<Gradient::Stop> stops;
         for (std::size_t i = 0; i < gradient.colors.size(); ++i) {
