@@ -329,6 +329,35 @@ Drawing serviceBadge(std::uint32_t background, std::string mark, std::uint32_t f
     };
 }
 
+// A player's icon for the menu-bar player button, shown clipped to a
+// circle: a disc of its colour with a short mark.
+Drawing playerDisc(std::uint32_t outer, std::uint32_t inner, std::string mark) {
+    return [=](Canvas& canvas) {
+        canvas.drawRadialGradient(Gradient(hex(inner), hex(outer)), Rect{0, 0, 100, 100}, Point{-0.3, 0.3});
+        const Font font = Font::boldSystemFont(mark.size() > 2 ? 44 : 56);
+        AttributedString text(mark, TextAttributes{.font = font, .foregroundColor = Color::white()});
+        const double width = font.pointSize() * 0.62 * static_cast<double>(mark.size() > 2 ? 1.6 : 1);
+        canvas.drawText(text, Point{50 - width / 2, 50 - font.pointSize() * 0.62});
+    };
+}
+
+// A note on a warm disc: the system's own music player.
+void appleMusicDisc(Canvas& canvas) {
+    canvas.drawRadialGradient(Gradient(hex(0xff7a8a), hex(0xe0224a)), Rect{0, 0, 100, 100}, Point{-0.3, 0.3});
+    canvas.setFillColor(Color::white());
+    canvas.fillEllipse({26, 22, 20, 15});
+    canvas.fillEllipse({56, 28, 20, 15});
+    canvas.fillRect({41, 29, 5, 46});
+    canvas.fillRect({71, 35, 5, 40});
+    Path beam;
+    beam.moveTo({41, 75});
+    beam.lineTo({76, 82});
+    beam.lineTo({76, 71});
+    beam.lineTo({41, 64});
+    beam.close();
+    canvas.fill(beam);
+}
+
 // An icon file holding one PNG image, as icon files may.
 bool writeIconFile(const std::filesystem::path& file, const std::filesystem::path& png) {
     std::ifstream in(png, std::ios::binary);
@@ -387,6 +416,11 @@ int main(int argc, char** argv) {
         {"AIDoubao", 64, 64, serviceBadge(0x2f9be8, "豆")},
         {"AIWenxin", 64, 64, serviceBadge(0x2a5bd7, "文")},
         {"AIKimiImage", 64, 64, serviceBadge(0x16161a, "K")},
+        {"MediaPlayerNetease", 64, 64, playerDisc(0xb3121f, 0xf04a4f, "云")},
+        {"MediaPlayerQQMusic", 64, 64, playerDisc(0x1f9d55, 0xffd23f, "Q")},
+        {"MediaPlayerKugou", 64, 64, playerDisc(0x0f5fc7, 0x3aa0ff, "K")},
+        {"MediaPlayerAppleMusic", 64, 64, appleMusicDisc},
+        {"MediaPlayerQishui", 64, 64, playerDisc(0x1c1c28, 0x5a4fcf, "汽")},
     };
     for (const auto& picture : pictures) {
         if (!render(folder / (std::string(picture.name) + ".png"), picture.width, picture.height, picture.draw)) {

@@ -32,6 +32,7 @@ class InputController;
 class LayoutStore;
 class MainWindowController;
 class NetworkTrafficStatusView;
+struct MusicApplicationChoice;
 class QuickLaunchStore;
 class ShutdownCountdownPanel;
 class SnapEngine;
@@ -151,8 +152,11 @@ public:
     // Redraws the activity item from the network and player state and
     // refreshes the calendar item.
     void updateStatusBarActivityDisplay();
-    // The menu of music applications to open.
+    // The menu of music applications to open, at the pointer.
     void showMusicApplicationMenu();
+    // Where the choice is installed, as a file URL; none when it is not (or
+    // is only remembered).
+    std::optional<std::string> installedMusicApplicationURL(const MusicApplicationChoice& choice) const;
 
     // --- Network traffic ---------------------------------------------------
     // Reads the interface counters and updates the rates; resets them while

@@ -139,8 +139,4 @@ Image calendarDayIcon(int day) {
     return icon;
 }
 
-void AppDelegate::showMusicApplicationMenu() {
-    // The music-application chooser comes with the player controls.
-}
-
 }  // namespace tallowmere

@@ -152,6 +152,25 @@ TEST_F(ActivityStatusItemTest, RatesAndTheTooltipComeFromTheSampledInterfaces) {
     EXPECT_EQ(strip().toolTip(), "速率采用十进制 KB/MB；物理网络与 VPN/代理流量可能重叠，不相加。");
 }
 
+TEST_F(ActivityStatusItemTest, APlayerStartingToPlayShowsPauseAndItsIconWithinAPoll) {
+    switches(false, true, false);
+    setInterfaces({{"eth0", 0, 0}}, "eth0");
+    auto player = setup.addApplication({.bundleIdentifier = "com.netease.163music", .name = "网易云音乐"});
+    launchOnFixture();
+    ASSERT_FALSE(strip().mediaIsPlaying);
+    auto& audio = desktop.audio();
+    audio.setRunningOutput(audio.addProcess(player->processIdentifier()), true);
+    advance(0.25);
+    EXPECT_TRUE(strip().mediaIsPlaying) << "the play button should have become pause";
+    EXPECT_TRUE(strip().mediaPlayerIcon);
+    EXPECT_TRUE(strip().needsDisplay());
+
+    // Play-pause: play is shown at once and the player gets command 2.
+    strip().handleStatusClick({strip().leadingWidth() + 25, 10});
+    EXPECT_FALSE(strip().mediaIsPlaying);
+    EXPECT_EQ(desktop.nowPlaying().commandsReceived(), std::vector<int>{2});
+}
+
 // A small proxy of python3's own on 127.0.0.1: it prints its pid and port,
 // then reads every connection to its end and reports each total.
 class LocalProxy {

@@ -16,7 +16,10 @@
 #include "platform/desktop/event.h"
 #include "platform/desktop/finder_model.h"
 #include "platform/desktop/finder_sync_controller.h"
+#include "platform/desktop/audio_hardware.h"
 #include "platform/desktop/input_state.h"
+#include "platform/desktop/keyboard_input_sources.h"
+#include "platform/desktop/now_playing_service.h"
 #include "platform/desktop/network_proxy_settings.h"
 #include "platform/desktop/pasteboard.h"
 #include "platform/desktop/power_management.h"
@@ -105,6 +108,10 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     // (the person's setting; 0.5 s unless changed).
     double doubleClickInterval() const { return doubleClickInterval_; }
     void setDoubleClickInterval(double seconds) { doubleClickInterval_ = seconds; }
+    // What plays, and the audio processes that produce sound.
+    NowPlayingService& nowPlaying() { return nowPlaying_; }
+    AudioHardware& audio() { return audio_; }
+    KeyboardInputSources& inputSources() { return inputSources_; }
 
     // Applications
     // Installs an application (and starts it, when `spec.running`). An
@@ -194,6 +201,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     NetworkProxySettings proxySettings_;
     DisplayHardware displayHardware_{screens_};
     double doubleClickInterval_ = 0.5;
+    NowPlayingService nowPlaying_{*this};
+    AudioHardware audio_;
+    KeyboardInputSources inputSources_;
     std::shared_ptr<SimulatedElement> systemWide_;
     std::vector<std::shared_ptr<SimulatedApplication>> applications_;
     std::shared_ptr<SimulatedApplication> current_;
