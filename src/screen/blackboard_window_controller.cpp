@@ -11,6 +11,7 @@
 #include "platform/gfx/font_library.h"
 #include "platform/gfx/text_measurer.h"
 #include "platform/runtime/app_context.h"
+#include "platform/runtime/timer.h"
 #include "platform/system/user_defaults.h"
 #include "platform/ui/application.h"
 #include "platform/ui/button.h"
@@ -425,6 +426,15 @@ void BlackboardWindowController::present(const std::string& text, const std::str
                                                                  if (auto self = weak.lock()) self->dismissDisplay();
                                                                  return std::nullopt;
                                                              });
+    if (dynamicGradient) {
+        redrawTimer_ = Timer::scheduledTimer(1.0 / 30, true, [weak](Timer&) {
+            auto self = weak.lock();
+            if (!self) return;
+            for (const auto& panel : self->displayPanels_) {
+                if (auto content = panel->contentView()) content->setNeedsDisplay();
+            }
+        });
+    }
     Application::shared().activate(true);
     for (const auto& panel : displayPanels_) panel->orderFrontRegardless();
     if (displayPanels_.empty()) return;
@@ -509,6 +519,8 @@ std::shared_ptr<BlackboardDisplayPanel> BlackboardWindowController::makeDisplay(
 }
 
 void BlackboardWindowController::dismissDisplay() {
+    if (redrawTimer_) redrawTimer_->invalidate();
+    redrawTimer_.reset();
     if (escapeMonitor_) EventMonitors::shared().removeMonitor(*escapeMonitor_);
     escapeMonitor_.reset();
     for (const auto& panel : displayPanels_) panel->orderOut();

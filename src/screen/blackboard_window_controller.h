@@ -20,6 +20,7 @@ class ComboBox;
 class MenuItem;
 class PopUpButton;
 class Screen;
+class Timer;
 }  // namespace tallowmere::platform
 
 namespace tallowmere {
@@ -161,6 +162,8 @@ private:
     std::optional<platform::EventMonitorToken> escapeMonitor_;
     std::vector<double> fittedSizes_;
     RandomSource random_;
+    // Redraws an animated board, whose layer is evaluated as it is drawn.
+    std::shared_ptr<platform::Timer> redrawTimer_;
 };
 
 }  // namespace tallowmere

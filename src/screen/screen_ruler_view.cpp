@@ -79,6 +79,12 @@ std::string ScreenRulerView::formattedDistance(double d) const {
 }
 
 void ScreenRulerView::mouseDown(const Event& event) {
+    // A click in the overlay gives it the keys, as a click in a panel that
+    // takes them does: Delete and Command-Z then reach the ruler.
+    if (auto owner = window(); owner && !owner->isKeyWindow()) {
+        owner->makeKey();
+        owner->makeFirstResponder(std::static_pointer_cast<View>(shared_from_this()));
+    }
     const Point location = locationInView(event);
     if (closeButtonRect().contains(location)) {
         if (onClose) onClose();

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "platform/gfx/recording_canvas.h"
 #include "platform/gfx/text_measurer.h"
 #include "platform/system/user_defaults.h"
 #include "platform/ui/button.h"
@@ -255,6 +256,14 @@ TEST_F(BlackboardTest, TheGradientIsOneRandomSequenceForEveryScreenInStep) {
     EXPECT_EQ(shown.colors[0].rgba(), colors.colorValues[3][0].blended(0, colors.colorValues[4][0]).rgba());
     std::filesystem::create_directories(renderings);
     EXPECT_TRUE(platform::ScreenSnapshot::writePng(renderings / "blackboard_gradient.png").ok());
+    auto content = board().displayPanels()[0]->contentView();
+    ASSERT_FALSE(content->needsDisplay()) << "the picture drew the board";
+    advance(0.1);
+    EXPECT_TRUE(content->needsDisplay()) << "an animated board keeps being redrawn";
+    board().dismissDisplay();
+    content->display(*std::make_unique<platform::RecordingCanvas>(platform::Size{10, 10}));
+    advance(0.1);
+    EXPECT_FALSE(content->needsDisplay()) << "and stops once the sign is gone";
 }
 
 }  // namespace
