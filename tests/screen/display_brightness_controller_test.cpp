@@ -133,6 +133,23 @@ TEST_F(BrightnessControllerTest, SliderMovesOnAMonitorAreWrittenOnceTheLast) {
     EXPECT_DOUBLE_EQ(*controller().hardwareLevel(2), 0.3);
 }
 
+TEST_F(BrightnessControllerTest, AScanDuringAPendingWriteDoesNotOverrideTheLevel) {
+    openSubmenu();
+    auto spec = monitor()->spec();
+    spec.current = 20;  // changed on the monitor's own buttons
+    monitor()->setSpec(spec);
+    drag(2, 30);
+    platform::MenuTracker::shared().close();
+    openSubmenu();
+    EXPECT_EQ(row(2).detail().stringValue(), "硬件亮度 · DDC");
+    EXPECT_EQ(row(2).percent().stringValue(), "70%") << "the reading raced a pending write and is not kept";
+    EXPECT_DOUBLE_EQ(*controller().hardwareLevel(2), 0.7);
+    advance(DisplayBrightnessController::writeDelaySeconds);
+    runUntilIdle();
+    EXPECT_EQ(monitor()->current(), 30) << "the pending write still goes out";
+    EXPECT_DOUBLE_EQ(*controller().hardwareLevel(2), 0.3);
+}
+
 TEST_F(BrightnessControllerTest, AFailedWriteSaysSoAndKeepsTheLastLevelSet) {
     openSubmenu();
     auto spec = monitor()->spec();
