@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/gfx/font.h"
+#include "platform/ui/cursor.h"
 #include "platform/ui/image_view.h"
 #include "platform/ui/label.h"
 #include "quicklaunch/quick_launch_icons.h"
@@ -79,12 +80,14 @@ void QuickLaunchIconItemView::mouseDragged(const platform::Event& event) {
     const platform::Point here = windowLocation(event);
     if (std::hypot(here.x - mouseDownPoint_->x, here.y - mouseDownPoint_->y) <= dragThreshold) return;
     isDragging_ = true;
+    platform::Cursor::closedHand();
     setBackgroundAlpha(draggingAlpha);
 }
 
 void QuickLaunchIconItemView::mouseUp(const platform::Event& event) {
     // The callbacks may rebuild the strip and drop this item from it.
     const auto keepAlive = shared_from_this();
+    platform::Cursor::arrow();
     if (!isDragging_) {
         if (event.clickCount < 2) {
             if (onSelect) onSelect(entryID_);

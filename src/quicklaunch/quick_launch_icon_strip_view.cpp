@@ -27,6 +27,7 @@ std::shared_ptr<QuickLaunchIconStripView> QuickLaunchIconStripView::make(Rect fr
 
 QuickLaunchIconStripView::QuickLaunchIconStripView(Rect frame) : View(frame) {
     setWantsLayer(true);
+    registerForDraggedTypes({platform::PasteboardType::fileURL});
     stack_ = platform::View::make();
     addSubview(stack_);
     setHeight(emptyHeight);
@@ -134,8 +135,8 @@ int QuickLaunchIconStripView::destinationIndex(Point windowPoint) const {
     return rowLast;
 }
 
-platform::DragOperation QuickLaunchIconStripView::draggingEntered(const platform::Pasteboard& dragging) {
-    if (dragging.fileURLs().empty()) return platform::DragOperation::none;
+platform::DragOperation QuickLaunchIconStripView::draggingEntered(const platform::DraggingInfo& info) {
+    if (info.pasteboard.fileURLs().empty()) return platform::DragOperation::none;
     mutableLayer().backgroundColor = Color::system(SystemColor::controlAccent).withAlphaComponent(0.1);
     setNeedsDisplay();
     return platform::DragOperation::copy;
@@ -146,9 +147,9 @@ void QuickLaunchIconStripView::draggingExited() {
     setNeedsDisplay();
 }
 
-bool QuickLaunchIconStripView::performDragOperation(const platform::Pasteboard& dragging) {
+bool QuickLaunchIconStripView::performDragOperation(const platform::DraggingInfo& info) {
     draggingExited();
-    const std::vector<std::string> urls = dragging.fileURLs();
+    const std::vector<std::string> urls = info.pasteboard.fileURLs();
     if (urls.empty()) return false;
     if (onImportFiles) onImportFiles(urls);
     return true;

@@ -9,6 +9,7 @@
 #include "platform/base/uuid.h"
 #include "platform/desktop/pasteboard.h"
 #include "platform/ui/drag_operation.h"
+#include "platform/ui/dragging_info.h"
 #include "platform/ui/view.h"
 #include "quicklaunch/quick_launch_entry.h"
 #include "quicklaunch/quick_launch_icon_item_view.h"
@@ -49,10 +50,11 @@ public:
     // The index a dragged item takes when released at `windowPoint`.
     int destinationIndex(platform::Point windowPoint) const;
 
-    // A drag over the strip: only file URLs are taken, as a copy.
-    platform::DragOperation draggingEntered(const platform::Pasteboard& dragging);
-    void draggingExited();
-    bool performDragOperation(const platform::Pasteboard& dragging);
+    // A drag over the strip (it registers for file URLs): only file URLs
+    // are taken, as a copy.
+    platform::DragOperation draggingEntered(const platform::DraggingInfo& info) override;
+    void draggingExited() override;
+    bool performDragOperation(const platform::DraggingInfo& info) override;
     bool isDropHighlighted() const { return layer().backgroundColor.has_value(); }
 
 protected:

@@ -2,8 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "localization/interface_language.h"
 #include "platform/desktop/event.h"
+#include "platform/desktop/finder_window_listing.h"
+#include "platform/ui/cursor.h"
+#include "platform/ui/screen_snapshot.h"
+#include "platform/ui/window.h"
 #include "support/desktop/desktop_fixture.h"
 
 namespace tallowmere {
@@ -91,6 +98,17 @@ TEST_F(QuickLaunchIconStripTest, AShortMoveIsAClickAndALongerOneADrag) {
         EXPECT_EQ(reports, c.reports);
     }
 
+    // The hand closes on the icon while it is dragged, the arrow comes back at the release.
+    auto& item = *strip->items()[1];
+    const auto start = item.convertToScreen(Point{40, 36});
+    item.mouseDown(Event::mouse(EventType::leftMouseDown, start, 1));
+    item.mouseDragged(Event::mouse(EventType::leftMouseDragged, {start.x + 2, start.y}, 1));
+    EXPECT_EQ(platform::Cursor::shared().current(), platform::Cursor::Shape::arrow) << "not yet a drag";
+    item.mouseDragged(Event::mouse(EventType::leftMouseDragged, {start.x + 30, start.y}, 1));
+    EXPECT_EQ(platform::Cursor::shared().current(), platform::Cursor::Shape::closedHand);
+    item.mouseUp(Event::mouse(EventType::leftMouseUp, {start.x + 30, start.y}, 1));
+    EXPECT_EQ(platform::Cursor::shared().current(), platform::Cursor::Shape::arrow);
+
     reports.clear();
     press(*strip->items()[2], 0, 0, 1);
     press(*strip->items()[2], 0, 0, 2);
@@ -126,28 +144,108 @@ TEST_F(QuickLaunchIconStripTest, ADropGoesBeforeTheIconRightOfThePointer) {
     EXPECT_EQ(strip->destinationIndex({400, 5}), 0) << "one entry always goes to 0";
 }
 
-TEST_F(QuickLaunchIconStripTest, OnlyFileURLsTintTheStripAndDrop) {
+// The strip in a window of the program, and Finder beside it on a folder
+// of three items: a person drags them across.
+class StripDropTest : public QuickLaunchIconStripTest {
+protected:
+    StripDropTest() {
+        folder = home() / "Drops";
+        std::filesystem::create_directories(folder / "Tools");
+        std::ofstream(folder / "a.txt") << "a";
+        std::ofstream(folder / "b.md") << "b";
+        finderWindow = setup.addFrontWindow(
+            {.bundleIdentifier = platform::Desktop::finderBundleIdentifier, .name = "Finder"},
+            {.frame = {40, 100, 400, 300}, .document = folder.string()});
+        window = platform::Window::make(platform::ScreenRect{700, 300, 460, 78}, platform::WindowStyleMask::titled);
+        window->setContentView(platform::View::make({{0, 0}, {460, 78}}));
+        window->contentView()->addSubview(strip);
+        window->orderFront();
+        strip->onImportFiles = [this](const std::vector<std::string>& urls) { imports.push_back(urls); };
+    }
+
+    // The middle of the Finder row that lists `name`.
+    platform::ScreenPoint row(const std::string& name) const {
+        const auto items = platform::FinderWindowListing::items(*finderWindow);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (items[i].filename() == name) {
+                const auto frame = desktop.screens().toScreen(platform::FinderWindowListing::rowFrame(*finderWindow, i));
+                return {frame.midX(), frame.midY()};
+            }
+        }
+        ADD_FAILURE() << name << " is not listed";
+        return {};
+    }
+    platform::ScreenPoint overStrip() const { return strip->convertToScreen(strip->bounds().center()); }
+    static std::string url(const std::filesystem::path& path, bool folder = false) {
+        return "file://" + path.string() + (folder ? "/" : "");
+    }
+
+    std::filesystem::path folder;
+    std::shared_ptr<platform::SimulatedWindow> finderWindow;
+    std::shared_ptr<platform::Window> window;
     std::vector<std::vector<std::string>> imports;
-    strip->onImportFiles = [&](const std::vector<std::string>& urls) { imports.push_back(urls); };
+};
 
-    platform::Pasteboard text;
-    text.clearContents();
-    text.setString("https://example.com");
-    EXPECT_EQ(strip->draggingEntered(text), platform::DragOperation::none);
-    EXPECT_FALSE(strip->isDropHighlighted());
-    EXPECT_FALSE(strip->performDragOperation(text));
-
-    platform::Pasteboard files;
-    files.clearContents();
-    files.writeFileURLs({"file:///Users/me/a.txt", "file:///Applications/Mail.app/"});
-    EXPECT_EQ(strip->draggingEntered(files), platform::DragOperation::copy);
+TEST_F(StripDropTest, FilesDraggedFromFinderTintTheStripAndComeInOneCall) {
+    EXPECT_EQ(platform::FinderWindowListing::items(*finderWindow),
+              (std::vector<std::filesystem::path>{folder / "a.txt", folder / "b.md", folder / "Tools"}))
+        << "by name, ignoring case";
+    desktop.finder().setSelection({folder / "a.txt", folder / "b.md"});
+    mouse.moveTo(row("b.md"));
+    mouse.press();
+    mouse.moveTo(overStrip(), 6);
     EXPECT_TRUE(strip->isDropHighlighted());
-    strip->draggingExited();
+    // Written for a person to look at: renderings/quicklaunch/strip_drop.png,
+    // two files of Finder's held over the tinted strip.
+    const auto renderings = std::filesystem::path(TALLOWMERE_BINARY_DIR) / "renderings" / "quicklaunch";
+    std::filesystem::create_directories(renderings);
+    ASSERT_TRUE(platform::ScreenSnapshot::writePng(renderings / "strip_drop.png"));
+    mouse.moveTo({600, 600}, 3);
+    EXPECT_FALSE(strip->isDropHighlighted()) << "the tint goes when the drag leaves";
+    mouse.moveTo(overStrip(), 3);
+    EXPECT_TRUE(strip->isDropHighlighted());
+    mouse.release();
     EXPECT_FALSE(strip->isDropHighlighted());
-    strip->draggingEntered(files);
-    EXPECT_TRUE(strip->performDragOperation(files));
+    EXPECT_EQ(imports, (std::vector<std::vector<std::string>>{{url(folder / "a.txt"), url(folder / "b.md")}}));
+    EXPECT_EQ(desktop.lastDropOperation(), platform::DragOperation::copy);
+
+    // A press on an unselected item drags that item alone; Escape gives it up.
+    imports.clear();
+    mouse.moveTo(row("Tools"));
+    mouse.press();
+    EXPECT_EQ(desktop.finder().selection(), (std::vector<std::filesystem::path>{folder / "Tools"}));
+    mouse.moveTo(overStrip(), 6);
+    EXPECT_TRUE(strip->isDropHighlighted());
+    keyboard.press(platform::KeyCode::escape);
     EXPECT_FALSE(strip->isDropHighlighted());
-    EXPECT_EQ(imports, (std::vector<std::vector<std::string>>{{"file:///Users/me/a.txt", "file:///Applications/Mail.app/"}}));
+    mouse.release();
+    EXPECT_TRUE(imports.empty());
+    EXPECT_EQ(desktop.lastDropOperation(), platform::DragOperation::none);
+
+    mouse.drag(row("Tools"), overStrip(), 6);
+    EXPECT_EQ(imports, (std::vector<std::vector<std::string>>{{url(folder / "Tools", true)}})) << "a folder's URL ends in /";
+}
+
+TEST_F(StripDropTest, ADragWithoutFileURLsShowsNoTintAndCannotDrop) {
+    mouse.moveTo({600, 700});
+    mouse.press();
+    auto text = std::make_shared<platform::Pasteboard>();
+    text->clearContents();
+    text->setString("https://example.com");
+    text->setString("https://example.com", platform::PasteboardType::url);
+    ASSERT_TRUE(desktop.beginDragging(text));
+    mouse.moveTo(overStrip(), 4);
+    EXPECT_FALSE(strip->isDropHighlighted());
+    mouse.release();
+    EXPECT_TRUE(imports.empty());
+    EXPECT_EQ(desktop.lastDropOperation(), platform::DragOperation::none);
+    EXPECT_FALSE(desktop.beginDragging(text)) << "no press, no drag";
+
+    // A press that stays within a click's reach of a Finder item is a click.
+    mouse.drag(row("a.txt"), {row("a.txt").x + 3, row("a.txt").y}, 2);
+    EXPECT_FALSE(desktop.isDragging());
+    EXPECT_EQ(desktop.lastDropOperation(), platform::DragOperation::none);
+    EXPECT_EQ(desktop.finder().selection(), (std::vector<std::filesystem::path>{folder / "a.txt"}));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "platform/base/url.h"
 #include "platform/base/text.h"
+#include "platform/desktop/finder_window_listing.h"
 #include "platform/desktop/screen_lock_service.h"
 #include "platform/desktop/system_settings_commands.h"
 #include "platform/desktop/text_element_layout.h"
@@ -73,6 +74,9 @@ std::string withoutTrailingSlash(std::string path) {
 }
 
 constexpr std::size_t postedEventsKept = 4096;
+
+// Further than this from the press, a press on a Finder item drags it.
+constexpr double dragThreshold = 3.0;
 
 // A second press counts as a double click within this time and distance.
 constexpr double doubleClickDistance = 4.0;
@@ -312,13 +316,61 @@ void Desktop::post(Event event) {
     if (ScreenLockService::shared().isLocked()) {
         // The sign-in screen takes everything: neither the program's
         // monitors nor other applications see what is typed there.
+        if (dragged_) endDragging(DragStep::cancelled, event.location);
         signInIfAsked(event);
         if (isMouseUp(event.type)) mouseDownWindow_ = 0;
         return;
     }
     const bool taken = router_ && router_(event);
     if (!taken) deliverToOtherApplication(event);
+    // The events still reach their window and the monitors, which see the
+    // pointer move as in any drag.
+    continueDragging(event);
     if (isMouseUp(event.type)) mouseDownWindow_ = 0;
+}
+
+bool Desktop::beginDragging(std::shared_ptr<Pasteboard> contents) {
+    if (!contents || dragged_ || (input_.pressedMouseButtons() & 1u) == 0) return false;
+    dragged_ = std::move(contents);
+    lastDrop_.reset();
+    if (dragDestination_) dragDestination_(DragStep::moved, input_.mouseLocation(), *dragged_);
+    return true;
+}
+
+void Desktop::continueDragging(const Event& event) {
+    if (!dragged_) return;
+    if (event.type == EventType::leftMouseDragged) {
+        if (dragDestination_) dragDestination_(DragStep::moved, event.location, *dragged_);
+    } else if (event.type == EventType::leftMouseUp) {
+        endDragging(DragStep::dropped, event.location);
+    } else if (event.type == EventType::keyDown && event.keyCode == KeyCode::escape) {
+        endDragging(DragStep::cancelled, event.location);
+    }
+}
+
+void Desktop::endDragging(DragStep step, ScreenPoint location) {
+    // Let go first: a destination's drop may start something that posts.
+    auto dragged = std::move(dragged_);
+    dragged_.reset();
+    const DragOperation done = dragDestination_ ? dragDestination_(step, location, *dragged) : DragOperation::none;
+    lastDrop_ = step == DragStep::dropped ? done : DragOperation::none;
+}
+
+void Desktop::pressFinderItem(const SimulatedWindow& window, AXPoint point) {
+    finderPress_.reset();
+    auto item = FinderWindowListing::itemAt(window, point);
+    if (!item) {
+        if (FinderWindowListing::folderOf(window) && !window.titleBarFrame().contains(point)) finder_.setSelection({});
+        return;
+    }
+    // A press on a selected item drags the whole selection; on another
+    // item, that item alone.
+    auto selection = finder_.selection();
+    if (std::find(selection.begin(), selection.end(), *item) == selection.end()) {
+        selection = {*item};
+        finder_.setSelection(selection);
+    }
+    finderPress_ = FinderPress{screens_.toScreen(point), std::move(selection)};
 }
 
 void Desktop::signInIfAsked(const Event& event) {
@@ -372,6 +424,9 @@ void Desktop::applyDefaultMouseBehaviour(SimulatedApplication& app, const Event&
                 hit->focus();
                 if (event.type == EventType::leftMouseDown) selectText(*hit, point, event.clickCount);
             }
+            if (event.type == EventType::leftMouseDown && app.bundleIdentifier() == finderBundleIdentifier) {
+                pressFinderItem(*window, point);
+            }
             const bool onControl = hit && hit->role() == AXRole::button;
             pressedButton_ = onControl && event.type == EventType::leftMouseDown ? hit : nullptr;
             if (event.type == EventType::leftMouseDown && !onControl &&
@@ -381,6 +436,18 @@ void Desktop::applyDefaultMouseBehaviour(SimulatedApplication& app, const Event&
             return;
         }
         case EventType::leftMouseDragged: {
+            if (finderPress_ && event.location.distanceTo(finderPress_->start) > dragThreshold) {
+                std::vector<std::string> urls;
+                for (const auto& item : finderPress_->items) {
+                    std::error_code error;
+                    urls.push_back(Url::fileUrl(item.string(), std::filesystem::is_directory(item, error)).string());
+                }
+                finderPress_.reset();
+                auto contents = std::make_shared<Pasteboard>();
+                contents->clearContents();
+                if (contents->writeFileURLs(std::move(urls))) beginDragging(std::move(contents));
+                return;
+            }
             if (auto text = textSelection_ ? textSelection_->element.lock() : nullptr) {
                 // The selection runs from where the press went down to the pointer.
                 const auto offset = caretOffsetAt(*text, point);
@@ -397,6 +464,7 @@ void Desktop::applyDefaultMouseBehaviour(SimulatedApplication& app, const Event&
             return;
         }
         case EventType::leftMouseUp: {
+            finderPress_.reset();
             titleBarDrag_.reset();
             textSelection_.reset();
             // A window button acts when the press that went down on it

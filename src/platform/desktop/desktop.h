@@ -12,6 +12,7 @@
 #include "platform/desktop/accessibility_trust.h"
 #include "platform/desktop/calendar_database.h"
 #include "platform/desktop/display_hardware.h"
+#include "platform/desktop/drag_operation.h"
 #include "platform/desktop/ax_element.h"
 #include "platform/desktop/event.h"
 #include "platform/desktop/finder_model.h"
@@ -157,6 +158,22 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     // it does not reach the program's monitors. Fails for a process that
     // does not run.
     Result<void> postToProcess(pid_t pid, Event event);
+    // Drag and drop between applications. The UI layer answers for the
+    // program's windows: what the destination under the pointer does with
+    // the drag at each step.
+    using DragDestination = std::function<DragOperation(DragStep, ScreenPoint, const Pasteboard&)>;
+    void setDragDestination(DragDestination destination) { dragDestination_ = std::move(destination); }
+    // Starts dragging `contents` while the left button is held: the
+    // button's drags carry it, its release drops it under the pointer and
+    // Escape gives it up. Refused when no press is under way. Finder starts
+    // one when a person drags its listed items.
+    bool beginDragging(std::shared_ptr<Pasteboard> contents);
+    bool isDragging() const { return dragged_ != nullptr; }
+    // What is being dragged; none outside a drag.
+    std::shared_ptr<const Pasteboard> draggedContents() const { return dragged_; }
+    // What the last drop came to (none when it was refused or given up).
+    std::optional<DragOperation> lastDropOperation() const { return lastDrop_; }
+
     // The most recent events posted (a few thousand), oldest first.
     const std::vector<Event>& postedEvents() const { return posted_; }
 
@@ -171,6 +188,11 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
   private:
     void start();
     void deliverToOtherApplication(const Event& event);
+    // Carries a drag in progress along with the left button's events.
+    void continueDragging(const Event& event);
+    void endDragging(DragStep step, ScreenPoint location);
+    // A press on an item of a Finder window selects it and may start a drag.
+    void pressFinderItem(const SimulatedWindow& window, AXPoint point);
     // While the screen is locked: a click on the password field or Return
     // signs the person in again.
     void signInIfAsked(const Event& event);
@@ -239,6 +261,16 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
         int clickCount;
     };
     std::optional<ClickRecord> lastClick_;
+    DragDestination dragDestination_;
+    std::shared_ptr<Pasteboard> dragged_;
+    std::optional<DragOperation> lastDrop_;
+    // Finder's items under a press, dragged once the pointer goes further
+    // than a click would.
+    struct FinderPress {
+        ScreenPoint start;
+        std::vector<std::filesystem::path> items;
+    };
+    std::optional<FinderPress> finderPress_;
     // The window that got the last mouse down; drags and the release go there.
     int mouseDownWindow_ = 0;
     bool mouseDownTakenByProgram_ = false;

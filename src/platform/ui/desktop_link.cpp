@@ -3,6 +3,7 @@
 #include "platform/desktop/desktop.h"
 #include "platform/runtime/app_context.h"
 #include "platform/ui/application.h"
+#include "platform/ui/drag_destination_router.h"
 #include "platform/ui/event_router.h"
 #include "platform/ui/screen_snapshot.h"
 #include "platform/ui/window.h"
@@ -25,6 +26,9 @@ struct DesktopHookup {
         };
         server.drawMenuBar = [](Canvas& canvas) { ScreenSnapshot::drawMenuBar(canvas); };
         EventRouter::shared();
+        Desktop::shared().setDragDestination([](DragStep step, ScreenPoint location, const Pasteboard& dragged) {
+            return DragDestinationRouter::shared().handle(step, location, dragged);
+        });
     }
 };
 

@@ -17,9 +17,10 @@ EventRouter& EventRouter::shared() { return AppContext::current().shared<EventRo
 
 std::shared_ptr<Window> EventRouter::ownWindowFor(const Event& event) const {
     auto& application = Application::shared();
-    // The drags and the release of a press belong to the window pressed.
-    if ((isMouseDragged(event.type) || isMouseUp(event.type)) && pressedWindow_ != 0) {
-        return application.windowWithNumber(pressedWindow_);
+    // The drags and the release of a press belong to the window pressed;
+    // those of a press elsewhere (files dragged from Finder) to none.
+    if (isMouseDragged(event.type) || isMouseUp(event.type)) {
+        return pressedWindow_ != 0 ? application.windowWithNumber(pressedWindow_) : nullptr;
     }
     auto hit = Desktop::shared().windowServer().windowAt(event.location);
     if (!hit || !hit->isOwnWindow()) return nullptr;

@@ -1,9 +1,12 @@
 #include "platform/ui/screen_snapshot.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "platform/base/text.h"
+#include "platform/base/url.h"
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/finder_window_listing.h"
 #include "platform/desktop/screen_lock_service.h"
 #include "platform/desktop/text_element_layout.h"
 #include "platform/desktop/utf16_offsets.h"
@@ -54,6 +57,64 @@ void drawTitleBar(Canvas& canvas, Rect frame, const std::string& title, bool tra
 // element (14 × 16 pt, 6 pt below the top edge, from 8 pt in, 20 pt apart),
 // so a press where a person sees one lands on it. A button the window does
 // not have is grey.
+// A Finder window's items, one row each with a small folder or page, the
+// selected ones marked, as a person picks them to drag.
+void drawFinderListing(Canvas& canvas, const SimulatedWindow& window, Desktop& desktop) {
+    const auto items = FinderWindowListing::items(window);
+    if (items.empty()) return;
+    const auto selection = desktop.finder().selection();
+    const Font font = Font::systemFont(13);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const Rect row = local(desktop.screens().toScreen(FinderWindowListing::rowFrame(window, i)));
+        if (std::find(selection.begin(), selection.end(), items[i]) != selection.end()) {
+            canvas.setFillColor(selectionColor);
+            canvas.fillRoundedRect(row, 4);
+        }
+        std::error_code error;
+        const Rect icon{row.minX() + 4, row.midY() - 7, 14, 14};
+        if (std::filesystem::is_directory(items[i], error)) {
+            canvas.setFillColor(Color::sRGB(0.35, 0.65, 0.95));
+            canvas.fillRoundedRect({icon.minX(), icon.minY() + 1, icon.width(), icon.height() - 3}, 2);
+        } else {
+            canvas.setFillColor(Color::white());
+            canvas.fillRect({icon.minX() + 2, icon.minY(), icon.width() - 4, icon.height()});
+            canvas.setStrokeColor(Color::sRGB(0.6, 0.6, 0.6));
+            canvas.setLineWidth(1);
+            canvas.strokeRect({icon.minX() + 2.5, icon.minY() + 0.5, icon.width() - 5, icon.height() - 1});
+        }
+        const auto size = TextMeasurer::shared().measure(items[i].filename().string(), font);
+        canvas.drawText(items[i].filename().string(), {icon.maxX() + 6, row.midY() - size.height / 2}, font,
+                        Color::black());
+    }
+}
+
+// What a drag carries, beside the pointer: the file's name, or how many.
+void drawDraggedItems(Canvas& canvas, const Pasteboard& dragged, ScreenPoint pointer) {
+    const auto files = dragged.fileURLs();
+    std::string text;
+    if (files.size() == 1) {
+        const auto url = Url::parse(files.front());
+        std::filesystem::path path = url ? url->fileSystemPath().value_or(files.front()) : files.front();
+        if (!path.has_filename()) path = path.parent_path();
+        text = path.filename().string();
+    } else if (files.size() > 1) {
+        text = std::to_string(files.size()) + " items";
+    } else {
+        text = dragged.string().value_or("");
+        if (text.size() > 40) text = Text::prefixGraphemes(text, 40) + "…";
+    }
+    if (text.empty()) return;
+    const Font font = Font::systemFont(12, FontWeight::medium);
+    const auto size = TextMeasurer::shared().measure(text, font);
+    const Rect badge{pointer.x + 10, pointer.y - 14 - size.height, size.width + 16, size.height + 8};
+    canvas.save();
+    canvas.setAlpha(0.85);
+    canvas.setFillColor(Color::sRGB(0.2, 0.45, 0.9));
+    canvas.fillRoundedRect(badge, badge.height() / 2);
+    canvas.drawText(text, {badge.minX() + 8, badge.minY() + 4}, font, Color::white());
+    canvas.restore();
+}
+
 void drawWindowButtons(Canvas& canvas, Rect frame, const WindowSpec& spec) {
     const Color absent = Color::sRGB(0.8, 0.8, 0.8);
     const Color colors[] = {spec.hasCloseButton ? Color::sRGB(1.0, 0.37, 0.34) : absent,
@@ -145,6 +206,7 @@ void ScreenSnapshot::drawOtherWindow(Canvas& canvas, const SimulatedWindow& wind
         for (const auto& child : window.children()) {
             if (child->isTextElement()) drawTextElement(canvas, *child, desktop->screens());
         }
+        if (window.windowSpec().content.empty()) drawFinderListing(canvas, window, *desktop);
     }
     canvas.setStrokeColor(frameColor);
     canvas.setLineWidth(1);
@@ -306,6 +368,7 @@ void ScreenSnapshot::drawScreen(Canvas& canvas, const Screen& screen, std::optio
         ScreenSnapshot::drawMenuBar(canvas);
     }
     if (!menusDrawn) ScreenSnapshot::drawOpenMenus(canvas);
+    if (auto dragged = desktop.draggedContents()) drawDraggedItems(canvas, *dragged, desktop.input().mouseLocation());
     if (ScreenLockService::shared().isLocked()) LockScreenPainter::draw(canvas, screenFrame, menuBarOnThisScreen);
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/gfx/canvas.h"
 #include "platform/runtime/app_context.h"
+#include "platform/ui/dragging_info.h"
 #include "platform/ui/tracking_area.h"
 #include "platform/ui/view_event_router.h"
 #include "platform/ui/window.h"
@@ -730,5 +731,9 @@ void View::resizeSubviews(Size oldSize) {
         subview->setFrame(f);
     }
 }
+
+DragOperation View::draggingEntered(const DraggingInfo&) { return DragOperation::none; }
+
+bool View::performDragOperation(const DraggingInfo&) { return false; }
 
 }  // namespace tallowmere::platform

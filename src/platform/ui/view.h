@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/desktop/drag_operation.h"
 #include "platform/desktop/event.h"
 #include "platform/gfx/appearance.h"
 #include "platform/gfx/geometry.h"
@@ -14,6 +15,8 @@
 #include "platform/ui/layout_types.h"
 
 namespace tallowmere::platform {
+
+struct DraggingInfo;
 
 class Canvas;
 class TrackingArea;
@@ -222,6 +225,19 @@ public:
     // true when a view used it. The default asks the subviews, front first.
     virtual bool performKeyEquivalent(const Event& event);
 
+    // --- Drag destination ------------------------------------------------------
+    // A drag from another application (files from Finder) that carries one
+    // of these pasteboard types is offered to this view when the pointer is
+    // over it (DragDestinationRouter). None registered: never offered.
+    void registerForDraggedTypes(std::vector<std::string> types) { draggedTypes_ = std::move(types); }
+    const std::vector<std::string>& registeredDraggedTypes() const { return draggedTypes_; }
+    // The pointer came over the view with a drag: what a drop would do.
+    virtual DragOperation draggingEntered(const DraggingInfo& info);
+    // The drag left, or ended without a drop here.
+    virtual void draggingExited() {}
+    // The drop on a view that accepted the drag; true when it took the data.
+    virtual bool performDragOperation(const DraggingInfo& info);
+
     // First responder: the view that receives keys in its window.
     virtual bool acceptsFirstResponder() const { return false; }
     // Asked when the window makes this view first responder; false refuses.
@@ -356,6 +372,7 @@ private:
     int tag_ = -1;  // as the platform's plain views; controls start at 0
     std::string identifier_;
     std::string toolTip_;
+    std::vector<std::string> draggedTypes_;
     std::string accessibilityLabel_;
     std::string accessibilityRole_;
     LayerStyle layer_;

@@ -8,6 +8,7 @@
 #include "platform/runtime/app_context.h"
 #include "platform/system/system_log.h"
 #include "platform/ui/application.h"
+#include "platform/ui/cursor.h"
 #include "platform/ui/desktop_link.h"
 #include "platform/ui/screen_painter.h"
 #include "platform/viewer/key_code_map.h"
@@ -69,9 +70,15 @@ DesktopViewer::DesktopViewer(std::unique_ptr<X11Window> window)
         [this](const Notification&) { fitToScreens(); });
 
     responder_->onQuestionShown = [this] { pacer_.setNeedsFrame(); };
+    // The crosshair while the person picks a colour, else the program's shape.
     responder_->onSamplingChanged = [this](bool sampling) {
-        window_->setCrosshairCursor(sampling);
+        window_->setCursorShape(sampling ? Cursor::Shape::crosshair : Cursor::shared().current());
     };
+    cursorObserver_ = context_.notificationCenter().addObserver(Cursor::didChangeNotification, nullptr,
+                                                                [this](const Notification&) {
+                                                                    if (responder_->isSampling()) return;
+                                                                    window_->setCursorShape(Cursor::shared().current());
+                                                                });
     Application::shared().setModalResponder(responder_);
 
     // The event thread hands everything to the main queue; nothing it does
@@ -98,6 +105,7 @@ DesktopViewer::~DesktopViewer() {
     window_.reset();  // the event thread stops before anything it reaches goes
     context_.mainQueue().onItemPerformed = nullptr;
     context_.notificationCenter().removeObserver(screensObserver_);
+    context_.notificationCenter().removeObserver(cursorObserver_);
     auto& application = Application::shared();
     if (application.modalResponder() == responder_) application.setModalResponder(nullptr);
 }

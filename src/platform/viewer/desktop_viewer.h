@@ -70,6 +70,7 @@ class DesktopViewer {
     std::shared_ptr<ViewerModalResponder> responder_;
     std::vector<ShownScreen> shown_;
     ObserverToken screensObserver_;
+    ObserverToken cursorObserver_;
     // Work the event thread posted finds the viewer gone once this is.
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

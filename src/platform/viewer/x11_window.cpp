@@ -137,7 +137,8 @@ struct X11Window::Connection {
     XIC inputContext = nullptr;
     cairo_surface_t* windowSurface = nullptr;
     cairo_surface_t* backBuffer = nullptr;
-    ::Cursor crosshair = 0;
+    // Made on first use, one per shape.
+    std::array<::Cursor, 6> cursors{};
     bool mapped = false;
     // XInput's extension code, when the pointer is read through it.
     std::optional<int> inputExtension;
@@ -145,7 +146,9 @@ struct X11Window::Connection {
     ~Connection() {
         if (backBuffer) cairo_surface_destroy(backBuffer);
         if (windowSurface) cairo_surface_destroy(windowSurface);
-        if (crosshair) XFreeCursor(drawing, crosshair);
+        for (::Cursor cursor : cursors) {
+            if (cursor) XFreeCursor(drawing, cursor);
+        }
         if (drawing) XCloseDisplay(drawing);
         if (inputContext) XDestroyIC(inputContext);
         if (inputMethod) XCloseIM(inputMethod);
@@ -558,13 +561,16 @@ void X11Window::present() {
     XFlush(c.drawing);
 }
 
-void X11Window::setCrosshairCursor(bool crosshair) {
+void X11Window::setCursorShape(Cursor::Shape shape) {
     auto& c = *connection_;
-    if (crosshair) {
-        if (!c.crosshair) c.crosshair = XCreateFontCursor(c.drawing, XC_crosshair);
-        XDefineCursor(c.drawing, c.window, c.crosshair);
-    } else {
+    if (shape == Cursor::Shape::arrow) {
         XUndefineCursor(c.drawing, c.window);
+    } else {
+        // The nearest shapes of X's own cursor font.
+        static constexpr std::array<unsigned, 6> glyphs{XC_left_ptr, XC_hand1, XC_fleur, XC_hand2, XC_xterm, XC_crosshair};
+        const auto index = static_cast<std::size_t>(shape);
+        if (!c.cursors[index]) c.cursors[index] = XCreateFontCursor(c.drawing, glyphs[index]);
+        XDefineCursor(c.drawing, c.window, c.cursors[index]);
     }
     XFlush(c.drawing);
 }

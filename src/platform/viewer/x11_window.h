@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/base/result.h"
+#include "platform/ui/cursor.h"
 #include "platform/viewer/viewer_geometry.h"
 #include "platform/viewer/viewer_input.h"
 
@@ -48,8 +49,8 @@ class X11Window {
     void draw(const Bitmap& picture, PixelPoint at);
     // Shows the back buffer in the window.
     void present();
-    // A crosshair pointer while the person picks a colour.
-    void setCrosshairCursor(bool crosshair);
+    // The pointer's shape over the window.
+    void setCursorShape(Cursor::Shape shape);
 
     // Starts the event thread; once only.
     void startReadingInput(Handlers handlers);
