@@ -7,7 +7,7 @@
 
 #include "platform/base/url.h"
 #include "platform/base/text.h"
-#include "platform/desktop/finder_window_listing.h"
+#include "platform/desktop/finder_window_layout.h"
 #include "platform/desktop/screen_lock_service.h"
 #include "platform/desktop/system_settings_commands.h"
 #include "platform/desktop/text_element_layout.h"
@@ -356,21 +356,25 @@ void Desktop::endDragging(DragStep step, ScreenPoint location) {
     lastDrop_ = step == DragStep::dropped ? done : DragOperation::none;
 }
 
-void Desktop::pressFinderItem(const SimulatedWindow& window, AXPoint point) {
+void Desktop::pressFinderItem(const SimulatedWindow& window, AXPoint point,
+                              const std::vector<std::filesystem::path>& selectedBefore, bool command) {
     finderPress_.reset();
-    auto item = FinderWindowListing::itemAt(window, point);
-    if (!item) {
-        if (FinderWindowListing::folderOf(window) && !window.titleBarFrame().contains(point)) finder_.setSelection({});
-        return;
+    auto layout = FinderWindowLayout::of(window);
+    if (!layout) return;
+    const auto hit = layout->hitTest(point);
+    if (hit.part != FinderWindowLayout::Hit::Part::item) return;
+    auto isIn = [&](const std::vector<std::filesystem::path>& items) {
+        return std::find(items.begin(), items.end(), hit.target) != items.end();
+    };
+    FinderPress press{screens_.toScreen(point), finder_.selection(), std::nullopt};
+    if (!command && isIn(selectedBefore)) {
+        // A press on a selected item drags the whole selection; only a
+        // release without a drag narrows it to that item.
+        finder_.setSelection(selectedBefore);
+        press.items = selectedBefore;
+        press.narrowsTo = hit.target;
     }
-    // A press on a selected item drags the whole selection; on another
-    // item, that item alone.
-    auto selection = finder_.selection();
-    if (std::find(selection.begin(), selection.end(), *item) == selection.end()) {
-        selection = {*item};
-        finder_.setSelection(selection);
-    }
-    finderPress_ = FinderPress{screens_.toScreen(point), std::move(selection)};
+    if (isIn(press.items)) finderPress_ = std::move(press);
 }
 
 void Desktop::signInIfAsked(const Event& event) {
@@ -418,14 +422,18 @@ void Desktop::applyDefaultMouseBehaviour(SimulatedApplication& app, const Event&
             if (frontmostApplication().get() != &app) activate(app);
             if (!window) return;
             window->raise();
+            const auto selectedBefore = finder_.selection();
             if (app.bundleIdentifier() == finderBundleIdentifier) finderWindowPressed(*window, event, point);
             auto hit = window->deepestElementAt(point);
             if (hit && hit->isTextElement()) {
                 hit->focus();
                 if (event.type == EventType::leftMouseDown) selectText(*hit, point, event.clickCount);
             }
-            if (event.type == EventType::leftMouseDown && app.bundleIdentifier() == finderBundleIdentifier) {
-                pressFinderItem(*window, point);
+            const bool plainPress = event.type == EventType::leftMouseDown &&
+                                    (event.modifierFlags.deviceIndependent().rawValue & ModifierFlags::control) == 0;
+            if (plainPress && app.bundleIdentifier() == finderBundleIdentifier) {
+                pressFinderItem(*window, point, selectedBefore,
+                                (event.modifierFlags.deviceIndependent().rawValue & ModifierFlags::command) != 0);
             }
             const bool onControl = hit && hit->role() == AXRole::button;
             pressedButton_ = onControl && event.type == EventType::leftMouseDown ? hit : nullptr;
@@ -464,6 +472,7 @@ void Desktop::applyDefaultMouseBehaviour(SimulatedApplication& app, const Event&
             return;
         }
         case EventType::leftMouseUp: {
+            if (finderPress_ && finderPress_->narrowsTo) finder_.setSelection({*finderPress_->narrowsTo});
             finderPress_.reset();
             titleBarDrag_.reset();
             textSelection_.reset();

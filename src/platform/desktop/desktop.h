@@ -191,8 +191,10 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     // Carries a drag in progress along with the left button's events.
     void continueDragging(const Event& event);
     void endDragging(DragStep step, ScreenPoint location);
-    // A press on an item of a Finder window selects it and may start a drag.
-    void pressFinderItem(const SimulatedWindow& window, AXPoint point);
+    // After Finder took a press: a press on one of its items may start a
+    // drag of the selection.
+    void pressFinderItem(const SimulatedWindow& window, AXPoint point,
+                         const std::vector<std::filesystem::path>& selectedBefore, bool command);
     // While the screen is locked: a click on the password field or Return
     // signs the person in again.
     void signInIfAsked(const Event& event);
@@ -269,6 +271,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     struct FinderPress {
         ScreenPoint start;
         std::vector<std::filesystem::path> items;
+        // The item a release without a drag leaves alone selected.
+        std::optional<std::filesystem::path> narrowsTo;
     };
     std::optional<FinderPress> finderPress_;
     // The window that got the last mouse down; drags and the release go there.

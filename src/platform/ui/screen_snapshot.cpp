@@ -6,7 +6,7 @@
 #include "platform/base/text.h"
 #include "platform/base/url.h"
 #include "platform/desktop/desktop.h"
-#include "platform/desktop/finder_window_listing.h"
+#include "platform/desktop/finder_window_layout.h"
 #include "platform/desktop/screen_lock_service.h"
 #include "platform/desktop/text_element_layout.h"
 #include "platform/desktop/utf16_offsets.h"
@@ -57,22 +57,20 @@ void drawTitleBar(Canvas& canvas, Rect frame, const std::string& title, bool tra
 // element (14 × 16 pt, 6 pt below the top edge, from 8 pt in, 20 pt apart),
 // so a press where a person sees one lands on it. A button the window does
 // not have is grey.
-// A Finder window's items, one row each with a small folder or page, the
-// selected ones marked, as a person picks them to drag.
-void drawFinderListing(Canvas& canvas, const SimulatedWindow& window, Desktop& desktop) {
-    const auto items = FinderWindowListing::items(window);
-    if (items.empty()) return;
-    const auto selection = desktop.finder().selection();
+// A Finder window: its favourite folders down the sidebar and its folder's
+// items, one row each with a small folder or page, the selected ones
+// marked, as a person picks them to open or drag; the toolbar button.
+void drawFinderWindow(Canvas& canvas, const SimulatedWindow& window, Desktop& desktop) {
+    auto app = window.application();
+    if (!app || app->bundleIdentifier() != Desktop::finderBundleIdentifier) return;
+    const auto layout = FinderWindowLayout::of(window);
+    if (!layout) return;
+    auto local = [&](const AXRect& rect) { return rect_cast<LocalSpace>(desktop.screens().toScreen(rect)); };
     const Font font = Font::systemFont(13);
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        const Rect row = local(desktop.screens().toScreen(FinderWindowListing::rowFrame(window, i)));
-        if (std::find(selection.begin(), selection.end(), items[i]) != selection.end()) {
-            canvas.setFillColor(selectionColor);
-            canvas.fillRoundedRect(row, 4);
-        }
+    auto drawRow = [&](Rect row, const std::filesystem::path& path, const std::string& name) {
         std::error_code error;
-        const Rect icon{row.minX() + 4, row.midY() - 7, 14, 14};
-        if (std::filesystem::is_directory(items[i], error)) {
+        const Rect icon{row.minX() + 8, row.midY() - 7, 14, 14};
+        if (std::filesystem::is_directory(path, error)) {
             canvas.setFillColor(Color::sRGB(0.35, 0.65, 0.95));
             canvas.fillRoundedRect({icon.minX(), icon.minY() + 1, icon.width(), icon.height() - 3}, 2);
         } else {
@@ -82,10 +80,39 @@ void drawFinderListing(Canvas& canvas, const SimulatedWindow& window, Desktop& d
             canvas.setLineWidth(1);
             canvas.strokeRect({icon.minX() + 2.5, icon.minY() + 0.5, icon.width() - 5, icon.height() - 1});
         }
-        const auto size = TextMeasurer::shared().measure(items[i].filename().string(), font);
-        canvas.drawText(items[i].filename().string(), {icon.maxX() + 6, row.midY() - size.height / 2}, font,
-                        Color::black());
+        const auto size = TextMeasurer::shared().measure(name, font);
+        canvas.drawText(name, {icon.maxX() + 6, row.midY() - size.height / 2}, font, Color::black());
+    };
+
+    canvas.save();
+    canvas.clipToRect(local(layout->sidebarFrame()));
+    canvas.setFillColor(Color::sRGB(0.94, 0.94, 0.95));
+    canvas.fillRect(local(layout->sidebarFrame()));
+    const auto& favourites = layout->sidebarFolders();
+    for (std::size_t i = 0; i < favourites.size(); ++i) {
+        const auto name = favourites[i].filename().empty() ? favourites[i].string() : favourites[i].filename().string();
+        drawRow(local(layout->sidebarRowFrame(i)), favourites[i], name);
     }
+    canvas.restore();
+    canvas.save();
+    canvas.clipToRect(local(layout->itemsFrame()));
+    const auto selection = desktop.finder().selection();
+    const AXRect list = layout->itemsFrame();
+    const auto& items = layout->items();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const AXRect rowFrame = layout->itemRowFrame(i);
+        if (rowFrame.minY() >= list.maxY()) break;
+        const Rect row = local(rowFrame).insetBy(4, 1);
+        if (std::find(selection.begin(), selection.end(), items[i]) != selection.end()) {
+            canvas.setFillColor(selectionColor);
+            canvas.fillRoundedRect(row, 4);
+        }
+        drawRow(row, items[i], items[i].filename().string());
+    }
+    canvas.restore();
+    canvas.setStrokeColor(Color::sRGB(0.6, 0.6, 0.6));
+    canvas.setLineWidth(1);
+    canvas.strokeRoundedRect(local(layout->toolbarButtonFrame()).insetBy(0.5, 0.5), 5);
 }
 
 // What a drag carries, beside the pointer: the file's name, or how many.
@@ -206,7 +233,7 @@ void ScreenSnapshot::drawOtherWindow(Canvas& canvas, const SimulatedWindow& wind
         for (const auto& child : window.children()) {
             if (child->isTextElement()) drawTextElement(canvas, *child, desktop->screens());
         }
-        if (window.windowSpec().content.empty()) drawFinderListing(canvas, window, *desktop);
+        if (window.windowSpec().content.empty()) drawFinderWindow(canvas, window, *desktop);
     }
     canvas.setStrokeColor(frameColor);
     canvas.setLineWidth(1);
