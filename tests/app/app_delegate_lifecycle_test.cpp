@@ -164,6 +164,7 @@ TEST_F(AppDelegateLifecycleTest, StartUpDoesEveryStepAPersonWouldNotice) {
     auto firstNormal = std::find_if(front.begin(), front.end(), [](const auto& info) { return info.layer == 0; });
     ASSERT_NE(firstNormal, front.end());
     EXPECT_EQ(firstNormal->windowNumber, mainWindow()->windowNumber()) << "the main window is above the editor's";
+    EXPECT_EQ(desktop.hotKeys().registeredCount(), 0u) << "no hot key: Command+A must stay Select All everywhere";
 }
 
 TEST_F(AppDelegateLifecycleTest, StatusItemsAreMadeAsTheMenuBarExpectsThem) {

@@ -101,7 +101,8 @@ Desktop::Desktop(AppContext& context)
       pasteboard_(&notifications_),
       input_(context.clock()),
       power_(&notifications_),
-      finder_(Paths::desktop()) {
+      finder_(Paths::desktop()),
+      screenCapture_(*this) {
     screens_.keyWindowFrame = [this] { return keyWindowFrame(); };
 }
 
@@ -127,6 +128,10 @@ void Desktop::start() {
     commands.installStandIn("/usr/sbin/sysadminctl", [weak = weak_from_this()](CommandCall& call) {
         auto desktop = weak.lock();
         return desktop ? SystemSettingsCommands::sysadminctl(call, desktop->systemSettings()) : 127;
+    });
+    commands.installStandIn(ScreenCaptureCommand::path, [weak = weak_from_this()](CommandCall& call) {
+        auto desktop = weak.lock();
+        return desktop ? desktop->screenCapture().run(call) : 127;
     });
     ApplicationSpec own;
     own.bundleIdentifier = context_.bundleIdentifier();
@@ -321,6 +326,9 @@ void Desktop::post(Event event) {
         if (isMouseUp(event.type)) mouseDownWindow_ = 0;
         return;
     }
+    // A hot key reaches neither the program's monitors nor the frontmost
+    // application: the system hands it to its owner alone.
+    if (hotKeys_.deliver(event)) return;
     const bool taken = router_ && router_(event);
     if (!taken) deliverToOtherApplication(event);
     // The events still reach their window and the monitors, which see the

@@ -18,6 +18,7 @@
 #include "platform/desktop/finder_model.h"
 #include "platform/desktop/finder_sync_controller.h"
 #include "platform/desktop/audio_hardware.h"
+#include "platform/desktop/hot_key_service.h"
 #include "platform/desktop/input_state.h"
 #include "platform/desktop/keyboard_input_sources.h"
 #include "platform/desktop/now_playing_service.h"
@@ -26,6 +27,7 @@
 #include "platform/desktop/power_management.h"
 #include "platform/desktop/running_application.h"
 #include "platform/desktop/screen_arrangement.h"
+#include "platform/desktop/screen_capture_command.h"
 #include "platform/desktop/sharing_service.h"
 #include "platform/desktop/sound_output.h"
 #include "platform/desktop/system_settings.h"
@@ -113,6 +115,10 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     NowPlayingService& nowPlaying() { return nowPlaying_; }
     AudioHardware& audio() { return audio_; }
     KeyboardInputSources& inputSources() { return inputSources_; }
+    // System-wide hot keys: a registered combination goes to its program only.
+    HotKeyService& hotKeys() { return hotKeys_; }
+    // "/usr/sbin/screencapture" on this desktop.
+    ScreenCaptureCommand& screenCapture() { return screenCapture_; }
 
     // Applications
     // Installs an application (and starts it, when `spec.running`). An
@@ -228,6 +234,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     NowPlayingService nowPlaying_{*this};
     AudioHardware audio_;
     KeyboardInputSources inputSources_;
+    HotKeyService hotKeys_;
+    ScreenCaptureCommand screenCapture_;
     std::shared_ptr<SimulatedElement> systemWide_;
     std::vector<std::shared_ptr<SimulatedApplication>> applications_;
     std::shared_ptr<SimulatedApplication> current_;

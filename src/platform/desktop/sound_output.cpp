@@ -7,10 +7,10 @@ namespace tallowmere::platform {
 
 namespace {
 
-// The system sounds of the simulated Mac.
-constexpr std::array<std::string_view, 14> systemSounds = {
+// The system sounds of the simulated Mac, and the screen capture's shutter.
+constexpr std::array<std::string_view, 15> systemSounds = {
     "Basso", "Blow", "Bottle", "Frog", "Funk", "Glass", "Hero",
-    "Morse", "Ping", "Pop", "Purr", "Sosumi", "Submarine", "Tink",
+    "Morse", "Ping", "Pop", "Purr", "Sosumi", "Submarine", "Tink", "Grab",
 };
 
 }  // namespace

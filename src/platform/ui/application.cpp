@@ -56,6 +56,8 @@ Application::Application() {
     desktop_ = desktop.weak_from_this();
     // So does a request for the calendars.
     desktop.calendars().ask = askForCalendarAccess;
+    // And the area of an interactive screen capture.
+    desktop.screenCapture().chooseArea = [] { return Application::shared().askForScreenArea(); };
     auto& notifications = desktop.workspace().notificationCenter();
     // The desktop decides who is frontmost (a click on another application's
     // window activates it); the program follows what it posts.
@@ -337,6 +339,22 @@ ModalResponse Application::runModal(const std::shared_ptr<Window>& window) {
 void Application::orderFrontCharacterPalette() {
     ++characterPaletteOpenings_;
     CharacterPalette::shared().show();
+}
+
+std::optional<ScreenRect> Application::askForScreenArea() {
+    UiTrace::shared().record("screen area selection shown");
+    std::optional<ScreenRect> area;
+    if (responder_) area = responder_->answerScreenArea();
+    if (area) {
+        const auto r = area->integral();
+        UiTrace::shared().record("screen area selected " + std::to_string(static_cast<long>(r.minX())) + "," +
+                                 std::to_string(static_cast<long>(r.minY())) + " " +
+                                 std::to_string(static_cast<long>(r.width())) + "x" +
+                                 std::to_string(static_cast<long>(r.height())));
+    } else {
+        UiTrace::shared().record("screen area selection cancelled");
+    }
+    return area;
 }
 
 }  // namespace tallowmere::platform

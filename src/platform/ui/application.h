@@ -145,6 +145,9 @@ public:
     // every question takes its cancel choice.
     void setModalResponder(std::shared_ptr<ModalResponder> responder) { responder_ = std::move(responder); }
     std::shared_ptr<ModalResponder> modalResponder() const { return responder_; }
+    // The person drags an area of the screen (the capture tool's selection);
+    // nothing when they cancel or nobody is there.
+    std::optional<ScreenRect> askForScreenArea();
 
     // Shows `window` and runs a modal session for it until `stopModal` or
     // `abortModal`; the window is ordered out afterwards only by its owner.

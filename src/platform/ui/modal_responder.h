@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/gfx/color.h"
+#include "platform/gfx/geometry.h"
 #include "platform/ui/modal_response.h"
 
 namespace tallowmere::platform {
@@ -37,6 +38,9 @@ public:
     // The outer optional is whether anyone answered; the inner one is the
     // picked colour, or nothing when the person pressed Escape.
     virtual std::optional<std::optional<Color>> answerColorSampler(ColorSampler& sampler) = 0;
+    // The area of the screen dragged out for an interactive capture, in
+    // screen space; nothing for Escape or when nobody answers.
+    virtual std::optional<ScreenRect> answerScreenArea() { return std::nullopt; }
 };
 
 }  // namespace tallowmere::platform

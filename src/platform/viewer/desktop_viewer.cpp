@@ -1,5 +1,6 @@
 #include "platform/viewer/desktop_viewer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -76,9 +77,14 @@ DesktopViewer::DesktopViewer(std::unique_ptr<X11Window> window)
     };
     cursorObserver_ = context_.notificationCenter().addObserver(Cursor::didChangeNotification, nullptr,
                                                                 [this](const Notification&) {
-                                                                    if (responder_->isSampling()) return;
+                                                                    if (responder_->isSampling() || responder_->isSelectingArea()) return;
                                                                     window_->setCursorShape(Cursor::shared().current());
                                                                 });
+    responder_->onAreaSelectionChanged = [this](bool selecting) {
+        window_->setCursorShape(selecting ? Cursor::Shape::crosshair : Cursor::shared().current());
+        selectionAnchor_.reset();
+        if (!selecting) showSelectionBand(std::nullopt);
+    };
     Application::shared().setModalResponder(responder_);
 
     // The event thread hands everything to the main queue; nothing it does
@@ -149,6 +155,10 @@ void DesktopViewer::receive(const ViewerInput& input) {
         pickColor(input);
         return;
     }
+    if (responder_->isSelectingArea()) {
+        selectArea(input);
+        return;
+    }
     translator_.handle(input);
 }
 
@@ -165,6 +175,85 @@ void DesktopViewer::pickColor(const ViewerInput& input) {
         responder_->colorPicked(screen.painter->bitmap(pixel).colorAt(0, 0));
         return;
     }
+}
+
+namespace {
+
+PixelRect spanning(PixelPoint a, PixelPoint b) {
+    const int left = std::min(a.x, b.x);
+    const int top = std::min(a.y, b.y);
+    return {{left, top}, {std::abs(a.x - b.x) + 1, std::abs(a.y - b.y) + 1}};
+}
+
+std::optional<PixelRect> overlap(const PixelRect& a, const PixelRect& b) {
+    const int left = std::max(a.origin.x, b.origin.x);
+    const int top = std::max(a.origin.y, b.origin.y);
+    const int right = std::min(a.origin.x + a.size.width, b.origin.x + b.size.width);
+    const int bottom = std::min(a.origin.y + a.size.height, b.origin.y + b.size.height);
+    if (right <= left || bottom <= top) return std::nullopt;
+    return PixelRect{{left, top}, {right - left, bottom - top}};
+}
+
+}  // namespace
+
+void DesktopViewer::selectArea(const ViewerInput& input) {
+    const auto key = KeyCodeMap::forKeysym(input.keysym);
+    if (input.kind == ViewerInput::Kind::keyPressed && key && key->keyCode == KeyCode::escape) {
+        responder_->areaChosen(std::nullopt);
+        return;
+    }
+    if (input.kind == ViewerInput::Kind::buttonPressed && input.button == 0) {
+        selectionAnchor_ = input.pixel;
+        showSelectionBand(spanning(input.pixel, input.pixel));
+        return;
+    }
+    if (!selectionAnchor_) return;
+    if (input.kind == ViewerInput::Kind::pointerMoved) {
+        showSelectionBand(spanning(*selectionAnchor_, input.pixel));
+    } else if (input.kind == ViewerInput::Kind::buttonReleased && input.button == 0) {
+        // The corners' points, the lower-left one inclusive: a drag over
+        // n pixels takes n pixels' worth of points.
+        const auto a = geometry().screenPoint(*selectionAnchor_);
+        const auto b = geometry().screenPoint(input.pixel);
+        const double step = 1 / geometry().scale();
+        const ScreenRect area{std::min(a.x, b.x), std::min(a.y, b.y), std::abs(a.x - b.x) + step,
+                              std::abs(a.y - b.y) + step};
+        selectionAnchor_.reset();
+        // A click without a drag takes nothing, as a cancel.
+        responder_->areaChosen(area.width() > step && area.height() > step ? std::optional(area) : std::nullopt);
+    }
+}
+
+void DesktopViewer::showSelectionBand(std::optional<PixelRect> band) {
+    // Put back what the last band covered, then tint what the new one does.
+    for (const auto& shown : shown_) {
+        if (!shown.painter) continue;
+        for (const auto& rect : {selectionBand_, band}) {
+            if (!rect) continue;
+            const auto part = overlap(*rect, shown.rect);
+            if (!part) continue;
+            auto picture = shown.painter->bitmap({part->origin.x - shown.rect.origin.x,
+                                                  part->origin.y - shown.rect.origin.y, part->size.width,
+                                                  part->size.height});
+            if (rect == band) {
+                for (int y = 0; y < picture.pixelsHigh(); ++y) {
+                    for (int x = 0; x < picture.pixelsWide(); ++x) {
+                        auto pixel = picture.pixel(x, y);
+                        const bool edge = x == 0 || y == 0 || x == picture.pixelsWide() - 1 || y == picture.pixelsHigh() - 1;
+                        const auto mix = [edge](std::uint8_t value, std::uint8_t tint) {
+                            const double share = edge ? 0.8 : 0.25;
+                            return static_cast<std::uint8_t>(value * (1 - share) + tint * share);
+                        };
+                        pixel = {mix(pixel.red, 40), mix(pixel.green, 120), mix(pixel.blue, 255), 255};
+                        picture.setPixel(x, y, pixel);
+                    }
+                }
+            }
+            window_->draw(picture, part->origin);
+        }
+    }
+    selectionBand_ = band;
+    window_->present();
 }
 
 }  // namespace tallowmere::platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,10 @@ class DesktopViewer {
     void drawFrame();
     void receive(const ViewerInput& input);
     void pickColor(const ViewerInput& input);
+    // The capture tool's drag: press, drag, release; Escape cancels.
+    void selectArea(const ViewerInput& input);
+    // Shows the dragged area tinted over the screens (none: restores them).
+    void showSelectionBand(std::optional<PixelRect> band);
 
     // One screen as shown, and where: its painter keeps the picture and
     // says what changed since the last frame.
@@ -71,6 +76,8 @@ class DesktopViewer {
     std::vector<ShownScreen> shown_;
     ObserverToken screensObserver_;
     ObserverToken cursorObserver_;
+    std::optional<PixelPoint> selectionAnchor_;
+    std::optional<PixelRect> selectionBand_;
     // Work the event thread posted finds the viewer gone once this is.
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -59,4 +59,21 @@ void ViewerModalResponder::colorPicked(std::optional<Color> color) {
     if (sampling_) picked_ = color;
 }
 
+std::optional<ScreenRect> ViewerModalResponder::answerScreenArea() {
+    chosenArea_.reset();
+    selectingArea_ = true;
+    if (onAreaSelectionChanged) onAreaSelectionChanged(true);
+    waitFor([this] { return chosenArea_.has_value(); });
+    selectingArea_ = false;
+    if (onAreaSelectionChanged) onAreaSelectionChanged(false);
+    std::optional<ScreenRect> area;
+    if (chosenArea_) area = *chosenArea_;
+    chosenArea_.reset();
+    return area;
+}
+
+void ViewerModalResponder::areaChosen(std::optional<ScreenRect> area) {
+    if (selectingArea_) chosenArea_ = area;
+}
+
 }  // namespace tallowmere::platform

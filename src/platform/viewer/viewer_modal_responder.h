@@ -27,11 +27,18 @@ class ViewerModalResponder final : public ModalResponder {
     bool isSampling() const { return sampling_; }
     void colorPicked(std::optional<Color> color);
 
+    // While true, the person drags out an area of the screen for a capture
+    // (`areaChosen`) and Escape gives none.
+    std::function<void(bool selecting)> onAreaSelectionChanged;
+    bool isSelectingArea() const { return selectingArea_; }
+    void areaChosen(std::optional<ScreenRect> area);
+
     std::optional<ModalResponse> answerAlert(Alert& alert) override;
     bool answerModalWindow(Window& window) override;
     std::optional<std::vector<std::filesystem::path>> answerOpenPanel(OpenPanel& panel) override;
     std::optional<std::filesystem::path> answerSavePanel(SavePanel& panel) override;
     std::optional<std::optional<Color>> answerColorSampler(ColorSampler& sampler) override;
+    std::optional<ScreenRect> answerScreenArea() override;
 
   private:
     // Runs the main queue until `answered`; false when the program is
@@ -42,6 +49,8 @@ class ViewerModalResponder final : public ModalResponder {
 
     bool sampling_ = false;
     std::optional<std::optional<Color>> picked_;
+    bool selectingArea_ = false;
+    std::optional<std::optional<ScreenRect>> chosenArea_;
 };
 
 }  // namespace tallowmere::platform

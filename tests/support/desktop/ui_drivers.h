@@ -56,6 +56,11 @@ public:
     void pickColor(std::optional<platform::Color> color);
     int colorSamplerCount() const { return script_.colorSamplerShownCount; }
 
+    // The area dragged out at the next interactive screen capture; nothing
+    // is Escape.
+    void dragScreenArea(std::optional<platform::ScreenRect> area) { script_.areaAnswers.push_back(area); }
+    int screenAreaCount() const { return script_.screenAreaAskedCount; }
+
     // Acts in the next window run modally (presses one of its buttons).
     void actInModalWindow(std::function<void(platform::Window&)> act);
 

@@ -50,4 +50,12 @@ std::optional<std::optional<Color>> ModalScript::answerColorSampler(ColorSampler
     return answer;
 }
 
+std::optional<ScreenRect> ModalScript::answerScreenArea() {
+    ++screenAreaAskedCount;
+    if (areaAnswers.empty()) return std::nullopt;
+    auto answer = areaAnswers.front();
+    areaAnswers.pop_front();
+    return answer;
+}
+
 }  // namespace tallowmere::testing

@@ -41,17 +41,21 @@ public:
     std::deque<OpenAnswer> openAnswers;
     std::deque<SaveAnswer> saveAnswers;
     std::deque<ColorAnswer> colorAnswers;
+    // Areas dragged for an interactive screen capture; nothing is Escape.
+    std::deque<std::optional<platform::ScreenRect>> areaAnswers;
 
     std::vector<ShownAlert> alertsShown;
     std::vector<ShownPanel> panelsShown;
     std::vector<std::string> modalWindowsShown;
     int colorSamplerShownCount = 0;
+    int screenAreaAskedCount = 0;
 
     std::optional<platform::ModalResponse> answerAlert(platform::Alert& alert) override;
     bool answerModalWindow(platform::Window& window) override;
     std::optional<std::vector<std::filesystem::path>> answerOpenPanel(platform::OpenPanel& panel) override;
     std::optional<std::filesystem::path> answerSavePanel(platform::SavePanel& panel) override;
     std::optional<std::optional<platform::Color>> answerColorSampler(platform::ColorSampler& sampler) override;
+    std::optional<platform::ScreenRect> answerScreenArea() override;
 };
 
 }  // namespace tallowmere::testing
