@@ -100,7 +100,10 @@ void Animation::scheduleNextFrame() {
     const double nextFrame = (std::floor(elapsed / frameInterval + 1e-9) + 1) * frameInterval;
     const double due = std::min(nextFrame, timing_.duration - endTolerance);
     std::weak_ptr<Animation> weak = weak_from_this();
-    pending_ = queue.asyncAfter(std::max(0.0, due - elapsed), [weak] {
+    // Never a frame closer than this: added to a large uptime, a smaller
+    // delay can round away, and the same frame would come back for ever.
+    constexpr double shortestDelay = 1e-4;
+    pending_ = queue.asyncAfter(std::max(shortestDelay, due - elapsed), [weak] {
         if (auto self = weak.lock()) self->tick();
     });
 }
