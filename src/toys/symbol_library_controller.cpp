@@ -16,6 +16,8 @@
 #include "platform/ui/stack_view.h"
 #include "platform/ui/visual_effect_view.h"
 #include "platform/ui/window.h"
+#include "mainwindow/second_page_gradient.h"
+#include "toys/symbol_collection_item.h"
 
 namespace tallowmere {
 namespace {
@@ -180,9 +182,7 @@ void SymbolLibraryController::rebuildGrid(std::size_t categoryIndex) {
 
 std::shared_ptr<View> SymbolLibraryController::makeItem(std::size_t index) {
     const auto& symbol = currentSymbols()[index];
-    auto item = Button::make(symbol);
-    item->setIdentifier("SymbolCollectionItem");
-    item->setBordered(false);
+    auto item = SymbolCollectionItem::make(symbol);
     item->setFont(Font::systemFont(symbolFontSize));
     const bool hasTones = groupedEmoji().variants.contains(symbol);
     item->setToolTip(hasTones ? brand("点击选择肤色", "Click to choose a skin tone") : "Click to copy");
@@ -199,6 +199,11 @@ void SymbolLibraryController::selectSymbol(std::size_t index) {
         if (const auto item = collectionView_->itemView(index)) {
             showToneChoice(found->second, *item);
             return;
+        }
+    }
+    if (collectionView_) {
+        if (auto item = std::dynamic_pointer_cast<SymbolCollectionItem>(collectionView_->itemView(index))) {
+            item->playPress();
         }
     }
     copySymbol(symbol);
@@ -218,6 +223,46 @@ void SymbolLibraryController::copySymbol(const std::string& symbol) {
     pasteboard.clearContents();
     pasteboard.setString(symbol, PasteboardType::string);
     if (statusLabel_) statusLabel_->setStringValue("Copied: " + symbol);
+}
+
+std::shared_ptr<View> SymbolLibraryController::makeCardView() {
+    auto heading = Label::make("Emoji");
+    heading->setFont(Font::systemFont(18, FontWeight::semibold));
+    heading->setTextColor(Color::system(SystemColor::label));
+    auto blurb = Label::makeWrapping(brand("完整浏览 Emoji、图标与符号，点击即可复制。",
+                                           "Browse emoji, icons, and symbols. Click any item to copy it."));
+    blurb->setFont(Font::systemFont(13));
+    blurb->setTextColor(Color::system(SystemColor::secondaryLabel));
+    auto sample = Label::make("☺︎   ✦   ↗︎   π   ♥");
+    sample->setFont(Font::systemFont(24));
+    sample->setTextColor(Color::system(SystemColor::label));
+
+    auto inWindow = Button::make("Window Selection");
+    inWindow->setBezelStyle(BezelStyle::rounded);
+    inWindow->onAction = [](Control&) { shared().presentLibrary(false); };
+    auto fullScreen = Button::make("Full Screen Selection");
+    fullScreen->setBezelStyle(BezelStyle::rounded);
+    fullScreen->onAction = [](Control&) { shared().presentLibrary(true); };
+    auto buttons = StackView::makeHorizontal({inWindow, fullScreen});
+    buttons->setAlignment(StackAlignment::centerY);
+    buttons->setSpacing(8);
+
+    auto column = StackView::makeVertical({heading, blurb, sample, buttons});
+    column->setAlignment(StackAlignment::leading);
+    column->setSpacing(8);
+    column->setFillsCrossAxis(*blurb, true);
+    column->setPlacement(Placement::filling({16, 18, 16, 18}));
+
+    auto card = View::make();
+    card->setIdentifier("SymbolLibraryCard");
+    card->setWantsLayer(true);
+    card->mutableLayer().backgroundColor = Color::system(SystemColor::controlBackground);
+    card->mutableLayer().cornerRadius = 18;
+    card->mutableLayer().continuousCorners = true;
+    applySecondPageGradient(*card, Color::system(SystemColor::purple).withAlphaComponent(0.18),
+                            Color::system(SystemColor::blue).withAlphaComponent(0.08));
+    card->addSubview(column);
+    return card;
 }
 
 }  // namespace tallowmere

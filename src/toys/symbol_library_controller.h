@@ -49,6 +49,9 @@ public:
     void presentLibrary(bool fullScreen);
     // Hides the library, leaving full screen first.
     void closeLibrary();
+    // The main window's card: a line on the library, a sample, and its two
+    // ways of opening it ("Window Selection", "Full Screen Selection").
+    std::shared_ptr<platform::View> makeCardView();
 
     // Shows the tab at `categoryIndex` in the grid.
     void rebuildGrid(std::size_t categoryIndex);

@@ -4,6 +4,7 @@
 #include "toys/symbol_library_controller.h"
 
 #include <filesystem>
+#include <functional>
 
 #include "platform/desktop/pasteboard.h"
 #include "platform/gfx/cairo_canvas.h"
@@ -17,6 +18,7 @@
 #include "platform/ui/screen_snapshot.h"
 #include "platform/ui/segmented_control.h"
 #include "platform/ui/window.h"
+#include "toys/symbol_collection_item.h"
 #include "support/desktop/desktop_fixture.h"
 
 namespace tallowmere::testing {
@@ -126,6 +128,48 @@ TEST_F(SymbolLibraryTest, AnEmojiWithTonesOffersEveryFormAndCopiesTheChosenOne) 
     menus.choose("👋🏽");
     EXPECT_EQ(Pasteboard::general().string(), "👋🏽");
     EXPECT_EQ(library().statusLabel()->stringValue(), "Copied: 👋🏽");
+}
+
+TEST_F(SymbolLibraryTest, ACopyPressesTheItemAndAToneChoiceDoesNot) {
+    Bundle::main().setResource("EmojiAll", "txt", std::string("😀\n👋\n👋🏽\n"));
+    open();
+    auto plain = std::dynamic_pointer_cast<SymbolCollectionItem>(library().collectionView()->itemView(indexOf("😀")));
+    auto toned = std::dynamic_pointer_cast<SymbolCollectionItem>(library().collectionView()->itemView(indexOf("👋")));
+    ASSERT_TRUE(plain && toned);
+    EXPECT_EQ(plain->identifier(), "SymbolCollectionItem");
+    mouse.click(itemCentre(indexOf("😀")));
+    advance(SymbolCollectionItem::pressSeconds / 2);
+    EXPECT_TRUE(plain->isPressing());
+    EXPECT_LT(plain->scale(), 0.9) << "half way through the press the symbol is smaller";
+    advance(SymbolCollectionItem::pressSeconds);
+    EXPECT_EQ(plain->scale(), 1) << "and back to its size after";
+    EXPECT_FALSE(plain->isPressing());
+
+    mouse.click(itemCentre(indexOf("👋")));
+    advance(SymbolCollectionItem::pressSeconds / 2);
+    EXPECT_FALSE(toned->isPressing()) << "choosing a tone is not a copy";
+    menus.dismiss();
+}
+
+TEST_F(SymbolLibraryTest, TheCardOpensTheLibraryBothWays) {
+    auto card = library().makeCardView();
+    ASSERT_TRUE(card->layer().gradients.size() == 1) << "the second page's wash";
+    std::vector<std::shared_ptr<platform::Button>> buttons;
+    std::function<void(const std::shared_ptr<platform::View>&)> walk = [&](const std::shared_ptr<platform::View>& view) {
+        if (auto button = std::dynamic_pointer_cast<platform::Button>(view)) buttons.push_back(button);
+        for (const auto& child : view->subviews()) walk(child);
+    };
+    walk(card);
+    ASSERT_EQ(buttons.size(), 2u);
+    EXPECT_EQ(buttons[0]->title(), "Window Selection");
+    EXPECT_EQ(buttons[1]->title(), "Full Screen Selection");
+    buttons[0]->performClick();
+    ASSERT_TRUE(library().window());
+    EXPECT_TRUE(library().window()->isVisible());
+    EXPECT_FALSE(library().window()->isFullScreen());
+    buttons[1]->performClick();
+    EXPECT_TRUE(library().window()->isFullScreen());
+    library().closeLibrary();
 }
 
 TEST_F(SymbolLibraryTest, OpeningTwiceReusesTheWindow) {
