@@ -103,6 +103,16 @@ icu::Transliterator* hansToHant() {
     return transliterator.get();
 }
 
+icu::Transliterator* hantToHans() {
+    thread_local std::unique_ptr<icu::Transliterator> transliterator = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<icu::Transliterator> made(
+            icu::Transliterator::createInstance("Hant-Hans", UTRANS_FORWARD, status));
+        return U_SUCCESS(status) ? std::move(made) : nullptr;
+    }();
+    return transliterator.get();
+}
+
 // Byte offset just past the first `count` grapheme clusters.
 std::size_t graphemeBoundary(std::string_view text, std::size_t count, std::size_t* counted) {
     std::size_t clusters = 0;
@@ -264,6 +274,14 @@ std::weak_ordering compareNumeric(std::string_view left, std::string_view right)
 
 std::string simplifiedToTraditional(std::string_view text) {
     icu::Transliterator* transliterator = hansToHant();
+    if (!transliterator) return std::string(text);
+    icu::UnicodeString converted = toUnicode(text);
+    transliterator->transliterate(converted);
+    return toUtf8(converted);
+}
+
+std::string traditionalToSimplified(std::string_view text) {
+    icu::Transliterator* transliterator = hantToHans();
     if (!transliterator) return std::string(text);
     icu::UnicodeString converted = toUnicode(text);
     transliterator->transliterate(converted);

@@ -55,6 +55,8 @@ bool equalIgnoringCase(std::string_view left, std::string_view right);
 // Simplified Chinese characters replaced by their Traditional forms; other
 // text passes through. Returns the input unchanged if ICU lacks the data.
 std::string simplifiedToTraditional(std::string_view text);
+// The other way round: Traditional forms replaced by Simplified ones.
+std::string traditionalToSimplified(std::string_view text);
 
 }  // namespace Text
 

@@ -53,4 +53,32 @@ Bitmap ImageFilters::darkStrokesToAlpha(const Bitmap& input) {
     return maskToAlpha(colorInvert(colorControls(input, 0, 0, 1.8)));
 }
 
+Bitmap ImageFilters::colorMatrix(const Bitmap& input, const ColorMatrix& matrix) {
+    Bitmap output = input;
+    const auto channel = [](const std::array<double, 4>& vector, const double (&in)[4], double bias) {
+        const double value = vector[0] * in[0] + vector[1] * in[1] + vector[2] * in[2] + vector[3] * in[3] + bias;
+        return static_cast<std::uint8_t>(std::lround(std::clamp(value, 0.0, 1.0) * 255));
+    };
+    for (auto& pixel : output.pixels()) {
+        const double in[4] = {pixel.red / 255.0, pixel.green / 255.0, pixel.blue / 255.0, pixel.alpha / 255.0};
+        pixel = {channel(matrix.red, in, matrix.bias[0]), channel(matrix.green, in, matrix.bias[1]),
+                 channel(matrix.blue, in, matrix.bias[2]), channel(matrix.alpha, in, matrix.bias[3])};
+    }
+    return output;
+}
+
+Bitmap ImageFilters::crop(const Bitmap& input, PixelRectBottomUp rect) {
+    const int left = std::clamp(rect.x, 0, input.pixelsWide());
+    const int right = std::clamp(rect.x + std::max(rect.width, 0), 0, input.pixelsWide());
+    const int bottom = std::clamp(rect.y, 0, input.pixelsHigh());
+    const int top = std::clamp(rect.y + std::max(rect.height, 0), 0, input.pixelsHigh());
+    Bitmap output(right - left, top - bottom, input.scale());
+    // Rows are stored from the top.
+    const int firstRow = input.pixelsHigh() - top;
+    for (int y = 0; y < output.pixelsHigh(); ++y) {
+        for (int x = 0; x < output.pixelsWide(); ++x) output.setPixel(x, y, input.pixel(left + x, firstRow + y));
+    }
+    return output;
+}
+
 }  // namespace tallowmere::platform
