@@ -14,6 +14,7 @@
 #include "platform/base/text.h"
 #include "platform/system/user_defaults.h"
 #include "platform/ui/screen_snapshot.h"
+#include "screen/screenshot_controller.h"
 #include "screen/screenshot_toast.h"
 #include "selection/selvane_exclusions.h"
 #include "selection/selvane_preferences.h"
@@ -287,6 +288,22 @@ TEST_F(SelvaneActionPanelTest, AColourItemCopiesItsValueAndShowsTheToast) {
     EXPECT_TRUE(bar->isVisible()) << "the auto-hide starts again once the menu closes";
     advance(3);
     EXPECT_FALSE(bar->isVisible());
+}
+
+TEST_F(SelvaneActionPanelTest, TheScreenshotButtonHidesTheBarAndStartsOneCapture) {
+    std::filesystem::create_directories(home() / "Desktop");
+    panels.dragScreenArea(platform::ScreenRect{100, 100, 80, 60});
+    showText("Hello");
+    bar->screenshotButton()->performClick();
+    EXPECT_FALSE(bar->isVisible()) << "the bar must not be in its own screenshot";
+    EXPECT_TRUE(ScreenshotController::shared().isPending());
+    bar->screenshotButton()->performClick();  // again within 0.2 s
+    advance(ScreenshotController::captureDelaySeconds);
+    runUntilIdle();
+    EXPECT_EQ(panels.screenAreaCount(), 1) << "one capture for two presses";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home() / "Desktop"), {}), 1);
+    ASSERT_TRUE(ScreenshotToast::shared().panel());
+    EXPECT_EQ(ScreenshotToast::shared().panel()->frame().size.width, 280);
 }
 
 TEST_F(SelvaneActionPanelTest, CopyCutAndPasteThroughTheSourceApplication) {

@@ -93,24 +93,28 @@ icu::Collator* numericCollator() {
     return collator.get();
 }
 
+std::unique_ptr<icu::Transliterator> makeTransliterator(const char* id) {
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::Transliterator> made(icu::Transliterator::createInstance(id, UTRANS_FORWARD, status));
+    return U_SUCCESS(status) ? std::move(made) : nullptr;
+}
+
 icu::Transliterator* hansToHant() {
-    thread_local std::unique_ptr<icu::Transliterator> transliterator = [] {
-        UErrorCode status = U_ZERO_ERROR;
-        std::unique_ptr<icu::Transliterator> made(
-            icu::Transliterator::createInstance("Hans-Hant", UTRANS_FORWARD, status));
-        return U_SUCCESS(status) ? std::move(made) : nullptr;
-    }();
+    thread_local std::unique_ptr<icu::Transliterator> transliterator = makeTransliterator("Hans-Hant");
     return transliterator.get();
 }
 
 icu::Transliterator* hantToHans() {
-    thread_local std::unique_ptr<icu::Transliterator> transliterator = [] {
-        UErrorCode status = U_ZERO_ERROR;
-        std::unique_ptr<icu::Transliterator> made(
-            icu::Transliterator::createInstance("Hant-Hans", UTRANS_FORWARD, status));
-        return U_SUCCESS(status) ? std::move(made) : nullptr;
-    }();
+    thread_local std::unique_ptr<icu::Transliterator> transliterator = makeTransliterator("Hant-Hans");
     return transliterator.get();
+}
+
+// The text through `transliterator`; unchanged without one (ICU lacks the data).
+std::string transliterated(icu::Transliterator* transliterator, std::string_view text) {
+    if (!transliterator) return std::string(text);
+    icu::UnicodeString converted = toUnicode(text);
+    transliterator->transliterate(converted);
+    return toUtf8(converted);
 }
 
 // Byte offset just past the first `count` grapheme clusters.
@@ -272,21 +276,9 @@ std::weak_ordering compareNumeric(std::string_view left, std::string_view right)
     return std::weak_ordering::equivalent;
 }
 
-std::string simplifiedToTraditional(std::string_view text) {
-    icu::Transliterator* transliterator = hansToHant();
-    if (!transliterator) return std::string(text);
-    icu::UnicodeString converted = toUnicode(text);
-    transliterator->transliterate(converted);
-    return toUtf8(converted);
-}
+std::string simplifiedToTraditional(std::string_view text) { return transliterated(hansToHant(), text); }
 
-std::string traditionalToSimplified(std::string_view text) {
-    icu::Transliterator* transliterator = hantToHans();
-    if (!transliterator) return std::string(text);
-    icu::UnicodeString converted = toUnicode(text);
-    transliterator->transliterate(converted);
-    return toUtf8(converted);
-}
+std::string traditionalToSimplified(std::string_view text) { return transliterated(hantToHans(), text); }
 
 }  // namespace tallowmere::platform::Text
 
