@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "app_delegate_fixture.h"
+#include "menubar/network_traffic_status_view.h"
 #include "platform/system/administrator_prompt.h"
 #include "platform/system/command_call.h"
 #include "platform/system/command_table.h"
@@ -117,12 +118,14 @@ TEST_F(ScheduledShutdownTest, CancelRemovesTheStoredDate) {
 }
 
 TEST_F(ScheduledShutdownTest, CustomDialogTakesWholeMinutesWithinADay) {
+    // The status item's countdown shows what was scheduled without running a
+    // virtual day per case.
     struct Case {
         std::string typed;
-        bool accepted;
+        std::string countdown;
     } cases[] = {
-        {"0", false}, {"1441", false}, {"abc", false}, {"", false}, {"2.5", false},
-        {"1440", true}, {" 1 ", true},
+        {"0", ""}, {"1441", ""}, {"abc", ""}, {"", ""}, {"2.5", ""},
+        {"1440", "⏻ 24:00:00"}, {" 1 ", "⏻ 01:00"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("\"" + c.typed + "\"");
@@ -134,16 +137,21 @@ TEST_F(ScheduledShutdownTest, CustomDialogTakesWholeMinutesWithinADay) {
             return platform::ModalResponses::alertFirstButton;
         });
         delegate().scheduleCustomShutdownFromMenu();
-        if (c.accepted) {
+        const bool accepted = !c.countdown.empty();
+        if (accepted) {
             EXPECT_EQ(alerts.count(), before + 1);
         } else {
             ASSERT_EQ(alerts.count(), before + 2) << "the error alert follows";
             EXPECT_EQ(alerts.last().messageText, "定时关机");
             EXPECT_EQ(alerts.last().informativeText, "请输入分钟数（1–1440）");
         }
-        const int minutes = c.accepted ? std::stoi(c.typed) : 1441;
-        advance(minutes * 60.0);
-        EXPECT_EQ(panel().isShown(), c.accepted);
+        EXPECT_EQ(delegate().networkTrafficStatusView()->timedStatus, c.countdown);
+        if (c.typed == " 1 ") {
+            advance(59);
+            EXPECT_FALSE(panel().isShown());
+            advance(1);
+            EXPECT_TRUE(panel().isShown()) << "the countdown panel comes a minute later";
+        }
         delegate().cancelScheduledShutdownFromMenu();
     }
 }
