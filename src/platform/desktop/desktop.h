@@ -111,6 +111,9 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     // (the person's setting; 0.5 s unless changed).
     double doubleClickInterval() const { return doubleClickInterval_; }
     void setDoubleClickInterval(double seconds) { doubleClickInterval_ = seconds; }
+    // The person's accessibility setting to reduce motion (off unless set).
+    bool accessibilityDisplayShouldReduceMotion() const { return reduceMotion_; }
+    void setAccessibilityDisplayShouldReduceMotion(bool reduce) { reduceMotion_ = reduce; }
     // What plays, and the audio processes that produce sound.
     NowPlayingService& nowPlaying() { return nowPlaying_; }
     AudioHardware& audio() { return audio_; }
@@ -231,6 +234,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     NetworkProxySettings proxySettings_;
     DisplayHardware displayHardware_{screens_};
     double doubleClickInterval_ = 0.5;
+    bool reduceMotion_ = false;
     NowPlayingService nowPlaying_{*this};
     AudioHardware audio_;
     KeyboardInputSources inputSources_;

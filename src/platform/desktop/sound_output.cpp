@@ -23,4 +23,9 @@ bool SoundOutput::playNamed(std::string_view name) {
 
 void SoundOutput::beep() { played_.emplace_back(beepName); }
 
+void SoundOutput::playWave(std::string name, std::shared_ptr<const std::vector<std::uint8_t>> wav) {
+    played_.push_back(name);
+    if (onPlay && wav) onPlay(name, *wav);
+}
+
 }  // namespace tallowmere::platform

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +26,14 @@ public:
     bool playNamed(std::string_view name);
     // The alert beep.
     void beep();
+    // Plays a sound of the program's own: `wav` holds a whole RIFF WAVE
+    // file. Heard as `name`; a sound of the same name still playing is cut
+    // off, so a repeated sound starts again from its beginning.
+    void playWave(std::string name, std::shared_ptr<const std::vector<std::uint8_t>> wav);
+
+    // Where the sounds go to be heard (the desktop viewer, where a sound
+    // device exists): each sound's name and its WAVE bytes, as it starts.
+    std::function<void(const std::string& name, const std::vector<std::uint8_t>& wav)> onPlay;
 
     // Every sound heard so far, beeps as `beepName`.
     const std::vector<std::string>& played() const { return played_; }
