@@ -316,6 +316,52 @@ void musicIcon(Canvas& canvas) {
     canvas.fill(beam);
 }
 
+// Two fingertips on a window's title bar, with the ways they swipe: the
+// main window's row for moving windows with two fingers.
+void titlebarTwoFingerBlue(Canvas& canvas) {
+    const Color blue = hex(0x0a84ff);
+    canvas.setStrokeColor(blue);
+    canvas.setLineWidth(6);
+    canvas.strokeRoundedRect({8, 14, 84, 64}, 12);
+    canvas.setFillColor(blue);
+    canvas.fill(Path::roundedRect({8, 58, 84, 20}, 10));
+    canvas.fillRect({8, 58, 84, 10});
+    canvas.setFillColor(Color::white());
+    canvas.fillEllipse({30, 60, 14, 14});
+    canvas.fillEllipse({54, 60, 14, 14});
+    canvas.setLineWidth(5);
+    canvas.setLineCap(LineCap::round);
+    canvas.strokeLine({22, 36}, {78, 36});
+    canvas.setFillColor(blue);
+    canvas.fill(triangle({14, 36}, {26, 44}, {26, 28}));
+    canvas.fill(triangle({86, 36}, {74, 44}, {74, 28}));
+}
+
+// A trackpad with two fingertips and the arrows of their swipe: the usage
+// item of the two-finger gestures.
+void twoFingerSwipe(Canvas& canvas) {
+    canvas.setFillColor(hex(0xe8eef7));
+    canvas.fillRoundedRect({6, 14, 88, 72}, 12);
+    canvas.setStrokeColor(hex(0x8e9aae));
+    canvas.setLineWidth(3);
+    canvas.strokeRoundedRect({6, 14, 88, 72}, 12);
+    canvas.setFillColor(hex(0x0a84ff));
+    canvas.fillEllipse({32, 40, 16, 20});
+    canvas.fillEllipse({52, 40, 16, 20});
+    canvas.setStrokeColor(hex(0x0a84ff));
+    canvas.setLineCap(LineCap::round);
+    canvas.setLineWidth(4);
+    canvas.strokeLine({50, 66}, {50, 78});
+    canvas.strokeLine({50, 22}, {50, 34});
+    canvas.strokeLine({14, 50}, {26, 50});
+    canvas.strokeLine({74, 50}, {86, 50});
+    canvas.setFillColor(hex(0x0a84ff));
+    canvas.fill(triangle({50, 84}, {44, 76}, {56, 76}));
+    canvas.fill(triangle({50, 16}, {44, 24}, {56, 24}));
+    canvas.fill(triangle({10, 50}, {18, 44}, {18, 56}));
+    canvas.fill(triangle({90, 50}, {82, 44}, {82, 56}));
+}
+
 // A service badge: a rounded square of its colour with a short mark.
 Drawing serviceBadge(std::uint32_t background, std::string mark, std::uint32_t foreground = 0xffffff) {
     return [=](Canvas& canvas) {
@@ -411,6 +457,8 @@ int main(int argc, char** argv) {
         {"AboutCatPencilInkpaw", 192, 192, aboutCatPencilInkpaw},
         {"SupportWeChat", 336, 320, supportCard},
         {"NetEaseMusic", 64, 64, musicIcon},
+        {"TitlebarTwoFingerBlue", 78, 78, titlebarTwoFingerBlue},
+        {"TwoFingerSwipe", 80, 80, twoFingerSwipe},
         {"AIGemini", 64, 64, serviceBadge(0x3f6fe0, "G")},
         {"AIQianwen", 64, 64, serviceBadge(0x6a4de0, "千")},
         {"AIDoubao", 64, 64, serviceBadge(0x2f9be8, "豆")},

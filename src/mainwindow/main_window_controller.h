@@ -1,41 +1,56 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
+#include "mainwindow/apple_settings_card_view.h"
+#include "mainwindow/permission_status_dot_view.h"
+#include "mainwindow/square_color_well.h"
+#include "mainwindow/standard_green_switch.h"
+#include "mainwindow/status_icon_preview_image_view.h"
+#include "platform/gfx/font.h"
+#include "platform/gfx/image.h"
+#include "platform/ui/button.h"
+#include "platform/ui/event_monitors.h"
+#include "platform/ui/label.h"
+#include "platform/ui/pop_up_button.h"
 #include "platform/ui/window_controller.h"
+#include "quicklaunch/quick_launch_icon_strip_view.h"
+#include "selection/selvane_action.h"
+#include "selection/selvane_tool.h"
+#include "windows/mouse_palette_view.h"
 
 namespace tallowmere {
 
 namespace platform {
-class Button;
-class Label;
+class StackView;
+class Timer;
 class View;
 class Window;
 }  // namespace platform
 
+class HorizontalPagingCoordinator;
 class InputController;
 class LayoutStore;
 class QuickLaunchStore;
 class SnapEngine;
 
-// The settings hub. The application delegate makes it on first need with
-// the shared stores and controllers and the window it lives in, and keeps
-// it for the rest of the run.
-//
-// For now its window holds only the status line that the input controller
-// reports to; the header, cards, switches and pages come with the main
-// window, and with them the layout root that sizes the window.
+// The settings hub: one window of two horizontally paged pages of cards.
+// The application delegate makes it on first need with the shared stores
+// and controllers and the window it lives in, and keeps it for the rest of
+// the run; closing the window only orders it out.
 class MainWindowController : public platform::WindowController {
 public:
     // The application the person was working in before, if any.
     using PreferredPID = std::function<std::optional<pid_t>()>;
 
-    // Builds the interface in `window` and makes the controller the input
-    // controller's status line.
+    // Builds the interface in `window`, fills its lists, and makes the
+    // controller the input controller's status line.
     static std::shared_ptr<MainWindowController> make(std::shared_ptr<SnapEngine> snapEngine,
                                                       std::shared_ptr<LayoutStore> layoutStore,
                                                       std::shared_ptr<QuickLaunchStore> quickLaunchStore,
@@ -46,13 +61,66 @@ public:
                          std::shared_ptr<QuickLaunchStore> quickLaunchStore,
                          std::shared_ptr<InputController> inputController, PreferredPID preferredPID,
                          std::shared_ptr<platform::Window> window);
+    ~MainWindowController() override;
 
-    // The root of the laid-out content, whose fitting height sizes a new
-    // window; none while the window has no laid-out content.
+    // --- Controls, made with the controller --------------------------------------
+    const std::shared_ptr<StandardGreenSwitch> gestureSwitch = StandardGreenSwitch::make();
+    const std::shared_ptr<StandardGreenSwitch> naturalDirectionSwitch = StandardGreenSwitch::make();
+    const std::shared_ptr<StandardGreenSwitch> mouseSwitch = StandardGreenSwitch::make();
+    const std::shared_ptr<StandardGreenSwitch> quickLaunchSwitch = StandardGreenSwitch::make();
+    const std::shared_ptr<StandardGreenSwitch> quickLaunchLongPressSwitch = StandardGreenSwitch::make();
+    const std::shared_ptr<StandardGreenSwitch> selvaneSwitch = StandardGreenSwitch::make();
+    const std::shared_ptr<StandardGreenSwitch> selvaneLongPressSwitch = StandardGreenSwitch::make();
+    // The bar's action and tool toggles, filled by the Selvane card.
+    std::map<SelvaneAction, std::shared_ptr<platform::Button>> selvaneActionButtons;
+    std::map<SelvaneTool, std::shared_ptr<platform::Button>> selvaneToolButtons;
+    const std::shared_ptr<platform::Button> selvaneChromeStyleButton;
+    const std::shared_ptr<StandardGreenSwitch> workspaceMemorySwitch = StandardGreenSwitch::make();
+    const std::shared_ptr<StandardGreenSwitch> launchSwitch = StandardGreenSwitch::make();
+    const std::shared_ptr<SquareColorWell> outlineColorWell = SquareColorWell::make();
+    const std::shared_ptr<platform::PopUpButton> themePopup = platform::PopUpButton::make();
+    const std::shared_ptr<platform::PopUpButton> statusIconPopup = platform::PopUpButton::make();
+    const std::shared_ptr<platform::PopUpButton> languagePopup = platform::PopUpButton::make();
+    const std::shared_ptr<platform::PopUpButton> dialThemePopup = platform::PopUpButton::make();
+    const std::shared_ptr<platform::PopUpButton> layoutPopup = platform::PopUpButton::make();
+    const std::shared_ptr<platform::PopUpButton> quickLaunchPopup = platform::PopUpButton::make();
+    const std::shared_ptr<StatusIconPreviewImageView> statusIconPreviewView = StatusIconPreviewImageView::make();
+    const std::shared_ptr<MousePaletteView> dialThemePreviewView;
+    const std::shared_ptr<StandardGreenSwitch> edgeSnapSwitch = StandardGreenSwitch::make();
+    const std::shared_ptr<platform::Button> quickLaunchEditButton = platform::Button::make();
+    const std::shared_ptr<platform::Button> quickLaunchRenameButton = platform::Button::make();
+    const std::shared_ptr<QuickLaunchIconStripView> quickLaunchIconStrip;
+    const std::shared_ptr<PermissionStatusDotView> permissionDotView = PermissionStatusDotView::make();
+    const std::shared_ptr<platform::Label> statusLabel;
+    const std::shared_ptr<platform::Label> permissionLabel = platform::Label::make();
+    const std::shared_ptr<platform::Button> permissionButton;
+    // The layout card's pop-up and buttons, enabled together.
+    std::vector<std::shared_ptr<platform::Control>> workspaceControls;
+    // The new-file-type check boxes.
+    std::vector<std::shared_ptr<platform::Control>> professionalOnlyControls;
+
+    // --- Pages ----------------------------------------------------------------
+    // The stack of page 1's header and cards, whose fitting height sizes a
+    // new window; none once the window's content is gone.
     std::shared_ptr<platform::View> mainLayoutRoot() const { return mainLayoutRoot_.lock(); }
+    // The stack of page 2: its title, then its card columns.
+    const std::shared_ptr<platform::StackView>& secondPageStack() const { return secondPageStack_; }
+    std::shared_ptr<HorizontalPagingCoordinator> pagingCoordinator() const;
+    // The chevrons that turn to page 2 and back to page 1.
+    const std::shared_ptr<platform::Button>& nextPageChevron() const { return nextPageChevron_; }
+    const std::shared_ptr<platform::Button>& previousPageChevron() const { return previousPageChevron_; }
+
     // The text of the status line.
     std::string statusText() const;
 
+    // --- Refreshing -------------------------------------------------------------
+    // The permission row, the dot, the authorisation notes and the input
+    // controller's monitors for the current trust state.
+    void refreshPermission();
+    // The layout pop-up from the layout store.
+    void refreshLayouts();
+    // The quick-launch pop-up and icon strip from the store.
+    void refreshQuickLaunchEntries();
     // Re-reads the switches and states the window shows.
     void refreshRuntimeState();
     // Hands the stored switches to the input controller for the trust
@@ -60,6 +128,69 @@ public:
     // trackpad is held off, whatever its switch says (the switches
     // themselves keep the person's choice).
     void applyAccessibilityFeatureState(bool trusted);
+    // The small and large status-icon pictures of the current style.
+    void updateStatusIconPreview();
+    // The layout controls are usable only with a saved layout to act on.
+    void updateWorkspaceControlsState();
+
+    // --- Builders -----------------------------------------------------------------
+    // `title` in `font`; the "（需授权）" note it carries is shown in blue while
+    // the program is not trusted and left out once it is.
+    void applyAuthorizationTitleStyle(platform::Label& label, const std::string& title, const platform::Font& font) const;
+    // An icon, a title over an optional detail, and `trailingControl` at the
+    // right; 44 high with a detail, 34 without, unless `rowHeight` says.
+    std::shared_ptr<platform::View> makeSettingRow(const std::string& symbol, const std::string& title,
+                                                   const std::string& detail,
+                                                   std::shared_ptr<platform::View> trailingControl,
+                                                   std::optional<double> rowHeight = std::nullopt) const;
+    // A 40 × 40 icon beside a title and a two-line detail, 54 high.
+    std::shared_ptr<platform::View> makeUsageItem(std::optional<std::string> symbol,
+                                                  std::shared_ptr<platform::View> customIcon, const std::string& title,
+                                                  const std::string& detail) const;
+    // A card of `views` under a header row of the title, the accessory and
+    // the header control; no header row without a title or a header control.
+    std::shared_ptr<AppleSettingsCardView> makeCard(const std::string& title,
+                                                    std::vector<std::shared_ptr<platform::View>> views,
+                                                    std::shared_ptr<platform::View> headerControl = nullptr,
+                                                    std::shared_ptr<platform::View> titleAccessory = nullptr) const;
+    // Asks for a name; the default name for an empty answer, none when cancelled.
+    std::optional<std::string> promptForName(const std::string& title, const std::string& defaultName,
+                                             std::optional<platform::Image> icon = std::nullopt) const;
+    // Gives the switches of the features that need Accessibility a plain
+    // layer, the same whatever the trust state.
+    void updateAccessibilitySwitchAppearance(bool trusted);
+
+    // --- Links, music and small actions ----------------------------------------
+    // A link-coloured, borderless button with the service's 16-point icon.
+    std::shared_ptr<platform::Button> makeAINavigationButton(const std::string& title, int tag,
+                                                             const std::string& iconResource,
+                                                             const std::string& iconExtension);
+    // A large push button with the music icon before the title and an
+    // outward arrow after it.
+    std::shared_ptr<platform::Button> makeWorkSceneMusicButton(const std::string& title, int tag);
+    // A title at the left and `control` at the right, centred on each other.
+    std::shared_ptr<platform::View> makeFlySettingRow(const std::string& title,
+                                                      std::shared_ptr<platform::View> control) const;
+    // One radio button per title, tag = position, on for `chosen`.
+    std::vector<std::shared_ptr<platform::Button>> makeRadioGroup(const std::vector<std::string>& titles,
+                                                                  platform::Control::Action action,
+                                                                  int chosen) const;
+    // `button` on a blue rounded card, 52 high.
+    std::shared_ptr<platform::View> makeSupportActionCard(std::shared_ptr<platform::Button> button) const;
+    // The AI assistants' pages in table order, less any that does not parse.
+    std::vector<std::string> aiNavigationURLs() const;
+    // Opens the AI page of the sender's tag; any other tag opens nothing.
+    void openAINavigation(const platform::Control& sender);
+    void openAllAINavigation();
+    // Opens the playlist of the sender's tag (0 to 2); any other opens nothing.
+    void openWorkSceneMusic(const platform::Control& sender);
+
+    // The About window.
+    void showAbout();
+    // Quits the program.
+    void quitApplication();
+
+    // --- Actions of other parts ---------------------------------------------------
     // Offers an application to add as a quick-launch entry.
     void addQuickApplication(platform::Button& sender) { (void)sender; }
     // Asks for a website to add as a quick-launch entry.
@@ -70,16 +201,43 @@ public:
     // windows as a layout under it; a failed capture is shown in an alert.
     void saveLayout();
 
+protected:
+    // A control action that runs `method` on this controller while it lives.
+    platform::Control::Action action(void (MainWindowController::*method)());
+    platform::Control::Action action(void (MainWindowController::*method)(const platform::Control&));
+    std::shared_ptr<InputController> inputController() const { return inputController_; }
+
 private:
     void buildInterface();
+    std::shared_ptr<platform::View> buildHeader();
+    std::shared_ptr<platform::View> buildFirstPageColumns();
+    // Page 2's title and card columns, in `secondPageStack_`.
+    void buildSecondPage();
+    // The view page 2's scroll view sits in.
+    std::shared_ptr<platform::View> makeSecondPageHost();
+    void assemblePages(const std::shared_ptr<platform::View>& background, const std::shared_ptr<platform::View>& header,
+                       const std::shared_ptr<platform::View>& firstPageColumns);
+    void installTitleBarDoubleClickMonitor();
 
     std::shared_ptr<SnapEngine> snapEngine_;
     std::shared_ptr<LayoutStore> layoutStore_;
     std::shared_ptr<QuickLaunchStore> quickLaunchStore_;
     std::shared_ptr<InputController> inputController_;
     PreferredPID preferredPID_;
+    std::optional<platform::EventMonitorToken> titleBarDoubleClickMonitor_;
     std::weak_ptr<platform::View> mainLayoutRoot_;
-    std::shared_ptr<platform::Label> statusLabel_;
+    std::shared_ptr<platform::StackView> secondPageStack_;
+    std::shared_ptr<platform::Button> nextPageChevron_;
+    std::shared_ptr<platform::Button> previousPageChevron_;
+    std::shared_ptr<platform::View> pagesHost_;
+    std::shared_ptr<platform::Timer> permissionPollingTimer_;
+    // Labels whose titles carry the authorisation note, with their texts.
+    struct AuthorizationTitle {
+        std::weak_ptr<platform::Label> label;
+        std::string title;
+        platform::Font font;
+    };
+    mutable std::vector<AuthorizationTitle> authorizationTitles_;
 };
 
 }  // namespace tallowmere

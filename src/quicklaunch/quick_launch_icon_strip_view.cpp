@@ -34,6 +34,8 @@ QuickLaunchIconStripView::QuickLaunchIconStripView(Rect frame) : View(frame) {
 }
 
 void QuickLaunchIconStripView::setHeight(double height) {
+    // Fixed as well, so a stack that holds the strip gives it this height.
+    setFixedHeight(height);
     setFrameSize({frame().size.width, height});
     stack_->setFrame({{inset, inset}, {std::max(0.0, frame().size.width - 2 * inset), std::max(0.0, height - 2 * inset)}});
 }

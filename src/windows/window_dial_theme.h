@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/gfx/color.h"
@@ -148,6 +149,9 @@ std::size_t position(WindowDialTheme theme);
 platform::Color foreground(WindowDialTheme theme);
 platform::Color accent(WindowDialTheme theme);
 platform::Color background(WindowDialTheme theme);
+
+// The theme's title in the interface language ("方案13 · 弧线美学" for `arc`).
+std::string title(WindowDialTheme theme);
 
 // The theme `step` places away in declaration order, wrapping at both ends.
 WindowDialTheme steppedWindowDialTheme(WindowDialTheme theme, int step);

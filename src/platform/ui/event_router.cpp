@@ -6,6 +6,7 @@
 #include "platform/ui/event_monitors.h"
 #include "platform/ui/menu_tracker.h"
 #include "platform/ui/window.h"
+#include "platform/ui/window_frame_controls.h"
 
 namespace tallowmere::platform {
 
@@ -72,6 +73,7 @@ bool EventRouter::routeToWindow(const std::shared_ptr<Window>& window, const Eve
     auto passed = EventMonitors::shared().deliverToLocalMonitors(event);
     if (!passed) return true;
     if (!window->isVisible()) return true;  // a monitor hid it
+    if (isMouseEvent(passed->type) && WindowFrameControls::shared().handle(*window, *passed)) return true;
     if (passed->type == EventType::leftMouseDown || passed->type == EventType::rightMouseDown) {
         // A press brings the window forward and, unless it is a
         // non-activating panel, the program with it.

@@ -23,6 +23,7 @@
 #include "platform/ui/status_bar.h"
 #include "platform/ui/view.h"
 #include "platform/ui/window.h"
+#include "platform/ui/window_frame_controls.h"
 
 namespace tallowmere::platform {
 
@@ -142,11 +143,11 @@ void drawDraggedItems(Canvas& canvas, const Pasteboard& dragged, ScreenPoint poi
     canvas.restore();
 }
 
-void drawWindowButtons(Canvas& canvas, Rect frame, const WindowSpec& spec) {
+void drawWindowButtons(Canvas& canvas, Rect frame, bool close, bool minimize, bool zoom) {
     const Color absent = Color::sRGB(0.8, 0.8, 0.8);
-    const Color colors[] = {spec.hasCloseButton ? Color::sRGB(1.0, 0.37, 0.34) : absent,
-                            spec.hasMinimizeButton ? Color::sRGB(1.0, 0.74, 0.18) : absent,
-                            spec.resizable ? Color::sRGB(0.16, 0.79, 0.25) : absent};
+    const Color colors[] = {close ? Color::sRGB(1.0, 0.37, 0.34) : absent,
+                            minimize ? Color::sRGB(1.0, 0.74, 0.18) : absent,
+                            zoom ? Color::sRGB(0.16, 0.79, 0.25) : absent};
     constexpr double diameter = 12;
     for (int i = 0; i < 3; ++i) {
         const double centreX = frame.minX() + 15 + 20 * i;
@@ -214,6 +215,10 @@ void ScreenSnapshot::drawOwnWindow(Canvas& canvas, const Window& window, std::op
     if (window.styleMask().contains(WindowStyleMask::titled)) {
         const bool titleShown = window.titleVisibility == WindowTitleVisibility::visible;
         drawTitleBar(canvas, frame, titleShown ? window.title() : std::string{}, window.titlebarAppearsTransparent);
+        using Button = WindowFrameControls::Button;
+        drawWindowButtons(canvas, frame, WindowFrameControls::isAvailable(window, Button::close),
+                          WindowFrameControls::isAvailable(window, Button::miniaturize),
+                          WindowFrameControls::isAvailable(window, Button::fullScreen));
         canvas.setStrokeColor(frameColor);
         canvas.setLineWidth(1);
         canvas.strokeRect(frame.insetBy(0.5, 0.5));
@@ -228,7 +233,8 @@ void ScreenSnapshot::drawOtherWindow(Canvas& canvas, const SimulatedWindow& wind
     canvas.setFillColor(Color::white());
     canvas.fillRect(frame);
     drawTitleBar(canvas, frame, window.title(), false);
-    drawWindowButtons(canvas, frame, window.windowSpec());
+    const auto& spec = window.windowSpec();
+    drawWindowButtons(canvas, frame, spec.hasCloseButton, spec.hasMinimizeButton, spec.resizable);
     if (auto desktop = window.application() ? window.application()->owningDesktop() : nullptr) {
         for (const auto& child : window.children()) {
             if (child->isTextElement()) drawTextElement(canvas, *child, desktop->screens());
