@@ -413,6 +413,8 @@ TEST_F(AppDelegateLifecycleTest, NothingRunsWhileNothingIsSwitchedOn) {
     // The calendar item is on unless switched off, and its day needs the
     // activity timer.
     defaults().set("calendarEnabled", platform::PropertyValue(false));
+    // Without trust the main window's permission dot blinks on a timer.
+    setup.grantAccessibility();
     launch();
     runUntilIdle();
     advance(5);  // the window's opening animation
