@@ -1,5 +1,6 @@
 // The real program, started as a person would start it, with a temporary HOME.
 #include <gtest/gtest.h>
+#include <elf.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <set>
@@ -382,6 +384,29 @@ TEST_F(ProgramTest, AHeadlessStartLoadsNoDrawingOrDisplayLibraryUntilSomethingIs
 
     first.signal(SIGTERM);
     EXPECT_EQ(first.exitStatus(), 0) << trace();
+}
+
+// The size of the program's thread-local storage: what every thread it
+// makes, the start's own among them, gets zeroed at its creation.
+std::optional<std::uint64_t> threadLocalStorageSize(const fs::path& program) {
+    std::ifstream file(program, std::ios::binary);
+    Elf64_Ehdr header{};
+    if (!file.read(reinterpret_cast<char*>(&header), sizeof header)) return std::nullopt;
+    for (std::size_t index = 0; index < header.e_phnum; ++index) {
+        Elf64_Phdr segment{};
+        file.seekg(static_cast<std::streamoff>(header.e_phoff + index * sizeof segment));
+        if (!file.read(reinterpret_cast<char*>(&segment), sizeof segment)) return std::nullopt;
+        if (segment.p_type == PT_TLS) return segment.p_memsz;
+    }
+    return 0;
+}
+
+TEST_F(ProgramTest, EveryThreadStartsWithLittleThreadLocalStorage) {
+    // A large thread_local buffer costs every start and every thread
+    // (serial queues, the signal watcher) a zeroed block, used or not.
+    const auto size = threadLocalStorageSize(TALLOWMERE_PROGRAM);
+    ASSERT_TRUE(size);
+    EXPECT_LE(*size, 16u * 1024) << "bytes of thread-local storage";
 }
 
 TEST_F(ProgramTest, AnswersHelpAndVersionAndRefusesUnknownOptionsWithoutStarting) {

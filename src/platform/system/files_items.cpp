@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <system_error>
 
 #include "platform/system/files.h"
@@ -51,16 +52,19 @@ Result<void> copyContents(int in, int out, const fs::path& from) {
         }
         break;  // no kernel copy between these file systems: copy by hand
     }
-    static thread_local char buffer[1 << 20];
+    // On the heap, only while copying: a static or thread_local buffer would
+    // cost every start, or every thread at its creation, a zeroed megabyte.
+    constexpr std::size_t bufferSize = 1 << 20;
+    const auto buffer = std::make_unique_for_overwrite<char[]>(bufferSize);
     for (;;) {
-        const ssize_t count = ::read(in, buffer, sizeof buffer);
+        const ssize_t count = ::read(in, buffer.get(), bufferSize);
         if (count < 0) {
             if (errno == EINTR) continue;
             return itemError(errno, quoted(from) + " couldn\u2019t be copied");
         }
         if (count == 0) return {};
         for (ssize_t written = 0; written < count;) {
-            const ssize_t step = ::write(out, buffer + written, static_cast<std::size_t>(count - written));
+            const ssize_t step = ::write(out, buffer.get() + written, static_cast<std::size_t>(count - written));
             if (step < 0) {
                 if (errno == EINTR) continue;
                 return itemError(errno, quoted(from) + " couldn\u2019t be copied");
