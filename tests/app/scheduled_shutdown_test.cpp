@@ -1,8 +1,10 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "app_delegate_fixture.h"
 #include "menubar/network_traffic_status_view.h"
+#include "platform/desktop/desktop_trace.h"
 #include "platform/system/administrator_prompt.h"
 #include "platform/system/command_call.h"
 #include "platform/system/command_table.h"
@@ -23,6 +25,10 @@ protected:
             ++prompts;
             return allowsAdministrator;
         });
+        platform::DesktopTrace::shared().onLine = [this](const std::string& line) { desktopTrace.push_back(line); };
+    }
+    long tracedShutdowns() const {
+        return std::count(desktopTrace.begin(), desktopTrace.end(), "the Mac shuts down (shutdown -h now)");
     }
     void choosePreset(int minutes) {
         auto item = platform::MenuItem::make("preset");
@@ -34,6 +40,7 @@ protected:
 
     int prompts = 0;
     bool allowsAdministrator = true;
+    std::vector<std::string> desktopTrace;
 };
 
 TEST_F(ScheduledShutdownTest, PresetCountsDownTwentySecondsThenAsksForTheShutdown) {
@@ -70,11 +77,13 @@ TEST_F(ScheduledShutdownTest, TheStandInRecordsTheShutdownOnlyWhenAllowed) {
         SCOPED_TRACE(c.allowed ? "allowed" : "refused");
         allowsAdministrator = c.allowed;
         before = shutdowns();
+        const long tracedBefore = tracedShutdowns();
         const std::size_t alertsBefore = alerts.count();
         choosePreset(1);
         advance(60 + 20);
         runUntilIdle();
         EXPECT_EQ(shutdowns() - before, c.recorded);
+        EXPECT_EQ(tracedShutdowns() - tracedBefore, c.recorded) << "a person sees the simulated Mac go off";
         ASSERT_EQ(alerts.count() - alertsBefore, c.alertsShown);
         if (c.alertsShown) {
             EXPECT_EQ(alerts.last().informativeText, "关机未能执行。");

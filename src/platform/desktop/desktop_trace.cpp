@@ -6,6 +6,7 @@
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/screen_lock_service.h"
 #include "platform/runtime/app_context.h"
+#include "platform/system/system_shutdown.h"
 #include "platform/system/trace_switches.h"
 
 namespace tallowmere::platform {
@@ -98,6 +99,8 @@ void DesktopTrace::start() {
     const std::pair<const char*, const char*> lockChanges[] = {
         {ScreenLockService::didLockNotification, "screen locked"},
         {ScreenLockService::didUnlockNotification, "screen unlocked"},
+        // In place of powering off: nothing here shuts this computer down.
+        {SystemShutdown::didShutDownNotification, "the Mac shuts down (shutdown -h now)"},
     };
     for (const auto& change : lockChanges) {
         const char* line = change.second;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,9 +23,10 @@ public:
     SoundOutput& operator=(const SoundOutput&) = delete;
 
     // Plays the system sound `name` ("Glass", ...); false, and nothing
-    // heard, for a sound the system does not have.
+    // heard, for a sound the system does not have. Sounds whose WAVE file
+    // the bundle holds ("Glass.wav") are heard through `onPlay`.
     bool playNamed(std::string_view name);
-    // The alert beep.
+    // The alert beep (the bundle's "Beep.wav").
     void beep();
     // Plays a sound of the program's own: `wav` holds a whole RIFF WAVE
     // file. Heard as `name`; a sound of the same name still playing is cut
@@ -39,7 +41,13 @@ public:
     const std::vector<std::string>& played() const { return played_; }
 
 private:
+    // Hands the last sound played to `onPlay`, with the bundle's file `resource`.wav.
+    void hear(const std::string& resource);
+    // The bundle's WAVE file for a system sound, read once; null when none.
+    std::shared_ptr<const std::vector<std::uint8_t>> systemSoundData(const std::string& resource);
+
     std::vector<std::string> played_;
+    std::map<std::string, std::shared_ptr<const std::vector<std::uint8_t>>, std::less<>> loaded_;
 };
 
 }  // namespace tallowmere::platform

@@ -1,6 +1,8 @@
 #include "platform/system/system_shutdown.h"
 
 #include "platform/runtime/app_context.h"
+#include "platform/runtime/main_queue.h"
+#include "platform/runtime/notification_center.h"
 #include "platform/system/administrator_prompt.h"
 #include "platform/system/privileged_shell_scripts.h"
 
@@ -15,8 +17,12 @@ std::optional<int> SystemShutdown::run(const std::string& source, CommandCall& c
         call.writeError("User canceled. (-128)\n");
         return 1;
     }
-    std::lock_guard lock(mutex_);
-    ++requests_;
+    {
+        std::lock_guard lock(mutex_);
+        ++requests_;
+    }
+    auto& context = AppContext::current();
+    context.mainQueue().async([&context] { context.notificationCenter().post(didShutDownNotification); });
     return 0;
 }
 

@@ -16,6 +16,10 @@ namespace tallowmere::platform {
 class SystemShutdown {
 public:
     static constexpr const char* command = "/sbin/shutdown -h now";
+    // Posted on the main queue, on the context's notification centre, for
+    // each shutdown the person allowed: what they would see is the Mac
+    // going off (the desktop trace says so).
+    static constexpr const char* didShutDownNotification = "SimulatedMacDidShutDown";
 
     static SystemShutdown& shared();
 

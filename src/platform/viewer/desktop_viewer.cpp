@@ -105,9 +105,17 @@ DesktopViewer::DesktopViewer(std::unique_ptr<X11Window> window)
     handlers.onExposed = [onMainQueue, this] { onMainQueue([this] { window_->present(); }); };
     window_->startReadingInput(std::move(handlers));
     pacer_.setNeedsFrame();
+
+    speaker_ = ViewerSpeaker::openIfAvailable();
+    if (speaker_) {
+        DesktopLink::desktop().sounds().onPlay = [this](const std::string& name, const std::vector<std::uint8_t>& wav) {
+            speaker_->play(name, wav);
+        };
+    }
 }
 
 DesktopViewer::~DesktopViewer() {
+    if (speaker_) DesktopLink::desktop().sounds().onPlay = nullptr;
     window_.reset();  // the event thread stops before anything it reaches goes
     context_.mainQueue().onItemPerformed = nullptr;
     context_.notificationCenter().removeObserver(screensObserver_);

@@ -11,6 +11,7 @@
 #include "platform/viewer/frame_pacer.h"
 #include "platform/viewer/input_translator.h"
 #include "platform/viewer/viewer_geometry.h"
+#include "platform/viewer/viewer_speaker.h"
 
 namespace tallowmere::platform {
 
@@ -78,6 +79,8 @@ class DesktopViewer {
     ObserverToken cursorObserver_;
     std::optional<PixelPoint> selectionAnchor_;
     std::optional<PixelRect> selectionBand_;
+    // Plays the desktop's sounds, where this machine has a sound device.
+    std::unique_ptr<ViewerSpeaker> speaker_;
     // Work the event thread posted finds the viewer gone once this is.
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
