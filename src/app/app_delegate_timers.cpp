@@ -12,6 +12,7 @@
 #include "platform/desktop/desktop.h"
 #include "time/tomato_fullscreen_reminder.h"
 #include "time/shutdown_countdown_panel.h"
+#include "time/typed_minutes.h"
 #include "platform/system/process_runner.h"
 #include "platform/system/user_defaults.h"
 
@@ -46,22 +47,7 @@ int pomodoroMinutes(std::string_view typed) {
 
 constexpr int shutdownCountdownSeconds = 20;
 constexpr const char* SystemShutdownCommand = "/sbin/shutdown -h now";
-
-// The whole minutes typed into the shutdown dialog, when within a day.
-std::optional<int> shutdownMinutes(std::string_view typed) {
-    const std::string text = Text::trimmingWhitespaceAndNewlines(typed);
-    std::size_t digits = !text.empty() && (text.front() == '+' || text.front() == '-') ? 1 : 0;
-    if (digits == text.size()) return std::nullopt;
-    long long value = 0;
-    for (std::size_t i = digits; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return std::nullopt;
-        value = value * 10 + (text[i] - '0');
-        if (value > 1'000'000) return std::nullopt;
-    }
-    if (text.front() == '-') value = -value;
-    if (value < 1 || value > 1440) return std::nullopt;
-    return static_cast<int>(value);
-}
+constexpr int longestShutdownMinutes = 1440;
 
 }  // namespace
 
@@ -157,7 +143,7 @@ void AppDelegate::scheduleCustomShutdownFromMenu() {
     field->setFrame({0, 0, 220, 24});
     alert->accessoryView = field;
     if (alert->runModal() != ModalResponses::alertFirstButton) return;
-    const auto minutes = shutdownMinutes(field->stringValue());
+    const auto minutes = typedWholeMinutes(field->stringValue(), longestShutdownMinutes);
     if (!minutes) {
         auto error = Alert::make();
         error->messageText = L("定时关机");

@@ -1,7 +1,6 @@
 #include "time/countdown_lock_controller.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include "platform/base/format.h"
@@ -21,6 +20,7 @@
 #include "platform/ui/alert.h"
 #include "platform/ui/application.h"
 #include "platform/ui/desktop_link.h"
+#include "time/typed_minutes.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/text_field.h"
 #include "time/lock_settings_rows.h"
@@ -91,16 +91,6 @@ std::string CountdownLockController::title() const {
     return deadline_ ? std::string("倒计时锁屏 · ") + remainingText(*deadline_) : "倒计时锁屏 · 未启用";
 }
 
-std::optional<int> CountdownLockController::customMinutes(std::string_view typed) {
-    std::string text = Text::trimmingWhitespaceAndNewlines(typed);
-    if (!text.empty() && text.front() == '+') text.erase(0, 1);
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    if (value < 1 || value > longestMinutes) return std::nullopt;
-    return value;
-}
-
 std::shared_ptr<MenuItem> CountdownLockController::makeMenuItem() {
     auto item = MenuItem::make(title());
     item->setImage(symbolImage("lock", "倒计时锁屏"));
@@ -166,7 +156,7 @@ void CountdownLockController::customDuration() {
     alert->addButton("取消");
     if (auto window = alert->window()) window->makeFirstResponder(field);
     if (alert->runModal() != ModalResponses::alertFirstButton) return;
-    if (const auto minutes = customMinutes(field->stringValue())) {
+    if (const auto minutes = typedWholeMinutes(field->stringValue(), longestMinutes)) {
         start(*minutes);
     } else {
         showAlert("请输入 1–1440 之间的整数分钟数。");

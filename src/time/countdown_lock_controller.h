@@ -3,7 +3,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/base/date.h"
@@ -62,9 +61,6 @@ public:
 
     // "倒计时锁屏 · 00:04:59", or "倒计时锁屏 · 未启用" while idle.
     std::string title() const;
-    // Whole minutes typed in the custom dialog: 1...1440 after trimming,
-    // with an optional sign; absent for anything else.
-    static std::optional<int> customMinutes(std::string_view typed);
 
     bool isRunning() const { return deadline_.has_value(); }
     std::optional<int> selectedMinutes() const { return selectedMinutes_; }

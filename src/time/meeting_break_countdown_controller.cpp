@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "platform/base/format.h"
-#include "platform/base/text.h"
 #include "platform/desktop/desktop.h"
 #include "platform/gfx/font.h"
 #include "platform/runtime/app_context.h"
@@ -19,6 +18,7 @@
 #include "platform/ui/system_beep.h"
 #include "platform/ui/text_field.h"
 #include "platform/ui/window_style.h"
+#include "time/typed_minutes.h"
 
 namespace tallowmere {
 
@@ -65,21 +65,6 @@ MeetingBreakCountdownController::~MeetingBreakCountdownController() {
     stopCountdown(false);
 }
 
-std::optional<int> MeetingBreakCountdownController::parseMinutes(std::string_view typed) {
-    const std::string text = Text::trimmingWhitespaceAndNewlines(typed);
-    const std::size_t first = !text.empty() && (text.front() == '+' || text.front() == '-') ? 1 : 0;
-    if (first == text.size()) return std::nullopt;
-    long long value = 0;
-    for (std::size_t i = first; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return std::nullopt;
-        value = value * 10 + (text[i] - '0');
-        if (value > longestMinutes) return std::nullopt;  // also keeps the sum from overflowing
-    }
-    if (text.front() == '-') value = -value;
-    if (value < 1) return std::nullopt;
-    return static_cast<int>(value);
-}
-
 void MeetingBreakCountdownController::start(int minutes) {
     if (minutes < 1 || minutes > longestMinutes) return;
     stopCountdown(false);
@@ -120,7 +105,7 @@ void MeetingBreakCountdownController::startCustom() {
     field->setFrame({0, 0, 240, 26});
     alert->accessoryView = field;
     if (alert->runModal() != ModalResponses::alertFirstButton) return;
-    const auto minutes = parseMinutes(field->stringValue());
+    const auto minutes = typedWholeMinutes(field->stringValue(), longestMinutes);
     if (!minutes) {
         showInvalidMinutesAlert();
         return;

@@ -65,9 +65,6 @@ public:
     // Stops the running countdown without its sound.
     void stopFromMenu(platform::MenuItem& sender);
 
-    // The minutes typed into the custom dialog, when whole and within a day.
-    static std::optional<int> parseMinutes(std::string_view typed);
-
 private:
     void stopCountdown(bool playCompletionSound);
     void rebuildWindows();
