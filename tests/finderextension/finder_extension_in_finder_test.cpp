@@ -1,5 +1,8 @@
 // The extension module loaded by the simulated Finder, with the program
 // started: a person's clicks in a Finder window end in real files.
+// Also writes a picture a person can look at, under the build folder:
+//   renderings/finderextension/finder_hash_menu.png   two files selected,
+//                                                     the hash submenu open
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,11 +11,14 @@
 
 #include "app/app_delegate_fixture.h"
 #include "platform/desktop/finder_window_layout.h"
+#include "platform/gfx/pango_text_measurer.h"
 #include "platform/system/file_digest.h"
 #include "platform/system/paths.h"
 #include "platform/system/system_log.h"
 #include "platform/ui/finder_sync_extension_host.h"
 #include "platform/ui/menu.h"
+#include "platform/ui/menu_tracker.h"
+#include "platform/ui/screen_snapshot.h"
 
 namespace tallowmere::testing {
 namespace {
@@ -60,6 +66,25 @@ protected:
     platform::ScreenPoint backgroundPoint() const {
         const auto list = layout().itemsFrame();
         return desktop.screens().toScreen(platform::AXPoint{list.midX(), list.maxY() - 20});
+    }
+    // Dark pixels where the window shows the extension's button.
+    int darkPixelsOfTheButton() {
+        const double scale = 2;
+        auto shown = platform::ScreenSnapshot::render(nullptr, scale);
+        EXPECT_TRUE(shown);
+        if (!shown) return 0;
+        const auto button = desktop.screens().toScreen(layout().toolbarButtonFrame());
+        const double screenHeight = desktop.screens().primaryScreen()->frame().height();
+        int dark = 0;
+        // Bitmap rows run from the top.
+        for (int y = static_cast<int>((screenHeight - button.maxY()) * scale);
+             y < static_cast<int>((screenHeight - button.minY()) * scale); ++y) {
+            for (int x = static_cast<int>(button.minX() * scale); x < static_cast<int>(button.maxX() * scale); ++x) {
+                const auto pixel = shown->pixel(x, y);
+                dark += pixel.red < 110 && pixel.green < 110 && pixel.blue < 110;
+            }
+        }
+        return dark;
     }
     void makeFile(const std::string& name, const std::string& contents) {
         std::ofstream(work / name, std::ios::binary) << contents;
@@ -184,6 +209,78 @@ TEST_F(FinderExtensionInFinderTest, FinderShowsTheExtensionsButton) {
     EXPECT_EQ(item->name, "塔洛梅");
     EXPECT_EQ(item->toolTip, "在当前文件夹新建文件、复制路径或打开终端");
     EXPECT_TRUE(item->image.isTemplate());
+}
+
+// Finder asks for the button once however often its windows are drawn, and
+// for one menu per click; a click on the button while its menu is open
+// closes the menu.
+TEST_F(FinderExtensionInFinderTest, OneMenuPerClickAndTheButtonAskedOnce) {
+    struct CountingExtension final : platform::FinderSyncController::Extension {
+        bool load() override { return true; }
+        std::optional<platform::FinderSyncController::ToolbarItem> toolbarItem() override {
+            ++buttonsAsked;
+            return platform::FinderSyncController::ToolbarItem{"塔洛梅", "", platform::Image::fromBitmap(platform::Bitmap(24, 24))};
+        }
+        void showMenu(platform::FinderSyncMenuKind kind, platform::ScreenPoint location) override {
+            kinds.push_back(kind);
+            auto menu = platform::Menu::make("塔洛梅");
+            menu->addItem(platform::MenuItem::make("复制路径"));
+            menu->popUp(nullptr, location);
+        }
+        int buttonsAsked = 0;
+        std::vector<platform::FinderSyncMenuKind> kinds;
+    };
+    auto extension = std::make_shared<CountingExtension>();
+    desktop.finderSync().setExtension(extension);
+    for (int frame = 0; frame < 3; ++frame) ASSERT_TRUE(platform::ScreenSnapshot::render());
+    EXPECT_EQ(extension->buttonsAsked, 1);
+
+    const auto button = onScreen(layout().toolbarButtonFrame());
+    mouse.click(button);
+    EXPECT_TRUE(menus.isOpen());
+    mouse.click(button);
+    EXPECT_FALSE(menus.isOpen());
+    mouse.click(button);
+    EXPECT_TRUE(menus.isOpen());
+    EXPECT_EQ(extension->kinds, (std::vector<platform::FinderSyncMenuKind>(
+                                    2, platform::FinderSyncMenuKind::toolbarItemMenu)));
+    EXPECT_EQ(extension->buttonsAsked, 1);
+}
+
+TEST_F(FinderExtensionInFinderTest, TheWindowShowsTheButtonAndTheMenuOverIt) {
+    // Measured with the fonts that draw it, as in the program.
+    context().setShared<platform::TextMeasurer>(std::make_shared<platform::PangoTextMeasurer>());
+    std::filesystem::create_directories(work / "照片");
+    makeFile("报告 2026.md", "# 报告\n");
+    makeFile("notes.txt", "abc");
+    makeFile("b.txt", "hello\n");
+    EXPECT_GT(darkPixelsOfTheButton(), 20) << "the extension's image is drawn on its button";
+
+    mouse.click(itemPoint("b.txt"));
+    mouse.modifiers = platform::ModifierFlags{platform::ModifierFlags::command};
+    mouse.click(itemPoint("notes.txt"));
+    mouse.modifiers = {};
+    mouse.click(itemPoint("notes.txt"), MouseButton::right);
+    ASSERT_TRUE(menus.isOpen());
+    // The pointer rests on "哈希值", which opens its submenu.
+    auto hashes = menus.find("哈希值");
+    ASSERT_TRUE(hashes);
+    const auto* shown = platform::MenuTracker::shared().layoutOf(*menus.openMenu());
+    ASSERT_TRUE(shown && shown->rowOf(*hashes));
+    const auto row = shown->rowOf(*hashes)->frame;
+    mouse.moveTo({row.midX(), row.midY()});
+    ASSERT_TRUE(hashes->submenu()->isOpen());
+
+    const auto renderings = std::filesystem::path(TALLOWMERE_BINARY_DIR) / "renderings" / "finderextension";
+    std::filesystem::create_directories(renderings);
+    const auto file = renderings / "finder_hash_menu.png";
+    ASSERT_TRUE(platform::ScreenSnapshot::writePng(file, nullptr, 2).ok());
+    EXPECT_GT(std::filesystem::file_size(file), 10000u);
+
+    menus.dismiss();
+    // Without an extension Finder shows no button.
+    desktop.finderSync().setExtension({});
+    EXPECT_EQ(darkPixelsOfTheButton(), 0);
 }
 
 }  // namespace

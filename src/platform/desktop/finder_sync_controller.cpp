@@ -19,6 +19,11 @@ bool FinderSyncController::observes(const std::filesystem::path& folder) const {
     return false;
 }
 
+void FinderSyncController::setExtension(std::weak_ptr<Extension> extension) {
+    extension_ = std::move(extension);
+    toolbarItem_.reset();
+}
+
 void FinderSyncController::setMenuContext(std::vector<Url> selected, std::optional<Url> targeted) {
     selected_ = std::move(selected);
     targeted_ = std::move(targeted);
@@ -38,7 +43,8 @@ std::optional<FinderSyncController::ToolbarItem> FinderSyncController::toolbarIt
     const std::filesystem::path& folder) {
     auto extension = extension_.lock();
     if (!extension || !extension->load() || !observes(folder)) return std::nullopt;
-    return extension->toolbarItem();
+    if (!toolbarItem_) toolbarItem_ = extension->toolbarItem();
+    return toolbarItem_;
 }
 
 }  // namespace tallowmere::platform

@@ -62,7 +62,7 @@ public:
         // Builds the menu of `kind` from the context set and shows it.
         virtual void showMenu(FinderSyncMenuKind kind, ScreenPoint location) = 0;
     };
-    void setExtension(std::weak_ptr<Extension> extension) { extension_ = std::move(extension); }
+    void setExtension(std::weak_ptr<Extension> extension);
 
     // Finder asks its extension for the menu of `kind` about `folder` (a
     // window's folder), with the selection and target given, and shows it
@@ -70,7 +70,9 @@ public:
     // the extension does not watch.
     void showExtensionMenu(FinderSyncMenuKind kind, ScreenPoint location, const std::filesystem::path& folder,
                            std::vector<Url> selected, std::optional<Url> targeted);
-    // The button Finder shows in a window of `folder`, if any.
+    // The button Finder shows in a window of `folder`, if any. Finder asks
+    // its extension once and keeps the answer: windows are drawn many times
+    // a second, and an extension may draw its image anew on every ask.
     std::optional<ToolbarItem> toolbarItemFor(const std::filesystem::path& folder);
 
 private:
@@ -78,6 +80,7 @@ private:
     std::vector<Url> selected_;
     std::optional<Url> targeted_;
     std::weak_ptr<Extension> extension_;
+    std::optional<ToolbarItem> toolbarItem_;
 };
 
 }  // namespace tallowmere::platform

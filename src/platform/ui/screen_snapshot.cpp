@@ -54,13 +54,9 @@ void drawTitleBar(Canvas& canvas, Rect frame, const std::string& title, bool tra
     drawCentredText(canvas, title, bar, Font::systemFont(13, FontWeight::semibold), Color::sRGB(0.2, 0.2, 0.2));
 }
 
-// The close, minimise and zoom buttons, each over the window's own button
-// element (14 × 16 pt, 6 pt below the top edge, from 8 pt in, 20 pt apart),
-// so a press where a person sees one lands on it. A button the window does
-// not have is grey.
 // A Finder window: its favourite folders down the sidebar and its folder's
 // items, one row each with a small folder or page, the selected ones
-// marked, as a person picks them to open or drag; the toolbar button.
+// marked, as a person picks them to open or drag; its extension's button.
 void drawFinderWindow(Canvas& canvas, const SimulatedWindow& window, Desktop& desktop) {
     auto app = window.application();
     if (!app || app->bundleIdentifier() != Desktop::finderBundleIdentifier) return;
@@ -111,9 +107,23 @@ void drawFinderWindow(Canvas& canvas, const SimulatedWindow& window, Desktop& de
         drawRow(row, items[i], items[i].filename().string());
     }
     canvas.restore();
+    // The extension's button, only where Finder has one to show.
+    const auto button = desktop.finderSync().toolbarItemFor(layout->folder());
+    if (!button) return;
+    const Rect frame = local(layout->toolbarButtonFrame());
+    canvas.setFillColor(Color::white().withAlphaComponent(0.6));
+    canvas.fillRoundedRect(frame, 5);
     canvas.setStrokeColor(Color::sRGB(0.6, 0.6, 0.6));
     canvas.setLineWidth(1);
-    canvas.strokeRoundedRect(local(layout->toolbarButtonFrame()).insetBy(0.5, 0.5), 5);
+    canvas.strokeRoundedRect(frame.insetBy(0.5, 0.5), 5);
+    const double side = std::min(frame.width(), frame.height()) - 2;
+    const Rect imageFrame{frame.midX() - side / 2, frame.midY() - side / 2, side, side};
+    // Tinted like Finder's own toolbar icons.
+    if (button->image.isTemplate()) {
+        button->image.tinted(Color::sRGB(0.3, 0.3, 0.3)).draw(canvas, imageFrame);
+    } else {
+        button->image.draw(canvas, imageFrame);
+    }
 }
 
 // What a drag carries, beside the pointer: the file's name, or how many.
@@ -143,6 +153,10 @@ void drawDraggedItems(Canvas& canvas, const Pasteboard& dragged, ScreenPoint poi
     canvas.restore();
 }
 
+// The close, minimise and zoom buttons, each over the window's own button
+// element (14 × 16 pt, 6 pt below the top edge, from 8 pt in, 20 pt apart),
+// so a press where a person sees one lands on it. A button the window does
+// not have is grey.
 void drawWindowButtons(Canvas& canvas, Rect frame, bool close, bool minimize, bool zoom) {
     const Color absent = Color::sRGB(0.8, 0.8, 0.8);
     const Color colors[] = {close ? Color::sRGB(1.0, 0.37, 0.34) : absent,
