@@ -7,14 +7,30 @@
 #include "platform/gfx/color.h"
 #include "platform/gfx/geometry.h"
 #include "platform/gfx/graphics_state.h"
+#include "platform/ui/animation.h"
 
 namespace tallowmere::platform {
 
+// How a layer's own clock runs against its parent's: local time is
+// (parent time - beginTime) x speed + timeOffset. A layer's animations run
+// on its local clock, so changing these re-times every animation at once.
+struct LayerTiming {
+    double speed = 1;
+    double beginTime = 0;
+    double timeOffset = 0;
+    bool operator==(const LayerTiming&) const = default;
+
+    double localTime(double parentTime) const { return (parentTime - beginTime) * speed + timeOffset; }
+};
+
 // A keyframe animation of a layer gradient's colours or start point, as
 // the layer's render clock sees it: evaluated from the uptime whenever the
-// view is drawn (on screen and in snapshots), so it needs no timer.
-// Local time is (uptime - beginTime) x speed + timeOffset; the values are
-// spread evenly over the duration and interpolated linearly.
+// view is drawn (on screen and in snapshots), so it needs no timer (the view
+// is redrawn while it shows, see LayerAnimationTicker).
+// The animation's own time is (layer time - beginTime) x speed + timeOffset,
+// where layer time is the gradient's local time. The values fall on
+// `keyTimes` (fractions of the duration; evenly spread when empty) and each
+// segment runs through its timing function (linear when none is given).
 struct LayerKeyframeAnimation {
     enum class KeyPath { colors, startPoint };
     std::string key{};  // "blackboard.randomGradient"; a later one of the same key replaces it
@@ -28,6 +44,8 @@ struct LayerKeyframeAnimation {
     bool fillsBackwards = false;
     double speed = 1;
     double timeOffset = 0;
+    std::vector<double> keyTimes{};                // one per value, rising from 0 to 1
+    std::vector<TimingFunction> timingFunctions{};  // one per segment
     bool operator==(const LayerKeyframeAnimation&) const = default;
 };
 
@@ -41,7 +59,10 @@ struct LayerGradient {
     Point startPoint{0.5, 1};
     Point endPoint{0.5, 0};
     double cornerRadius = 0;
+    bool continuousCorners = false;
     std::vector<LayerKeyframeAnimation> animations;
+    // The gradient layer's clock against its superlayer's (the uptime).
+    LayerTiming timing;
     bool operator==(const LayerGradient&) const = default;
 
     // Adds `animation`, replacing one of the same key.
@@ -70,6 +91,9 @@ struct LayerStyle {
     void insertGradientAtBottom(LayerGradient gradient);
     void removeGradients(const std::string& name);
     const LayerGradient* gradient(const std::string& name) const;
+    LayerGradient* gradient(const std::string& name);
+    // Whether any gradient runs an animation.
+    bool hasAnimations() const;
 };
 
 }  // namespace tallowmere::platform

@@ -7,6 +7,7 @@
 #include "platform/gfx/canvas.h"
 #include "platform/runtime/app_context.h"
 #include "platform/ui/dragging_info.h"
+#include "platform/ui/layer_animation_ticker.h"
 #include "platform/ui/tracking_area.h"
 #include "platform/ui/view_event_router.h"
 #include "platform/ui/window.h"
@@ -195,6 +196,7 @@ void View::propagateWindow(const std::weak_ptr<Window>& window) {
     if (changed) {
         viewDidMoveToWindow();
         updateTrackingAreas();
+        if (layer_.hasAnimations()) noteLayerAnimations();
     }
     for (auto& subview : subviews_) subview->propagateWindow(window);
 }
@@ -209,6 +211,7 @@ void View::setHidden(bool hidden) {
         superview_->setNeedsDisplay();
     }
     setNeedsDisplay();
+    if (auto* ticker = LayerAnimationTicker::sharedIfMade()) ticker->visibilityMayHaveChanged();
 }
 
 bool View::isHiddenOrHasHiddenAncestor() const {
@@ -230,6 +233,30 @@ LayerStyle& View::mutableLayer() {
     wantsLayer_ = true;
     setNeedsDisplay();
     return layer_;
+}
+
+void View::addLayerAnimation(const std::string& gradientName, LayerKeyframeAnimation animation) {
+    auto* gradient = mutableLayer().gradient(gradientName);
+    if (!gradient) return;
+    gradient->addAnimation(std::move(animation));
+    noteLayerAnimations();
+}
+
+void View::setLayerTiming(const std::string& gradientName, LayerTiming timing) {
+    auto* gradient = mutableLayer().gradient(gradientName);
+    if (!gradient) return;
+    gradient->timing = timing;
+}
+
+void View::noteLayerAnimations() {
+    // Inside a constructor there is no owner yet; entering a window tells
+    // the ticker then.
+    auto self = weak_from_this().lock();
+    if (self && !window_.expired()) {
+        LayerAnimationTicker::shared().watch(self);
+    } else if (auto* ticker = LayerAnimationTicker::sharedIfMade()) {
+        ticker->visibilityMayHaveChanged();
+    }
 }
 
 void View::setAppearance(std::optional<Appearance> appearance) {

@@ -144,6 +144,13 @@ public:
     // view's own drawing. Changing it redraws the view.
     const LayerStyle& layer() const { return layer_; }
     LayerStyle& mutableLayer();
+    // Runs `animation` on the layer gradient of that name (nothing when
+    // there is none), replacing one of the same key, and keeps the view
+    // redrawn while it shows (LayerAnimationTicker). Animations set up
+    // before the view enters a window start showing when it does.
+    void addLayerAnimation(const std::string& gradientName, LayerKeyframeAnimation animation);
+    // Re-times the gradient's animations through its layer clock.
+    void setLayerTiming(const std::string& gradientName, LayerTiming timing);
     bool wantsLayer() const { return wantsLayer_; }
     void setWantsLayer(bool wants) { wantsLayer_ = wants; }
 
@@ -352,6 +359,8 @@ private:
     // the size each of them needs.
     void invalidateLayoutUpward();
     void propagateWindow(const std::weak_ptr<Window>& window);
+    // Tells the ticker this view's layer animates.
+    void noteLayerAnimations();
     void displayWithin(Canvas& canvas, const std::optional<Rect>& dirty);
     void detachFromWindowTree();
 

@@ -7,6 +7,7 @@
 #include "platform/runtime/app_context.h"
 #include "platform/ui/application.h"
 #include "platform/ui/desktop_link.h"
+#include "platform/ui/layer_animation_ticker.h"
 #include "platform/ui/ui_trace.h"
 #include "platform/ui/view.h"
 #include "platform/ui/view_event_router.h"
@@ -220,6 +221,7 @@ void Window::orderIn() {
         server.orderOwnWindow(windowNumber_, WindowOrderingMode::above);
         trace(std::string(dynamic_cast<const Panel*>(this) ? "panel" : "window") + " shown",
               "level " + std::to_string(level_) + " at " + describeRect(frame_));
+        if (auto* ticker = LayerAnimationTicker::sharedIfMade()) ticker->visibilityMayHaveChanged();
         return;
     }
     server.orderOwnWindow(windowNumber_, WindowOrderingMode::above);
@@ -239,6 +241,7 @@ void Window::orderOut() {
     DesktopLink::desktop().windowServer().orderOwnWindow(windowNumber_, WindowOrderingMode::out);
     if (isKeyWindow()) resignKey();
     trace(std::string(dynamic_cast<const Panel*>(this) ? "panel" : "window") + " hidden");
+    if (auto* ticker = LayerAnimationTicker::sharedIfMade()) ticker->visibilityMayHaveChanged();
 }
 
 void Window::makeKeyAndOrderFront() {
