@@ -3,8 +3,11 @@
 # tallowmere_library(<name> DIR <folder under src/> [DEPS <targets>...])
 # One static library per folder; every .cpp under the folder belongs to it.
 function(tallowmere_library name)
-  cmake_parse_arguments(ARG "" "DIR" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "DIR" "DEPS;EXCLUDE" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${ARG_DIR}/*.cpp)
+  foreach(excluded ${ARG_EXCLUDE})
+    list(REMOVE_ITEM sources ${PROJECT_SOURCE_DIR}/src/${ARG_DIR}/${excluded})
+  endforeach()
   if(NOT sources)
     # A folder whose first source has not landed yet still links.
     set(sources ${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp)
