@@ -4,16 +4,12 @@
 #include "localization/product_identity.h"
 #include "mainwindow/horizontal_paging_coordinator.h"
 #include "mainwindow/input_feature_switches.h"
-#include "platform/base/date_formatter.h"
 #include "platform/base/format.h"
-#include "platform/base/gregorian_calendar.h"
 #include "platform/desktop/desktop.h"
 #include "platform/runtime/app_context.h"
 #include "platform/runtime/timer.h"
-#include "platform/ui/alert.h"
 #include "platform/ui/desktop_link.h"
 #include "platform/ui/menu_item.h"
-#include "platform/ui/text_field.h"
 #include "platform/ui/view.h"
 #include "platform/ui/window.h"
 #include "quicklaunch/quick_launch_entry.h"
@@ -51,6 +47,7 @@ std::shared_ptr<MainWindowController> MainWindowController::make(
         std::move(preferredPID), std::move(window));
     controller->installTitleBarDoubleClickMonitor();
     controller->buildInterface();
+    controller->installQuickLaunchActions();
     controller->refreshPermission();
     controller->refreshLayouts();
     controller->refreshQuickLaunchEntries();
@@ -146,28 +143,31 @@ void MainWindowController::refreshLayouts() {
 }
 
 void MainWindowController::updateWorkspaceControlsState() {
-    const bool hasLayouts = layoutStore_ && !layoutStore_->layouts.empty();
-    for (const auto& control : workspaceControls) control->setEnabled(hasLayouts);
+    const bool usable = WorkspaceMemoryPreference::isEnabled() && layoutStore_ && !layoutStore_->layouts.empty();
+    for (const auto& control : workspaceControls) control->setEnabled(usable);
 }
 
 void MainWindowController::refreshQuickLaunchEntries() {
+    // The entry chosen before stays chosen while it exists.
+    const auto previous = selectedQuickLaunchID();
     quickLaunchPopup->removeAllItems();
     const auto entries = quickLaunchStore_ ? quickLaunchStore_->entries() : std::vector<QuickLaunchEntry>{};
     if (entries.empty()) {
         quickLaunchPopup->addItem(L("暂无快捷启动项"));
         quickLaunchPopup->setEnabled(false);
         quickLaunchIconStrip->update({});
+        updateQuickLaunchActionState();
         return;
     }
     quickLaunchPopup->setEnabled(true);
     for (const auto& entry : entries) {
         auto item = quickLaunchPopup->addItem(entry.name + " · " + quickLaunchKindName(entry.kind));
         item->setRepresentedObject(entry.id.uuidString());
+        if (previous && entry.id == *previous) quickLaunchPopup->selectItem(item);
     }
     quickLaunchIconStrip->update(entries);
-    if (auto selected = quickLaunchPopup->selectedItem()) {
-        if (const auto* id = selected->representedObjectAs<std::string>()) quickLaunchIconStrip->setSelected(Uuid::fromString(*id));
-    }
+    quickLaunchIconStrip->setSelected(selectedQuickLaunchID());
+    updateQuickLaunchActionState();
 }
 
 void MainWindowController::refreshRuntimeState() {
@@ -177,29 +177,6 @@ void MainWindowController::refreshRuntimeState() {
 
 void MainWindowController::applyAccessibilityFeatureState(bool trusted) {
     if (inputController_) InputFeatureSwitches::apply(*inputController_, trusted);
-}
-
-void MainWindowController::saveLayout() {
-    auto alert = Alert::make();
-    alert->messageText = L("保存当前工作区");
-    alert->informativeText = L("为这组窗口布局输入名称。");
-    const auto now = AppContext::current().clock().now();
-    auto formatter = DateFormatter::make("yyMMddHHmm", GregorianCalendar::current().timeZoneIdentifier());
-    auto name = TextField::make(formatter ? formatter->string(now) : std::string());
-    name->setFrame({0, 0, 260, 24});
-    alert->accessoryView = name;
-    alert->addButton(L("保存"));
-    alert->addButton(L("取消"));
-    if (alert->runModal() != ModalResponses::alertFirstButton) return;
-    if (auto captured = layoutStore_->capture(name->stringValue()); !captured) {
-        auto failure = Alert::make();
-        failure->messageText = captured.error().message;
-        failure->addButton(L("好"));
-        failure->runModal();
-        return;
-    }
-    statusLabel->setStringValue(L("已保存当前工作区。"));
-    refreshLayouts();
 }
 
 }  // namespace tallowmere

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -15,6 +16,8 @@
 #include "mainwindow/status_icon_preview_image_view.h"
 #include "platform/gfx/font.h"
 #include "platform/gfx/image.h"
+#include "platform/base/result.h"
+#include "platform/base/uuid.h"
 #include "platform/ui/button.h"
 #include "platform/ui/event_monitors.h"
 #include "platform/ui/label.h"
@@ -28,6 +31,8 @@
 namespace tallowmere {
 
 namespace platform {
+class Menu;
+class MenuItem;
 class StackView;
 class Timer;
 class View;
@@ -190,16 +195,57 @@ public:
     // Quits the program.
     void quitApplication();
 
-    // --- Actions of other parts ---------------------------------------------------
-    // Offers an application to add as a quick-launch entry.
-    void addQuickApplication(platform::Button& sender) { (void)sender; }
-    // Asks for a website to add as a quick-launch entry.
-    void addQuickWebsite() {}
-    // Asks for an information snippet to add as a quick-launch entry.
-    void addQuickInformation() {}
+    // --- Quick-launch card -------------------------------------------------------
+    // The entry the pop-up's selected item names; none without a selection
+    // or with an item that names no identifier.
+    std::optional<platform::Uuid> selectedQuickLaunchID() const;
+    // The pop-up's action: the strip marks the same entry.
+    void selectQuickEntryFromPopup();
+    // Edit for websites and information, rename for the other kinds; never both.
+    void updateQuickLaunchActionState();
+    // Opens the editor of the selected website or information entry.
+    void editQuickEntry();
+    // The running applications to add, in a menu below `sender` (at the
+    // pointer when the sender lies in no window).
+    void addQuickApplication(platform::View& sender);
+    // A running application's item: its bundle is added after the name prompt.
+    void selectRunningApplication(const platform::MenuItem& item);
+    // The application chooser, as a sheet on the window.
+    void browseQuickApplication();
+    // Asks for the name and adds the application at `bundlePath`.
+    void finishAddingApplication(const std::filesystem::path& bundlePath);
+    void renameQuickEntry();
+    // Asks first; the original item is never touched.
+    void deleteQuickEntry();
+    // The strip's callbacks.
+    void selectQuickEntryFromStrip(const platform::Uuid& id);
+    void openQuickEntryFromStrip(const platform::Uuid& id);
+    void moveQuickEntry(const platform::Uuid& id, int destination);
+    // Dropped files: ".app" bundles as applications, the rest as files; the
+    // first failure stops.
+    void importQuickFiles(const std::vector<std::string>& fileURLs);
+
+    // --- Website and information editors -----------------------------------------
+    // A web address, or an existing local file or folder, to add.
+    void addQuickWebsite();
+    void editQuickWebsite(const QuickLaunchEntry& entry);
+    void addQuickInformation();
+    void editQuickInformation(const QuickLaunchEntry& entry);
+
+    // --- Window memory ------------------------------------------------------------
+    // The layout the pop-up's selected item names, if any.
+    std::optional<platform::Uuid> selectedLayoutID() const;
     // Asks for a name (the date and time by default) and saves the current
-    // windows as a layout under it; a failed capture is shown in an alert.
+    // windows as a layout under it.
     void saveLayout();
+    // Puts the selected layout's windows back; the outcome is reported later.
+    void restoreLayout();
+    // Deletes the selected layout without asking.
+    void deleteLayout();
+
+    // A failed store operation: its alert, its text in the status line, and
+    // the trust state read again (most failures come from a missing trust).
+    void reportStoreError(const platform::Error& error);
 
 protected:
     // A control action that runs `method` on this controller while it lives.
@@ -218,6 +264,9 @@ private:
     void assemblePages(const std::shared_ptr<platform::View>& background, const std::shared_ptr<platform::View>& header,
                        const std::shared_ptr<platform::View>& firstPageColumns);
     void installTitleBarDoubleClickMonitor();
+    // The pop-up's, the strip's and the card buttons' actions.
+    void installQuickLaunchActions();
+    void showQuickApplicationMenu(const std::shared_ptr<platform::Menu>& menu, platform::View& sender);
 
     std::shared_ptr<SnapEngine> snapEngine_;
     std::shared_ptr<LayoutStore> layoutStore_;

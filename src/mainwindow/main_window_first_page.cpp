@@ -220,6 +220,7 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
     quickLaunchEditButton->setEnabled(false);
     quickLaunchRenameButton->setTitle(L("重命名"));
     auto quickLaunchDeleteButton = Button::make(L("删除"));
+    quickLaunchDeleteButton->onAction = action(&MainWindowController::deleteQuickEntry);
     auto addApplication = Button::make("+" + std::string(L("应用")));
     addApplication->onAction = [weak = std::weak_ptr<MainWindowController>(
                                     std::static_pointer_cast<MainWindowController>(shared_from_this()))](Control& sender) {
@@ -275,6 +276,8 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
     layoutPopup->setContentHuggingPriority(LayoutPriority::defaultLow, LayoutAxis::horizontal);
     auto restoreButton = makePushButton(L("恢复"), ControlSize::large);
     auto deleteLayoutButton = makePushButton(L("删除"), ControlSize::large);
+    restoreButton->onAction = action(&MainWindowController::restoreLayout);
+    deleteLayoutButton->onAction = action(&MainWindowController::deleteLayout);
     workspaceControls = {layoutPopup, restoreButton, deleteLayoutButton};
     auto memoryCard = makeCard(authorizationTitle("窗口记忆"),
                                {layoutPopup, row({View::make(), restoreButton, deleteLayoutButton}, 8),
