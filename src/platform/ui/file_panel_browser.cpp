@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <set>
 
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/simulated_application.h"
 #include "platform/system/files.h"
 #include "platform/system/hidden_flag.h"
 #include "platform/system/paths.h"
 #include "platform/gfx/color.h"
 #include "platform/ui/application.h"
 #include "platform/ui/button.h"
+#include "platform/ui/desktop_link.h"
 #include "platform/ui/label.h"
 #include "platform/ui/scroll_view.h"
 #include "platform/ui/table_view.h"
@@ -26,9 +29,24 @@ constexpr double margin = 16;
 constexpr double lineHeight = 16;
 constexpr double listHeight = 240;
 
+// The simulated Mac's installed applications directly in `folder`: their
+// bundles live in folders such as /Applications that this machine may not
+// have, yet a person browsing there expects to find them.
+std::vector<fs::path> installedApplicationsIn(const fs::path& folder) {
+    std::vector<fs::path> bundles;
+    for (const auto& application : DesktopLink::desktop().applications()) {
+        const fs::path bundle = fs::path(application->bundlePath()).lexically_normal();
+        if (bundle.parent_path() == folder && !Files::fileExists(bundle)) bundles.push_back(bundle);
+    }
+    std::sort(bundles.begin(), bundles.end());
+    bundles.erase(std::unique(bundles.begin(), bundles.end()), bundles.end());
+    return bundles;
+}
+
 bool isFolder(const fs::path& path) {
     bool directory = false;
-    return Files::fileExists(path, &directory) && directory;
+    if (Files::fileExists(path, &directory)) return directory;
+    return !installedApplicationsIn(fs::path(path).lexically_normal()).empty();
 }
 
 }  // namespace
@@ -135,6 +153,11 @@ void FilePanelBrowser::open(const fs::path& folder) {
 
 void FilePanelBrowser::reload() {
     items_ = Files::shownItemsOfFolder(folder_);
+    // Folders first, then files by name, with the installed applications among the files.
+    const auto firstFile = std::find_if(items_.begin(), items_.end(), [](const fs::path& item) { return !isFolder(item); });
+    const auto filesStart = firstFile - items_.begin();
+    for (auto& bundle : installedApplicationsIn(folder_)) items_.push_back(std::move(bundle));
+    std::sort(items_.begin() + filesStart, items_.end());
     if (pathField_) pathField_->setStringValue(folder_.string());
     if (table_) {
         table_->deselectAll();
@@ -165,7 +188,10 @@ void FilePanelBrowser::goTo(const std::string& typed) {
         confirm();
         return;
     }
-    if (Files::fileExists(target)) choose({target});
+    const auto installed = installedApplicationsIn(target.parent_path());
+    if (Files::fileExists(target) || std::find(installed.begin(), installed.end(), target) != installed.end()) {
+        choose({target});
+    }
 }
 
 void FilePanelBrowser::select(const std::vector<std::string>& names) {

@@ -251,6 +251,27 @@ TEST_F(ViewerFilePanelTest, CancelChoosesNothingAndFilesAreNotFolders) {
     EXPECT_TRUE(panel->urls().empty());
 }
 
+TEST_F(ViewerFilePanelTest, TheApplicationsFolderListsTheInstalledApplications) {
+    setup.addApplication({.bundleIdentifier = "com.example.editor", .name = "Editor", .running = false});
+    setup.addApplication({.bundleIdentifier = "com.example.mail", .name = "Mail"});
+    setup.addApplication({.bundleIdentifier = "com.example.tool", .name = "Tool", .bundlePath = "/Tools/Tool.app"});
+    auto panel = OpenPanel::make();
+    panel->allowedFileTypes = {"app"};
+    panel->prompt = "Add";
+    panel->directoryURL = std::filesystem::path("/Applications");
+    context().mainQueue().async([panel] {
+        ASSERT_TRUE(panel->browser());
+        EXPECT_EQ(panel->browser()->folder(), "/Applications");
+        std::vector<std::string> names;
+        for (const auto& item : panel->browser()->items()) names.push_back(item.filename().string());
+        EXPECT_EQ(names, (std::vector<std::string>{"Editor.app", "Mail.app", "Tallowmere Sparkwell.app"}));
+        panel->browser()->select({"Mail.app"});
+        EXPECT_TRUE(panel->browser()->confirm());
+    });
+    EXPECT_EQ(panel->runModal(), ModalResponses::ok);
+    EXPECT_EQ(panel->urls(), (std::vector<std::filesystem::path>{"/Applications/Mail.app"}));
+}
+
 TEST_F(ViewerFilePanelTest, SavePanelTakesTheTypedName) {
     auto panel = SavePanel::make();
     panel->directoryURL = projects;
