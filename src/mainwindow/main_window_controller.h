@@ -41,8 +41,10 @@ class Window;
 
 class HorizontalPagingCoordinator;
 class InputController;
+class InvertedDiscoLampView;
 class LayoutStore;
 class QuickLaunchStore;
+class SecondPageBreathingBackgroundView;
 class SnapEngine;
 
 // The settings hub: one window of two horizontally paged pages of cards.
@@ -257,10 +259,15 @@ private:
     void buildInterface();
     std::shared_ptr<platform::View> buildHeader();
     std::shared_ptr<platform::View> buildFirstPageColumns();
-    // Page 2's title and card columns, in `secondPageStack_`.
+    // Page 2's background, title and card columns, in `secondPageStack_`.
     void buildSecondPage();
-    // The view page 2's scroll view sits in.
+    // The view page 2's scroll view sits in: its breathing background.
     std::shared_ptr<platform::View> makeSecondPageHost();
+    std::shared_ptr<AppleSettingsCardView> makeBuddyCard();
+    std::shared_ptr<AppleSettingsCardView> makeMusicCard();
+    std::shared_ptr<AppleSettingsCardView> makeAINavigationCard();
+    // The lamp under its "全屏" button; its spin sets the background's pace.
+    std::shared_ptr<AppleSettingsCardView> makeDiscoCard();
     void assemblePages(const std::shared_ptr<platform::View>& background, const std::shared_ptr<platform::View>& header,
                        const std::shared_ptr<platform::View>& firstPageColumns);
     void installTitleBarDoubleClickMonitor();
@@ -276,6 +283,7 @@ private:
     std::optional<platform::EventMonitorToken> titleBarDoubleClickMonitor_;
     std::weak_ptr<platform::View> mainLayoutRoot_;
     std::shared_ptr<platform::StackView> secondPageStack_;
+    std::shared_ptr<SecondPageBreathingBackgroundView> secondPageBackground_;
     std::shared_ptr<platform::Button> nextPageChevron_;
     std::shared_ptr<platform::Button> previousPageChevron_;
     std::shared_ptr<platform::View> pagesHost_;

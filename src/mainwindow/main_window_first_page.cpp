@@ -10,6 +10,7 @@
 #include "localization/product_identity.h"
 #include "mainwindow/finder_toolbar_line_icon.h"
 #include "mainwindow/main_window_controller.h"
+#include "mainwindow/main_window_view_kit.h"
 #include "mainwindow/mouse_drag_usage_icon_view.h"
 #include "mainwindow/wrapping_columns_view.h"
 #include "platform/gfx/symbol_image.h"
@@ -28,40 +29,17 @@
 namespace tallowmere {
 
 using namespace platform;
+using namespace mainwindowkit;
 
 namespace {
 
 // The dial preview is a little smaller than the palette, inside its 80-point square.
 constexpr double dialPreviewDisplayScale = 0.9;
 
-bool usesChineseTexts() { return ProductIdentity::usesChineseDisplayName(); }
-std::string byLanguage(const char* chinese, const char* english) { return usesChineseTexts() ? chinese : english; }
-
 std::string authorizationTitle(std::string_view title) { return std::string(L(title)) + "（" + std::string(L("需授权")) + "）"; }
 
 // Absent or not a Boolean: on.
 bool missingMeansOn(std::string_view key) { return UserDefaults::standard().storedBoolean(key).value_or(true); }
-
-std::shared_ptr<Label> makeLabel(const std::string& text, double size, FontWeight weight = FontWeight::regular) {
-    auto label = Label::make(text);
-    label->setFont(Font::systemFont(size, weight));
-    return label;
-}
-
-std::shared_ptr<Label> makeNote(const std::string& text, double size, int lines = 0) {
-    auto label = Label::makeWrapping(text);
-    label->setFont(Font::systemFont(size));
-    label->setTextColor(Color::system(SystemColor::secondaryLabel));
-    if (lines > 0) label->setMaximumNumberOfLines(lines);
-    return label;
-}
-
-std::shared_ptr<Button> makePushButton(const std::string& title, ControlSize size) {
-    auto button = Button::make(title);
-    button->setBezelStyle(BezelStyle::push);
-    button->setControlSize(size);
-    return button;
-}
 
 std::shared_ptr<ImageView> makeSymbolView(std::string_view symbol, const std::string& description, double side) {
     auto view = ImageView::make(symbolImage(symbol, description, {16, FontWeight::regular}));
@@ -69,21 +47,6 @@ std::shared_ptr<ImageView> makeSymbolView(std::string_view symbol, const std::st
     view->setImageScaling(ImageScaling::proportionallyDown);
     view->setFixedSize({side, side});
     return view;
-}
-
-std::shared_ptr<StackView> row(std::vector<std::shared_ptr<View>> views, double spacing,
-                               StackAlignment alignment = StackAlignment::centerY) {
-    auto stack = StackView::makeHorizontal(std::move(views));
-    stack->setAlignment(alignment);
-    stack->setSpacing(spacing);
-    return stack;
-}
-
-std::shared_ptr<StackView> column(std::vector<std::shared_ptr<View>> views, double spacing) {
-    auto stack = StackView::makeVertical(std::move(views));
-    stack->setAlignment(StackAlignment::leading);
-    stack->setSpacing(spacing);
-    return stack;
 }
 
 // A pop-up's title for a dial theme: its name without the scheme number

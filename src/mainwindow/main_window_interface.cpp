@@ -17,6 +17,7 @@
 #include "platform/ui/scroll_view.h"
 #include "platform/ui/stack_view.h"
 #include "platform/ui/window.h"
+#include "toys/fly_simulation_controller.h"
 
 namespace tallowmere {
 
@@ -91,6 +92,9 @@ void MainWindowController::buildInterface() {
     statusLabel->setPlacement(Placement{30.0, 30.0, std::nullopt, 0.0, std::nullopt, std::nullopt});
     statusLabel->setFixedHeight(14);
     background->addSubview(statusLabel);
+
+    // Last, so the buddy card's count line is there to show the restored number.
+    FlySimulationController::shared().activateSavedStateIfNeeded();
 }
 
 std::shared_ptr<View> MainWindowController::buildHeader() {
