@@ -69,6 +69,18 @@ void fillBody(Canvas& canvas, const Path& path, const Color& color, bool realist
     canvas.restore();
 }
 
+// Wings: spread and pale while flying, folded along the back at rest.
+void paintWings(Canvas& canvas, double s, const BuddyLook& look, const Creature& c) {
+    const Color wing = look.type == 3 ? shaded(c.accent, 0.8) : Color::sRGB(0.8, 0.9, 1.0, look.flying ? 0.55 : 0.75);
+    for (int side : {-1, 1}) {
+        canvas.save();
+        canvas.rotate(side * (look.flying ? 1.05 : 0.22));
+        canvas.setFillColor(wing);
+        canvas.fillEllipse({-s * 0.34, -s * 0.07, s * (look.flying ? 0.36 : 0.42), s * 0.14});
+        canvas.restore();
+    }
+}
+
 // An insect facing +x in a unit box centred on the origin (size s).
 void paintInsect(Canvas& canvas, double s, const BuddyLook& look, const Creature& c) {
     const bool realistic = look.style == 1;
@@ -84,15 +96,7 @@ void paintInsect(Canvas& canvas, double s, const BuddyLook& look, const Creature
             canvas.strokeLine({x, side * s * 0.08}, {x + s * sweep, side * s * legReach});
         }
     }
-    // Wings: spread and pale while flying, folded along the back at rest.
-    const Color wing = look.type == 3 ? shaded(c.accent, 0.8) : Color::sRGB(0.8, 0.9, 1.0, look.flying ? 0.55 : 0.75);
-    for (int side : {-1, 1}) {
-        canvas.save();
-        canvas.rotate(side * (look.flying ? 1.05 : 0.22));
-        canvas.setFillColor(wing);
-        canvas.fillEllipse({-s * 0.34, -s * 0.07, s * (look.flying ? 0.36 : 0.42), s * 0.14});
-        canvas.restore();
-    }
+    paintWings(canvas, s, look, c);
     const double bodyWidth = thin ? 0.12 : (look.type == 3 ? 0.36 : 0.3);
     Path abdomen = Path::ellipse({-s * 0.36, -s * bodyWidth / 2, s * 0.5, s * bodyWidth});
     fillBody(canvas, abdomen, c.body, realistic);
@@ -231,13 +235,17 @@ void paintBuddy(Canvas& canvas, Rect box, const BuddyLook& look, const platform:
         canvas.rotate(std::sin(look.heading) * 0.25);
         if (look.flying && !look.squashed) canvas.translate(0, s * 0.05);
     }
+    // A picture or an emoji shows no wings of its own: a flying insect
+    // spreads them behind it, so it looks different in the air.
+    const bool drawnWhole = look.style == 2 || (look.style == 1 && illustration);
+    if (insect && drawnWhole && look.flying) paintWings(canvas, s, look, c);
     if (look.style == 2) {
         const platform::Font font = platform::Font::systemFont(s * 0.62);
         canvas.save();
         if (insect) canvas.rotate(-std::numbers::pi / 2);  // emoji insects face up
         canvas.drawText(c.emoji, {-s * 0.38, -s * 0.36}, font, Color::black());
         canvas.restore();
-    } else if (look.style == 1 && illustration) {
+    } else if (drawnWhole) {
         canvas.drawImage(*illustration, {-s * 0.45, -s * 0.45, s * 0.9, s * 0.9});
     } else if (insect) {
         paintInsect(canvas, s, look, c);

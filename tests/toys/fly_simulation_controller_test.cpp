@@ -4,6 +4,7 @@
 
 #include "platform/system/user_defaults.h"
 #include "platform/ui/label.h"
+#include "platform/ui/pop_up_button.h"
 #include "platform/ui/window_style.h"
 #include "support/desktop/desktop_fixture.h"
 #include "toys/buddy_motion.h"
@@ -148,6 +149,23 @@ TEST_F(BuddyTest, SquashingTheLastBuddyTurnsTheSimulationOff) {
     EXPECT_EQ(defaults().integer(FlySimulationController::countKey), 0);
     EXPECT_FALSE(defaults().boolean(FlySimulationController::enabledKey));
     EXPECT_FALSE(buddies().isTimerRunning());
+}
+
+TEST_F(BuddyTest, TheCountPopUpChoosesOneTwoThreeOrFiveBuddies) {
+    auto popUp = platform::PopUpButton::make();
+    popUp->addItems({"1", "2", "3", "5", "more", "most"});
+    defaults().set(FlySimulationController::enabledKey, true);
+    struct Case {
+        std::optional<std::size_t> index;
+        std::int64_t count;
+    } cases[] = {{std::nullopt, 1}, {0, 1}, {2, 3}, {3, 5}, {5, 5}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.index ? "index " + std::to_string(*c.index) : "nothing selected");
+        popUp->selectItem(c.index);
+        buddies().changeCount(*popUp);
+        EXPECT_EQ(defaults().integer(FlySimulationController::countKey), c.count);
+        EXPECT_EQ(static_cast<std::int64_t>(buddies().flies().size()), c.count) << "enabled: rebuilt at once";
+    }
 }
 
 TEST_F(BuddyTest, CountLabelAndStoredValuesReadClamped) {
