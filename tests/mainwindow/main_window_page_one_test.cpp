@@ -151,6 +151,33 @@ TEST_F(MainWindowPageOneTest, ANarrowerWindowWrapsTheSelectionBarColumnThenEvery
     EXPECT_EQ(columns->currentRows(), (std::vector<std::vector<int>>{{0}, {1}, {2}}));
 }
 
+TEST_F(MainWindowPageOneTest, DraggingTheWindowsEdgeReWrapsTheColumns) {
+    auto& controller = openMainWindow();
+    auto columns = cardColumns(controller);
+    auto window = mainWindow();
+    // The right edge, dragged as a person does, to each width in turn.
+    const auto dragRightEdgeToWidth = [&](double width) {
+        const auto frame = window->frame();
+        mouse.drag({frame.maxX() - 1, frame.midY()}, {frame.minX() + width - 1, frame.midY()});
+        runUntilIdle();
+        window->contentView()->layoutSubtreeIfNeeded();  // as the screen's next repaint does, once
+        EXPECT_EQ(window->frame().width(), width);
+    };
+    struct Case {
+        double width;
+        std::vector<std::vector<int>> rows;
+    } cases[] = {
+        {1100, {{0, 1}, {2}}},
+        {900, {{0}, {1}, {2}}},
+        {1420, {{0, 1, 2}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("dragged to " + std::to_string(c.width));
+        dragRightEdgeToWidth(c.width);
+        EXPECT_EQ(columns->currentRows(), c.rows);
+    }
+}
+
 TEST_F(MainWindowPageOneTest, ADoubleClickOnTheTitleBarTogglesFullScreen) {
     openMainWindow();
     auto window = mainWindow();
