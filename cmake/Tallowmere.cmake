@@ -18,12 +18,12 @@ function(tallowmere_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# tallowmere_tests(<name> DIR <folder under tests/> [DEPS <targets>...])
+# tallowmere_tests(<name> DIR <folder under tests/> [DEPS <targets>...] [LABELS <labels>...])
 # One test program per folder from its *_test.cpp files, with the core
 # fixture (tests that drive the desktop add tallowmere_test_desktop to DEPS); each test case is
 # its own CTest entry so `ctest -j` spreads them over the cores.
 function(tallowmere_tests name)
-  cmake_parse_arguments(ARG "" "DIR" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "DIR" "DEPS;LABELS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${ARG_DIR}/*_test.cpp)
   if(NOT sources)
     return()
@@ -33,8 +33,12 @@ function(tallowmere_tests name)
   target_compile_definitions(${name} PRIVATE
     TALLOWMERE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TALLOWMERE_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  set(properties TIMEOUT 120)
+  if(ARG_LABELS)
+    list(APPEND properties LABELS "${ARG_LABELS}")
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 120)
+    PROPERTIES ${properties})
 endfunction()
 
 # tallowmere_embed(<target> <symbol> <file>)

@@ -29,6 +29,12 @@ void MainQueue::schedule(double due, std::shared_ptr<WorkItem> item) {
         heap_.push(Entry{due, nextSequence_++, std::move(item)});
     }
     wake_.notify_all();
+    if (auto* host = host_.load()) host->wake();
+}
+
+void MainQueue::setRunLoopHost(RunLoopHost* host) {
+    host_.store(host);
+    wake_.notify_all();
 }
 
 bool MainQueue::isCurrentThread() const { return std::this_thread::get_id() == thread_; }
@@ -76,7 +82,13 @@ bool MainQueue::runUntil(const std::function<bool()>& done) {
             lock.lock();
             continue;
         }
-        if (heap_.empty()) {
+        if (auto* host = host_.load()) {
+            std::optional<double> timeout;
+            if (!heap_.empty()) timeout = heap_.top().due - now;
+            lock.unlock();
+            host->wait(timeout);
+            lock.lock();
+        } else if (heap_.empty()) {
             wake_.wait(lock);
         } else {
             wake_.wait_for(lock, std::chrono::duration<double>(heap_.top().due - now));
@@ -91,6 +103,7 @@ void MainQueue::stop() {
         stopped_ = true;
     }
     wake_.notify_all();
+    if (auto* host = host_.load()) host->wake();
 }
 
 std::size_t MainQueue::pendingCount() const {

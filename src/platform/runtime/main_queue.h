@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "platform/runtime/clock.h"
+#include "platform/runtime/run_loop_host.h"
 #include "platform/runtime/work_item.h"
 
 namespace tallowmere::platform {
@@ -59,6 +61,11 @@ public:
     // viewer redraws after work because any item may change the screen.
     std::function<void()> onItemPerformed;
 
+    // Waits inside `host` from now on while nothing is due (null: the
+    // queue's own wait). Set on the queue's thread; the host outlives the
+    // queue's use of it.
+    void setRunLoopHost(RunLoopHost* host);
+
     // VirtualClockScheduler
     bool nextDueUptime(double& uptime) const override;
     void runDue() override { runUntilIdle(); }
@@ -86,6 +93,7 @@ private:
     mutable Heap heap_;
     std::uint64_t nextSequence_ = 0;
     bool stopped_ = false;
+    std::atomic<RunLoopHost*> host_ = nullptr;
 };
 
 }  // namespace tallowmere::platform

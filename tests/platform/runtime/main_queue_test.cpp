@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/runtime/main_queue.h"
@@ -125,6 +128,48 @@ TEST_F(MainQueueTest, NestedLoopEndsWhenDoneOrStopped) {
     queue.async([&] { queue.stop(); });
     EXPECT_FALSE(queue.runUntil([] { return false; }));
     EXPECT_EQ(order, "abc");
+}
+
+// An engine's loop the queue waits in: each wait runs the engine's own work
+// and lets the clock reach the end of the wait, as the real loop would.
+class RecordingHost : public RunLoopHost {
+public:
+    explicit RecordingHost(VirtualClock& clock) : clock_(clock) {}
+    void wait(std::optional<double> seconds) override {
+        waits.push_back(seconds);
+        if (engineWork) std::exchange(engineWork, nullptr)();
+        if (seconds) clock_.advance(*seconds);
+    }
+    void wake() override { ++wakes; }
+
+    std::vector<std::optional<double>> waits;
+    std::function<void()> engineWork;
+    int wakes = 0;
+
+private:
+    VirtualClock& clock_;
+};
+
+TEST_F(MainQueueTest, AnIdleQueueWaitsInsideItsHostUntilTheNextItemIsDue) {
+    auto& queue = context().mainQueue();
+    RecordingHost host(clock());
+    queue.setRunLoopHost(&host);
+    std::string order;
+    queue.asyncAfter(5, [&] { order += "timer "; });
+    // What the engine's callback posts during the wait runs next.
+    host.engineWork = [&] { queue.async([&] { order += "engine "; }); };
+    queue.asyncAfter(7, [&] {
+        order += "stop";
+        queue.stop();
+    });
+    const int wakesBefore = host.wakes;
+    queue.run();
+
+    EXPECT_EQ(order, "engine timer stop");
+    ASSERT_FALSE(host.waits.empty());
+    EXPECT_EQ(host.waits.front(), 5.0) << "the wait ends when the first item falls due";
+    EXPECT_GE(host.wakes - wakesBefore, 2) << "posting and stopping wake the host";
+    queue.setRunLoopHost(nullptr);
 }
 
 TEST_F(MainQueueTest, ItemPerformedHookFollowsEveryItemRun) {
