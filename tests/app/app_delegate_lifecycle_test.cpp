@@ -177,7 +177,7 @@ TEST_F(AppDelegateLifecycleTest, StatusItemsAreMadeAsTheMenuBarExpectsThem) {
         bool visible;
     } expected[] = {
         {"Tallowmere.MainIndependent", 32, true},     {"Tallowmere.CalendarIndependent", 32, true},
-        {"Tallowmere.ActivityIndependent", 1, false}, {"Tallowmere.WebIndependent", 32, false},
+        {"Tallowmere.ActivityIndependent", 1, false}, {"Tallowmere.WebIndependent", 32, true},
         {"Tallowmere.WebPlaybackIndependent", 30, false},
     };
     const auto& items = platform::StatusBar::shared().items();

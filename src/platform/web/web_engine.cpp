@@ -28,7 +28,7 @@ WebEngine::WebEngine() : modulePath_(besideProgram(moduleFileName)) {}
 WebEngine::~WebEngine() {
     // The module's engine lives on for the process (GTK starts once); only
     // this context's queue stops waiting in it.
-    if (backend_) AppContext::current().mainQueue().setRunLoopHost(nullptr);
+    if (hostedQueue_) hostedQueue_->setRunLoopHost(nullptr);
 }
 
 std::optional<std::string> WebEngine::displayName() {
@@ -68,7 +68,8 @@ WebEngineBackend* WebEngine::backend() {
         SystemLog::shared().log("Web engine unavailable: " + failure_);
         return nullptr;
     }
-    AppContext::current().mainQueue().setRunLoopHost(&backend_->runLoopHost());
+    hostedQueue_ = &AppContext::current().mainQueue();
+    hostedQueue_->setRunLoopHost(&backend_->runLoopHost());
     return backend_;
 }
 

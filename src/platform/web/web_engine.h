@@ -9,6 +9,8 @@
 
 namespace tallowmere::platform {
 
+class MainQueue;
+
 // The process's web engine, started when the first web view is made: the
 // engine module (tallowmere_webkit.so, beside the program) is opened then,
 // so a start that never shows a web page loads none of it. Once started,
@@ -51,6 +53,8 @@ private:
     bool tried_ = false;
     std::string failure_;
     WebEngineBackend* backend_ = nullptr;
+    // The queue that waits in the engine's loop.
+    MainQueue* hostedQueue_ = nullptr;
 };
 
 }  // namespace tallowmere::platform
