@@ -22,6 +22,7 @@
 #include "platform/ui/text_field.h"
 #include "platform/ui/visual_effect_view.h"
 #include "webpanel/menu_bar_web_address.h"
+#include "webpanel/menu_bar_web_page_scripts.h"
 #include "webpanel/menu_bar_web_panel.h"
 #include "webpanel/menu_bar_web_panel_layout.h"
 
@@ -41,10 +42,6 @@ const char* const viewportScript =
 std::string brand(std::string_view chinese, std::string_view foreign) {
     return ProductIdentity::localizedBrand(chinese, foreign);
 }
-
-platform::Date distantPast() { return platform::Date::fromTimeIntervalSince1970(-1e12); }
-
-platform::Date now() { return platform::AppContext::current().clock().now(); }
 
 bool isWebScheme(const Url& url) {
     std::string scheme = url.scheme();
@@ -69,11 +66,13 @@ std::string htmlEscaped(std::string_view text) {
 
 }  // namespace
 
+platform::Date MenuBarWebController::now() { return platform::AppContext::current().clock().now(); }
+
 MenuBarWebController& MenuBarWebController::shared() {
     return platform::AppContext::current().shared<MenuBarWebController>();
 }
 
-MenuBarWebController::MenuBarWebController() = default;
+MenuBarWebController::MenuBarWebController() : mediaReportToken_(platform::Uuid::random().uuidString()) {}
 
 MenuBarWebController::~MenuBarWebController() {
     auto& monitors = platform::EventMonitors::shared();
@@ -283,6 +282,7 @@ void MenuBarWebController::hidePanel() {
     isPanelPresented_ = false;
     if (wantsWebMediaPlaying_ && hasWebMedia_) {
         backgroundRecoveryDeadline_ = now().addingTimeInterval(4);
+        evaluate(MenuBarWebPageScripts::checkpoint());
     } else {
         backgroundRecoveryDeadline_ = distantPast();
     }
@@ -350,8 +350,7 @@ void MenuBarWebController::updateCompactMediaLayout(bool force) {
     if (panel_ && panel_->contentView()) panel_->contentView()->layoutSubtreeIfNeeded();
     if (!force && lastCompactMediaMode_ == false) return;
     lastCompactMediaMode_ = false;
-    webView_->evaluateJavaScript(
-        "window.__tallowbySetCompactMedia && window.__tallowbySetCompactMedia(" + std::string("false") + ");");
+    webView_->evaluateJavaScript(MenuBarWebPageScripts::setCompactMedia(false));
 }
 
 void MenuBarWebController::windowDidResize(platform::Window&) { updateCompactMediaLayout(false); }
@@ -366,7 +365,13 @@ bool MenuBarWebController::windowShouldClose(platform::Window&) {
 platform::WebViewConfiguration MenuBarWebController::webViewConfiguration() const {
     using platform::WebUserScript;
     platform::WebViewConfiguration configuration;
-    configuration.userScripts.push_back({viewportScript, WebUserScript::InjectionTime::documentEnd, true});
+    configuration.userScripts = {
+        {viewportScript, WebUserScript::InjectionTime::documentEnd, true},
+        MenuBarWebMediaPolicy::makeScript(),
+        MenuBarWebAdSkipping::makeScript(),
+        MenuBarWebCursorVisibility::makeScript(),
+        MenuBarWebPageScripts::mediaObserver(mediaReportToken_),
+    };
     configuration.scriptMessageHandlers = {"menuBarWebAdSkip", "menuBarWebPlaybackIntent", "menuBarWebMedia"};
     configuration.userAgent = mobileUserAgent;
     configuration.pageZoom = 0.6;
@@ -611,18 +616,8 @@ void MenuBarWebController::restoreCookies() {
     // load at once.
     cookiesRestored_ = true;
     isRestoringCookies_ = false;
-    if (auto pending = std::exchange(pendingInitialURL_, std::nullopt); pending && webView_) load(*pending);
+    loadPendingInitialURL();
 }
-
-void MenuBarWebController::preparePausedPanelPresentation() {}
-
-void MenuBarWebController::updateBackgroundPlaybackTimer() {}
-
-void MenuBarWebController::toggleWebPlayback() {}
-
-void MenuBarWebController::seekWebMedia(platform::Control&) {}
-
-void MenuBarWebController::skipWebAd() {}
 
 void MenuBarWebController::addressSubmitted() {
     if (!addressField_ || !webView_) return;
@@ -637,6 +632,11 @@ void MenuBarWebController::addressSubmitted() {
 // --- Navigation ---------------------------------------------------------------------
 
 void MenuBarWebController::webViewDidStartNavigation(platform::WebView& view) {
+    // A new page: what the last one said of its media no longer holds once
+    // a probe of the new one confirms it.
+    ++mediaStateRevision_;
+    if (auto check = std::exchange(mediaAbsenceCheck_, nullptr)) check->cancel();
+    scheduleMediaAbsenceConfirmation();
     if (addressField_) {
         if (auto url = view.url()) addressField_->setStringValue(url->string());
     }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <set>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "platform/ui/window.h"
 #include "platform/web/web_view.h"
 #include "webpanel/menu_bar_web_stored_state.h"
+#include "webpanel/menu_bar_web_script_message.h"
 #include "webpanel/menu_bar_web_status_button.h"
 
 namespace tallowmere {
@@ -99,15 +102,30 @@ public:
     // The grayscale item's action; works with or without a panel.
     void toggleGrayscale(platform::Control* sender);
 
+    // --- Media state and background playback -----------------------------------
+    // Every presentation starts with the page's media paused.
+    void preparePausedPanelPresentation();
+    // The recovery timer runs exactly while the hidden panel's media is
+    // wanted playing and the recovery window is open.
+    void updateBackgroundPlaybackTimer();
+    // The playback item's action: plays or pauses, loading the last page
+    // invisibly when the panel was never built.
+    void toggleWebPlayback();
+    void loadForBackgroundPlayback(const platform::Url& url);
+    // Shows the playback bar for media of a known length, and its position.
+    void updatePlaybackProgress(bool available, double duration, double currentTime);
+    // The playback item stays until a probe 2 s later finds no media.
+    void scheduleMediaAbsenceConfirmation();
+    void loadPendingInitialURL();
+    // The seek slider's action.
+    void seekWebMedia(platform::Control& sender);
+    // The skip-ad button's action: asks every frame, shows the answer 0.8 s later.
+    void skipWebAd();
+
     // --- Filled by the later parts of the panel --------------------------------
     void showCustomHome();
     std::string customHomeHTML() const;
     void restoreCookies();
-    void preparePausedPanelPresentation();
-    void updateBackgroundPlaybackTimer();
-    void toggleWebPlayback();
-    void seekWebMedia(platform::Control& sender);
-    void skipWebAd();
     void addressSubmitted();
 
     // --- State for tests and the later parts ------------------------------------
@@ -138,6 +156,13 @@ public:
     const std::optional<platform::Url>& pendingInitialURL() const { return pendingInitialURL_; }
     platform::Date backgroundRecoveryDeadline() const { return backgroundRecoveryDeadline_; }
     std::optional<bool> lastCompactMediaMode() const { return lastCompactMediaMode_; }
+    bool pauseMediaWhenPanelAppears() const { return pauseMediaWhenPanelAppears_; }
+    bool webAudioNeedsInteraction() const { return webAudioNeedsInteraction_; }
+    bool webAudioIsSilent() const { return webAudioIsSilent_; }
+    bool hasBackgroundPlaybackTimer() const { return backgroundPlaybackTimer_ != nullptr; }
+    bool isConfirmingMediaAbsence() const { return mediaAbsenceCheck_ != nullptr; }
+    const std::optional<std::string>& skipAdRequest() const { return skipAdRequest_; }
+    const std::set<std::string>& skipAdResults() const { return skipAdResults_; }
 
     // WindowDelegate
     void windowDidResize(platform::Window& window) override;
@@ -148,9 +173,14 @@ public:
     void webViewDidFinishNavigation(platform::WebView& view) override;
     void webViewDecidePolicy(platform::WebView& view, const platform::WebNavigationAction& action,
                              std::function<void(bool)> decide) override;
+    // The page scripts' messages.
+    void webViewDidReceiveScriptMessage(platform::WebView& view, const platform::WebScriptMessage& message) override;
     void webViewWebContentProcessDidTerminate(platform::WebView& view, const std::string& reason) override;
 
 private:
+    static constexpr platform::Date distantPast() { return platform::Date::fromTimeIntervalSince1970(-1e12); }
+    static platform::Date now();
+
     MenuBarWebController();
     void restoreLastSession();
     void installOutsideClickMonitors();
@@ -164,9 +194,16 @@ private:
     std::shared_ptr<platform::Button> toolbarButton(const std::string& symbol, const std::string& label,
                                                     void (MenuBarWebController::*action)());
     platform::WebViewConfiguration webViewConfiguration() const;
+    void handleMediaReport(const MenuBarWebMediaReport& report);
+    void handlePlaybackError();
+    void handlePlaybackIntent();
+    void handleAdSkipAnswer(const MenuBarWebAdSkipAnswer& answer);
+    void mediaAbsenceCheckFired(std::int64_t revision);
+    void backgroundPlaybackTimerFired();
+    void showSkipAdResult(const std::string& request);
+    void evaluate(const std::string& script);
+    void storeMediaState();
 
-    // The media state's deadlines, revisions and skip-ad requests come with
-    // the page scripts that feed them.
     std::vector<MenuBarWebSite> sites_;
     std::shared_ptr<platform::StatusItem> webStatusItem_;
     std::shared_ptr<platform::StatusItem> playbackStatusItem_;
@@ -192,6 +229,19 @@ private:
     bool isWebMediaPlaying_ = false;
     bool webAudioNeedsInteraction_ = false;
     bool webAudioIsSilent_ = false;
+    bool pauseMediaWhenPanelAppears_ = true;
+    // Until then the page's reports do not change what the person asked for.
+    platform::Date playbackCommandDeadline_ = distantPast();
+    bool playbackCheckInFlight_ = false;
+    std::shared_ptr<platform::WorkItem> mediaAbsenceCheck_;
+    // Grows with every report of media and every navigation: an absence
+    // check begun before either is stale.
+    std::int64_t mediaStateRevision_ = 0;
+    // The observer signs its reports with it, so only the main frame's
+    // observer is believed; new at every launch.
+    std::string mediaReportToken_;
+    std::optional<std::string> skipAdRequest_;
+    std::set<std::string> skipAdResults_;
     std::optional<platform::EventMonitorToken> globalMouseMonitor_;
     std::optional<platform::EventMonitorToken> localMouseMonitor_;
     bool cookiesRestored_ = false;
@@ -200,7 +250,7 @@ private:
     bool pendingPlaybackAfterLoad_ = false;
     bool wantsWebMediaPlaying_ = false;
     std::shared_ptr<platform::Timer> backgroundPlaybackTimer_;
-    platform::Date backgroundRecoveryDeadline_ = platform::Date::fromTimeIntervalSince1970(-1e12);
+    platform::Date backgroundRecoveryDeadline_ = distantPast();
     std::optional<bool> lastCompactMediaMode_;
     bool isShowingCustomHome_ = false;
     // The page's process ended: the next present loads the page again.

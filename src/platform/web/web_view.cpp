@@ -8,6 +8,7 @@
 #include "platform/gfx/image.h"
 #include "platform/gfx/image_filters.h"
 #include "platform/runtime/app_context.h"
+#include "platform/ui/tracking_area.h"
 #include "platform/ui/window.h"
 #include "platform/web/web_engine.h"
 
@@ -98,6 +99,10 @@ std::shared_ptr<WebView> WebView::make(Rect frame, const WebViewConfiguration& c
     std::shared_ptr<WebView> view(new WebView(frame));
     view->observer_ = std::make_unique<Observer>(view);
     view->page_ = engine->makePage(configuration, *view->observer_);
+    // The pointer's moves over the view reach the page, so it sees hovering
+    // (players show their controls, pages set cursors).
+    view->addTrackingArea(TrackingArea::make(
+        {}, TrackingOption::mouseMoved | TrackingOption::activeAlways | TrackingOption::inVisibleRect));
     view->page_->setSize(static_cast<int>(std::max(frame.size.width, 1.0)),
                          static_cast<int>(std::max(frame.size.height, 1.0)));
     return view;
