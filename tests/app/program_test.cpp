@@ -24,6 +24,7 @@
 
 #include "platform/base/percent_codec.h"
 #include "platform/base/property_list.h"
+#include "platform/gfx/png.h"
 #include "platform/system/files.h"
 #include "support/fixture.h"
 #include "support/xvfb_display.h"
@@ -518,6 +519,61 @@ TEST_F(ProgramTest, DraggingTheEditorsTitleBarToTheLeftEdgeSnapsItToTheLeftHalf)
     // 64-point Dock (the trace gives frames in screen space).
     const std::string snapped = "desktop: window frame \"Notes.txt\" of \"TextEdit\" (0, 64, 720, 812)\n";
     EXPECT_TRUE(eventually([&] { return trace().find(snapped) != std::string::npos; })) << trace();
+
+    first.signal(SIGTERM);
+    EXPECT_EQ(first.exitStatus(), 0) << trace();
+}
+
+TEST_F(ProgramTest, TheMainStatusItemsFirstChoiceOpensPageOneOfTheMainWindow) {
+    testing::XvfbDisplay display(1920, 1080);
+    ASSERT_TRUE(display.isRunning()) << "This test needs its own X server: " << display.failure();
+    Program first({"--finder-action"}, home() / "first.err",
+                  {.environment = {"DISPLAY=" + display.name(), "TALLOWMERE_HEADLESS=0", "TALLOWMERE_TRACE=ui",
+                                   "LANGUAGE=zh_CN"}});
+    ASSERT_TRUE(first.started());
+    const std::string xdotool = "DISPLAY=" + display.name() + " xdotool ";
+    const unsigned long viewer = viewerWindow(xdotool);
+    ASSERT_NE(viewer, 0u) << "no viewer window on " << display.name() << "\n" << trace();
+    ASSERT_TRUE(eventually([&] { return isReady(); })) << trace();
+    EXPECT_EQ(trace().find("ui: window shown"), std::string::npos) << "a Finder request opens no window";
+
+    // The main item is the program's rightmost, left of the clock's 96
+    // points. Its menu, taller than the screen, opens at the screen's top
+    // edge with "打开主界面" in its first row (a pixel of the viewer is a
+    // point at this size).
+    const std::string id = std::to_string(viewer);
+    testing::commandOutput(xdotool + "mousemove --window " + id + " 1328 12 click 1");
+    ASSERT_TRUE(eventually([&] { return trace().find("ui: menu opened") != std::string::npos; })) << trace();
+    testing::commandOutput(xdotool + "mousemove --window " + id + " 1330 16 click 1");
+    EXPECT_TRUE(eventually([&] { return trace().find("ui: menu item chosen \"打开主界面\"") != std::string::npos; }))
+        << trace();
+    ASSERT_TRUE(eventually([&] { return trace().find("ui: window shown \"塔洛梅百宝箱\"") != std::string::npos; }))
+        << trace();
+
+    // Where the window is, in screen space: "at (x, y, width × height)".
+    const std::string shown = trace().substr(trace().find("ui: window shown \"塔洛梅百宝箱\""));
+    double x = 0, y = 0, width = 0, height = 0;
+    ASSERT_EQ(std::sscanf(shown.substr(shown.find(" at (")).c_str(), " at (%lf, %lf, %lf × %lf)", &x, &y, &width, &height),
+              4)
+        << shown;
+    const fs::path picture = home() / "screen.png";
+    Program snapshot({"--snapshot", picture.string()}, home() / "snapshot.err");
+    ASSERT_EQ(snapshot.exitStatus(), 0) << platform::Files::readText(home() / "snapshot.err").valueOr(std::string());
+    auto bitmap = platform::readPng(picture);
+    ASSERT_TRUE(bitmap.ok());
+    // The picture's rows run down from the top of the 900-point screen.
+    const auto pixel = [&](double px, double py) {
+        const auto p = bitmap->pixel(static_cast<int>(px), static_cast<int>(900 - py));
+        return std::array<int, 3>{p.red, p.green, p.blue};
+    };
+    const std::array<int, 3> pageBackground{242, 242, 247}, white{255, 255, 255}, chevronBlue{0, 122, 255};
+    EXPECT_TRUE(looksLike(pixel(x + 12, y + height / 2), pageBackground)) << "the page's margin";
+    EXPECT_TRUE(looksLike(pixel(x + 290, y + height - 100), white)) << "the first card, beside its title";
+    bool chevron = false;  // the next-page chevron: 25 points in from the right edge, halfway up
+    for (double cy = y + height / 2 - 10; cy <= y + height / 2 + 10; ++cy) {
+        chevron = chevron || looksLike(pixel(x + width - 40, cy), chevronBlue);
+    }
+    EXPECT_TRUE(chevron) << "no chevron at the right edge";
 
     first.signal(SIGTERM);
     EXPECT_EQ(first.exitStatus(), 0) << trace();
