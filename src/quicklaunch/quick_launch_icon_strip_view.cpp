@@ -40,6 +40,22 @@ void QuickLaunchIconStripView::setHeight(double height) {
     stack_->setFrame({{inset, inset}, {std::max(0.0, frame().size.width - 2 * inset), std::max(0.0, height - 2 * inset)}});
 }
 
+void QuickLaunchIconStripView::viewDidChangeSize(platform::Size oldSize) {
+    if (oldSize.width == frame().size.width) return;
+    // The strip is often filled before its card is laid out: the rows
+    // follow the width it is given later, centred as when they were made.
+    stack_->setFrameSize({std::max(0.0, frame().size.width - 2 * inset), stack_->frame().size.height});
+    const double width = stack_->frame().size.width;
+    for (const auto& child : stack_->subviews()) {
+        child->setFrameSize({width, child->frame().size.height});
+        const auto& rowItems = child->subviews();
+        const double rowWidth = static_cast<double>(rowItems.size()) * (itemWidth + spacing) - spacing;
+        for (std::size_t i = 0; i < rowItems.size(); ++i) {
+            rowItems[i]->setFrameOrigin({(width - rowWidth) / 2 + static_cast<double>(i) * (itemWidth + spacing), 0});
+        }
+    }
+}
+
 void QuickLaunchIconStripView::update(const std::vector<QuickLaunchEntry>& entries) {
     while (!stack_->subviews().empty()) stack_->subviews().back()->removeFromSuperview();
     items_.clear();

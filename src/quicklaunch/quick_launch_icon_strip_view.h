@@ -56,6 +56,7 @@ public:
     void draggingExited() override;
     bool performDragOperation(const platform::DraggingInfo& info) override;
     bool isDropHighlighted() const { return layer().backgroundColor.has_value(); }
+    void viewDidChangeSize(platform::Size oldSize) override;
 
 protected:
     explicit QuickLaunchIconStripView(platform::Rect frame);

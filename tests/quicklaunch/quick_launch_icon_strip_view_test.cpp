@@ -60,6 +60,20 @@ TEST_F(QuickLaunchIconStripTest, HeightGrowsByRowsOfFive) {
     }
 }
 
+TEST_F(QuickLaunchIconStripTest, IconsFilledBeforeTheWidthIsKnownAreCentredOnceItIs) {
+    const auto list = entries(7);
+    auto early = QuickLaunchIconStripView::make({{0, 0}, {0, 78}});
+    early->update(list);
+    early->setFrameSize({460, early->frame().size.height});
+    strip->update(list);
+    ASSERT_EQ(early->items().size(), strip->items().size());
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(early->items()[i]->convert(early->items()[i]->bounds(), early.get()),
+                  strip->items()[i]->convert(strip->items()[i]->bounds(), strip.get()));
+    }
+}
+
 TEST_F(QuickLaunchIconStripTest, SelectionSurvivesARebuildWhileItsEntryIsThere) {
     auto list = entries(3);
     strip->update(list);

@@ -69,6 +69,15 @@ Alert::Button& Alert::addButton(std::string title) {
     return buttons_.back();
 }
 
+namespace {
+
+// A wide accessory (a form of fields) widens the panel rather than being cut off.
+double panelWidth(const std::shared_ptr<View>& accessory) {
+    return accessory ? std::max(alertWidth, accessory->frame().width() + 2 * margin) : alertWidth;
+}
+
+}  // namespace
+
 ModalResponse Alert::cancelResponse() const {
     for (const auto& button : buttons_) {
         if (button.keyEquivalent == "\x1b") return button.response;
@@ -94,7 +103,7 @@ void Alert::prepare() {
     // for whoever lists windows by name.
     window_->setTitle(messageText);
     window_->titleVisibility = WindowTitleVisibility::hidden;
-    window_->setContentSize({alertWidth, height});
+    window_->setContentSize({panelWidth(accessoryView), height});
     placeControls(height, contentBottom, accessoryHeight);
     window_->center();
 }
@@ -103,7 +112,8 @@ void Alert::placeControls(double height, double contentBottom, double accessoryH
     auto content = window_->contentView();
     for (const auto& control : controls_) control->removeFromSuperview();
     controls_.clear();
-    const double textWidth = alertWidth - 2 * margin;
+    const double width = panelWidth(accessoryView);
+    const double textWidth = width - 2 * margin;
 
     auto message = Label::make(messageText);
     message->setFont(Font::boldSystemFont(Font::systemFontSize));
@@ -128,7 +138,7 @@ void Alert::placeControls(double height, double contentBottom, double accessoryH
 
     // The first button on the right, the others leftwards; a click or the
     // button's key ends the session with its response.
-    double right = alertWidth - margin;
+    double right = width - margin;
     for (const auto& spec : buttons_) {
         auto button = platform::Button::make(spec.title);
         button->setKeyEquivalent(spec.keyEquivalent);

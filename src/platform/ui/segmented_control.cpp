@@ -179,8 +179,11 @@ void SegmentedControl::draw(Canvas& canvas, Rect dirty) {
         const Segment& segment = segments_[i];
         const Rect r = rects[i];
         canvas.save();
+        // A picture in its own colours (a browser's logo) stays visible on a light wash of the accent.
+        const bool ownColours = segment.image && segment.label.empty() && !segment.image->isTemplate();
         if (segment.selected || pressed_ == static_cast<int>(i)) {
-            canvas.setFillColor(enabledColor(Color::system(SystemColor::controlAccent)));
+            const Color accent = Color::system(SystemColor::controlAccent);
+            canvas.setFillColor(enabledColor(ownColours ? accent.withAlphaComponent(0.3) : accent));
             canvas.fill(Path::roundedRect(r.insetBy(1.5, 1.5), 4));
         }
         if (i > 0) {
