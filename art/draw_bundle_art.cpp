@@ -316,6 +316,62 @@ void musicIcon(Canvas& canvas) {
     canvas.fill(beam);
 }
 
+// A settings window drawn in outline: a sidebar, a pane of setting rows
+// with switches, and the row to turn off ringed in orange. The advice
+// picture of the main window's window-settings row; shapes only, no text.
+void windowSettingsGuide(Canvas& canvas) {
+    canvas.setFillColor(hex(0xf4f5f8));
+    canvas.fillRect({0, 0, 100, 100});
+    canvas.setFillColor(Color::white());
+    canvas.fillRoundedRect({4, 5, 92, 90}, 3);
+    canvas.setStrokeColor(hex(0xc9ced8));
+    canvas.setLineWidth(0.4);
+    canvas.strokeRoundedRect({4, 5, 92, 90}, 3);
+    // Title bar with its three buttons.
+    canvas.setFillColor(hex(0xe9ebf0));
+    canvas.fillRect({4, 86, 92, 7});
+    const std::uint32_t lights[] = {0xff5f57, 0xfebc2e, 0x28c840};
+    for (int i = 0; i < 3; ++i) {
+        canvas.setFillColor(hex(lights[i]));
+        canvas.fillEllipse({6.5 + i * 3.0, 88.2, 1.8, 2.6});
+    }
+    // Sidebar: rows as bars, the selected one in blue.
+    canvas.setFillColor(hex(0xeef0f4));
+    canvas.fillRect({4, 5, 24, 81});
+    for (int row = 0; row < 9; ++row) {
+        const double y = 78 - row * 8;
+        const bool selected = row == 3;
+        if (selected) {
+            canvas.setFillColor(hex(0x0a84ff));
+            canvas.fillRoundedRect({6, y - 1.6, 20, 5.6}, 1.2);
+        }
+        canvas.setFillColor(selected ? Color::white() : hex(0x9aa3b2));
+        canvas.fillRoundedRect({8, y + 0.2, 2.4, 2}, 0.5);
+        canvas.fillRoundedRect({11.5, y + 0.4, 11 - (row % 3) * 2.0, 1.6}, 0.6);
+    }
+    // Pane: a heading bar, then rows, each a label bar and a switch.
+    canvas.setFillColor(hex(0x3b4252));
+    canvas.fillRoundedRect({33, 77, 26, 3.2}, 1);
+    for (int row = 0; row < 6; ++row) {
+        const double y = 63 - row * 11;
+        const bool advised = row == 2;
+        canvas.setFillColor(hex(0xf6f7f9));
+        canvas.fillRoundedRect({32, y - 3.5, 60, 9}, 1.5);
+        canvas.setFillColor(hex(0x6b7385));
+        canvas.fillRoundedRect({35, y + 0.3, 30 - (row % 2) * 8.0, 1.8}, 0.7);
+        // Switches: on in green; the advised one shown off.
+        canvas.setFillColor(advised ? hex(0xd5d9e0) : hex(0x34c759));
+        canvas.fill(Path::roundedRect({80, y - 1.1, 8, 4.4}, 2.2));
+        canvas.setFillColor(Color::white());
+        canvas.fillEllipse({advised ? 80.5 : 84.1, y - 0.7, 3.4, 3.6});
+        if (advised) {
+            canvas.setStrokeColor(hex(0xff8a00));
+            canvas.setLineWidth(0.9);
+            canvas.strokeRoundedRect({30.5, y - 5, 63, 12}, 2.5);
+        }
+    }
+}
+
 // Two fingertips on a window's title bar, with the ways they swipe: the
 // main window's row for moving windows with two fingers.
 void titlebarTwoFingerBlue(Canvas& canvas) {
@@ -459,6 +515,7 @@ int main(int argc, char** argv) {
         {"NetEaseMusic", 64, 64, musicIcon},
         {"TitlebarTwoFingerBlue", 78, 78, titlebarTwoFingerBlue},
         {"TwoFingerSwipe", 80, 80, twoFingerSwipe},
+        {"WindowSettingsGuide", 470, 320, windowSettingsGuide},
         {"AIGemini", 64, 64, serviceBadge(0x3f6fe0, "G")},
         {"AIQianwen", 64, 64, serviceBadge(0x6a4de0, "千")},
         {"AIDoubao", 64, 64, serviceBadge(0x2f9be8, "豆")},

@@ -1,6 +1,7 @@
 // The program's entry: one instance per user, its URLs, its signals, and the
 // application's event loop.
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <utility>
@@ -15,6 +16,8 @@
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/desktop_scene.h"
 #include "platform/runtime/app_context.h"
+#include "platform/system/command_table.h"
+#include "platform/system/open_command.h"
 #include "platform/ui/application.h"
 #include "platform/ui/finder_sync_extension_host.h"
 #include "platform/ui/screen_snapshot.h"
@@ -23,6 +26,9 @@
 namespace {
 
 using namespace tallowmere;
+
+// How long a program started anew waits for the old one to quit.
+constexpr double relaunchLockTimeout = 10;
 
 // The launch's URLs that may be handed over; others are reported and left out.
 InstanceRequest checkedRequest(const std::vector<std::string>& arguments) {
@@ -69,26 +75,45 @@ int main(int argc, char** argv) {
     platform::AppContext context;
     auto& mainQueue = context.mainQueue();
 
+    auto onRequest = [&mainQueue](InstanceRequest received, auto reply) {
+        // URLs are taken as they arrive; a snapshot once it is written.
+        if (!received.snapshotPath) reply->accept();
+        mainQueue.async([received = std::move(received), reply]() mutable { deliver(std::move(received), *reply); });
+    };
     // One instance per user: a later launch hands its URLs over and ends here.
-    auto claim = InstanceChannel::claim(InstanceChannel::defaultFolder(), request,
-                                        [&mainQueue](InstanceRequest received, auto reply) {
-                                            // URLs are taken as they arrive; a snapshot once it is written.
-                                            if (!received.snapshotPath) reply->accept();
-                                            mainQueue.async([received = std::move(received), reply]() mutable {
-                                                deliver(std::move(received), *reply);
-                                            });
-                                        });
-    if (!claim) {
-        std::fprintf(stderr, "tallowmere: %s\n", claim.error().message.c_str());
-        return 1;
+    // A program started anew (a change of language) waits for the old one to quit instead.
+    std::unique_ptr<InstanceChannel> channel;
+    if (std::getenv(platform::OpenCommand::newInstanceVariable)) {
+        ::unsetenv(platform::OpenCommand::newInstanceVariable);
+        auto claimed = InstanceChannel::claimWhenReleased(InstanceChannel::defaultFolder(), onRequest,
+                                                          relaunchLockTimeout);
+        if (!claimed) {
+            std::fprintf(stderr, "tallowmere: %s\n", claimed.error().message.c_str());
+            return 1;
+        }
+        channel = std::move(*claimed);
+    } else {
+        auto claim = InstanceChannel::claim(InstanceChannel::defaultFolder(), request, onRequest);
+        if (!claim) {
+            std::fprintf(stderr, "tallowmere: %s\n", claim.error().message.c_str());
+            return 1;
+        }
+        if (claim->handedOver()) return 0;
+        channel = std::move(claim->channel);
     }
-    if (claim->handedOver()) return 0;
 
     // The simulated desktop the program starts on; a scene that cannot be read stops the start.
     if (auto desktop = platform::DesktopScene::setUpForProgram(platform::Desktop::shared()); !desktop) {
         std::fprintf(stderr, "tallowmere: %s\n", desktop.error().message.c_str());
         return 2;
     }
+
+    // "open -n" of its own bundle starts the program anew.
+    platform::CommandTable::shared().installStandIn(
+        platform::OpenCommand::path, [bundle = platform::Desktop::shared().currentApplication().bundlePath()](
+                                         platform::CommandCall& call) {
+            return platform::OpenCommand::run(call, bundle, "/proc/self/exe");
+        });
 
     // Finder finds the program's Finder extension in the program's bundle, and loads it when first needed.
     platform::FinderSyncExtensionHost::shared().installProgramExtension();

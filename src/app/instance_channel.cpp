@@ -220,13 +220,38 @@ Result<InstanceChannel::Claim> InstanceChannel::claim(const fs::path& folder, co
     auto lock = handOverOrLock(folderFd->get(), request, deadlineAfter(timeout));
     if (!lock) return lock.error();
     if (!lock->isValid()) return Claim{};
-    auto listener = listenIn(folderFd->get());
+    auto channel = listenWithLock(folder, std::move(*folderFd), std::move(*lock), std::move(onRequest));
+    if (!channel) return channel.error();
+    return Claim{std::move(*channel)};
+}
+
+Result<std::unique_ptr<InstanceChannel>> InstanceChannel::claimWhenReleased(const fs::path& folder,
+                                                                            RequestHandler onRequest, double timeout) {
+    auto folderFd = openPrivateFolder(folder);
+    if (!folderFd) return folderFd.error();
+    const auto deadline = deadlineAfter(timeout);
+    for (;;) {
+        auto lock = tryLock(folderFd->get());
+        if (!lock) return lock.error();
+        if (lock->isValid()) return listenWithLock(folder, std::move(*folderFd), std::move(*lock), std::move(onRequest));
+        if (SteadyClock::now() >= deadline) {
+            return Error{ErrorCode::timedOut, "The running program did not quit in time", 0};
+        }
+        ::poll(nullptr, 0, retryMilliseconds);
+    }
+}
+
+Result<std::unique_ptr<InstanceChannel>> InstanceChannel::listenWithLock(const fs::path& folder,
+                                                                         platform::UniqueFd folderFd,
+                                                                         platform::UniqueFd lock,
+                                                                         RequestHandler onRequest) {
+    auto listener = listenIn(folderFd.get());
     if (!listener) return listener.error();
     platform::UniqueFd stop(::eventfd(0, EFD_CLOEXEC));
     if (!stop.isValid()) return platform::systemError(errno, "The instance channel couldn\u2019t be made");
-    return Claim{std::unique_ptr<InstanceChannel>(new InstanceChannel(std::move(*folderFd), std::move(*lock),
-                                                                      std::move(*listener), std::move(stop),
-                                                                      folder / socketName, std::move(onRequest)))};
+    return std::unique_ptr<InstanceChannel>(new InstanceChannel(std::move(folderFd), std::move(lock),
+                                                                std::move(*listener), std::move(stop),
+                                                                folder / socketName, std::move(onRequest)));
 }
 
 Result<void> InstanceChannel::send(const fs::path& folder, const InstanceRequest& request, double timeout) {

@@ -61,6 +61,12 @@ public:
     // Waits up to `timeout` seconds for an instance that is still starting.
     static platform::Result<Claim> claim(const std::filesystem::path& folder, const InstanceRequest& request,
                                          RequestHandler onRequest, double timeout = 5);
+    // Becomes the instance once the running one has let go of the lock,
+    // waiting up to `timeout` seconds; never hands anything over. For a
+    // program started anew while the old one quits.
+    static platform::Result<std::unique_ptr<InstanceChannel>> claimWhenReleased(const std::filesystem::path& folder,
+                                                                                RequestHandler onRequest,
+                                                                                double timeout);
     // Hands `request` to the running instance and waits up to `timeout`
     // seconds for its answer; never becomes the instance. With no instance
     // running it fails with notFound; a refusal carries the instance's why.
@@ -76,6 +82,10 @@ public:
     const std::filesystem::path& socketPath() const { return socketPath_; }
 
 private:
+    static platform::Result<std::unique_ptr<InstanceChannel>> listenWithLock(const std::filesystem::path& folder,
+                                                                             platform::UniqueFd folderFd,
+                                                                             platform::UniqueFd lock,
+                                                                             RequestHandler onRequest);
     struct Connection;
     InstanceChannel(platform::UniqueFd folder, platform::UniqueFd lock, platform::UniqueFd listener, platform::UniqueFd stop,
                     std::filesystem::path socketPath, RequestHandler onRequest);

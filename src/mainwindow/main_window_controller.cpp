@@ -3,7 +3,6 @@
 #include "localization/interface_language.h"
 #include "localization/product_identity.h"
 #include "mainwindow/horizontal_paging_coordinator.h"
-#include "mainwindow/input_feature_switches.h"
 #include "platform/base/format.h"
 #include "platform/desktop/desktop.h"
 #include "platform/runtime/app_context.h"
@@ -116,6 +115,9 @@ void MainWindowController::refreshPermission() {
     permissionDotView->setHidden(trusted);
     permissionDotView->updateAnimationState();
     permissionDotView->setNeedsDisplay();
+    refreshAuthorizationTitleVisibility();
+    applyAccessibilityFeatureState(trusted);
+    updateAccessibilitySwitchAppearance(trusted);
     if (trusted && permissionPollingTimer_) {
         permissionPollingTimer_->invalidate();
         permissionPollingTimer_.reset();
@@ -168,15 +170,6 @@ void MainWindowController::refreshQuickLaunchEntries() {
     quickLaunchIconStrip->update(entries);
     quickLaunchIconStrip->setSelected(selectedQuickLaunchID());
     updateQuickLaunchActionState();
-}
-
-void MainWindowController::refreshRuntimeState() {
-    // Trust is read afresh every time: it may have been granted meanwhile.
-    applyAccessibilityFeatureState(DesktopLink::desktop().accessibility().isProcessTrusted());
-}
-
-void MainWindowController::applyAccessibilityFeatureState(bool trusted) {
-    if (inputController_) InputFeatureSwitches::apply(*inputController_, trusted);
 }
 
 }  // namespace tallowmere

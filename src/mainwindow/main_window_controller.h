@@ -27,6 +27,7 @@
 #include "selection/selvane_action.h"
 #include "selection/selvane_tool.h"
 #include "windows/mouse_palette_view.h"
+#include "windows/window_dial_theme.h"
 
 namespace tallowmere {
 
@@ -167,6 +168,52 @@ public:
     // layer, the same whatever the trust state.
     void updateAccessibilitySwitchAppearance(bool trusted);
 
+    // --- Settings switches ------------------------------------------------------------
+    // The switches of features that watch the mouse or trackpad: notes the
+    // trust, runs the sender's own toggle, holds the features off again
+    // while untrusted, and asks for trust when one was turned on without it.
+    void togglePermissionFeature(const platform::Control& sender);
+    // Each stores its switch, tells the input controller and says so.
+    void toggleGesture();
+    void toggleNaturalDirection();
+    void toggleMouse();
+    void toggleEdgeSnap();
+    void toggleQuickLaunch();
+    void toggleWorkspaceMemory();
+    // The two long presses share one destination: choosing one ends the other.
+    void toggleQuickLaunchLongPress();
+    void toggleSelvaneLongPress();
+    // Refused, with the Accessibility page opened, while untrusted.
+    void toggleSelvane();
+    // At least one action and one new-file type stay on; tools may all go.
+    void toggleSelvaneAction(const platform::Control& sender);
+    void toggleSelvaneTool(const platform::Control& sender);
+    void toggleNewFileType(const platform::Control& sender);
+    void toggleSelvaneChromeStyle(const platform::Control& sender);
+    void showSelvaneTextStyleGuide();
+    void changeThemeMode();
+    void changeOutlineColor();
+    void changeStatusBarIconStyle();
+    // Stores the theme and shows it in the palette, the preview and the pop-up.
+    void selectDialTheme(WindowDialTheme theme);
+    void changeDialTheme();
+    void resetDialTheme();
+    // Steps through the themes from the stored one, wrapping both ways.
+    void stepDialTheme(int step);
+    // The switch ends showing the real login-item state, whatever happened.
+    void toggleLaunchAtLogin();
+    void openFinderExtensionSettings();
+
+    // --- Permission ---------------------------------------------------------------------
+    // Shows the system's trust prompt and watches for trust for a minute.
+    void requestPermission();
+    // (Re)starts the one poll for trust: every 0.5 s, 120 times at most.
+    void startPermissionPolling();
+    bool isPollingForPermission() const;
+    // Once trusted, takes the "（需授权）" note out of every title under
+    // `root` (the window's content when none).
+    void refreshAuthorizationTitleVisibility(std::shared_ptr<platform::View> root = nullptr);
+
     // --- Links, music and small actions ----------------------------------------
     // A link-coloured, borderless button with the service's 16-point icon.
     std::shared_ptr<platform::Button> makeAINavigationButton(const std::string& title, int tag,
@@ -191,6 +238,17 @@ public:
     void openAllAINavigation();
     // Opens the playlist of the sender's tag (0 to 2); any other opens nothing.
     void openWorkSceneMusic(const platform::Control& sender);
+
+    // The advice picture of the window settings, in a dialog.
+    void showWindowSettingsGuide();
+    // System Settings' window section, else the older pane that holds it.
+    void openWindowSettings();
+    // The thanks list, as a sheet of the window while it is shown.
+    void showSupporterRoster();
+    void closeSupporterRoster(const platform::Control& sender);
+    // Starts the program anew in the chosen language, quitting this one
+    // once the new one runs; a relaunch that fails changes nothing.
+    void changeInterfaceLanguage();
 
     // The About window.
     void showAbout();
@@ -274,6 +332,9 @@ private:
     // The pop-up's, the strip's and the card buttons' actions.
     void installQuickLaunchActions();
     void showQuickApplicationMenu(const std::shared_ptr<platform::Menu>& menu, platform::View& sender);
+    // The built switches' states to the input controller, trust aside.
+    void handSwitchStatesToInputController();
+    void setStatus(const std::string& text) { statusLabel->setStringValue(text); }
 
     std::shared_ptr<SnapEngine> snapEngine_;
     std::shared_ptr<LayoutStore> layoutStore_;
@@ -288,6 +349,7 @@ private:
     std::shared_ptr<platform::Button> previousPageChevron_;
     std::shared_ptr<platform::View> pagesHost_;
     std::shared_ptr<platform::Timer> permissionPollingTimer_;
+    std::shared_ptr<platform::Window> supporterRoster_;
     // Labels whose titles carry the authorisation note, with their texts.
     struct AuthorizationTitle {
         std::weak_ptr<platform::Label> label;

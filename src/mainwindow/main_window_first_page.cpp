@@ -86,8 +86,17 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
     workspaceMemorySwitch->setOn(WorkspaceMemoryPreference::isEnabled());
     launchSwitch->setOn(LaunchAtLoginManager::isEnabled());
     selvaneLongPressSwitch->setOn(LongPressDestinationPreference::current() == LongPressDestination::selvane);
+    for (const auto& toggle : {gestureSwitch, naturalDirectionSwitch, mouseSwitch, edgeSnapSwitch,
+                               quickLaunchLongPressSwitch, selvaneSwitch, workspaceMemorySwitch}) {
+        toggle->onAction = action(&MainWindowController::togglePermissionFeature);
+    }
+    quickLaunchSwitch->onAction = action(&MainWindowController::toggleQuickLaunch);
+    launchSwitch->onAction = action(&MainWindowController::toggleLaunchAtLogin);
+    selvaneLongPressSwitch->onAction = action(&MainWindowController::toggleSelvaneLongPress);
+    handSwitchStatesToInputController();
 
     // Permission controls.
+    permissionButton->onAction = action(&MainWindowController::requestPermission);
     permissionButton->setBezelStyle(BezelStyle::push);
     permissionButton->setControlSize(ControlSize::large);
     permissionLabel->setFont(Font::systemFont(15, FontWeight::medium));
@@ -96,14 +105,17 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
     // Appearance controls.
     outlineColorWell->setColor(AppearancePreferences::outlineColor());
     outlineColorWell->setFixedSize({28, 28});
+    outlineColorWell->onAction = action(&MainWindowController::changeOutlineColor);
     themePopup->addItems({L("跟随系统"), L("浅色"), L("深色")});
     themePopup->selectItem(static_cast<std::size_t>(AppearancePreferences::themeMode()));
     themePopup->setControlSize(ControlSize::regular);
     themePopup->setFixedWidth(104);
+    themePopup->onAction = action(&MainWindowController::changeThemeMode);
     for (const auto style : StatusBarIconPreference::allStyles) statusIconPopup->addItem(StatusBarIconPreference::title(style));
     statusIconPopup->selectItem(static_cast<std::size_t>(StatusBarIconPreference::style()));
     statusIconPopup->setControlSize(ControlSize::regular);
     statusIconPopup->setFixedWidth(164);
+    statusIconPopup->onAction = action(&MainWindowController::changeStatusBarIconStyle);
     statusIconPreviewView->setImageScaling(ImageScaling::proportionallyUpOrDown);
     statusIconPreviewView->setFixedSize({28, 28});
     updateStatusIconPreview();
@@ -122,9 +134,14 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
     const auto storedTheme = WindowDialThemePreference::stored();
     dialThemePopup->selectItem(position(storedTheme));
     dialThemePopup->setFixedWidth(168);
+    dialThemePopup->onAction = action(&MainWindowController::changeDialTheme);
     dialThemePreviewView->setTheme(storedTheme);
     dialThemePreviewView->setDisplayScale(dialPreviewDisplayScale);
     dialThemePreviewView->setFixedSize({80, 80});
+    dialThemePreviewView->setOnThemeStep([weak = std::weak_ptr<MainWindowController>(
+                                              std::static_pointer_cast<MainWindowController>(shared_from_this()))](int step) {
+        if (auto self = weak.lock()) self->stepDialTheme(step);
+    });
     auto dialRow = makeSettingRow("circle.grid.3x3.fill", L("表盘样式"), "",
                                   row({dialThemePreviewView, dialThemePopup}, 12), 80.0);
 
@@ -150,6 +167,8 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
     auto guideButton = makePushButton(L("查看截图"), ControlSize::regular);
     auto settingsButton = makePushButton(L("去设置"), ControlSize::regular);
     for (const auto& button : {guideButton, settingsButton}) button->setFixedWidth(104);
+    guideButton->onAction = action(&MainWindowController::showWindowSettingsGuide);
+    settingsButton->onAction = action(&MainWindowController::openWindowSettings);
     auto adviceRow = row({makeSymbolView("info.circle.fill", {}, 28), column({makeLabel(L("建议关闭系统设置"), 15)}, 5),
                           View::make(), row({guideButton, settingsButton}, 8)},
                          10);
@@ -161,6 +180,7 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
     finderIcon->setFixedSize({28, 28});
     auto finderButton = makePushButton(byLanguage("启用 / 管理", "Enable / Manage"), ControlSize::regular);
     finderButton->setFixedWidth(104);
+    finderButton->onAction = action(&MainWindowController::openFinderExtensionSettings);
     auto finderRow = row({finderIcon, column({makeLabel(byLanguage("Finder 工具栏", "Finder Toolbar"), 15)}, 3),
                           View::make(), finderButton},
                          8);
@@ -224,6 +244,7 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
         box->setIdentifier(std::string(rawValue(type)));
         box->setControlSize(ControlSize::small);
         box->setFont(Font::systemFont(13));
+        box->onAction = action(&MainWindowController::toggleNewFileType);
         professionalOnlyControls.push_back(box);
         typeBoxes.push_back(box);
     }
@@ -232,6 +253,7 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
     finderExtensionButton->setFont(Font::systemFont(13));
     finderExtensionButton->setContentTintColor(Color::system(SystemColor::blue));
     finderExtensionButton->setContentHuggingPriority(LayoutPriority::required, LayoutAxis::horizontal);
+    finderExtensionButton->onAction = action(&MainWindowController::openFinderExtensionSettings);
     auto newFileCard = makeCard(L("新建文件类型"), {row(typeBoxes, 12)}, finderExtensionButton);
 
     // --- Window memory ----------------------------------------------------------------------
@@ -255,6 +277,7 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
     thanksButton->setBordered(false);
     thanksButton->setFont(Font::systemFont(15, FontWeight::semibold));
     thanksButton->setContentTintColor(Color::system(SystemColor::label));
+    thanksButton->onAction = action(&MainWindowController::showSupporterRoster);
     auto supportRow = row({makeSupportActionCard(thanksButton)}, 12);
     supportRow->setDistribution(StackDistribution::fillEqually);
 
@@ -265,12 +288,16 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
     for (const auto selvaneAction : allSelvaneActions) {
         const bool on = std::find(enabledActions.begin(), enabledActions.end(), selvaneAction) != enabledActions.end();
         auto box = Button::makeCheckBox(title(selvaneAction), on);
+        box->setIdentifier(std::string(rawValue(selvaneAction)));
+        box->onAction = action(&MainWindowController::toggleSelvaneAction);
         selvaneActionButtons[selvaneAction] = box;
         toggles.push_back(box);
     }
     for (const auto tool : allSelvaneTools) {
         const bool on = std::find(enabledTools.begin(), enabledTools.end(), tool) != enabledTools.end();
         auto box = Button::makeCheckBox(std::string(title(tool)), on);
+        box->setIdentifier(std::string(rawValue(tool)));
+        box->onAction = action(&MainWindowController::toggleSelvaneTool);
         selvaneToolButtons[tool] = box;
         toggles.push_back(box);
     }
@@ -295,12 +322,14 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
                                          "turns off long-press Quick Launch."));
 
     auto setupGuide = makePushButton(byLanguage("开启引导", "Setup Guide"), ControlSize::small);
+    setupGuide->onAction = action(&MainWindowController::showSelvaneTextStyleGuide);
     auto chromeNote = makeNote(byLanguage("基础读取无需 Chrome 开关；读取不到字体等信息时，可选增强读取。",
                                           "Basic reading needs no Chrome setting. Try enhanced reading if font "
                                           "details are unavailable."),
                                12);
     chromeNote->setCompressionResistancePriority(LayoutPriority::required, LayoutAxis::vertical);
     selvaneChromeStyleButton->setFont(Font::systemFont(12));
+    selvaneChromeStyleButton->onAction = action(&MainWindowController::toggleSelvaneChromeStyle);
     selvaneChromeStyleButton->setState(defaults.storedBoolean("selvaneChromeStyleEnabled").value_or(false)
                                            ? ControlState::on
                                            : ControlState::off);

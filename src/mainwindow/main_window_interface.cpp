@@ -120,6 +120,7 @@ std::shared_ptr<View> MainWindowController::buildHeader() {
     languagePopup->selectItem(InterfaceLanguage::current().index());
     languagePopup->setControlSize(ControlSize::regular);
     languagePopup->setFixedWidth(164);
+    languagePopup->onAction = action(&MainWindowController::changeInterfaceLanguage);
 
     auto about = CrystalGlassButton::make(L("关于"));
     about->setImage(symbolImage("info.circle", L("关于"), {14, FontWeight::medium}));

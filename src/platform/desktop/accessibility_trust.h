@@ -2,24 +2,30 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <map>
 
 namespace tallowmere::platform {
 
 // Whether the person allowed this program to use Accessibility. Without
 // trust every request to another application fails with `apiDisabled`.
-// Asking with the prompt shows the system's trust prompt (recorded; the
-// answer only changes when a test grants trust, as when the person ticks
-// the box in System Settings later).
+// Asking with the prompt shows the system's trust prompt (counted, and shown
+// through `onPrompt`); the answer only changes when trust is granted later,
+// by a test or by the person in System Settings.
 class AccessibilityTrust {
   public:
     bool isProcessTrusted() const { return trusted_; }
     bool isProcessTrusted(bool prompt) {
-        if (prompt && !trusted_) ++promptCount_;
+        if (prompt && !trusted_) {
+            ++promptCount_;
+            if (onPrompt) onPrompt();
+        }
         return trusted_;
     }
     int promptCount() const { return promptCount_; }
     void setTrusted(bool trusted) { trusted_ = trusted; }
+    // Shows the prompt; the desktop installs the system's prompt window.
+    std::function<void()> onPrompt;
 
     // Messaging timeouts in seconds (0: the default), system-wide and per
     // process; recorded, as nothing here waits for real.

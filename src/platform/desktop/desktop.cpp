@@ -9,6 +9,7 @@
 #include "platform/base/text.h"
 #include "platform/desktop/finder_window_layout.h"
 #include "platform/desktop/screen_lock_service.h"
+#include "platform/desktop/system_settings_application.h"
 #include "platform/desktop/system_settings_commands.h"
 #include "platform/desktop/text_element_layout.h"
 #include "platform/desktop/utf16_offsets.h"
@@ -145,6 +146,7 @@ void Desktop::start() {
     screens_.postsChanges_ = false;
     (void)screens_.addScreen(ScreenSpec{});
     screens_.postsChanges_ = true;
+    SystemSettingsApplication::install(*this);
 }
 
 Result<std::shared_ptr<SimulatedApplication>> Desktop::addApplication(ApplicationSpec spec) {
@@ -164,6 +166,13 @@ Result<std::shared_ptr<SimulatedApplication>> Desktop::addApplication(Applicatio
     applications_.push_back(app);
     if (running) app->startRunning(allocateProcessIdentifier());
     return app;
+}
+
+void Desktop::removeApplication(const std::string& bundleIdentifier) {
+    auto app = application(bundleIdentifier);
+    if (!app || app == current_) return;
+    if (app->isRunning()) app->terminate();
+    std::erase(applications_, app);
 }
 
 std::shared_ptr<SimulatedApplication> Desktop::application(pid_t pid) const {

@@ -128,6 +128,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     // empty bundle identifier or name, or an identifier already installed,
     // is refused.
     Result<std::shared_ptr<SimulatedApplication>> addApplication(ApplicationSpec spec);
+    // Quits and deletes an installed application (not the program itself).
+    void removeApplication(const std::string& bundleIdentifier);
     std::vector<std::shared_ptr<SimulatedApplication>> applications() const {
         return applications_;
     }

@@ -153,6 +153,7 @@ void Window::applyFrame(ScreenRect frame) {
         const auto content = contentRectForFrameRect(frame_);
         contentView_->setFrame({0, 0, content.width(), content.height()});
     }
+    if (attachedSheet_) placeAttachedSheet();
     auto owner = delegate();
     if (!owner) return;
     if (resized) owner->windowDidResize(*this);
@@ -325,6 +326,8 @@ void Window::close() {
     auto keepAlive = shared_from_this();
     if (auto owner = delegate()) owner->windowWillClose(*this);
     const bool wasVisible = visible_;
+    if (attachedSheet_) endSheet(attachedSheet_);
+    if (auto parent = sheetParent()) parent->endSheet(keepAlive);
     orderOut();
     miniaturized_ = false;
     if (wasVisible) trace("window closed");
@@ -332,6 +335,32 @@ void Window::close() {
 }
 
 // --- Contents ----------------------------------------------------------------------
+
+// --- Sheets ---------------------------------------------------------------------------
+
+bool Window::beginSheet(const std::shared_ptr<Window>& sheet) {
+    if (!sheet || sheet.get() == this || attachedSheet_ || sheet->sheetParent()) return false;
+    attachedSheet_ = sheet;
+    sheet->sheetParent_ = weak_from_this();
+    placeAttachedSheet();
+    sheet->setLevel(std::max(sheet->level(), level_));
+    sheet->makeKeyAndOrderFront();
+    sheet->trace("sheet attached", "to " + quotedForTrace(title_));
+    return true;
+}
+
+void Window::endSheet(const std::shared_ptr<Window>& sheet) {
+    if (!sheet || attachedSheet_ != sheet) return;
+    attachedSheet_.reset();
+    sheet->sheetParent_.reset();
+    sheet->orderOut();
+    if (visible_) makeKeyAndOrderFront();
+}
+
+void Window::placeAttachedSheet() {
+    const auto size = attachedSheet_->frame().size;
+    attachedSheet_->setFrameOrigin({frame_.midX() - size.width / 2, frame_.maxY() - titleBarHeight - size.height});
+}
 
 void Window::setContentView(std::shared_ptr<View> view) {
     if (contentView_ == view) return;
@@ -365,6 +394,9 @@ void Window::keyDown(const Event& event) {
 
 void Window::sendEvent(const Event& event) {
     auto keepAlive = shared_from_this();
+    const bool pressOrKey = event.type == EventType::leftMouseDown || event.type == EventType::rightMouseDown ||
+                            event.type == EventType::otherMouseDown || event.type == EventType::keyDown;
+    if (attachedSheet_ && pressOrKey) return;
     viewRouter_->setApplicationIsActive(Application::shared().isActive());
     const bool taken = viewRouter_->dispatch(event, locationInWindow(event.location));
     if (!taken && event.type == EventType::keyDown) keyDown(event);

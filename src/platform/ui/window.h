@@ -182,6 +182,17 @@ public:
     // Ordered out for good unless shown again; the delegate hears will-close.
     void close();
 
+    // --- Sheets ---------------------------------------------------------------
+    // Attaches `sheet` below this window's title bar, centred and in front,
+    // moving with it. While a sheet is attached the window itself takes no
+    // press and no key: they belong to the sheet. One sheet at a time; false
+    // when one is already attached or `sheet` is this window.
+    bool beginSheet(const std::shared_ptr<Window>& sheet);
+    // Detaches `sheet` and orders it out; nothing when it is not attached here.
+    void endSheet(const std::shared_ptr<Window>& sheet);
+    std::shared_ptr<Window> attachedSheet() const { return attachedSheet_; }
+    std::shared_ptr<Window> sheetParent() const { return sheetParent_.lock(); }
+
     // --- Contents and owners -------------------------------------------------
     std::shared_ptr<View> contentView() const { return contentView_; }
     virtual void setContentView(std::shared_ptr<View> view);
@@ -232,6 +243,7 @@ private:
     void resignKey();
     void orderIn();
     void trace(const std::string& what, const std::string& details = {}) const;
+    void placeAttachedSheet();
     std::shared_ptr<ViewEventRouter> viewRouter_;
     bool tracesOrdering_ = true;
 
@@ -260,6 +272,8 @@ private:
     bool hasBeenKey_ = false;
     std::shared_ptr<Animation> frameAnimation_;
     std::shared_ptr<Animation> alphaAnimation_;
+    std::shared_ptr<Window> attachedSheet_;
+    std::weak_ptr<Window> sheetParent_;
 };
 
 // A window for auxiliary tools. Panels hide when the program deactivates
