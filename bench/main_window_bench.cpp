@@ -12,6 +12,7 @@
 #include "mainwindow/main_app_window.h"
 #include "mainwindow/main_window_controller.h"
 #include "mainwindow/wrapping_columns_view.h"
+#include "platform/desktop/desktop.h"
 #include "platform/gfx/cairo_canvas.h"
 #include "platform/gfx/text_measurer.h"
 #include "platform/runtime/app_context.h"
@@ -20,6 +21,8 @@
 #include "platform/ui/stack_view.h"
 #include "platform/ui/window.h"
 #include "program_in_temporary_home.h"
+#include "windows/input_controller.h"
+#include "windows/snap_engine.h"
 
 namespace tallowmere {
 namespace {
@@ -115,6 +118,28 @@ void drawPageFlipFrame(benchmark::State& state) {
     }
 }
 BENCHMARK(drawPageFlipFrame)->Unit(benchmark::kMillisecond);
+
+// What the program does each time it becomes active while the main window
+// exists: trust, every switch, the login item, the appearance controls and
+// the status-icon preview read afresh, with the input controller attached.
+// Target: under 1 ms, trusted or not.
+void refreshRuntimeState(benchmark::State& state) {
+    bench::ProgramInTemporaryHome context;
+    TextMeasurer::shared().measure("塔洛梅百宝箱 Tallowmere", Font::systemFont(15));
+    Desktop::shared().accessibility().setTrusted(state.range(0) != 0);
+    auto input = InputController::make(std::make_shared<SnapEngine>(), nullptr);
+    auto window = Window::make<MainAppWindow>(
+        ScreenRect{0, 0, 1400, 840},
+        WindowStyleMask{WindowStyleMask::titled | WindowStyleMask::closable | WindowStyleMask::miniaturizable |
+                        WindowStyleMask::resizable | WindowStyleMask::fullSizeContentView});
+    auto controller = MainWindowController::make(nullptr, nullptr, nullptr, input, {}, window);
+    window->contentView()->layoutSubtreeIfNeeded();
+    for (auto _ : state) {
+        controller->refreshRuntimeState();
+        benchmark::DoNotOptimize(controller->permissionLabel->stringValue());
+    }
+}
+BENCHMARK(refreshRuntimeState)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tallowmere

@@ -13,6 +13,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -149,6 +150,25 @@ TEST_F(InstanceChannelTest, TheNextLaunchBecomesTheInstanceOnceTheFirstHasGone) 
     ASSERT_TRUE(next);
     auto later = launch({"tallowmere-finder://copy?directory=/tmp"});
     ASSERT_TRUE(later.ok()) << later.error().message;
+    EXPECT_EQ(inbox.waitFor(1).size(), 1u);
+}
+
+// A program started anew takes over only once the old one has let go,
+// and never hands anything to it.
+TEST_F(InstanceChannelTest, ANewInstanceWaitsForTheOldOneToQuit) {
+    auto old = becomeInstance();
+    ASSERT_TRUE(old);
+    auto tooSoon = InstanceChannel::claimWhenReleased(folder(), inbox.handler(), 0.1);
+    ASSERT_FALSE(tooSoon.ok());
+    EXPECT_EQ(tooSoon.error().code, platform::ErrorCode::timedOut);
+
+    auto waiting = std::async(std::launch::async,
+                              [this] { return InstanceChannel::claimWhenReleased(folder(), inbox.handler(), 10); });
+    old.reset();  // the old instance quits while the new one waits
+    auto fresh = waiting.get();
+    ASSERT_TRUE(fresh.ok()) << fresh.error().message;
+    EXPECT_TRUE(InstanceChannel::send(folder(), {.urls = {"tallowmere-finder://copy?directory=/tmp"}}).ok())
+        << "the new instance takes later launches";
     EXPECT_EQ(inbox.waitFor(1).size(), 1u);
 }
 

@@ -334,8 +334,6 @@ void Window::close() {
     Application::shared().windowClosed(*this);
 }
 
-// --- Contents ----------------------------------------------------------------------
-
 // --- Sheets ---------------------------------------------------------------------------
 
 bool Window::beginSheet(const std::shared_ptr<Window>& sheet) {
@@ -361,6 +359,8 @@ void Window::placeAttachedSheet() {
     const auto size = attachedSheet_->frame().size;
     attachedSheet_->setFrameOrigin({frame_.midX() - size.width / 2, frame_.maxY() - titleBarHeight - size.height});
 }
+
+// --- Contents ----------------------------------------------------------------------
 
 void Window::setContentView(std::shared_ptr<View> view) {
     if (contentView_ == view) return;
