@@ -133,6 +133,7 @@ public:
     const std::optional<std::string>& jumpURL() const { return jumpURL_; }
     bool isPointerInside() const { return isPointerInside_; }
     const std::string& selectionFontNameDescription() const { return selectionFontNameDescription_; }
+    const std::vector<std::string>& selectionFontSizeDescriptions() const { return selectionFontSizeDescriptions_; }
     const std::optional<std::string>& selectionStyleNote() const { return selectionStyleNote_; }
     double selectionBackingScale() const { return selectionBackingScale_; }
     std::shared_ptr<platform::Button> actionButton(SelvaneAction action) const { return actionButtons_.at(action); }

@@ -2,10 +2,17 @@
 
 #include <memory>
 
+#include "selection/selection_accessibility.h"
 #include "selection/selvane_action_panel.h"
 #include "windows/selection_bar.h"
 
 namespace tallowmere {
+
+// A selection's style summary, as the trigger carries it to the bar.
+struct SelvaneSelectionStyle final : SelectionStyle {
+    explicit SelvaneSelectionStyle(Accessibility::TextStyle style) : style(std::move(style)) {}
+    Accessibility::TextStyle style;
+};
 
 // The selection bar as the input controller reaches it: the bar itself,
 // the exclusion list and the readers of the selection under the pointer.
@@ -28,6 +35,14 @@ public:
     // Text of a password field is never read: the bar opens empty and
     // marked secure. A style is read only for text there is.
     void showSelection(platform::ScreenPoint point, const std::shared_ptr<platform::Screen>& screen) override;
+
+    bool isSecureInput(platform::ScreenPoint point) override;
+    std::optional<std::string> selectedText(platform::ScreenPoint point) override;
+    std::shared_ptr<const SelectionStyle> selectedTextStyle(platform::ScreenPoint point) override;
+    // Through the browser's page script; the style summed up as Accessibility's is.
+    void readPageStyle(std::string expectedText, std::function<void(PageStyleReading)> completion) override;
+    void show(std::string text, platform::ScreenPoint point, const std::shared_ptr<platform::Screen>& screen,
+              bool isSecure, std::shared_ptr<const SelectionStyle> style, std::optional<std::string> note) override;
 
 private:
     std::optional<platform::Image> applicationIcon_;

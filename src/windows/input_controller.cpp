@@ -1,9 +1,12 @@
 #include "windows/input_controller.h"
 
+#include <cmath>
+
 #include "localization/interface_language.h"
 #include "platform/desktop/desktop.h"
 #include "platform/runtime/app_context.h"
 #include "platform/runtime/work_item.h"
+#include "platform/system/user_defaults.h"
 #include "platform/ui/desktop_link.h"
 #include "quicklaunch/quick_launch_panel.h"
 #include "windows/mouse_snap_palette.h"
@@ -32,6 +35,12 @@ public:
     bool isChoosingApplication() const override { return false; }
     bool excludes(const std::optional<std::string>&) const override { return false; }
     void showSelection(ScreenPoint, const std::shared_ptr<platform::Screen>&) override {}
+    bool isSecureInput(ScreenPoint) override { return false; }
+    std::optional<std::string> selectedText(ScreenPoint) override { return std::nullopt; }
+    std::shared_ptr<const SelectionStyle> selectedTextStyle(ScreenPoint) override { return nullptr; }
+    void readPageStyle(std::string, std::function<void(PageStyleReading)>) override {}
+    void show(std::string, ScreenPoint, const std::shared_ptr<platform::Screen>&, bool,
+              std::shared_ptr<const SelectionStyle>, std::optional<std::string>) override {}
 };
 
 platform::MainQueue& mainQueue() { return platform::AppContext::current().mainQueue(); }
@@ -183,19 +192,112 @@ void InputController::fireLongPress(std::int64_t generation, LongPressDestinatio
     selvanePanel_->showSelection(pointer, screen);
 }
 
-// --- Selection hand-off ---------------------------------------------------------------
+// --- Selection trigger -----------------------------------------------------------------
 
-void InputController::showSelvaneSelection(ScreenPoint point, std::int64_t generation, pid_t sourcePID) {
+bool InputController::keyPressedRecently() const {
+    // Exactly the quiet time still counts as recent: a key that close to the
+    // read means the person is typing (Command-C, say), not selecting. In
+    // whole microseconds, so sums of delays do not decide by a rounding error.
+    const double since = platform::DesktopLink::desktop().input().secondsSinceLastEvent(EventType::keyDown);
+    return std::llround(since * 1e6) <= std::llround(recentKeySeconds * 1e6);
+}
+
+bool InputController::isSelvaneAttemptStale(std::int64_t generation, pid_t sourcePID) const {
     auto& desktop = platform::DesktopLink::desktop();
-    if (selvanePanel_->isChoosingApplication() || !selvaneEnabled || generation != selvaneSelectionGeneration_) return;
+    if (selvanePanel_->isChoosingApplication() || !selvaneEnabled || generation != selvaneSelectionGeneration_) {
+        return true;
+    }
     auto front = desktop.frontmostApplication();
-    if (!front || front->processIdentifier() != sourcePID || selvanePanel_->excludes(front->bundleIdentifier())) return;
-    if (sourcePID == desktop.currentProcessIdentifier()) return;
-    // A button still down means the selection is not finished; a key just
-    // pressed means the person is typing, and the selection is theirs.
-    if (desktop.input().pressedMouseButtons() != 0) return;
-    if (desktop.input().secondsSinceLastEvent(EventType::keyDown) < recentKeySeconds) return;
-    selvanePanel_->showSelection(point, ScreenGeometry::screenContainingMousePoint(point));
+    if (front && selvanePanel_->excludes(front->bundleIdentifier())) return true;
+    if (!front || front->processIdentifier() != sourcePID) return true;
+    // A button still down means the selection is not finished.
+    if (desktop.input().pressedMouseButtons() != 0) return true;
+    if (sourcePID == desktop.currentProcessIdentifier()) return true;
+    return keyPressedRecently();
+}
+
+void InputController::scheduleSelvaneSelection(double delay, ScreenPoint point, std::int64_t generation,
+                                               pid_t sourcePID, std::int64_t attempt,
+                                               std::optional<std::string> stableText, std::int64_t styleAttempt) {
+    // A newer selection never cancels this step: it expires by the generation.
+    mainQueue().asyncAfter(delay, [weak = weak_from_this(), point, generation, sourcePID, attempt,
+                                   stableText = std::move(stableText), styleAttempt] {
+        if (auto self = weak.lock()) {
+            self->showSelvaneSelection(point, generation, sourcePID, attempt, stableText, styleAttempt);
+        }
+    });
+}
+
+void InputController::showSelvaneSelection(ScreenPoint point, std::int64_t generation, pid_t sourcePID,
+                                           std::int64_t attempt, std::optional<std::string> stableText,
+                                           std::int64_t styleAttempt) {
+    if (isSelvaneAttemptStale(generation, sourcePID)) return;
+    auto screen = ScreenGeometry::screenContainingMousePoint(point);
+    if (screen && selvanePanel_->isSecureInput(point)) {
+        selvanePanel_->show(std::string(), point, screen, true, nullptr, std::nullopt);
+        return;
+    }
+
+    auto text = selvanePanel_->selectedText(point);
+    if (!text || !screen) {
+        if (attempt < lastSelectionAttempt) {
+            scheduleSelvaneSelection(selectionEmptyRetryDelay, point, generation, sourcePID, attempt + 1, std::nullopt, 0);
+        }
+        return;
+    }
+    if (stableText != text) {
+        if (attempt < lastSelectionAttempt) {
+            scheduleSelvaneSelection(selectionStabilityDelay, point, generation, sourcePID, attempt + 1, text, 0);
+        }
+        return;
+    }
+
+    auto style = selvanePanel_->selectedTextStyle(point);
+    if (!style && styleAttempt < lastStyleAttempt) {
+        scheduleSelvaneSelection(selectionStyleRetryDelay, point, generation, sourcePID, attempt, stableText,
+                                 styleAttempt + 1);
+        return;
+    }
+
+    auto source = platform::DesktopLink::desktop().application(sourcePID);
+    if (source && source->bundleIdentifier() == chromeBundleIdentifier && !style) {
+        if (platform::UserDefaults::standard().boolean(chromeStyleEnabledKey)) {
+            selvanePanel_->readPageStyle(
+                *text, [weak = weak_from_this(), point, generation, sourcePID, stableText = *text, screen,
+                        style](SelectionBar::PageStyleReading reading) {
+                    if (auto self = weak.lock()) {
+                        self->showChromeSelection(point, generation, sourcePID, stableText, screen, style,
+                                                  std::move(reading));
+                    }
+                });
+            return;
+        }
+        selvanePanel_->show(std::move(*text), point, screen, false, nullptr, std::string(chromeStyleOffNote));
+        return;
+    }
+    selvanePanel_->show(std::move(*text), point, screen, false, std::move(style), std::nullopt);
+}
+
+void InputController::showChromeSelection(ScreenPoint point, std::int64_t generation, pid_t sourcePID,
+                                          const std::string& stableText,
+                                          const std::shared_ptr<platform::Screen>& screen,
+                                          std::shared_ptr<const SelectionStyle> accessibilityStyle,
+                                          SelectionBar::PageStyleReading reading) {
+    // The read may have taken seconds: the person may have moved on.
+    auto& desktop = platform::DesktopLink::desktop();
+    if (!selvaneEnabled || !platform::UserDefaults::standard().boolean(chromeStyleEnabledKey) ||
+        generation != selvaneSelectionGeneration_) {
+        return;
+    }
+    auto front = desktop.frontmostApplication();
+    if (!front || front->processIdentifier() != sourcePID) return;
+    if (selvanePanel_->isChoosingApplication() || selvanePanel_->excludes(std::string(chromeBundleIdentifier))) return;
+    if (desktop.input().pressedMouseButtons() != 0 || selvanePanel_->isSecureInput(point) || keyPressedRecently()) {
+        return;
+    }
+    if (selvanePanel_->selectedText(point) != stableText) return;
+    auto style = reading.style ? std::move(reading.style) : std::move(accessibilityStyle);
+    selvanePanel_->show(stableText, point, screen, false, std::move(style), std::move(reading.note));
 }
 
 // --- Status texts ----------------------------------------------------------------------

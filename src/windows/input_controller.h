@@ -14,6 +14,7 @@
 #include "platform/gfx/geometry.h"
 #include "platform/ui/event_monitors.h"
 #include "windows/long_press_destination.h"
+#include "windows/selection_bar.h"
 #include "windows/snap_target.h"
 
 namespace tallowmere {
@@ -26,7 +27,6 @@ class WorkItem;
 class MouseSnapPalette;
 class QuickLaunchPanel;
 class QuickLaunchStore;
-class SelectionBar;
 class SnapEngine;
 class SnapPreviewOverlay;
 
@@ -159,10 +159,28 @@ public:
     void cancelQuickLaunchLongPress();
     bool isLongPressPending() const { return quickLaunchLongPressOrigin_.has_value(); }
 
-    // --- Selection hand-off ------------------------------------------------------
-    // The delayed check after a release that may have selected text: shows
-    // the bar unless anything since the release makes it stale.
-    void showSelvaneSelection(platform::ScreenPoint point, std::int64_t generation, pid_t sourcePID);
+    // --- Selection trigger ---------------------------------------------------------
+    // After an empty read (or no screen) the application may still be
+    // settling its selection.
+    static constexpr double selectionEmptyRetryDelay = 0.15;
+    // Text counts once two reads this far apart agree.
+    static constexpr double selectionStabilityDelay = 0.08;
+    static constexpr double selectionStyleRetryDelay = 0.08;
+    // Attempts 0 ... 2: at most three text reads, and three style reads.
+    static constexpr std::int64_t lastSelectionAttempt = 2;
+    static constexpr std::int64_t lastStyleAttempt = 2;
+    // The browser whose page can tell the style Accessibility does not.
+    static constexpr const char* chromeBundleIdentifier = "com.google.Chrome";
+    static constexpr const char* chromeStyleEnabledKey = "selvaneChromeStyleEnabled";
+    static constexpr const char* chromeStyleOffNote = "文字信息未获取：主界面 → Selvane → 开启引导";
+
+    // One step of the road from a release that may have selected text to
+    // the bar: checks the attempt is still wanted, reads the text until two
+    // reads agree and then its style, and shows the bar, schedules the next
+    // step, asks the browser's page, or gives up silently.
+    void showSelvaneSelection(platform::ScreenPoint point, std::int64_t generation, pid_t sourcePID,
+                              std::int64_t attempt = 0, std::optional<std::string> stableText = std::nullopt,
+                              std::int64_t styleAttempt = 0);
     std::int64_t selvaneSelectionGeneration() const { return selvaneSelectionGeneration_; }
 
 private:
@@ -189,6 +207,18 @@ private:
     void resetPalette();
     void clearDragState();
     void clearNativeDrag();
+
+    // Selection trigger
+    // True when anything since the release makes the attempt unwanted.
+    bool isSelvaneAttemptStale(std::int64_t generation, pid_t sourcePID) const;
+    bool keyPressedRecently() const;
+    void scheduleSelvaneSelection(double delay, platform::ScreenPoint point, std::int64_t generation, pid_t sourcePID,
+                                  std::int64_t attempt, std::optional<std::string> stableText, std::int64_t styleAttempt);
+    // The browser's answer, shown if the world is still as it was.
+    void showChromeSelection(platform::ScreenPoint point, std::int64_t generation, pid_t sourcePID,
+                             const std::string& stableText, const std::shared_ptr<platform::Screen>& screen,
+                             std::shared_ptr<const SelectionStyle> accessibilityStyle,
+                             SelectionBar::PageStyleReading reading);
 
     // Long press
     void fireLongPress(std::int64_t generation, LongPressDestination destination, std::optional<pid_t> frontmost);

@@ -111,6 +111,11 @@ Desktop::~Desktop() = default;
 
 void Desktop::start() {
     systemWide_ = std::make_shared<SystemWideElement>(weak_from_this());
+    AppleScriptHandlers::shared().add("browser page scripts", [weak = weak_from_this()](const std::string& source,
+                                                                                       CommandCall& call) {
+        auto desktop = weak.lock();
+        return desktop ? BrowserScripts::run(*desktop, source, call) : std::nullopt;
+    });
     AppleScriptHandlers::shared().addEvaluator("Finder", [weak = weak_from_this()](const std::string& source) {
         auto desktop = weak.lock();
         return desktop ? desktop->finder().answer(source) : std::nullopt;

@@ -177,6 +177,43 @@ Result<void> checkScreens(const SceneNode& node, std::vector<Scene::SceneScreen>
 
 // Windows
 
+// A style run of a text: {"length", "font", "size", "bold", "color" ("#RRGGBB")}.
+struct SceneStyleRun {
+    std::int64_t length = 0;
+    AXFont font{"Helvetica", "Helvetica", "Helvetica", 13, std::nullopt, false};
+    std::optional<AXColor> color;
+};
+
+const SceneMember<SceneStyleRun> styleRunMembers[] = {
+    {"length", [](const SceneNode& n, SceneStyleRun& r) { return assign(n.nonNegativeInteger(), r.length); }, true},
+    {"font",
+     [](const SceneNode& n, SceneStyleRun& r) {
+         auto name = n.nonEmptyString();
+         if (!name) return Result<void>(name.error());
+         r.font.fontName = r.font.familyName = r.font.displayName = *name;
+         return Result<void>();
+     }},
+    {"size", [](const SceneNode& n, SceneStyleRun& r) { return assign(n.positiveNumber(), r.font.pointSize); }},
+    {"bold", [](const SceneNode& n, SceneStyleRun& r) { return assign(n.boolean(), r.font.isBold); }},
+    {"color",
+     [](const SceneNode& n, SceneStyleRun& r) {
+         auto text = n.string();
+         if (!text) return Result<void>(text.error());
+         auto color = text->size() == 7 ? Color::fromHex(*text) : std::nullopt;
+         if (!color) return Result<void>(n.error("should be a colour as \"#RRGGBB\""));
+         r.color = AXColor{color->red(), color->green(), color->blue(), 1, AXColorKind::colour};
+         return Result<void>();
+     }},
+};
+
+Result<AXAttributedString::Run> readStyleRun(const SceneNode& node) {
+    SceneStyleRun run;
+    if (auto read = readSceneObject<SceneStyleRun>(node, styleRunMembers, run); !read) return read.error();
+    AXAttributedString::Run result{run.length, {{AXStringAttribute::font, AXValue(run.font)}}};
+    if (run.color) result.attributes.emplace(AXStringAttribute::foregroundColor, AXValue(*run.color));
+    return result;
+}
+
 const SceneMember<ElementSpec> focusedTextMembers[] = {
     {"text", [](const SceneNode& n, ElementSpec& e) { return assign(n.string(), e.value); }, true},
     {"selection",
@@ -191,6 +228,29 @@ const SceneMember<ElementSpec> focusedTextMembers[] = {
          return Result<void>();
      }},
     {"editable", [](const SceneNode& n, ElementSpec& e) { return assign(n.boolean(), e.editable); }},
+    {"styleRuns",
+     [](const SceneNode& n, ElementSpec& e) { return assign(readSceneArray(n, readStyleRun), e.styleRuns); }},
+    // A browser's page: text by marker ranges, and no styles through Accessibility.
+    {"webArea",
+     [](const SceneNode& n, ElementSpec& e) {
+         auto web = n.boolean();
+         if (!web) return Result<void>(web.error());
+         e.usesTextMarkers = *web;
+         e.offersStyledText = !*web;
+         if (*web) {
+             e.role = "AXWebArea";
+             e.editable = false;
+         }
+         return Result<void>();
+     }},
+    // A password field: its text is never read.
+    {"secure",
+     [](const SceneNode& n, ElementSpec& e) {
+         auto secure = n.boolean();
+         if (!secure) return Result<void>(secure.error());
+         if (*secure) e.role = AXRole::secureTextField;
+         return Result<void>();
+     }},
 };
 
 Result<ElementSpec> readFocusedText(const SceneNode& node) {
@@ -204,6 +264,12 @@ Result<ElementSpec> readFocusedText(const SceneNode& node) {
     } else if (text.selectedRange->location + text.selectedRange->length > length) {
         return node.member("selection", node.value()).error("reaches past the end of the text (" +
                                                               std::to_string(length) + " UTF-16 units)");
+    }
+    std::int64_t styled = 0;
+    for (const auto& run : text.styleRuns) styled += run.length;
+    if (styled > length) {
+        return node.member("styleRuns", node.value()).error("cover more than the text (" + std::to_string(length) +
+                                                            " UTF-16 units)");
     }
     return text;
 }
@@ -254,6 +320,37 @@ constexpr std::array<std::pair<std::string_view, ActivationPolicy>, 3> activatio
     {"prohibited", ActivationPolicy::prohibited},
 }};
 
+const SceneMember<BrowserScripting> browserMembers[] = {
+    {"automationAllowed", [](const SceneNode& n, BrowserScripting& b) { return assign(n.boolean(), b.automationAllowed); }},
+    {"javaScriptFromAppleEvents",
+     [](const SceneNode& n, BrowserScripting& b) { return assign(n.boolean(), b.javaScriptFromAppleEvents); }},
+    {"responds",
+     [](const SceneNode& n, BrowserScripting& b) {
+         static constexpr std::pair<std::string_view, BrowserScripting::Responsiveness> kinds[] = {
+             {"yes", BrowserScripting::Responsiveness::answers},
+             {"slowly", BrowserScripting::Responsiveness::slow},
+             {"never", BrowserScripting::Responsiveness::hung},
+         };
+         auto text = n.string();
+         if (!text) return Result<void>(text.error());
+         for (const auto& [name, kind] : kinds) {
+             if (name == *text) {
+                 b.responsiveness = kind;
+                 return Result<void>();
+             }
+         }
+         return Result<void>(n.error("should be \"yes\", \"slowly\" or \"never\""));
+     }},
+    {"focusInCrossOriginFrame",
+     [](const SceneNode& n, BrowserScripting& b) { return assign(n.boolean(), b.focusInCrossOriginFrame); }},
+};
+
+Result<BrowserScripting> readBrowser(const SceneNode& node) {
+    BrowserScripting browser;
+    if (auto read = readSceneObject<BrowserScripting>(node, browserMembers, browser); !read) return read.error();
+    return browser;
+}
+
 const SceneMember<Scene::SceneApplication> applicationMembers[] = {
     {"name", [](const SceneNode& n, Scene::SceneApplication& a) { return assign(n.nonEmptyString(), a.spec.name); }, true},
     {"bundleIdentifier",
@@ -279,6 +376,7 @@ const SceneMember<Scene::SceneApplication> applicationMembers[] = {
     {"documentExtensions",
      [](const SceneNode& n, Scene::SceneApplication& a) { return assign(n.strings(), a.spec.documentExtensions); }},
     {"menus", [](const SceneNode& n, Scene::SceneApplication& a) { return assign(n.strings(), a.spec.menuTitles); }},
+    {"browser", [](const SceneNode& n, Scene::SceneApplication& a) { return assign(readBrowser(n), a.spec.browser); }},
     {"windows",
      [](const SceneNode& n, Scene::SceneApplication& a) { return assign(readSceneArray(n, readWindow), a.windows); }},
 };

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/desktop/browser_scripting.h"
 #include "platform/desktop/event.h"
 #include "platform/desktop/running_application.h"
 #include "platform/desktop/simulated_element.h"
@@ -40,6 +41,8 @@ struct ApplicationSpec {
     // dialog of its own, say): activation requests then fail.
     bool refusesActivation = false;
     std::optional<Image> icon{};
+    // A web browser that runs page scripts sent through Apple events.
+    std::optional<BrowserScripting> browser{};
 };
 
 // An application of the simulated Mac: what is installed (its bundle), and
@@ -80,6 +83,8 @@ class SimulatedApplication final : public SimulatedElement {
     void setAccessibilityEnabled(bool enabled) { spec_.accessibilityEnabled = enabled; }
     bool isResponsive() const { return spec_.responsive; }
     void setResponsive(bool responsive) { spec_.responsive = responsive; }
+    // How it answers page scripts, when it is a browser.
+    void setBrowserScripting(std::optional<BrowserScripting> browser) { spec_.browser = browser; }
 
     // Windows, front to back within the application.
     std::vector<std::shared_ptr<SimulatedWindow>> windows() const;

@@ -301,6 +301,7 @@ Result<AXValue> SimulatedElement::readParameterizedAttribute(std::string_view na
             Utf16::slice(*owner->spec_.value, markers->range.location, markers->range.length);
         if (!text) return axFailure(AXError::illegalArgument);
         if (name == AXParameterizedAttribute::stringForTextMarkerRange) return AXValue(*text);
+        if (!owner->spec_.offersStyledText) return axFailure(AXError::parameterizedAttributeUnsupported);
         return AXValue(owner->attributedValue().substring(markers->range));
     }
 
@@ -318,6 +319,9 @@ Result<AXValue> SimulatedElement::readParameterizedAttribute(std::string_view na
     if (isSecure() && name != AXParameterizedAttribute::boundsForRange)
         return axFailure(AXError::noValue);
     if (name == AXParameterizedAttribute::stringForRange) return AXValue(*text);
+    const bool styled = name == AXParameterizedAttribute::attributedStringForRange ||
+                        name == AXParameterizedAttribute::rtfForRange;
+    if (styled && !spec_.offersStyledText) return axFailure(AXError::parameterizedAttributeUnsupported);
     if (name == AXParameterizedAttribute::attributedStringForRange) {
         return AXValue(attributedValue().substring(*range));
     }
@@ -334,13 +338,14 @@ std::vector<std::string> SimulatedElement::parameterizedAttributeNames() const {
     std::vector<std::string> names;
     if (spec_.value) {
         if (spec_.usesTextMarkers) {
-            names = {AXParameterizedAttribute::stringForTextMarkerRange,
-                     AXParameterizedAttribute::attributedStringForTextMarkerRange};
+            names = {AXParameterizedAttribute::stringForTextMarkerRange};
+            if (spec_.offersStyledText) names.push_back(AXParameterizedAttribute::attributedStringForTextMarkerRange);
         } else {
-            names = {AXParameterizedAttribute::stringForRange,
-                     AXParameterizedAttribute::attributedStringForRange,
-                     AXParameterizedAttribute::rtfForRange,
-                     AXParameterizedAttribute::boundsForRange};
+            names = {AXParameterizedAttribute::stringForRange, AXParameterizedAttribute::boundsForRange};
+            if (spec_.offersStyledText) {
+                names.push_back(AXParameterizedAttribute::attributedStringForRange);
+                names.push_back(AXParameterizedAttribute::rtfForRange);
+            }
         }
     }
     for (const auto& [key, handler] : parameterized_) {

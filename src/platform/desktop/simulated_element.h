@@ -37,6 +37,9 @@ struct ElementSpec {
     // Web-style text: the selection is a text marker range, and the plain
     // selected-text attributes are not offered.
     bool usesTextMarkers = false;
+    // Answers the attributed-string and RTF requests; a web area that reports
+    // its text but not its styles does not.
+    bool offersStyledText = true;
     // Style runs over `value`, answered by the attributed-string requests.
     std::vector<AXAttributedString::Run> styleRuns{};
     // Further attributes, answered as they are ("AXProtectedContent", ...).

@@ -114,19 +114,24 @@ namespace AppleScriptCommand {
 int osascript(CommandCall& call) {
     const auto& arguments = call.arguments();
     std::string source;
-    bool hasLine = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] != "-e" || i + 1 == arguments.size()) {
-            call.writeError("osascript: only scripts given with -e run on this system\n");
+    if (arguments.size() == 1 && arguments[0] == "-") {
+        // The script from standard input, as a caller that pipes it in sends it.
+        source = std::string(call.standardInput());
+    } else {
+        bool hasLine = false;
+        for (std::size_t i = 0; i < arguments.size(); ++i) {
+            if (arguments[i] != "-e" || i + 1 == arguments.size()) {
+                hasLine = false;
+                break;
+            }
+            if (hasLine) source += '\n';
+            source += arguments[++i];
+            hasLine = true;
+        }
+        if (!hasLine) {
+            call.writeError("osascript: only scripts given with -e or on standard input (-) run on this system\n");
             return 1;
         }
-        if (hasLine) source += '\n';
-        source += arguments[++i];
-        hasLine = true;
-    }
-    if (!hasLine) {
-        call.writeError("osascript: only scripts given with -e run on this system\n");
-        return 1;
     }
     if (auto status = AppleScriptHandlers::shared().run(source, call)) return *status;
     call.writeError("execution error: This script isn\u2019t one this system can run. (-1708)\n");

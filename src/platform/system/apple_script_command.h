@@ -63,7 +63,8 @@ private:
 
 namespace AppleScriptCommand {
 
-// osascript -e <line> [-e <line> ...]: the lines joined by line feeds make
+// osascript -e <line> [-e <line> ...], or osascript - with the script on
+// standard input: the lines joined by line feeds (or the input whole) make
 // the script, run by the first handler that knows it. A script nobody knows,
 // a script file or any other option is refused with status 1 and a message
 // on standard error.

@@ -1,8 +1,11 @@
 #include "platform/system/process_runner.h"
 
+#include <chrono>
 #include <cmath>
+#include <csignal>
 
 #include "platform/runtime/app_context.h"
+#include "platform/runtime/sleeper.h"
 #include "platform/system/child_process.h"
 #include "platform/system/command_table.h"
 
@@ -56,9 +59,22 @@ ProcessResult runInProcess(const ProcessRequest& request, const CommandHandler& 
     }
     const std::string_view input =
         request.standardInput ? std::string_view(*request.standardInput) : std::string_view();
-    CommandCall call(request.executable, request.arguments, input, output, error);
+    CommandCall call(request.executable, request.arguments, input, output, error, request.timeout);
     // As a real exit status: only the low eight bits reach the parent.
     result.status = handler(call) & 0xFF;
+    if (call.isHung()) {
+        // It waits until the timeout ends it; without one nothing would, and
+        // a command run inside the program cannot wait for ever: it is killed.
+        if (request.timeout) {
+            Sleeper::shared().pause(std::chrono::duration_cast<std::chrono::microseconds>(
+                std::chrono::duration<double>(*request.timeout)));
+            result.termination = ProcessTermination::timedOut;
+            result.status = SIGTERM;
+        } else {
+            result.termination = ProcessTermination::uncaughtSignal;
+            result.status = SIGKILL;
+        }
+    }
     return result;
 }
 

@@ -62,7 +62,7 @@ TEST_F(DesktopSceneTest, DefaultSceneHasTheHomeFolderTheEditorsTextAndEveryAppli
     EXPECT_EQ(windowLines(), (std::vector<std::string>{
                                  "TextEdit: Notes.txt @ {760, 360, 600, 420}",
                                  "Terminal: ~ — zsh — 80×24 @ {100, 470, 620, 340}",
-                                 "Google Chrome: New Tab @ {520, 50, 880, 560}",
+                                 "Google Chrome: Welcome @ {520, 50, 880, 560}",
                                  "Finder: " + home().filename().string() + " @ {60, 70, 720, 440}",
                              }));
     auto finder = desktop.application("com.apple.finder");
@@ -76,7 +76,13 @@ TEST_F(DesktopSceneTest, DefaultSceneHasTheHomeFolderTheEditorsTextAndEveryAppli
     auto focused = editor->focusedElement();
     ASSERT_TRUE(focused && focused->isTextElement());
     EXPECT_EQ(focused->selectedText(), "Select");
-    EXPECT_EQ(desktop.applicationForScheme("https"), desktop.application("com.google.Chrome"));
+    auto browser = desktop.application("com.google.Chrome");
+    EXPECT_EQ(desktop.applicationForScheme("https"), browser);
+    ASSERT_TRUE(browser->applicationSpec().browser) << "the browser runs page scripts";
+    auto page = browser->focusedElement();
+    ASSERT_TRUE(page && page->isTextElement());
+    EXPECT_EQ(page->role(), "AXWebArea");
+    EXPECT_EQ(page->attributedValue().runs().size(), 4u) << "its page has styled text";
     EXPECT_EQ(desktop.applicationForExtension("txt"), editor);
 }
 
@@ -146,6 +152,15 @@ TEST_F(DesktopSceneTest, ScenesThatDoNotDescribeADesktopAreRefusedAtTheBadMember
         {"a selection past the text",
          withApps(R"({"name": "A", "bundleIdentifier": "a", "windows": [{"frame": {"x": 0, "y": 0, "width": 5, "height": 9}, "focusedText": {"text": "中文", "selection": {"location": 1, "length": 2}}}]})"),
          "$.applications[0].windows[0].focusedText.selection: reaches past the end"},
+        {"style runs past the text",
+         withApps(R"({"name": "A", "bundleIdentifier": "a", "windows": [{"frame": {"x": 0, "y": 0, "width": 5, "height": 9}, "focusedText": {"text": "ab", "styleRuns": [{"length": 3}]}}]})"),
+         "$.applications[0].windows[0].focusedText.styleRuns: cover more than the text"},
+        {"a style colour that is no colour",
+         withApps(R"({"name": "A", "bundleIdentifier": "a", "windows": [{"frame": {"x": 0, "y": 0, "width": 5, "height": 9}, "focusedText": {"text": "ab", "styleRuns": [{"length": 2, "color": "red"}]}}]})"),
+         "$.applications[0].windows[0].focusedText.styleRuns[0].color: should be a colour"},
+        {"a browser that answers neither way",
+         withApps(R"({"name": "A", "bundleIdentifier": "a", "browser": {"responds": "sometimes"}})"),
+         "$.applications[0].browser.responds: should be \"yes\""},
         {"two frontmost applications",
          withApps(R"({"name": "A", "bundleIdentifier": "a", "frontmost": true}, {"name": "B", "bundleIdentifier": "b", "frontmost": true})"),
          "$.applications[1].frontmost: application 0 is frontmost too"},
