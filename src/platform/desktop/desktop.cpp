@@ -103,6 +103,7 @@ Desktop::Desktop(AppContext& context)
       input_(context.clock()),
       power_(&notifications_),
       finder_(Paths::desktop()),
+      statusArea_(screens_, context.notificationCenter()),
       screenCapture_(*this) {
     screens_.keyWindowFrame = [this] { return keyWindowFrame(); };
 }
@@ -343,6 +344,11 @@ void Desktop::post(Event event) {
     // A hot key reaches neither the program's monitors nor the frontmost
     // application: the system hands it to its owner alone.
     if (hotKeys_.deliver(event)) return;
+    // The window server moves status items itself; no application sees it.
+    if (statusArea_.handle(event)) {
+        if (isMouseUp(event.type)) mouseDownWindow_ = 0;
+        return;
+    }
     const bool taken = router_ && router_(event);
     if (!taken) deliverToOtherApplication(event);
     // The events still reach their window and the monitors, which see the
@@ -559,6 +565,7 @@ void Desktop::applicationDidTerminate(SimulatedApplication& app,
                                       const std::shared_ptr<RunningApplication>& ended) {
     const bool wasFrontmost = frontmost_.lock().get() == &app;
     if (titleBarDrag_ && !titleBarDrag_->window.lock()) titleBarDrag_.reset();
+    statusArea_.removeItems(app.bundleIdentifier());
     workspace_.notificationCenter().post(Workspace::didTerminateApplicationNotification,
                                          &workspace_, {{Workspace::applicationKey, ended}});
     if (wasFrontmost) activateNextApplication(app);

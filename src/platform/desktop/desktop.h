@@ -30,6 +30,7 @@
 #include "platform/desktop/screen_capture_command.h"
 #include "platform/desktop/sharing_service.h"
 #include "platform/desktop/sound_output.h"
+#include "platform/desktop/status_area.h"
 #include "platform/desktop/system_settings.h"
 #include "platform/desktop/simulated_application.h"
 #include "platform/desktop/simulated_window.h"
@@ -105,6 +106,8 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     SystemSettings& systemSettings() { return systemSettings_; }
     // The system proxy settings.
     NetworkProxySettings& proxySettings() { return proxySettings_; }
+    // Every application's status items in the menu bar.
+    StatusArea& statusArea() { return statusArea_; }
     // The attached displays' hardware: brightness, identity, DDC channels.
     DisplayHardware& displayHardware() { return displayHardware_; }
     // The longest pause between two clicks that still makes a double click
@@ -235,6 +238,7 @@ class Desktop : public std::enable_shared_from_this<Desktop> {
     SystemSettings systemSettings_;
     NetworkProxySettings proxySettings_;
     DisplayHardware displayHardware_{screens_};
+    StatusArea statusArea_;
     double doubleClickInterval_ = 0.5;
     bool reduceMotion_ = false;
     NowPlayingService nowPlaying_{*this};

@@ -73,6 +73,16 @@ Result<void> DesktopScene::apply(Desktop& desktop) const {
     finderModel.setResponding(finder.responding);
     desktop.sharingServices().setAvailable(SharingService::sendViaAirDrop, airDropAvailable);
     if (proxies) desktop.proxySettings().setProxies(proxies);
+    desktop.nowPlaying().setInstalled(media.frameworkInstalled);
+    for (const auto& name : media.missingFunctions) desktop.nowPlaying().setProvided(name, false);
+    if (media.systemVersion) desktop.audio().setSystemVersion(*media.systemVersion);
+    if (inputSources) {
+        auto& sources = desktop.inputSources();
+        sources.removeAll();
+        for (const auto& source : inputSources->sources) sources.add(source);
+        if (inputSources->selected) sources.setSelectedID(*inputSources->selected);
+        if (inputSources->selectionFails) sources.setSelectionFailure(KeyboardInputSources::parameterError);
+    }
 
     std::shared_ptr<SimulatedApplication> frontmost;
     for (const auto& scene : applications) {
@@ -87,6 +97,18 @@ Result<void> DesktopScene::apply(Desktop& desktop) const {
             auto element = windows[i]->addElement(*text);
             // The application's focus is in its front window.
             if (i == 0) element->focus();
+        }
+        for (const auto& item : scene.statusItems) {
+            auto spec = item;
+            spec.bundleIdentifier = scene.spec.bundleIdentifier;
+            desktop.statusArea().addOtherItem(std::move(spec));
+        }
+        if (scene.playing) {
+            const pid_t pid = (*app)->processIdentifier();
+            desktop.audio().setRunningOutput(desktop.audio().addProcess(pid), true);
+            desktop.nowPlaying().setNowPlayingApplication(pid);
+            desktop.nowPlaying().setClient(NowPlayingClient{scene.spec.bundleIdentifier, std::nullopt});
+            desktop.nowPlaying().setPlaying(true);
         }
         if (scene.hidden) (*app)->setHidden(true);
         if (scene.frontmost) frontmost = *app;

@@ -9,12 +9,15 @@
 #include <vector>
 
 #include "platform/base/result.h"
+#include "platform/desktop/audio_hardware.h"
 #include "platform/desktop/calendar_database.h"
+#include "platform/desktop/keyboard_input_sources.h"
 #include "platform/desktop/screen.h"
 #include "platform/desktop/screen_arrangement.h"
 #include "platform/desktop/simulated_application.h"
 #include "platform/desktop/simulated_element.h"
 #include "platform/desktop/simulated_window.h"
+#include "platform/desktop/status_area.h"
 
 namespace tallowmere::platform {
 
@@ -44,6 +47,25 @@ struct DesktopScene {
         bool frontmost = false;
         bool hidden = false;
         std::vector<SceneWindow> windows{};  // front to back
+        // Its items in the menu bar, right to left, left of the items of
+        // the applications before it.
+        std::vector<OtherStatusItemSpec> statusItems{};
+        // A player that plays: its sound comes out and the now-playing
+        // service names it.
+        bool playing = false;
+    };
+    // The now-playing framework as this Mac has it, and its version (audio
+    // process objects came with 14.2).
+    struct SceneMedia {
+        bool frameworkInstalled = true;
+        std::vector<std::string> missingFunctions{};
+        std::optional<OperatingSystemVersion> systemVersion{};
+    };
+    // The keyboard input sources; absent, a Mac as it comes.
+    struct SceneInputSources {
+        std::vector<KeyboardInputSource> sources{};
+        std::optional<std::string> selected{};
+        bool selectionFails = false;
     };
     struct SceneCalendar {
         std::string title{};
@@ -75,6 +97,8 @@ struct DesktopScene {
     // The system proxy settings as the network settings keep them; absent,
     // they come from the environment's proxy variables.
     std::optional<PropertyValue> proxies{};
+    SceneMedia media{};
+    std::optional<SceneInputSources> inputSources{};
 
     // Names the scene file the program starts on.
     static constexpr const char* fileVariable = "TALLOWMERE_DESKTOP";

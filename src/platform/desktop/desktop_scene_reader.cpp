@@ -2,6 +2,7 @@
 // member is one row in its object's table (and, when it needs one, a field
 // in the scene's types); whatever the tables do not name is refused, so a
 // misspelt member never passes silently.
+#include <algorithm>
 #include <array>
 #include <map>
 
@@ -314,6 +315,24 @@ Result<Scene::SceneWindow> readWindow(const SceneNode& node) {
 
 // Applications
 
+const SceneMember<OtherStatusItemSpec> statusItemMembers[] = {
+    {"title", [](const SceneNode& n, OtherStatusItemSpec& i) { return assign(n.nonEmptyString(), i.title); }, true},
+    {"width",
+     [](const SceneNode& n, OtherStatusItemSpec& i) {
+         auto width = n.positiveNumber();
+         if (!width) return Result<void>(width.error());
+         if (*width > 400) return Result<void>(n.error("should be at most 400"));
+         i.width = *width;
+         return Result<void>();
+     }},
+};
+
+Result<OtherStatusItemSpec> readStatusItem(const SceneNode& node) {
+    OtherStatusItemSpec item;
+    if (auto read = readSceneObject<OtherStatusItemSpec>(node, statusItemMembers, item); !read) return read.error();
+    return item;
+}
+
 constexpr std::array<std::pair<std::string_view, ActivationPolicy>, 3> activationPolicies = {{
     {"regular", ActivationPolicy::regular},
     {"accessory", ActivationPolicy::accessory},
@@ -379,6 +398,9 @@ const SceneMember<Scene::SceneApplication> applicationMembers[] = {
     {"browser", [](const SceneNode& n, Scene::SceneApplication& a) { return assign(readBrowser(n), a.spec.browser); }},
     {"windows",
      [](const SceneNode& n, Scene::SceneApplication& a) { return assign(readSceneArray(n, readWindow), a.windows); }},
+    {"statusItems",
+     [](const SceneNode& n, Scene::SceneApplication& a) { return assign(readSceneArray(n, readStatusItem), a.statusItems); }},
+    {"playing", [](const SceneNode& n, Scene::SceneApplication& a) { return assign(n.boolean(), a.playing); }},
 };
 
 Result<Scene::SceneApplication> readApplication(const SceneNode& node) {
@@ -391,6 +413,7 @@ Result<Scene::SceneApplication> readApplication(const SceneNode& node) {
         return node.member(app.frontmost ? "frontmost" : "hidden", node.value())
             .error("needs the application running");
     }
+    if (app.playing && !app.spec.running) return node.member("playing", node.value()).error("needs the application running");
     if (app.frontmost && app.hidden) return node.member("hidden", node.value()).error("a frontmost application is not hidden");
     // The first window is the front one; the application opens them back to front.
     for (auto it = app.windows.rbegin(); it != app.windows.rend(); ++it) app.spec.launchWindows.push_back(it->spec);
@@ -438,6 +461,64 @@ const SceneMember<Scene::SceneFinder> finderMembers[] = {
     {"desktopFolder", [](const SceneNode& n, Scene::SceneFinder& f) { return assign(n.filePath(), f.desktopFolder); }},
     {"automationAllowed", [](const SceneNode& n, Scene::SceneFinder& f) { return assign(n.boolean(), f.automationAllowed); }},
     {"responding", [](const SceneNode& n, Scene::SceneFinder& f) { return assign(n.boolean(), f.responding); }},
+};
+
+// Media and input sources
+
+Result<OperatingSystemVersion> readSystemVersion(const SceneNode& node) {
+    auto text = node.string();
+    if (!text) return text.error();
+    OperatingSystemVersion version{0, 0, 0};
+    int* parts[] = {&version.major, &version.minor, &version.patch};
+    std::size_t part = 0, start = 0;
+    for (;;) {
+        const auto dot = text->find('.', start);
+        const std::string piece = text->substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+        const bool digits = !piece.empty() && piece.size() <= 3 &&
+                            std::all_of(piece.begin(), piece.end(), [](char c) { return c >= '0' && c <= '9'; });
+        if (!digits || part == 3) return node.error("should be a version such as \"14.2\"");
+        *parts[part++] = std::stoi(piece);
+        if (dot == std::string::npos) break;
+        start = dot + 1;
+    }
+    return version;
+}
+
+const SceneMember<Scene::SceneMedia> mediaMembers[] = {
+    {"frameworkInstalled", [](const SceneNode& n, Scene::SceneMedia& m) { return assign(n.boolean(), m.frameworkInstalled); }},
+    {"missingFunctions",
+     [](const SceneNode& n, Scene::SceneMedia& m) {
+         if (auto read = assign(n.strings(), m.missingFunctions); !read) return read;
+         for (std::size_t i = 0; i < m.missingFunctions.size(); ++i) {
+             const auto& names = NowPlayingService::functionNames;
+             if (std::find(names.begin(), names.end(), m.missingFunctions[i]) == names.end()) {
+                 return Result<void>(n.element(i, n.value()[i]).error("is not a function of the now-playing framework"));
+             }
+         }
+         return Result<void>();
+     }},
+    {"systemVersion", [](const SceneNode& n, Scene::SceneMedia& m) { return assign(readSystemVersion(n), m.systemVersion); }},
+};
+
+const SceneMember<KeyboardInputSource> inputSourceMembers[] = {
+    {"id", [](const SceneNode& n, KeyboardInputSource& s) { return assign(n.nonEmptyString(), s.id); }, true},
+    {"name", [](const SceneNode& n, KeyboardInputSource& s) { return assign(n.nonEmptyString(), s.localizedName); }, true},
+    {"enabled", [](const SceneNode& n, KeyboardInputSource& s) { return assign(n.boolean(), s.enabled); }},
+    {"selectCapable", [](const SceneNode& n, KeyboardInputSource& s) { return assign(n.boolean(), s.selectCapable); }},
+};
+
+Result<KeyboardInputSource> readInputSource(const SceneNode& node) {
+    KeyboardInputSource source;
+    if (auto read = readSceneObject<KeyboardInputSource>(node, inputSourceMembers, source); !read) return read.error();
+    return source;
+}
+
+const SceneMember<Scene::SceneInputSources> inputSourcesMembers[] = {
+    {"sources",
+     [](const SceneNode& n, Scene::SceneInputSources& i) { return assign(readSceneArray(n, readInputSource), i.sources); },
+     true},
+    {"selected", [](const SceneNode& n, Scene::SceneInputSources& i) { return assign(n.nonEmptyString(), i.selected); }},
+    {"selectionFails", [](const SceneNode& n, Scene::SceneInputSources& i) { return assign(n.boolean(), i.selectionFails); }},
 };
 
 // Calendars
@@ -555,6 +636,19 @@ const SceneMember<Scene> sceneMembers[] = {
          auto proxies = Json::toPropertyValue(n.value());
          if (!proxies) return Result<void>(n.error(proxies.error().message));
          s.proxies = std::move(*proxies);
+         return Result<void>();
+     }},
+    {"media", [](const SceneNode& n, Scene& s) { return readSceneObject<Scene::SceneMedia>(n, mediaMembers, s.media); }},
+    {"inputSources",
+     [](const SceneNode& n, Scene& s) {
+         Scene::SceneInputSources sources;
+         if (auto read = readSceneObject<Scene::SceneInputSources>(n, inputSourcesMembers, sources); !read) return read;
+         if (sources.selected &&
+             std::none_of(sources.sources.begin(), sources.sources.end(),
+                          [&](const KeyboardInputSource& source) { return source.id == *sources.selected; })) {
+             return Result<void>(n.member("selected", n.value()).error("should be the id of one of the sources"));
+         }
+         s.inputSources = std::move(sources);
          return Result<void>();
      }},
 };

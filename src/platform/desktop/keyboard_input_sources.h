@@ -40,6 +40,8 @@ public:
     // and select-capable, or a failure the test asked for.
     int select(const std::string& id);
     std::optional<std::string> selectedID() const { return selected_; }
+    // What a person chose themselves, as a scene starts with it.
+    void setSelectedID(std::string id) { selected_ = std::move(id); }
     // Every identifier selected successfully, in order.
     const std::vector<std::string>& selections() const { return selections_; }
     void setSelectionFailure(std::optional<int> status) { failure_ = status; }

@@ -52,7 +52,10 @@ void NowPlayingService::getNowPlayingClient(std::function<void(std::optional<Now
 
 void NowPlayingService::sendCommand(int command) {
     commands_.push_back(command);
-    if (command == togglePlayPauseCommand && pid_) playing_ = !playing_;
+    if (command != togglePlayPauseCommand || !pid_) return;
+    playing_ = !playing_;
+    // The player's sound stops and starts with it.
+    if (const auto object = desktop_.audio().objectOfProcess(*pid_)) desktop_.audio().setRunningOutput(*object, playing_);
 }
 
 }  // namespace tallowmere::platform

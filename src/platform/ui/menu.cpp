@@ -81,6 +81,10 @@ void Menu::popUp(const std::shared_ptr<MenuItem>& positioning, Point location, c
     popUp(positioning, view.convertToScreen(location));
 }
 
+void Menu::popUpContextMenu(const std::shared_ptr<Menu>& menu, const Event& event, const View& /*view*/) {
+    if (menu) menu->popUp(nullptr, event.location);
+}
+
 bool Menu::isOpen() const { return MenuTracker::shared().isOpen(*this); }
 
 void Menu::cancelTracking() {

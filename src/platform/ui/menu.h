@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/desktop/event.h"
 #include "platform/gfx/font.h"
 #include "platform/gfx/geometry.h"
 #include "platform/ui/menu_item.h"
@@ -75,6 +76,8 @@ public:
     // Opens it at a point of `view` (its lower-left corner for a status
     // button's bounds origin).
     void popUp(const std::shared_ptr<MenuItem>& positioning, Point location, const View& view);
+    // Opens `menu` as the context menu of `event` in `view`: at the pointer.
+    static void popUpContextMenu(const std::shared_ptr<Menu>& menu, const Event& event, const View& view);
     bool isOpen() const;
     // Closes the open menu tree this menu belongs to, choosing nothing.
     void cancelTracking();

@@ -265,12 +265,19 @@ void ScreenSnapshot::drawMenuBar(Canvas& canvas) {
     const Rect bar = local(StatusBar::shared().menuBarFrame());
     canvas.setFillColor(menuBarColor);
     canvas.fillRect(bar);
-    // The frontmost application's name and menus on the left.
     auto& desktop = DesktopLink::desktop();
+    const Font regular = Font::menuFont();
+    // Other applications' status items; the program's own are windows.
+    const auto& area = desktop.statusArea();
+    for (const auto& item : area.items()) {
+        if (item.isOwn) continue;
+        const auto frame = area.frameOf(item.identifier);
+        if (!frame.isEmpty()) drawCentredText(canvas, item.spec.title, local(frame), regular, Color::black());
+    }
+    // The frontmost application's name and menus on the left.
     auto front = desktop.frontmostApplication();
     if (!front) return;
     const Font bold = Font::systemFont(13, FontWeight::bold);
-    const Font regular = Font::menuFont();
     double x = bar.minX() + 20;
     auto drawTitle = [&](const std::string& text, const Font& font) {
         const auto size = TextMeasurer::shared().measure(text, font);

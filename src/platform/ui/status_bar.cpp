@@ -14,10 +14,14 @@ namespace tallowmere::platform {
 StatusBar::StatusBar() {
     screensObserver_ = AppContext::current().notificationCenter().addObserver(
         ScreenArrangement::didChangeScreenParametersNotification, nullptr, [this](const Notification&) { layout(); });
+    areaObserver_ = AppContext::current().notificationCenter().addObserver(
+        StatusArea::didChangeNotification, nullptr, [this](const Notification&) { layout(); });
 }
 
 StatusBar::~StatusBar() {
-    if (AppContext::hasCurrent()) AppContext::current().notificationCenter().removeObserver(screensObserver_);
+    if (!AppContext::hasCurrent()) return;
+    AppContext::current().notificationCenter().removeObserver(screensObserver_);
+    AppContext::current().notificationCenter().removeObserver(areaObserver_);
 }
 
 StatusBar& StatusBar::shared() { return AppContext::current().shared<StatusBar>(); }
@@ -25,6 +29,7 @@ StatusBar& StatusBar::shared() { return AppContext::current().shared<StatusBar>(
 std::shared_ptr<StatusItem> StatusBar::statusItem(double length) {
     auto item = std::make_shared<StatusItem>(StatusItem::Private{}, length);
     item->setUp();
+    item->areaIdentifier_ = DesktopLink::desktop().statusArea().addOwnItem(0);
     items_.push_back(item);
     UiTrace::shared().record("status item added #" + std::to_string(item->window()->windowNumber()) +
                              " length " + std::to_string(static_cast<long>(length)));
@@ -36,6 +41,7 @@ void StatusBar::removeStatusItem(const std::shared_ptr<StatusItem>& item) {
     auto it = std::find(items_.begin(), items_.end(), item);
     if (it == items_.end()) return;
     item->takeDown();
+    DesktopLink::desktop().statusArea().removeItem(item->areaIdentifier_);
     items_.erase(it);
     layout();
 }
@@ -53,17 +59,9 @@ std::shared_ptr<StatusItem> StatusBar::itemAt(ScreenPoint point) const {
 }
 
 void StatusBar::layout() {
-    const auto bar = menuBarFrame();
-    double right = bar.maxX() - systemItemsWidth;
-    for (const auto& item : items_) {
-        const double width = item->width();
-        if (width <= 0) {
-            item->place({});
-            continue;
-        }
-        item->place({right - width, bar.minY(), width, bar.height()});
-        right -= width;
-    }
+    auto& area = DesktopLink::desktop().statusArea();
+    for (const auto& item : items_) area.setWidth(item->areaIdentifier_, item->width());
+    for (const auto& item : items_) item->place(area.frameOf(item->areaIdentifier_));
 }
 
 }  // namespace tallowmere::platform

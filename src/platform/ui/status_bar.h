@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/desktop/screen_arrangement.h"
+#include "platform/desktop/status_area.h"
 #include "platform/gfx/geometry.h"
 #include "platform/runtime/notification_center.h"
 
@@ -11,14 +12,16 @@ namespace tallowmere::platform {
 
 class StatusItem;
 
-// The status area of the menu bar on the primary screen. Items are laid out
-// from the right, each new item to the left of the ones made before it; the
-// system's own items (the clock) take the rightmost `systemItemsWidth`
-// points. Hidden items take no room. One per AppContext.
+// The program's status items in the status area of the menu bar on the
+// primary screen, which the desktop keeps with other applications' items
+// (`StatusArea`): each new item goes to the left of the items there, a
+// person may reorder them with Command held, and an item pushed past the
+// left end of the menu bar is not shown. Hidden items take no room. One per
+// AppContext.
 class StatusBar {
 public:
     static constexpr double thickness = ScreenArrangement::menuBarHeight;
-    static constexpr double systemItemsWidth = 96;
+    static constexpr double systemItemsWidth = StatusArea::systemItemsWidth;
 
     StatusBar();
     ~StatusBar();
@@ -30,7 +33,7 @@ public:
     // A new item, shown at once, to the left of the existing ones.
     std::shared_ptr<StatusItem> statusItem(double length);
     void removeStatusItem(const std::shared_ptr<StatusItem>& item);
-    // In order of creation, right to left on screen.
+    // In order of creation (right to left on screen until a person moves one).
     const std::vector<std::shared_ptr<StatusItem>>& items() const { return items_; }
 
     // The menu bar of the primary screen, in screen space.
@@ -44,6 +47,7 @@ public:
 private:
     std::vector<std::shared_ptr<StatusItem>> items_;
     ObserverToken screensObserver_;
+    ObserverToken areaObserver_;
 };
 
 }  // namespace tallowmere::platform

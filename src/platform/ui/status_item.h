@@ -61,6 +61,7 @@ private:
     std::string name() const;
 
     double length_;
+    int areaIdentifier_ = 0;  // in the desktop's status area
     std::string autosaveName_;
     bool visible_ = true;
     bool removed_ = false;

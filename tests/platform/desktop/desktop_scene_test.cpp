@@ -181,6 +181,21 @@ TEST_F(DesktopSceneTest, ScenesThatDoNotDescribeADesktopAreRefusedAtTheBadMember
          R"({"screens": [)" + screen +
              R"(], "calendar": {"calendars": [{"title": "工作", "events": [{"start": "2026-10-01T09:00:00+08:00", "end": "2026-10-01T08:00:00+08:00"}]}]}})",
          "$.calendar.calendars[0].events[0].end: should not be before the start"},
+        {"a status item without a title",
+         withApps(R"({"name": "A", "bundleIdentifier": "a", "statusItems": [{"width": 20}]})"),
+         "$.applications[0].statusItems[0].title: is missing"},
+        {"a player that does not run",
+         withApps(R"({"name": "A", "bundleIdentifier": "a", "running": false, "playing": true})"),
+         "$.applications[0].playing: needs the application running"},
+        {"a function the framework never had",
+         R"({"screens": [)" + screen + R"(], "media": {"missingFunctions": ["MRPlay"]}})",
+         "$.media.missingFunctions[0]: is not a function"},
+        {"a version that is no version",
+         R"({"screens": [)" + screen + R"(], "media": {"systemVersion": "14.x"}})",
+         "$.media.systemVersion: should be a version"},
+        {"a selected input source that is not listed",
+         R"({"screens": [)" + screen + R"(], "inputSources": {"sources": [{"id": "a", "name": "A"}], "selected": "b"}})",
+         "$.inputSources.selected: should be the id of one of the sources"},
         {"two calendars of one title",
          R"({"screens": [)" + screen + R"(], "calendar": {"calendars": [{"title": "工作"}, {"title": "工作"}]}})",
          "$.calendar.calendars[1].title: is used by calendar 0 too"},
@@ -203,6 +218,37 @@ TEST_F(DesktopSceneTest, ScenesThatDoNotDescribeADesktopAreRefusedAtTheBadMember
     auto missing = DesktopScene::load(home() / "nowhere.json", home());
     ASSERT_FALSE(missing.ok());
     EXPECT_EQ(missing.error().message.rfind((home() / "nowhere.json").string() + ": ", 0), 0u);
+}
+
+TEST_F(DesktopSceneTest, TheMenuBarScenesItemsPlayerAndInputSourcesReachTheDesktop) {
+    put(sampleScene("menu-bar.json"));
+    std::vector<std::string> titles;
+    for (const auto& item : desktop.statusArea().items()) titles.push_back(item.spec.title);
+    EXPECT_EQ(titles, (std::vector<std::string>{"☁︎", "⇅", "Wi"})) << "right to left, in the scene's order";
+    EXPECT_EQ(desktop.statusArea().items()[2].spec.bundleIdentifier, "com.example.NetMeter");
+
+    auto player = desktop.application("com.netease.163music");
+    ASSERT_TRUE(player && player->isRunning());
+    auto& audio = desktop.audio();
+    const auto object = audio.objectOfProcess(player->processIdentifier());
+    ASSERT_TRUE(object);
+    std::uint32_t running = 0;
+    ASSERT_EQ(audio.isRunningOutput(*object, running), 0);
+    EXPECT_EQ(running, 1u);
+    EXPECT_TRUE(desktop.nowPlaying().isPlaying());
+    EXPECT_TRUE(audio.systemVersion().isAtLeast(15, 1));
+    // A pause reaching the player stops its sound too.
+    desktop.nowPlaying().sendCommand(platform::NowPlayingService::togglePlayPauseCommand);
+    ASSERT_EQ(audio.isRunningOutput(*object, running), 0);
+    EXPECT_EQ(running, 0u);
+
+    auto& sources = desktop.inputSources();
+    EXPECT_EQ(sources.list(true, true, true).size(), 3u) << "the disabled source is not offered";
+    EXPECT_EQ(sources.selectedID(), "com.apple.keylayout.ABC");
+    EXPECT_TRUE(sources.selections().empty()) << "the scene's selection is no selection by the program";
+    // A quitting application takes its items along.
+    desktop.application("com.example.NetMeter")->terminate();
+    EXPECT_EQ(desktop.statusArea().items().size(), 1u);
 }
 
 TEST_F(DesktopSceneTest, CalendarsAndTheirAccessReachTheDesktop) {

@@ -134,3 +134,53 @@ TEST_F(StatusBarTest, ItemsAreTraced) {
 
 }  // namespace
 }  // namespace tallowmere::platform
+
+namespace tallowmere::platform {
+namespace {
+
+// Other applications' items share the status area: a Command-drag moves any
+// item, the program's windows follow, and what is pushed past the left end
+// of the menu bar is neither drawn nor clickable.
+TEST_F(StatusBarTest, OtherApplicationsItemsShareTheAreaAndMoveWithACommandDrag) {
+    auto& area = desktop.statusArea();
+    const int clock = area.addOtherItem({"com.example.clock", "9:41", 40});
+    auto own = bar().statusItem(30);
+    EXPECT_EQ(own->frame(), (ScreenRect{right - 70, barBottom, 30, 24})) << "a new item goes left of those there";
+    EXPECT_EQ(area.frameOf(clock), (ScreenRect{right - 40, barBottom, 40, 24}));
+
+    // The program's item dragged right of the clock, with Command held.
+    mouse.modifiers = ModifierFlags{ModifierFlags::command};
+    mouse.drag(own->frame().center(), {right - 5, barBottom + 12});
+    mouse.modifiers = {};
+    EXPECT_EQ(own->frame(), (ScreenRect{right - 30, barBottom, 30, 24}));
+    EXPECT_EQ(area.frameOf(clock), (ScreenRect{right - 70, barBottom, 40, 24}));
+    EXPECT_EQ(area.clickCount(clock), 0) << "the drag was taken for a click";
+
+    // A plain click reaches the other application's item, not the program.
+    int actions = 0;
+    own->button()->onAction = [&](Control&) { ++actions; };
+    menuBar.clickAt(area.frameOf(clock).center());
+    EXPECT_EQ(area.clickCount(clock), 1);
+    menuBar.click(*own);
+    EXPECT_EQ(actions, 1);
+
+    // A very long item pushes the items to its left off the menu bar.
+    auto wide = bar().statusItem(20);
+    const int pushed = area.addOtherItem({"com.example.vpn", "VPN", 30});
+    const ScreenPoint pushedAt = area.frameOf(pushed).center();
+    wide->setLength(5000);
+    EXPECT_TRUE(area.frameOf(pushed).isEmpty());
+    EXPECT_NE(area.itemAt(pushedAt), std::optional<int>(pushed)) << "the long item itself lies there now";
+    menuBar.clickAt(pushedAt);
+    EXPECT_EQ(area.clickCount(pushed), 0);
+    EXPECT_FALSE(wide->frame().isEmpty()) << "the long item itself still starts in the menu bar";
+    auto beyond = bar().statusItem(24);
+    EXPECT_TRUE(beyond->frame().isEmpty());
+    EXPECT_FALSE(beyond->window()->isVisible());
+    wide->setLength(20);
+    EXPECT_FALSE(area.frameOf(pushed).isEmpty());
+    EXPECT_TRUE(beyond->window()->isVisible());
+}
+
+}  // namespace
+}  // namespace tallowmere::platform
