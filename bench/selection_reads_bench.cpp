@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "front_editor_window.h"
 #include "program_in_temporary_home.h"
 #include "platform/desktop/desktop.h"
 #include "platform/runtime/app_context.h"
@@ -25,15 +26,11 @@ public:
 
 void BM_SelectedTextStyleOfThousandRuns(benchmark::State& state) {
     BenchContext context;
-    auto& desktop = platform::Desktop::shared();
-    desktop.accessibility().setTrusted(true);
-    auto app = desktop.addApplication({.bundleIdentifier = "com.example.editor", .name = "Editor"});
-    if (!app) {
+    auto window = bench::frontEditorWindow();
+    if (!window) {
         state.SkipWithError("no application");
         return;
     }
-    auto window = (*app)->addWindow({.title = "Notes", .frame = {100, 100, 800, 600}});
-    desktop.activate(**app);
     constexpr int runCount = 1000;
     std::string text;
     std::vector<platform::AXAttributedString::Run> runs;

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "front_editor_window.h"
 #include "program_in_temporary_home.h"
 #include "platform/desktop/desktop.h"
 #include "platform/runtime/app_context.h"
@@ -20,15 +21,11 @@ namespace {
 void BM_BarAfterSelectingTenThousandCharacters(benchmark::State& state) {
     bench::ProgramInTemporaryHome context({.deterministic = true});
     platform::AppContext::current().virtualClock()->advance(5);  // no key pressed lately
-    auto& desktop = platform::Desktop::shared();
-    desktop.accessibility().setTrusted(true);
-    auto app = desktop.addApplication({.bundleIdentifier = "com.example.editor", .name = "Editor"});
-    if (!app) {
+    auto window = bench::frontEditorWindow();
+    if (!window) {
         state.SkipWithError("no application");
         return;
     }
-    auto window = (*app)->addWindow({.title = "Notes", .frame = {100, 100, 800, 600}});
-    desktop.activate(**app);
     std::string text;
     for (int i = 0; text.size() < 10000; ++i) text += "word" + std::to_string(i % 10) + " ";
     text.resize(10000);
@@ -43,7 +40,7 @@ void BM_BarAfterSelectingTenThousandCharacters(benchmark::State& state) {
     auto controller = InputController::make(std::make_shared<SnapEngine>(), nullptr, bar);
     controller->selvaneEnabled = true;
     const platform::ScreenPoint point = ScreenGeometry::toScreen(platform::AXPoint{400, 300});
-    const pid_t pid = (*app)->processIdentifier();
+    const pid_t pid = window->application()->processIdentifier();
     const auto firstRead = bar->selectedText(point);
     for (auto _ : state) {
         // The attempt that finds the text stable: staleness checks, the

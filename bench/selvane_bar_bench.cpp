@@ -3,6 +3,7 @@
 // 1 ms for a show with every action and tool.
 #include <benchmark/benchmark.h>
 
+#include "front_editor_window.h"
 #include "program_in_temporary_home.h"
 #include "platform/desktop/desktop.h"
 #include "platform/system/user_defaults.h"
@@ -14,20 +15,15 @@ namespace {
 
 void BM_ShowBarWithEveryItem(benchmark::State& state) {
     bench::ProgramInTemporaryHome context;  // the real text measurer
-    auto& desktop = platform::Desktop::shared();
-    desktop.accessibility().setTrusted(true);
-    auto app = desktop.addApplication({.bundleIdentifier = "com.example.editor", .name = "Editor"});
-    if (!app) {
+    if (!bench::frontEditorWindow()) {
         state.SkipWithError("no application");
         return;
     }
-    (void)(*app)->addWindow({.title = "Notes", .frame = {100, 100, 800, 600}});
-    desktop.activate(**app);
     platform::PropertyValue::Array tools{platform::PropertyValue("colorPicker"), platform::PropertyValue("screenRuler"),
                                          platform::PropertyValue("fontInfo")};
     platform::UserDefaults::standard().set(SelvanePreferences::enabledToolsKey, platform::PropertyValue(tools));
     auto bar = SelvaneActionPanel::make();
-    const auto screen = desktop.screens().screens().front();
+    const auto screen = platform::Desktop::shared().screens().screens().front();
     Accessibility::TextStyle style{"Helvetica", {"13 pt", "16 pt"}, {"正常（400）"}, {{"#112233", platform::Color::sRGB(0.1, 0.2, 0.3)}}};
     for (auto _ : state) {
         bar->show("Selected words with https://example.com", {700, 400}, screen, false, style, std::nullopt);
