@@ -11,9 +11,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 
+#include "platform/runtime/app_context.h"
 #include "platform/web/web_view.h"
 #include "program_in_temporary_home.h"
 #include "support/web/local_web_server.h"
@@ -23,6 +26,49 @@
 namespace {
 
 using namespace tallowmere;
+
+// A program in a temporary home with the web engine started and the test
+// pages served from 127.0.0.1; `ready` says why a benchmark cannot run.
+class WebBench {
+public:
+    explicit WebBench(platform::AppContext::Options options = {})
+        : program_(options), engineFailure_(testing::startWebEngine()) {}
+
+    bool ready(benchmark::State& state) {
+        if (!engineFailure_.empty()) return skip(state, engineFailure_);
+        if (!server_.isRunning()) return skip(state, "no local web server: " + server_.failure());
+        return true;
+    }
+
+    platform::Url url(const std::string& path) const { return *platform::Url::parse(server_.url(path)); }
+
+    // The panel's controller on the media page, its media reported; null
+    // (the benchmark skipped) when the page never reports.
+    MenuBarWebController* controllerOnMediaPage(benchmark::State& state) {
+        auto& controller = MenuBarWebController::shared();
+        controller.ensurePanel();
+        if (!controller.webView()) {
+            skip(state, "no web view");
+            return nullptr;
+        }
+        controller.webView()->load(url("/media.html"));
+        if (!testing::waitUntil([&] { return controller.hasWebMedia(); }, 30)) {
+            skip(state, "the media page never reported its video");
+            return nullptr;
+        }
+        return &controller;
+    }
+
+    static bool skip(benchmark::State& state, const std::string& why) {
+        state.SkipWithError(why.c_str());
+        return false;
+    }
+
+private:
+    bench::ProgramInTemporaryHome program_;
+    std::string engineFailure_;
+    testing::LocalWebServer server_{testing::testPagesFolder()};
+};
 
 platform::WebViewConfiguration panelConfiguration() {
     platform::WebViewConfiguration configuration;
@@ -34,29 +80,21 @@ platform::WebViewConfiguration panelConfiguration() {
 bool showsPage(platform::WebView& view) { return view.pagePicture().pixel(100, 200).red == 200; }
 
 void BM_LocalPageFirstLoadToFirstPicture(benchmark::State& state) {
-    bench::ProgramInTemporaryHome program({.deterministic = true});
-    if (auto failure = testing::startWebEngine(); !failure.empty()) {
-        state.SkipWithError(failure.c_str());
-        return;
-    }
-    testing::LocalWebServer server(testing::testPagesFolder());
+    WebBench bench({.deterministic = true});
+    if (!bench.ready(state)) return;
     for (auto _ : state) {
         auto view = platform::WebView::make({{0, 0}, {290, 348}}, panelConfiguration());
-        view->load(*platform::Url::parse(server.url("/basic.html")));
+        view->load(bench.url("/basic.html"));
         if (!testing::waitUntil([&] { return showsPage(*view); }, 30)) state.SkipWithError("the page never showed");
     }
 }
 BENCHMARK(BM_LocalPageFirstLoadToFirstPicture)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_StaticPageRepaint(benchmark::State& state) {
-    bench::ProgramInTemporaryHome program({.deterministic = true});
-    if (auto failure = testing::startWebEngine(); !failure.empty()) {
-        state.SkipWithError(failure.c_str());
-        return;
-    }
-    testing::LocalWebServer server(testing::testPagesFolder());
+    WebBench bench({.deterministic = true});
+    if (!bench.ready(state)) return;
     auto view = platform::WebView::make({{0, 0}, {290, 348}}, panelConfiguration());
-    view->load(*platform::Url::parse(server.url("/basic.html")));
+    view->load(bench.url("/basic.html"));
     if (!testing::waitUntil([&] { return showsPage(*view); }, 30)) {
         state.SkipWithError("the page never showed");
         return;
@@ -65,47 +103,43 @@ void BM_StaticPageRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_StaticPageRepaint)->Unit(benchmark::kMillisecond);
 
-// The panel's controller on the media page, its media reported.
-bool controllerOnMediaPage(benchmark::State& state, testing::LocalWebServer& server) {
-    auto& controller = MenuBarWebController::shared();
-    controller.ensurePanel();
-    if (!controller.webView()) {
-        state.SkipWithError("no web view");
-        return false;
-    }
-    controller.webView()->load(*platform::Url::parse(server.url("/media.html")));
-    if (!testing::waitUntil([&] { return controller.hasWebMedia(); }, 30)) {
-        state.SkipWithError("the media page never reported its video");
-        return false;
-    }
-    return true;
+// Whether the page's own video is paused, as the page answers it.
+std::optional<bool> pageVideoPaused(platform::WebView& view) {
+    std::optional<std::string> answer;
+    view.evaluateJavaScript("document.getElementById('video').paused",
+                            [&](std::optional<std::string> value, const std::string&) { answer = value.value_or(""); });
+    if (!testing::waitUntil([&] { return answer.has_value(); }, 10)) return std::nullopt;
+    return *answer == "true";
 }
 
 void BM_PlaybackItemPlayToPauseSymbol(benchmark::State& state) {
-    bench::ProgramInTemporaryHome program;
-    if (auto failure = testing::startWebEngine(); !failure.empty()) {
-        state.SkipWithError(failure.c_str());
-        return;
-    }
-    testing::LocalWebServer server(testing::testPagesFolder());
-    if (!controllerOnMediaPage(state, server)) return;
-    auto& controller = MenuBarWebController::shared();
+    WebBench bench;
+    if (!bench.ready(state)) return;
+    auto* controller = bench.controllerOnMediaPage(state);
+    if (!controller) return;
     for (auto _ : state) {
-        controller.toggleWebPlayback();
-        if (!testing::waitUntil([&] { return controller.playbackStatusButton()->showsPause(); }, 10)) {
+        controller->toggleWebPlayback();
+        if (!testing::waitUntil([&] { return controller->playbackStatusButton()->showsPause(); }, 10)) {
             state.SkipWithError("the item never showed pause");
             return;
         }
         state.PauseTiming();
-        controller.toggleWebPlayback();
-        testing::waitUntil([&] { return !controller.isWebMediaPlaying(); }, 10);
+        // The toggle shows play at once; the next round starts from a page
+        // that really stopped and a report that says so.
+        controller->toggleWebPlayback();
+        const bool paused = testing::waitUntil([&] { return pageVideoPaused(*controller->webView()) == true; }, 10);
+        testing::runEngineFor(1.1);
+        if (!paused || controller->isWebMediaPlaying() || controller->wantsWebMediaPlaying()) {
+            state.SkipWithError("the video did not stay paused");
+            return;
+        }
         state.ResumeTiming();
     }
 }
 BENCHMARK(BM_PlaybackItemPlayToPauseSymbol)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
 
 // Seconds of CPU the process with this /proc entry has used.
-double processSeconds(const std::string& stat) {
+double processSeconds(const std::filesystem::path& stat) {
     std::ifstream file(stat);
     std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     const auto close = text.rfind(')');
@@ -126,11 +160,18 @@ double processSeconds(const std::string& stat) {
 // The engine's web processes started by this one.
 double webProcessSeconds() {
     double seconds = 0;
+    const std::string parent = std::to_string(::getpid());
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
         std::ifstream comm(entry.path() / "comm");
         std::string name;
         if (!(comm >> name) || name.rfind("WebKitWebProces", 0) != 0) continue;
-        seconds += processSeconds((entry.path() / "stat").string());
+        std::ifstream status(entry.path() / "status");
+        std::string line;
+        bool ours = false;
+        while (std::getline(status, line)) {
+            if (line.rfind("PPid:", 0) == 0) ours = line.substr(line.find_first_not_of(" \t", 5)) == parent;
+        }
+        if (ours) seconds += processSeconds(entry.path() / "stat");
     }
     return seconds;
 }
@@ -142,17 +183,22 @@ double ownSeconds() {
            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
+// The main queue as the program runs it, waiting in the engine's loop, for
+// `seconds` of real time.
+void runProgramLoopFor(double seconds) {
+    auto& queue = platform::AppContext::current().mainQueue();
+    bool elapsed = false;
+    queue.asyncAfter(seconds, [&] { elapsed = true; });
+    queue.runUntil([&] { return elapsed; });
+}
+
 void BM_HiddenPanelPlayingVideoCPU(benchmark::State& state) {
-    bench::ProgramInTemporaryHome program;
-    if (auto failure = testing::startWebEngine(); !failure.empty()) {
-        state.SkipWithError(failure.c_str());
-        return;
-    }
-    testing::LocalWebServer server(testing::testPagesFolder());
-    if (!controllerOnMediaPage(state, server)) return;
-    auto& controller = MenuBarWebController::shared();
-    controller.toggleWebPlayback();
-    if (!testing::waitUntil([&] { return controller.isWebMediaPlaying(); }, 10)) {
+    WebBench bench;
+    if (!bench.ready(state)) return;
+    auto* controller = bench.controllerOnMediaPage(state);
+    if (!controller) return;
+    controller->toggleWebPlayback();
+    if (!testing::waitUntil([&] { return controller->isWebMediaPlaying(); }, 10)) {
         state.SkipWithError("the video never played");
         return;
     }
@@ -162,10 +208,11 @@ void BM_HiddenPanelPlayingVideoCPU(benchmark::State& state) {
     for (auto _ : state) {
         const double ownBefore = ownSeconds();
         const double webBefore = webProcessSeconds();
-        testing::runEngineFor(seconds);
+        runProgramLoopFor(seconds);
         own += ownSeconds() - ownBefore;
         web += webProcessSeconds() - webBefore;
     }
+    if (!controller->isWebMediaPlaying()) state.SkipWithError("the video stopped while hidden");
     state.counters["program_cpu_percent"] = 100 * own / (seconds * double(state.iterations()));
     state.counters["web_process_cpu_percent"] = 100 * web / (seconds * double(state.iterations()));
 }

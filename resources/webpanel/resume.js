@@ -22,6 +22,9 @@
   const started = target.play();
   if (started && typeof started.catch === 'function') {
     started.catch(function (error) {
+      // A play cut short by a pause or a new load is no refusal: reporting
+      // it would turn off whatever the person asked for since.
+      if (error && error.name === 'AbortError') return;
       try {
         window.webkit.messageHandlers.menuBarWebMedia.postMessage({
           playbackError: (error && error.name) || 'PlaybackError', url: location.href, token: token

@@ -271,6 +271,9 @@ public:
         pixels.height = height_;
         cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_, height_);
         cairo_t* cairo = cairo_create(surface);
+        // The engine queues size requests at any time; drawing before GTK's
+        // next layout pass would draw a widget that has no valid allocation.
+        gtk_container_check_resize(GTK_CONTAINER(window_));
         painting_ = true;
         gtk_widget_draw(GTK_WIDGET(view_), cairo);
         painting_ = false;

@@ -163,6 +163,19 @@ TEST_F(MenuBarWebMediaEngineTest, TheStateFollowsThePageUntilItsMediaIsGone) {
     EXPECT_FALSE(UserDefaults::standard().boolean(MenuBarWebController::lastMediaAvailableKey));
 }
 
+TEST_F(MenuBarWebMediaEngineTest, QuickPlayPausePlayOnTheItemEndsPlaying) {
+    presentMediaPage();
+    // A video still loading: the pause cuts the first play short, which is
+    // no refusal by the page.
+    evaluate("video.load(); 0");
+    for (int press = 0; press < 3; ++press) controller().toggleWebPlayback();
+    ASSERT_TRUE(waitUntil([&] { return videoPlaying() && controller().isWebMediaPlaying(); }));
+    runEngineFor(0.5);
+    EXPECT_TRUE(controller().wantsWebMediaPlaying()) << "the last press was play";
+    EXPECT_FALSE(controller().webAudioNeedsInteraction()) << "the person was told to click the player";
+    EXPECT_TRUE(controller().playbackStatusButton()->showsPause());
+}
+
 TEST_F(MenuBarWebMediaEngineTest, AFrameCannotForgeTheMediaReport) {
     presentMediaPage();
     const auto home = controller().currentHomeURL();
