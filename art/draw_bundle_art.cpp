@@ -6,15 +6,14 @@
 //   draw_bundle_art <output folder>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "platform/gfx/cairo_canvas.h"
-#include "platform/gfx/png.h"
+#include "art_output.h"
+#include "platform/gfx/canvas.h"
 #include "platform/runtime/app_context.h"
 
 using namespace tallowmere::platform;
@@ -29,13 +28,10 @@ Color hex(std::uint32_t rgb, double alpha = 1) {
 using Drawing = std::function<void(Canvas&)>;
 
 bool render(const std::filesystem::path& file, double width, double height, const Drawing& draw) {
-    auto canvas = CairoCanvas::make({width, height}, 1);
-    if (!canvas) return false;
-    (*canvas)->scale(width / 100, height / 100);
-    draw(**canvas);
-    auto written = writePng((*canvas)->bitmap(), file);
-    if (!written) std::fprintf(stderr, "cannot write %s: %s\n", file.c_str(), written.error().message.c_str());
-    return written.ok();
+    return tallowmere::art::writePicture(file, {width, height}, [&](Canvas& canvas) {
+        canvas.scale(width / 100, height / 100);
+        draw(canvas);
+    });
 }
 
 Path triangle(Point a, Point b, Point c) {
@@ -492,13 +488,9 @@ bool writeIconFile(const std::filesystem::path& file, const std::filesystem::pat
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: draw_bundle_art <output folder>\n");
-        return 2;
-    }
+    const auto folder = tallowmere::art::outputFolder(argc, argv);
+    if (!folder) return 2;
     AppContext context;
-    const std::filesystem::path folder = argv[1];
-    std::filesystem::create_directories(folder);
     struct Picture {
         const char* name;
         double width, height;
@@ -528,11 +520,11 @@ int main(int argc, char** argv) {
         {"MediaPlayerQishui", 64, 64, playerDisc(0x1c1c28, 0x5a4fcf, "汽")},
     };
     for (const auto& picture : pictures) {
-        if (!render(folder / (std::string(picture.name) + ".png"), picture.width, picture.height, picture.draw)) {
+        if (!render(*folder / (std::string(picture.name) + ".png"), picture.width, picture.height, picture.draw)) {
             return 1;
         }
     }
-    writeIconFile(folder / "AIKimi.ico", folder / "AIKimiImage.png");
-    std::filesystem::remove(folder / "AIKimiImage.png");
+    writeIconFile(*folder / "AIKimi.ico", *folder / "AIKimiImage.png");
+    std::filesystem::remove(*folder / "AIKimiImage.png");
     return 0;
 }

@@ -6,17 +6,16 @@
 // the light show's launcher).
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <numbers>
 #include <string>
 #include <utility>
 
-#include "platform/gfx/cairo_canvas.h"
+#include "art_output.h"
+#include "platform/gfx/canvas.h"
 #include "platform/gfx/gradient.h"
 #include "platform/gfx/path.h"
-#include "platform/gfx/png.h"
 
 using namespace tallowmere::platform;
 
@@ -281,32 +280,19 @@ void drawDiscoBall(Canvas& canvas) {
     canvas.strokeEllipse(ball.insetBy(1.5, 1.5));
 }
 
-bool write(const std::filesystem::path& folder, const std::string& name, const std::function<void(Canvas&)>& draw) {
-    auto made = CairoCanvas::make({side, side}, 1);
-    if (!made.ok()) return false;
-    draw(**made);
-    const auto file = folder / (name + ".png");
-    auto written = writePng((*made)->bitmap(), file);
-    if (!written) std::fprintf(stderr, "cannot write %s: %s\n", file.c_str(), written.error().message.c_str());
-    return written.ok();
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: draw_desk_toys FOLDER\n");
-        return 2;
-    }
-    const std::filesystem::path folder = argv[1];
-    std::filesystem::create_directories(folder);
+    const auto folder = tallowmere::art::outputFolder(argc, argv);
+    if (!folder) return 2;
     const std::pair<const char*, void (*)(Canvas&)> pictures[] = {
         {"WorkBuddyCockroach", drawCockroach}, {"WorkBuddyMosquito", drawMosquito},
         {"WorkBuddyTempura", drawTempura},     {"WorkBuddyBroccoli", drawBroccoli},
         {"WorkBuddyChiliSauce", drawChiliSauce}, {"WorkBuddyDiscoBall", drawDiscoBall},
     };
     for (const auto& [name, draw] : pictures) {
-        if (!write(folder, name, draw)) return 1;
+        if (!tallowmere::art::writePicture(*folder / (std::string(name) + ".png"), {side, side}, draw)) return 1;
     }
     return 0;
 }

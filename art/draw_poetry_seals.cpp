@@ -4,15 +4,13 @@
 // transparent and crops each to its square, so the square must lie inside
 // the crop rectangle the header uses for its style.
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
 #include <string>
 
 #include "platform/gfx/attributed_string.h"
-#include "platform/gfx/cairo_canvas.h"
+#include "art_output.h"
+#include "platform/gfx/canvas.h"
 #include "platform/gfx/font.h"
 #include "platform/gfx/path.h"
-#include "platform/gfx/png.h"
 
 using namespace tallowmere::platform;
 
@@ -56,10 +54,7 @@ void wear(Canvas& canvas, Rect square, const Color& paper) {
     }
 }
 
-bool draw(const std::filesystem::path& file, bool yin) {
-    auto made = CairoCanvas::make({side, side}, 1);
-    if (!made) return false;
-    Canvas& canvas = **made;
+void drawSeal(Canvas& canvas, bool yin) {
     canvas.setFillColor(Color::white());
     canvas.fillRect({0, 0, side, side});
     // Inside the header's crops: (195, 175, 860, 880) and (150, 125, 955, 985).
@@ -75,20 +70,16 @@ bool draw(const std::filesystem::path& file, bool yin) {
         drawCharacters(canvas, square.insetBy(80, 80), cinnabar);
     }
     wear(canvas, square, Color::white());
-    auto written = writePng((*made)->bitmap(), file);
-    if (!written) std::fprintf(stderr, "cannot write %s: %s\n", file.c_str(), written.error().message.c_str());
-    return written.ok();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: draw_poetry_seals FOLDER\n");
-        return 2;
+    const auto folder = tallowmere::art::outputFolder(argc, argv);
+    if (!folder) return 2;
+    for (const bool yin : {false, true}) {
+        const auto file = *folder / (yin ? "PoetrySealYin.png" : "PoetrySealYang.png");
+        if (!tallowmere::art::writePicture(file, {side, side}, [&](Canvas& canvas) { drawSeal(canvas, yin); })) return 1;
     }
-    const std::filesystem::path folder = argv[1];
-    std::filesystem::create_directories(folder);
-    const bool ok = draw(folder / "PoetrySealYang.png", false) && draw(folder / "PoetrySealYin.png", true);
-    return ok ? 0 : 1;
+    return 0;
 }

@@ -12,6 +12,7 @@
 #include "platform/gfx/png.h"
 #include "platform/system/files.h"
 #include "platform/system/paths.h"
+#include "toys/poetry_fonts.h"
 
 namespace tallowmere {
 namespace {
@@ -28,16 +29,6 @@ const Color red = Color::sRGB(0.73, 0.19, 0.12);
 
 CertificateError ownError(std::string description) {
     return {CertificateError::ownDomain, 1, std::move(description)};
-}
-
-// Kaiti as on a Mac, else Debian's Kaiti-style UKai where it is installed,
-// else the system font. UKai is not installed for the program: it would come
-// before Noto CJK in the fallback of every Chinese text on the machine.
-Font kaiti(double size) {
-    for (const auto name : {"Kaiti SC", "STKaiti", "AR PL UKai CN"}) {
-        if (auto font = Font::named(name, size)) return *font;
-    }
-    return Font::systemFont(size);
 }
 
 std::string localTime(Date date, const char* pattern) {
@@ -60,10 +51,10 @@ public:
     // Wrapped text in a box given from the page's top; the font shrinks
     // until the text fits, so a long matter never runs off the page.
     void wrapped(const std::string& text, double size, const Color& color, Rect fromTop) {
-        AttributedString body(text, {.font = kaiti(size), .foregroundColor = color});
+        AttributedString body(text, {.font = PoetryFonts::kaiti(size), .foregroundColor = color});
         while (size > 8 && measurer_.measure(body, fromTop.width()).height > fromTop.height()) {
             size *= 0.9;
-            body = AttributedString(text, {.font = kaiti(size), .foregroundColor = color});
+            body = AttributedString(text, {.font = PoetryFonts::kaiti(size), .foregroundColor = color});
         }
         canvas_.drawText(body, Rect{fromTop.minX(), DecisionCertificate::height - fromTop.minY() - fromTop.height(),
                                     fromTop.width(), fromTop.height()});
@@ -78,7 +69,7 @@ public:
         const std::array<std::pair<const char*, double>, 3> lines{{{"塔洛梅", 26}, {"科学决策", 24}, {"机制高手", 24}}};
         double y = centre.y + 42;
         for (const auto& [text, size] : lines) {
-            const AttributedString line(text, {.font = kaiti(size), .foregroundColor = red});
+            const AttributedString line(text, {.font = PoetryFonts::kaiti(size), .foregroundColor = red});
             const auto measured = measurer_.measure(line);
             canvas_.drawText(line, Rect{centre.x - measured.width / 2, y - measured.height, measured.width + 1,
                                         measured.height});
@@ -106,8 +97,8 @@ Bitmap DecisionCertificate::certificateImage(const ScientificDecisionRecord& rec
     canvas.strokeRect({38, 38, width - 76, height - 76});
 
     CertificatePainter painter(canvas);
-    painter.centred("塔洛梅科学决策证书", kaiti(58), ink, 78);
-    painter.centred("SCIENTIFIC RANDOM DECISION · 有章有据", kaiti(22), brown, 160);
+    painter.centred("塔洛梅科学决策证书", PoetryFonts::kaiti(58), ink, 78);
+    painter.centred("SCIENTIFIC RANDOM DECISION · 有章有据", PoetryFonts::kaiti(22), brown, 160);
 
     const std::string statement = "兹证明 " + record.people + " 探讨或争执的问题：“" + record.matter +
                                   "”在解决无果的情况下，在塔洛梅科学决策机制高手的决策和见证下，最后选择了结果" +

@@ -6,9 +6,9 @@
 
 namespace tallowmere {
 
-// The calligraphic faces of the poem header and its history, each the first
-// the system has: the Mac's Kaiti faces, then a Kaiti-style face of the
-// Linux fonts (AR PL UKai), then the system font.
+// The calligraphic faces of the poem header, its history and the decision
+// certificate, each the first the system has: the Mac's Kaiti faces, then a
+// Kaiti-style face of the Linux fonts (AR PL UKai), then the system font.
 namespace PoetryFonts {
 
 platform::Font kaiti(double size);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 
+#include "platform/gfx/font_configuration.h"
 #include "platform/gfx/pango_text.h"
 #include "platform/gfx/png.h"
 
@@ -778,6 +779,7 @@ void CairoCanvas::onText(const AttributedString& text, Point origin, std::option
     cairo_t* target = surface_->cr;
     cairo_save(target);
     cairo_set_matrix(target, &matrix);
+    useProgramFontConfiguration();
     PangoContext* context = pango_cairo_create_context(target);
     cairo_restore(target);
     // Hinting to whole device pixels would make glyph widths depend on the

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/gfx/font_configuration.h"
 #include "platform/runtime/app_context.h"
 
 namespace tallowmere::platform {
@@ -38,6 +39,7 @@ std::vector<Typeface> deterministicTypefaces() {
 
 std::vector<Typeface> fontconfigTypefaces() {
     std::vector<Typeface> faces = builtInTypefaces();
+    useProgramFontConfiguration();
     PangoFontMap* map = pango_cairo_font_map_get_default();  // owned by pango
     PangoFontFamily** families = nullptr;
     int count = 0;
@@ -58,6 +60,10 @@ FontLibrary& FontLibrary::shared() { return AppContext::current().shared<FontLib
 std::shared_ptr<FontLibrary> FontLibrary::makeShared() {
     const bool deterministic = AppContext::current().isDeterministic();
     if (deterministic) return std::make_shared<FontLibrary>(deterministicTypefaces());
+    return makeFromFontconfig();
+}
+
+std::shared_ptr<FontLibrary> FontLibrary::makeFromFontconfig() {
     return std::make_shared<FontLibrary>(TypefaceSource(fontconfigTypefaces));
 }
 

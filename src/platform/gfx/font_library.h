@@ -40,6 +40,9 @@ public:
 
     static FontLibrary& shared();
     static std::shared_ptr<FontLibrary> makeShared();
+    // The system faces plus every family fontconfig knows (what the program
+    // starts with).
+    static std::shared_ptr<FontLibrary> makeFromFontconfig();
 
     explicit FontLibrary(std::vector<Typeface> typefaces);
     // Asks `source` for the faces only when one is first looked up: listing

@@ -2,12 +2,22 @@
 
 #include <pango/pangocairo.h>
 
+#include "platform/gfx/font_configuration.h"
 #include "platform/gfx/pango_text.h"
 
 namespace tallowmere::platform {
 
+namespace {
+
+PangoFontMap* newFontMap() {
+    useProgramFontConfiguration();
+    return pango_cairo_font_map_new();
+}
+
+}  // namespace
+
 struct PangoTextMeasurer::Impl {
-    pango_text::GObjectPtr<PangoFontMap> fontMap{pango_cairo_font_map_new()};
+    pango_text::GObjectPtr<PangoFontMap> fontMap{newFontMap()};
     pango_text::GObjectPtr<PangoContext> context{pango_font_map_create_context(fontMap.get())};
 };
 
@@ -37,6 +47,20 @@ Size PangoTextMeasurer::measure(const AttributedString& text, std::optional<doub
     PangoRectangle logical;
     pango_layout_get_extents(layout.get(), nullptr, &logical);
     return {logical.width / double(PANGO_SCALE), logical.height / double(PANGO_SCALE)};
+}
+
+std::vector<std::string> PangoTextMeasurer::faceFamilies(const AttributedString& text) const {
+    const auto layout = pango_text::makeLayout(impl_->context.get(), text, std::nullopt, Appearance::light);
+    std::vector<std::string> families;
+    for (GSList* line = pango_layout_get_lines_readonly(layout.get()); line; line = line->next) {
+        for (GSList* run = static_cast<PangoLayoutLine*>(line->data)->runs; run; run = run->next) {
+            const auto* item = static_cast<PangoLayoutRun*>(run->data)->item;
+            const pango_text::FontDescriptionPtr face(pango_font_describe(item->analysis.font));
+            const char* family = pango_font_description_get_family(face.get());
+            families.emplace_back(family ? family : "");
+        }
+    }
+    return families;
 }
 
 }  // namespace tallowmere::platform

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/gfx/text_measurer.h"
 
@@ -17,6 +19,11 @@ public:
     LineMetrics lineMetrics(const Font& font) const override;
     Size measure(const AttributedString& text, std::optional<double> wrapWidth = std::nullopt) const override;
     using TextMeasurer::measure;
+
+    // The family of the face that draws each run of `text`, in order: what
+    // the machine's fonts make of the request, fallback for characters the
+    // asked face lacks included.
+    std::vector<std::string> faceFamilies(const AttributedString& text) const;
 
 private:
     struct Impl;
