@@ -6,7 +6,7 @@
 
 #include "localization/interface_language.h"
 #include "localization/product_identity.h"
-#include "mainwindow/dialog_paste_key_monitor.h"
+#include "app/dialog_paste_key_monitor.h"
 #include "mainwindow/main_window_controller.h"
 #include "mainwindow/quick_launch_editor_inputs.h"
 #include "platform/base/text.h"
@@ -61,23 +61,6 @@ std::shared_ptr<PasteEnabledTextField> addEmojiField(View& accessory, Rect field
     button->setFrame(buttonFrame);
     accessory.addSubview(button);
     return field;
-}
-
-// Runs a dialog with `firstInput` holding the keys and Command+V pasting
-// into its inputs; true for the first button.
-bool runEditorDialog(Alert& alert, const std::shared_ptr<View>& firstInput,
-                     std::vector<std::weak_ptr<View>> inputs) {
-    auto window = alert.window();
-    if (window) window->initialFirstResponder = firstInput;
-    // Once the alert is up, in case it took the keys for its own buttons.
-    AppContext::current().mainQueue().async(
-        [weakWindow = std::weak_ptr<Window>(window), weakInput = std::weak_ptr<View>(firstInput)] {
-            auto shown = weakWindow.lock();
-            auto input = weakInput.lock();
-            if (shown && input) shown->makeFirstResponder(input);
-        });
-    const DialogPasteKeyMonitor pasteKeys(window, std::move(inputs));
-    return alert.runModal() == ModalResponses::alertFirstButton;
 }
 
 // --- Website dialog ------------------------------------------------------------------------

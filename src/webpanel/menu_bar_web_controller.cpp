@@ -14,8 +14,6 @@
 #include "platform/system/user_defaults.h"
 #include "platform/ui/button.h"
 #include "platform/ui/desktop_link.h"
-#include "platform/ui/menu.h"
-#include "platform/ui/menu_item.h"
 #include "platform/ui/status_bar.h"
 #include "platform/ui/status_bar_button.h"
 #include "platform/ui/status_item.h"
@@ -83,10 +81,7 @@ MenuBarWebController::~MenuBarWebController() {
 
 std::shared_ptr<MenuBarWebController> MenuBarWebController::makeShared() {
     std::shared_ptr<MenuBarWebController> controller(new MenuBarWebController());
-    if (auto data = UserDefaults::standard().data(storageKey)) {
-        const std::string json(data->begin(), data->end());
-        if (auto sites = MenuBarWebStoredState::decodeSites(json)) controller->sites_ = std::move(*sites);
-    }
+    controller->readStoredSites();
     controller->restoreLastSession();
     controller->installOutsideClickMonitors();
     return controller;
@@ -212,16 +207,6 @@ void MenuBarWebController::toggleWebPanelFromStatusItem() {
     if (!panel_ || !webView_) return;
     preparePausedPanelPresentation();
     showPanelAsPresented(std::nullopt);
-}
-
-std::shared_ptr<platform::MenuItem> MenuBarWebController::makeMenuItem() {
-    const std::string title = L("菜单栏网页");
-    auto item = platform::MenuItem::make(title);
-    item->setImage(makeTallowmereWebIcon(true));
-    auto submenu = platform::Menu::make(title);
-    submenu->addItem(L("还没有添加网页"))->setEnabled(false);
-    item->setSubmenu(submenu);
-    return item;
 }
 
 // --- Presenting and hiding ---------------------------------------------------------
@@ -527,7 +512,7 @@ void MenuBarWebController::ensurePanel() {
     playbackProgressSlider_ = slider;
     playbackInlineButton_ = playButton;
     refreshPinButton();
-    restoreCookies();
+    if (webView_) restoreCookies(*webView_);
     updateNavigationButtons();
 }
 
@@ -609,14 +594,6 @@ std::string MenuBarWebController::customHomeHTML() const {
     }
     html += "</main></body></html>";
     return html;
-}
-
-void MenuBarWebController::restoreCookies() {
-    // The engine keeps its own cookie store across launches; the pages may
-    // load at once.
-    cookiesRestored_ = true;
-    isRestoringCookies_ = false;
-    loadPendingInitialURL();
 }
 
 void MenuBarWebController::addressSubmitted() {

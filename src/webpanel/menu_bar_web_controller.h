@@ -122,10 +122,33 @@ public:
     // The skip-ad button's action: asks every frame, shows the answer 0.8 s later.
     void skipWebAd();
 
+    // --- Saved sites and cookies ------------------------------------------------
+    // The menu actions; those of one site read its id (a UUID string) from
+    // the item's represented object and do nothing for a missing site.
+    void openSiteFromMenu(platform::MenuItem& sender);
+    void openClipboardURL();
+    void addSite();
+    void editSite(platform::MenuItem& sender);
+    void removeSite(platform::MenuItem& sender);
+    struct EditedSite {
+        std::string name;
+        std::string url;
+    };
+    // The modal add and edit dialog: the texts as typed, once the address
+    // is a web address; none when cancelled or refused.
+    std::optional<EditedSite> editAlert(const std::string& title, const MenuBarWebSite* site);
+    // Stores `sites`, unless an unreadable stored list could not be kept aside.
+    void persist();
+    // Puts the archived cookies into the web view's store before its first
+    // page loads, then lets that page load.
+    void restoreCookies(platform::WebView& into);
+    // Archives the store's cookies after a change not caused by the restore.
+    void cookiesDidChange(platform::WebView& in);
+    bool cookiesRestored() const { return cookiesRestored_; }
+
     // --- Filled by the later parts of the panel --------------------------------
     void showCustomHome();
     std::string customHomeHTML() const;
-    void restoreCookies();
     void addressSubmitted();
 
     // --- State for tests and the later parts ------------------------------------
@@ -176,6 +199,7 @@ public:
     // The page scripts' messages.
     void webViewDidReceiveScriptMessage(platform::WebView& view, const platform::WebScriptMessage& message) override;
     void webViewWebContentProcessDidTerminate(platform::WebView& view, const std::string& reason) override;
+    void webViewCookiesDidChange(platform::WebView& view) override;
 
 private:
     static constexpr platform::Date distantPast() { return platform::Date::fromTimeIntervalSince1970(-1e12); }
@@ -203,6 +227,10 @@ private:
     void showSkipAdResult(const std::string& request);
     void evaluate(const std::string& script);
     void storeMediaState();
+    void readStoredSites();
+    // The index of the site the menu item names, if any.
+    std::optional<std::size_t> siteIndex(const platform::MenuItem& sender) const;
+    void archiveCookies(platform::WebView& store);
 
     std::vector<MenuBarWebSite> sites_;
     std::shared_ptr<platform::StatusItem> webStatusItem_;
@@ -244,8 +272,14 @@ private:
     std::set<std::string> skipAdResults_;
     std::optional<platform::EventMonitorToken> globalMouseMonitor_;
     std::optional<platform::EventMonitorToken> localMouseMonitor_;
+    // A stored site list that did not decode and could not be kept aside:
+    // never written over.
+    bool sitesAreProtected_ = false;
     bool cookiesRestored_ = false;
     bool isRestoringCookies_ = false;
+    // One read of the store at a time; a change meanwhile reads it again.
+    bool cookieArchiveInFlight_ = false;
+    bool cookieArchiveAgain_ = false;
     std::optional<platform::Url> pendingInitialURL_;
     bool pendingPlaybackAfterLoad_ = false;
     bool wantsWebMediaPlaying_ = false;

@@ -89,6 +89,8 @@ public:
 
     virtual void allCookies(CookiesCompletion completion) = 0;
     virtual void setCookie(const HttpCookie& cookie, std::function<void()> completion) = 0;
+    // Empties the engine's cookie store, as a fresh engine data folder would.
+    virtual void removeAllCookies(std::function<void()> completion) = 0;
 };
 
 struct WebEngineOptions {

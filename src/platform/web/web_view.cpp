@@ -172,6 +172,12 @@ void WebView::setCookie(const HttpCookie& cookie, std::function<void()> completi
     });
 }
 
+void WebView::removeAllCookies(std::function<void()> completion) {
+    page_->removeAllCookies([completion = std::move(completion)] {
+        if (completion) AppContext::current().mainQueue().async(completion);
+    });
+}
+
 void WebView::setSaturationFilter(std::optional<double> saturation) {
     if (saturation_ == saturation) return;
     saturation_ = saturation;

@@ -86,6 +86,7 @@ public:
 
     void allCookies(WebPageBackend::CookiesCompletion completion);
     void setCookie(const HttpCookie& cookie, std::function<void()> completion = {});
+    void removeAllCookies(std::function<void()> completion = {});
 
     // A colour-controls filter on the page's picture: 0 shows it grey; none
     // shows it as it is.

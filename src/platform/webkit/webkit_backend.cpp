@@ -185,7 +185,8 @@ public:
         g_signal_connect(view_, "notify::title", G_CALLBACK(onTitle), this);
         g_signal_connect(view_, "web-process-terminated", G_CALLBACK(onTerminated), this);
         g_signal_connect_after(view_, "draw", G_CALLBACK(onDraw), this);
-        cookies_ = webkit_website_data_manager_get_cookie_manager(webkit_web_context_get_website_data_manager(context));
+        data_ = webkit_web_context_get_website_data_manager(context);
+        cookies_ = webkit_website_data_manager_get_cookie_manager(data_);
         g_signal_connect(cookies_, "changed", G_CALLBACK(onCookiesChanged), this);
 
         window_ = gtk_window_new(GTK_WINDOW_POPUP);
@@ -422,6 +423,23 @@ public:
         soup_cookie_free(soupCookie);
     }
 
+    void removeAllCookies(std::function<void()> completion) override {
+        struct Call {
+            std::weak_ptr<bool> alive;
+            std::function<void()> completion;
+        };
+        auto* call = new Call{alive_, std::move(completion)};
+        webkit_website_data_manager_clear(
+            data_, WEBKIT_WEBSITE_DATA_COOKIES, 0, nullptr,
+            [](GObject* object, GAsyncResult* result, gpointer data) {
+                std::unique_ptr<Call> call(static_cast<Call*>(data));
+                webkit_website_data_manager_clear_finish(WEBKIT_WEBSITE_DATA_MANAGER(object), result, nullptr);
+                auto alive = call->alive.lock();
+                if (alive && *alive && call->completion) call->completion();
+            },
+            call);
+    }
+
 private:
     void resize(int width, int height) {
         width_ = width;
@@ -517,6 +535,7 @@ private:
     std::shared_ptr<bool> alive_;
     WebKitUserContentManager* content_ = nullptr;
     WebKitWebView* view_ = nullptr;
+    WebKitWebsiteDataManager* data_ = nullptr;
     WebKitCookieManager* cookies_ = nullptr;
     GtkWidget* window_ = nullptr;
     int width_ = 290;

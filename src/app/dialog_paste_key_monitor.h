@@ -10,6 +10,7 @@
 namespace tallowmere {
 
 namespace platform {
+class Alert;
 class View;
 class Window;
 }  // namespace platform
@@ -37,5 +38,11 @@ private:
     std::vector<std::weak_ptr<platform::View>> inputs_;
     std::optional<platform::EventMonitorToken> token_;
 };
+
+// Runs an editor dialog with `firstInput` holding the keys (again on the
+// next turn, in case the alert took them for its buttons) and Command+V
+// pasting into `inputs`; true when the first button answered.
+bool runEditorDialog(platform::Alert& alert, const std::shared_ptr<platform::View>& firstInput,
+                     std::vector<std::weak_ptr<platform::View>> inputs);
 
 }  // namespace tallowmere

@@ -1,4 +1,4 @@
-#include "mainwindow/dialog_paste_key_monitor.h"
+#include "app/dialog_paste_key_monitor.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,6 +6,7 @@
 
 #include "platform/desktop/pasteboard.h"
 #include "platform/runtime/app_context.h"
+#include "platform/ui/alert.h"
 #include "platform/ui/text_field.h"
 #include "platform/ui/text_view.h"
 #include "platform/ui/window.h"
@@ -59,6 +60,19 @@ std::optional<Event> DialogPasteKeyMonitor::handle(const Event& event) const {
         return event;
     }
     return event;
+}
+
+bool runEditorDialog(Alert& alert, const std::shared_ptr<View>& firstInput, std::vector<std::weak_ptr<View>> inputs) {
+    auto window = alert.window();
+    if (window) window->initialFirstResponder = firstInput;
+    AppContext::current().mainQueue().async(
+        [weakWindow = std::weak_ptr<Window>(window), weakInput = std::weak_ptr<View>(firstInput)] {
+            auto shown = weakWindow.lock();
+            auto input = weakInput.lock();
+            if (shown && input) shown->makeFirstResponder(input);
+        });
+    const DialogPasteKeyMonitor pasteKeys(window, std::move(inputs));
+    return alert.runModal() == ModalResponses::alertFirstButton;
 }
 
 }  // namespace tallowmere
