@@ -12,4 +12,9 @@ namespace tallowmere {
 // address with a host.
 std::optional<platform::Url> normalizedURL(std::string_view text);
 
+// What the address bar opens as an address: text with a scheme separator,
+// or one word whose host part is "localhost" (with a port) or holds a dot
+// or a colon; none for text to search for.
+std::optional<platform::Url> directNavigationURL(std::string_view text);
+
 }  // namespace tallowmere

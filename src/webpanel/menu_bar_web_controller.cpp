@@ -5,13 +5,17 @@
 #include "app/persistent_configuration.h"
 #include "localization/interface_language.h"
 #include "localization/product_identity.h"
+#include "platform/base/base64.h"
+#include "platform/base/text.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/window_level.h"
 #include "platform/desktop/workspace.h"
 #include "platform/gfx/symbol_image.h"
 #include "platform/runtime/app_context.h"
+#include "platform/system/bundle.h"
 #include "platform/system/system_log.h"
 #include "platform/system/user_defaults.h"
+#include "platform/ui/application.h"
 #include "platform/ui/button.h"
 #include "platform/ui/desktop_link.h"
 #include "platform/ui/status_bar.h"
@@ -23,6 +27,7 @@
 #include "webpanel/menu_bar_web_page_scripts.h"
 #include "webpanel/menu_bar_web_panel.h"
 #include "webpanel/menu_bar_web_panel_layout.h"
+#include "webpanel/menu_bar_web_search_route.h"
 
 namespace tallowmere {
 
@@ -45,21 +50,6 @@ bool isWebScheme(const Url& url) {
     std::string scheme = url.scheme();
     std::transform(scheme.begin(), scheme.end(), scheme.begin(), [](unsigned char c) { return std::tolower(c); });
     return scheme == "http" || scheme == "https";
-}
-
-std::string htmlEscaped(std::string_view text) {
-    std::string escaped;
-    for (const char c : text) {
-        switch (c) {
-        case '&': escaped += "&amp;"; break;
-        case '<': escaped += "&lt;"; break;
-        case '>': escaped += "&gt;"; break;
-        case '"': escaped += "&quot;"; break;
-        case '\'': escaped += "&#39;"; break;
-        default: escaped += c;
-        }
-    }
-    return escaped;
 }
 
 }  // namespace
@@ -564,7 +554,29 @@ void MenuBarWebController::toggleGrayscale(platform::Control* sender) {
     applyGrayscaleAppearance();
 }
 
-// --- The least of the later parts ---------------------------------------------------
+// --- Address bar, search and start page ------------------------------------------------
+
+std::optional<Url> MenuBarWebController::searchURL(const std::string& text) const {
+    std::vector<std::string> interfaces;
+    for (const auto& counter : interfaceReader_.counters()) interfaces.push_back(counter.name);
+    const auto proxies = platform::DesktopLink::desktop().proxySettings().copyProxies();
+    return tallowmere::searchURL(text, prefersInternationalSearch(interfaces, proxies)
+                                           ? startPageData_.internationalSearchEndpoint
+                                           : startPageData_.domesticSearchEndpoint);
+}
+
+void MenuBarWebController::addressSubmitted() {
+    if (!addressField_ || !webView_) return;
+    const std::string text = platform::Text::trimmingWhitespaceAndNewlines(addressField_->stringValue());
+    if (text.empty()) return;
+    auto url = directNavigationURL(text);
+    if (!url) url = searchURL(text);
+    if (!url) return;
+    isShowingCustomHome_ = false;
+    currentHomeURL_ = url;
+    load(*url);
+    updateNavigationButtons();
+}
 
 void MenuBarWebController::showCustomHome() {
     ensurePanel();
@@ -576,34 +588,18 @@ void MenuBarWebController::showCustomHome() {
     if (addressField_) addressField_->setStringValue("首页");
     if (panel_) panel_->setTitle("首页");
     updateNavigationButtons();
+    webView_->setDarkAppearance(platform::Application::shared().effectiveAppearance() == platform::Appearance::dark);
     webView_->loadHTMLString(customHomeHTML(), std::nullopt);
 }
 
 std::string MenuBarWebController::customHomeHTML() const {
-    std::string html =
-        "<!doctype html><html lang=\"zh-CN\"><head><meta charset=\"utf-8\">"
-        "<meta name=\"viewport\" content=\"width=device-width,initial-scale=1,maximum-scale=5\"></head><body>"
-        "<header><h1>塔洛梅网页盒子</h1></header><main class=\"sites\">";
-    if (sites_.empty()) html += "<span class=\"empty\">还没有添加网页</span>";
-    for (const auto& site : sites_) {
-        // Only an address that passes the validator becomes a link.
-        if (auto url = normalizedURL(site.url)) {
-            html += "<a class=\"site\" href=\"" + htmlEscaped(url->string()) + "\"><span class=\"site-title\">" +
-                    htmlEscaped(site.name) + "</span></a>\n";
-        }
+    std::string avatar;
+    if (const auto png = platform::Bundle::main().resource("StatusPixelTallowmere", "png")) {
+        avatar = "data:image/png;base64," +
+                 platform::base64Encoded({reinterpret_cast<const std::uint8_t*>(png->data()), png->size()});
     }
-    html += "</main></body></html>";
-    return html;
-}
-
-void MenuBarWebController::addressSubmitted() {
-    if (!addressField_ || !webView_) return;
-    auto url = normalizedURL(addressField_->stringValue());
-    if (!url) return;
-    isShowingCustomHome_ = false;
-    currentHomeURL_ = url;
-    load(*url);
-    updateNavigationButtons();
+    const auto& links = startPageData_.recommendationsFor(InterfaceLanguage::current().caseName());
+    return makeStartPageHTML(sites_, links, avatar);
 }
 
 // --- Navigation ---------------------------------------------------------------------
@@ -622,7 +618,7 @@ void MenuBarWebController::webViewDidStartNavigation(platform::WebView& view) {
 
 void MenuBarWebController::webViewDidFinishNavigation(platform::WebView& view) {
     const auto url = view.url();
-    if (isShowingCustomHome_ && (!url || url->scheme() == "about")) {
+    if (isStartPageShown(view)) {
         if (addressField_) addressField_->setStringValue("首页");
         if (panel_) panel_->setTitle("首页");
     } else if (url) {
@@ -634,19 +630,37 @@ void MenuBarWebController::webViewDidFinishNavigation(platform::WebView& view) {
     }
     updateNavigationButtons();
     updateCompactMediaLayout(true);
+    // Each page starts under the panel's playback rule: blocked while the
+    // panel pauses media as it appears.
+    evaluate(MenuBarWebPageScripts::setPlaybackAllowed(!pauseMediaWhenPanelAppears_));
+}
+
+bool MenuBarWebController::isStartPageShown(const platform::WebView& view) const {
+    const auto url = view.url();
+    return isShowingCustomHome_ && (!url || url->scheme() == "about");
 }
 
 void MenuBarWebController::webViewDecidePolicy(platform::WebView& view, const platform::WebNavigationAction& action,
                                                std::function<void(bool)> decide) {
     const auto url = Url::parse(action.url);
-    // The program's own scheme is never a page to load.
-    if (url && url->scheme() == "tallowmere") {
+    std::string scheme = url ? url->scheme() : std::string();
+    std::transform(scheme.begin(), scheme.end(), scheme.begin(), [](unsigned char c) { return std::tolower(c); });
+    // The program's own scheme is never a page to load. The engine does not
+    // say which frame asked, so the add link counts only while the start
+    // page, which has no frames, is what the panel shows.
+    if (scheme == "tallowmere") {
         decide(false);
+        if (url->host() == "add-web" && !action.opensNewWindow && isStartPageShown(view)) {
+            std::weak_ptr<MenuBarWebController> weak = weak_from_this();
+            platform::AppContext::current().mainQueue().async([weak] {
+                if (auto self = weak.lock()) self->addSite();
+            });
+        }
         return;
     }
     if (action.opensNewWindow) {
         // The panel has one web view: a new window's page loads in it, when
-        // it is a web page.
+        // it is a web page (never a file, script or data address).
         decide(false);
         if (url && isWebScheme(*url)) view.load(*url, loadTimeout);
         return;

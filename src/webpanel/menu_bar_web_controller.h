@@ -13,11 +13,13 @@
 #include "platform/gfx/image.h"
 #include "platform/runtime/timer.h"
 #include "platform/runtime/work_item.h"
+#include "platform/system/network_interface_reader.h"
 #include "platform/ui/event_monitors.h"
 #include "platform/ui/window.h"
 #include "platform/web/web_view.h"
 #include "webpanel/menu_bar_web_stored_state.h"
 #include "webpanel/menu_bar_web_script_message.h"
+#include "webpanel/menu_bar_web_start_page.h"
 #include "webpanel/menu_bar_web_status_button.h"
 
 namespace tallowmere {
@@ -146,10 +148,18 @@ public:
     void cookiesDidChange(platform::WebView& in);
     bool cookiesRestored() const { return cookiesRestored_; }
 
-    // --- Filled by the later parts of the panel --------------------------------
+    // --- Address bar, search and start page ---------------------------------------
+    // The search address for `text`: the international engine while a tunnel
+    // or a system proxy is on, else the domestic one.
+    std::optional<platform::Url> searchURL(const std::string& text) const;
+    // The address field's action: opens an address, else searches the words.
+    void addressSubmitted();
+    // Shows the start page, built afresh from the sites and the language.
     void showCustomHome();
     std::string customHomeHTML() const;
-    void addressSubmitted();
+    // Tests: the links and search endpoints, and where interfaces are read.
+    void setStartPageData(MenuBarWebStartPageData data) { startPageData_ = std::move(data); }
+    void setNetworkInterfaceReader(platform::NetworkInterfaceReader reader) { interfaceReader_ = std::move(reader); }
 
     // --- State for tests and the later parts ------------------------------------
     const std::vector<MenuBarWebSite>& sites() const { return sites_; }
@@ -228,6 +238,8 @@ private:
     void evaluate(const std::string& script);
     void storeMediaState();
     void readStoredSites();
+    // The start page is loaded (from a string, so without a real address).
+    bool isStartPageShown(const platform::WebView& view) const;
     // The index of the site the menu item names, if any.
     std::optional<std::size_t> siteIndex(const platform::MenuItem& sender) const;
     void archiveCookies(platform::WebView& store);
@@ -289,6 +301,8 @@ private:
     bool isShowingCustomHome_ = false;
     // The page's process ended: the next present loads the page again.
     bool webContentNeedsReload_ = false;
+    MenuBarWebStartPageData startPageData_ = MenuBarWebStartPageData::shipped();
+    platform::NetworkInterfaceReader interfaceReader_;
 };
 
 }  // namespace tallowmere

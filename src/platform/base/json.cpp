@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include <openssl/evp.h>
 
+#include "platform/base/base64.h"
 #include "platform/base/iso8601.h"
 #include "platform/base/text.h"
 
@@ -150,14 +150,6 @@ private:
     std::string output_;
 };
 
-std::string base64(const Data& bytes) {
-    std::string text(4 * ((bytes.size() + 2) / 3), '\0');
-    const int length = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(text.data()), bytes.data(),
-                                       static_cast<int>(bytes.size()));
-    text.resize(static_cast<std::size_t>(std::max(length, 0)));
-    return text;
-}
-
 Result<nlohmann::json> fromValue(const PropertyValue& value, int depth) {
     if (depth > maximumDepth) return Error{ErrorCode::invalidArgument, "The value is nested too deeply."};
     switch (value.type()) {
@@ -166,7 +158,7 @@ Result<nlohmann::json> fromValue(const PropertyValue& value, int depth) {
     case PropertyType::real: return nlohmann::json(*value.asReal());
     case PropertyType::boolean: return nlohmann::json(*value.asBoolean());
     case PropertyType::date: return nlohmann::json(Iso8601::format(*value.asDate()));
-    case PropertyType::data: return nlohmann::json(base64(*value.asData()));
+    case PropertyType::data: return nlohmann::json(base64Encoded(*value.asData()));
     case PropertyType::array: {
         nlohmann::json array = nlohmann::json::array();
         for (const PropertyValue& item : *value.asArray()) {

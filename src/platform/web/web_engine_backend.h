@@ -86,6 +86,8 @@ public:
     // `keyCode` is the platform's virtual key code; `text` what it types.
     virtual void sendKey(bool down, int keyCode, const std::string& text, std::uint64_t modifiers) = 0;
     virtual void setFocused(bool focused) = 0;
+    // Pages see the dark colour scheme (prefers-color-scheme) while true.
+    virtual void setDarkAppearance(bool dark) = 0;
 
     virtual void allCookies(CookiesCompletion completion) = 0;
     virtual void setCookie(const HttpCookie& cookie, std::function<void()> completion) = 0;

@@ -23,12 +23,13 @@ public:
     void pageLoadChanged(LoadEvent event) override {
         post([event](WebView& view, WebViewNavigationDelegate* delegate) {
             if (event == LoadEvent::finished) view.cancelTimeout();
+            if (event == LoadEvent::started) view.beginNavigation();
             view.setNeedsDisplay();
             if (!delegate) return;
             switch (event) {
             case LoadEvent::started: delegate->webViewDidStartNavigation(view); break;
             case LoadEvent::committed: delegate->webViewDidCommitNavigation(view); break;
-            case LoadEvent::finished: delegate->webViewDidFinishNavigation(view); break;
+            case LoadEvent::finished: view.finishOnceTitleIsKnown(); break;
             }
         });
     }
@@ -61,6 +62,7 @@ public:
     void pageTitleChanged() override {
         post([](WebView& view, WebViewNavigationDelegate* delegate) {
             if (delegate) delegate->webViewTitleDidChange(view);
+            if (view.awaitingTitle_ && view.title()) view.reportFinish(view.navigation_);
         });
     }
     void pageProcessTerminated(std::string reason) override {
@@ -110,6 +112,7 @@ std::shared_ptr<WebView> WebView::make(Rect frame, const WebViewConfiguration& c
 
 void WebView::load(const Url& url, double timeout) {
     cancelTimeout();
+    beginNavigation();
     page_->load(url.string());
     std::weak_ptr<View> weak = weak_from_this();
     timeout_ = AppContext::current().mainQueue().asyncAfter(timeout, [weak] {
@@ -121,6 +124,43 @@ void WebView::load(const Url& url, double timeout) {
     });
 }
 
+void WebView::beginNavigation() {
+    ++navigation_;
+    awaitingTitle_ = false;
+}
+
+void WebView::finishOnceTitleIsKnown() {
+    const std::uint64_t navigation = navigation_;
+    if (title()) {
+        reportFinish(navigation);
+        return;
+    }
+    // The engine may tell the title after the load: the page says whether
+    // it has one, and a finish with a title still to come waits for it.
+    std::weak_ptr<View> weak = weak_from_this();
+    evaluateJavaScript("document.title", [weak, navigation](std::optional<std::string> result, std::string) {
+        auto view = std::static_pointer_cast<WebView>(weak.lock());
+        if (!view || view->navigation_ != navigation) return;
+        const bool titled = result && *result != "\"\"" && *result != "null";
+        if (!titled || view->title()) {
+            view->reportFinish(navigation);
+            return;
+        }
+        view->awaitingTitle_ = true;
+        // A title the engine never passes on must not hold the finish back.
+        AppContext::current().mainQueue().asyncAfter(titleGracePeriod, [weak, navigation] {
+            auto late = std::static_pointer_cast<WebView>(weak.lock());
+            if (late && late->awaitingTitle_) late->reportFinish(navigation);
+        });
+    });
+}
+
+void WebView::reportFinish(std::uint64_t navigation) {
+    if (navigation != navigation_) return;
+    awaitingTitle_ = false;
+    if (auto delegate = delegate_.lock()) delegate->webViewDidFinishNavigation(*this);
+}
+
 void WebView::cancelTimeout() {
     if (timeout_) timeout_->cancel();
     timeout_.reset();
@@ -128,13 +168,24 @@ void WebView::cancelTimeout() {
 
 void WebView::loadHTMLString(const std::string& html, const std::optional<Url>& baseURL) {
     cancelTimeout();
+    beginNavigation();
     page_->loadHTML(html, baseURL ? baseURL->string() : std::string());
 }
 
 void WebView::stopLoading() { page_->stopLoading(); }
-void WebView::reload() { page_->reload(); }
-void WebView::goBack() { page_->goBack(); }
-void WebView::goForward() { page_->goForward(); }
+// Each asks for a new page: a finish still on its way belongs to the old one.
+void WebView::reload() {
+    beginNavigation();
+    page_->reload();
+}
+void WebView::goBack() {
+    beginNavigation();
+    page_->goBack();
+}
+void WebView::goForward() {
+    beginNavigation();
+    page_->goForward();
+}
 bool WebView::canGoBack() const { return page_->canGoBack(); }
 bool WebView::canGoForward() const { return page_->canGoForward(); }
 std::optional<std::string> WebView::title() const { return page_->title(); }
@@ -171,6 +222,8 @@ void WebView::setCookie(const HttpCookie& cookie, std::function<void()> completi
         if (completion) AppContext::current().mainQueue().async(completion);
     });
 }
+
+void WebView::setDarkAppearance(bool dark) { page_->setDarkAppearance(dark); }
 
 void WebView::removeAllCookies(std::function<void()> completion) {
     page_->removeAllCookies([completion = std::move(completion)] {

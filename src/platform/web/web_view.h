@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -88,6 +89,9 @@ public:
     void setCookie(const HttpCookie& cookie, std::function<void()> completion = {});
     void removeAllCookies(std::function<void()> completion = {});
 
+    // The colour scheme pages are told the desktop uses.
+    void setDarkAppearance(bool dark);
+
     // A colour-controls filter on the page's picture: 0 shows it grey; none
     // shows it as it is.
     void setSaturationFilter(std::optional<double> saturation);
@@ -119,6 +123,14 @@ protected:
     explicit WebView(Rect frame);
 
 private:
+    // A finished load waits at most this long for a title the page has.
+    static constexpr double titleGracePeriod = 1;
+
+    void beginNavigation();
+    // Tells the delegate of the finished load once its title is known, or
+    // known to be none.
+    void finishOnceTitleIsKnown();
+    void reportFinish(std::uint64_t navigation);
     void sendMouse(WebMouseKind kind, const Event& event, int button);
     Point pagePoint(const Event& event) const;
     void cancelTimeout();
@@ -128,6 +140,9 @@ private:
     std::weak_ptr<WebViewNavigationDelegate> delegate_;
     std::shared_ptr<WorkItem> timeout_;
     std::optional<double> saturation_;
+    // Counts started loads, so a finish of an earlier one is dropped.
+    std::uint64_t navigation_ = 0;
+    bool awaitingTitle_ = false;
 };
 
 }  // namespace tallowmere::platform

@@ -182,6 +182,7 @@ public:
         g_signal_connect(view_, "load-changed", G_CALLBACK(onLoadChanged), this);
         g_signal_connect(view_, "load-failed", G_CALLBACK(onLoadFailed), this);
         g_signal_connect(view_, "decide-policy", G_CALLBACK(onDecidePolicy), this);
+        g_signal_connect(view_, "create", G_CALLBACK(onCreate), this);
         g_signal_connect(view_, "notify::title", G_CALLBACK(onTitle), this);
         g_signal_connect(view_, "web-process-terminated", G_CALLBACK(onTerminated), this);
         g_signal_connect_after(view_, "draw", G_CALLBACK(onDraw), this);
@@ -381,6 +382,13 @@ public:
         gdk_event_free(event);
     }
 
+    void setDarkAppearance(bool dark) override {
+        // The engine reads the scheme from GTK's setting, which every page
+        // of the process shares, as they share the one desktop.
+        g_object_set(gtk_widget_get_settings(GTK_WIDGET(view_)), "gtk-application-prefer-dark-theme", dark ? TRUE : FALSE,
+                     nullptr);
+    }
+
     void allCookies(CookiesCompletion completion) override {
         struct Call {
             std::weak_ptr<bool> alive;
@@ -508,6 +516,23 @@ private:
             g_object_unref(decision);
         });
         return TRUE;
+    }
+
+    // A script's window.open asks for the new view directly, with no policy
+    // decision first. The program never makes a second view: the request is
+    // offered as a refused new-window navigation, for the owner to load where
+    // it likes.
+    static GtkWidget* onCreate(WebKitWebView*, WebKitNavigationAction* navigation, gpointer data) {
+        auto* page = static_cast<WebKitPage*>(data);
+        WebNavigationAction action;
+        if (WebKitURIRequest* request = webkit_navigation_action_get_request(navigation)) {
+            const char* uri = webkit_uri_request_get_uri(request);
+            action.url = uri ? uri : "";
+        }
+        action.type = actionType(webkit_navigation_action_get_navigation_type(navigation));
+        action.opensNewWindow = true;
+        if (!action.url.empty()) page->observer_.pageDecidePolicy(std::move(action), [](bool) {});
+        return nullptr;
     }
 
     static void onTitle(GObject*, GParamSpec*, gpointer data) {

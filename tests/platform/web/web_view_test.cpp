@@ -20,7 +20,10 @@ using testing::waitUntil;
 // Records what the view reports.
 class RecordingDelegate : public WebViewNavigationDelegate {
 public:
-    void webViewDidFinishNavigation(WebView& view) override { finished.push_back(view.url() ? view.url()->string() : ""); }
+    void webViewDidFinishNavigation(WebView& view) override {
+        finished.push_back(view.url() ? view.url()->string() : "");
+        titlesAtFinish.push_back(view.title().value_or("(none)"));
+    }
     void webViewDidFailNavigation(WebView&, const std::string& error) override { failures.push_back(error); }
     void webViewDecidePolicy(WebView&, const WebNavigationAction& action, std::function<void(bool)> decide) override {
         actions.push_back(action);
@@ -31,6 +34,7 @@ public:
     }
 
     std::vector<std::string> finished;
+    std::vector<std::string> titlesAtFinish;
     std::vector<std::string> failures;
     std::vector<WebNavigationAction> actions;
     std::vector<WebScriptMessage> messages;
@@ -195,6 +199,41 @@ TEST_F(WebViewTest, CookiesThePageSetsAreInTheEnginesStoreAndSentBack) {
     loadAndWait(*view, "/basic.html");
     EXPECT_THAT(server.requests().back().headers.at("cookie"), ::testing::HasSubstr("second=two"));
     EXPECT_THAT(server.requests().back().headers.at("cookie"), ::testing::HasSubstr("flavour=oat"));
+}
+
+TEST_F(WebViewTest, AFinishedLoadIsReportedWithItsTitleKnown) {
+    struct Case {
+        const char* path;
+        const char* body;
+        const char* title;
+    } cases[] = {
+        {"/titled", "<title>Titled</title>", "Titled"},
+        {"/untitled", "<p>none</p>", "(none)"},
+        {"/script-title", "<script>document.title = 'From script';</script>", "From script"},
+    };
+    auto view = makeView();
+    ASSERT_TRUE(view);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        server.route(c.path, [body = std::string(c.body)](const LocalWebServer::Request&) {
+            return LocalWebServer::Response{200, "text/html; charset=utf-8", body, {}};
+        });
+        loadAndWait(*view, c.path);
+        EXPECT_EQ(delegate->titlesAtFinish.back(), c.title);
+    }
+    EXPECT_EQ(delegate->finished.size(), std::size(cases)) << "a load was reported twice";
+
+    // The cookie store can be emptied, as a fresh data folder would be.
+    bool set = false;
+    view->setCookie({"gone", "1", "127.0.0.1", "/", std::nullopt, false, false, ""}, [&] { set = true; });
+    ASSERT_TRUE(waitUntil([&] { return set; }));
+    bool emptied = false;
+    view->removeAllCookies([&] { emptied = true; });
+    ASSERT_TRUE(waitUntil([&] { return emptied; }));
+    std::optional<std::vector<HttpCookie>> cookies;
+    view->allCookies([&](std::vector<HttpCookie> all) { cookies = std::move(all); });
+    ASSERT_TRUE(waitUntil([&] { return cookies.has_value(); }));
+    EXPECT_TRUE(cookies->empty());
 }
 
 TEST_F(WebViewTest, ARequestNamingAnotherHostIsRefusedByTheServer) {
