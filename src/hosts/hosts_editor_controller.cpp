@@ -69,8 +69,9 @@ HostsEditorController::HostsEditorController()
       statusLabel(platform::Label::make()),
       saveButton(platform::Button::make("保存并应用")),
       applyButton(platform::Button::make("应用到系统")) {
-    auto hosts = platform::SystemFiles::hosts();
-    hostsURL = hosts ? *hosts : platform::Paths::systemFile("/private/etc/hosts");
+    // Only the path: the file is seeded when first read (systemHostsFile),
+    // not when the status menu made at launch builds this controller.
+    hostsURL = platform::Paths::systemFile("/private/etc/hosts");
     // The simulated Mac's privileged helper runs this script and no other.
     platform::PrivilegedShellScripts::shared().accept(std::string(HostsApplyScript::scriptTemplate),
                                                       std::string(HostsApplyScript::stagedFileSlot));
@@ -144,7 +145,22 @@ void HostsEditorController::loadLibraryIfNeeded() {
         if (bytes || bytes.error().code != ErrorCode::notFound) keepUnreadableLibraryAside(*url);
     }
     library = HostsLibrary::makeDefault();
-    (void)persistLibrary();
+    // Written on the next turn of the main queue: the status menu loads the
+    // library at launch, and a first start need not wait for the disk before
+    // it is ready. The write stores whatever the library holds by then.
+    std::weak_ptr<HostsEditorController> weak = weak_from_this();
+    platform::AppContext::current().mainQueue().async([weak] {
+        if (auto self = weak.lock()) (void)self->persistLibrary();
+    });
+}
+
+const fs::path& HostsEditorController::systemHostsFile() {
+    // Once, as the system's file is there from the start: a file removed
+    // later is missing, not seeded again. A failed seed shows as the read's
+    // own failure.
+    if (!systemHostsSeeded_) (void)platform::SystemFiles::hosts();
+    systemHostsSeeded_ = true;
+    return hostsURL;
 }
 
 void HostsEditorController::keepUnreadableLibraryAside(const fs::path& file) {
@@ -263,7 +279,7 @@ void HostsEditorController::completeApply(const platform::ProcessResult& result,
                                           const std::string& successMessage) {
     applyProcess_.reset();
     // Canonically equivalent text is the same hosts file to the resolver.
-    auto readBack = readUtf8Text(hostsURL);
+    auto readBack = readUtf8Text(systemHostsFile());
     const bool succeeded = result.succeeded() && readBack && platform::Text::nfc(*readBack) == platform::Text::nfc(text);
 
     isSaving = false;
@@ -332,7 +348,7 @@ Result<fs::path> HostsEditorController::backupFolderURL() const {
 }
 
 Result<void> HostsEditorController::forceBackupCurrentSystemHosts() {
-    auto text = readUtf8Text(hostsURL);
+    auto text = readUtf8Text(systemHostsFile());
     if (!text) return text.error();
     auto folder = backupFolderURL();
     if (!folder) return folder.error();

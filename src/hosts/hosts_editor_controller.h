@@ -47,7 +47,7 @@ public:
     HostsEditorController& operator=(const HostsEditorController&) = delete;
 
     // --- State ------------------------------------------------------------------
-    // The simulated Mac's /private/etc/hosts.
+    // The simulated Mac's /private/etc/hosts (see systemHostsFile).
     std::filesystem::path hostsURL;
     std::shared_ptr<platform::OutlineView> outlineView;
     std::shared_ptr<platform::TextView> textView;
@@ -110,7 +110,7 @@ public:
 
     // --- Library ----------------------------------------------------------------
     // Reads hosts-library.json once per process. No file: the default library
-    // is written. A file that cannot be read or decoded is kept aside first
+    // is written on the next turn of the main queue. A file that cannot be read or decoded is kept aside first
     // and the status line says where; if it cannot be kept aside, it stays
     // as it is and the library is never written over it.
     void loadLibraryIfNeeded();
@@ -151,6 +151,8 @@ public:
     void showRestoreBackups();
 
 private:
+    // hostsURL, seeded from this machine's hosts file if it is not there yet.
+    const std::filesystem::path& systemHostsFile();
     void keepUnreadableLibraryAside(const std::filesystem::path& file);
     void applyAuthorized(std::shared_ptr<StagedHostsFile> staged, std::string text,
                          std::optional<platform::Uuid> activeProfileID, std::string successMessage);
@@ -173,6 +175,7 @@ private:
     // Set while the outline reloads, whose own selection changes are not
     // the person's.
     bool rebuildingSidebar_ = false;
+    bool systemHostsSeeded_ = false;
     // A kept-aside library, announced once the window shows its status line.
     std::optional<std::pair<std::string, platform::Color>> libraryNotice_;
     // Set when an unreadable library could not be kept aside: writing

@@ -360,7 +360,7 @@ void HostsEditorController::showEditor(std::string text, bool editable) {
 }
 
 void HostsEditorController::loadSystemHosts() {
-    auto text = platform::Files::readText(hostsURL);
+    auto text = platform::Files::readText(systemHostsFile());
     if (!text || !platform::Text::isValidUtf8(*text)) {
         // The editor may still hold a profile's text; the save button here
         // writes the system file, so nothing of it may stay editable.

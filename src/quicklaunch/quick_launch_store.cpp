@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <system_error>
+#include <utility>
 
 #include "app/app_error.h"
 #include "app/persistent_configuration.h"
@@ -62,6 +63,10 @@ std::string lastPathComponent(std::string path) {
 
 QuickLaunchStore::QuickLaunchStore() { load(); }
 
+QuickLaunchStore::~QuickLaunchStore() {
+    if (pendingDefaultsWrite_) pendingDefaultsWrite_->cancel();
+}
+
 // --- Loading and writing --------------------------------------------------------
 
 void QuickLaunchStore::load() {
@@ -87,8 +92,19 @@ void QuickLaunchStore::load() {
     if (fileBytes && adopt(*fileBytes, /*handToMirror=*/true)) return;
 
     const bool fileExists = fileBytes.ok() || fileBytes.error().code != ErrorCode::notFound;
-    if (mirrorBytes || fileExists) keepUndecodableListAside(mirrorBytes, fileExists);
+    if (!mirrorBytes && !fileExists) {
+        entries_ = defaultEntries();
+        persistDefaultsOnNextTurn();
+        return;
+    }
+    keepUndecodableListAside(mirrorBytes, fileExists);
     installDefaultEntries();
+}
+
+void QuickLaunchStore::persistDefaultsOnNextTurn() {
+    // Main thread only, and cancelled when the store goes: `this` outlives it.
+    pendingDefaultsWrite_ = platform::WorkItem::make([this] { (void)persist(); });
+    platform::AppContext::current().mainQueue().async(pendingDefaultsWrite_);
 }
 
 void QuickLaunchStore::keepUndecodableListAside(const std::optional<Data>& mirrorBytes, bool fileExists) {
@@ -101,10 +117,15 @@ void QuickLaunchStore::keepUndecodableListAside(const std::optional<Data>& mirro
 }
 
 void QuickLaunchStore::installDefaultEntries() {
+    entries_ = defaultEntries();
+    (void)persist();
+}
+
+std::vector<QuickLaunchEntry> QuickLaunchStore::defaultEntries() {
     const std::string chromePath = platform::Workspace::shared()
                                        .urlForApplication(std::string(defaultChromeIdentifier))
                                        .value_or(std::string(defaultChromePath));
-    entries_ = {
+    return {
         {platform::Uuid::random(), QuickLaunchKind::application, "Chrome", chromePath,
          std::string(defaultChromeIdentifier), std::nullopt, std::nullopt},
         {platform::Uuid::random(), QuickLaunchKind::website, "Google", std::string(defaultSearchAddress),
@@ -112,10 +133,10 @@ void QuickLaunchStore::installDefaultEntries() {
         {platform::Uuid::random(), QuickLaunchKind::information, "我是塔洛梅", "我是塔洛梅", std::nullopt,
          std::nullopt, std::nullopt},
     };
-    (void)persist();
 }
 
 Result<void> QuickLaunchStore::persist() {
+    if (auto pending = std::exchange(pendingDefaultsWrite_, nullptr)) pending->cancel();
     if (fileIsProtected_) {
         return Error{ErrorCode::permissionDenied,
                      "The stored quick-launch list \u201C" + fileURL_.filename().string() +

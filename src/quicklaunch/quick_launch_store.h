@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,7 @@
 #include "platform/base/data.h"
 #include "platform/base/result.h"
 #include "platform/base/uuid.h"
+#include "platform/runtime/work_item.h"
 #include "quicklaunch/quick_launch_entry.h"
 #include "quicklaunch/website_icon_style.h"
 
@@ -42,6 +44,7 @@ public:
 
     // Loads the list; never fails.
     QuickLaunchStore();
+    ~QuickLaunchStore();
     QuickLaunchStore(const QuickLaunchStore&) = delete;
     QuickLaunchStore& operator=(const QuickLaunchStore&) = delete;
 
@@ -90,6 +93,12 @@ private:
     // Keeps bytes that did not decode beside the file, so a list written by
     // another version is never lost to the defaults.
     void keepUndecodableListAside(const std::optional<platform::Data>& mirrorBytes, bool fileExists);
+    // A fresh user's defaults are written on the next turn of the main
+    // queue, so a first start does not wait for two flushed writes before
+    // it is ready; any write before then makes this one needless.
+    void persistDefaultsOnNextTurn();
+    // The three default entries, Chrome where the workspace finds it.
+    static std::vector<QuickLaunchEntry> defaultEntries();
     QuickLaunchEntry* entry(const platform::Uuid& id, std::optional<QuickLaunchKind> kind = std::nullopt);
     platform::Result<void> append(QuickLaunchEntry entry);
 
@@ -98,6 +107,7 @@ private:
     // Set when an unreadable list could not be moved aside: it is never
     // written over, so edits stay in memory and report why.
     bool fileIsProtected_ = false;
+    std::shared_ptr<platform::WorkItem> pendingDefaultsWrite_;
 };
 
 }  // namespace tallowmere

@@ -218,8 +218,11 @@ TEST_F(ProgramTest, OneInstanceTakesLaterLaunchesAndStopsCleanlyOnSigterm) {
     struct stat info {};
     ASSERT_EQ(::stat(configuration().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0600u);
-    // A first start also stores the default quick-launch entries in the mirror.
-    EXPECT_EQ(keysByPlistlib(configuration()), "bundleIdentifier,preferences,quickLaunchData,schemaVersion,updatedAt");
+    // A first start also stores the default quick-launch entries in the
+    // mirror, right after it is ready.
+    const std::string allKeys = "bundleIdentifier,preferences,quickLaunchData,schemaVersion,updatedAt";
+    EXPECT_TRUE(eventually([&] { return keysByPlistlib(configuration()) == allKeys; }))
+        << keysByPlistlib(configuration());
 
     const fs::path folder = home() / "Projects";
     fs::create_directories(folder);

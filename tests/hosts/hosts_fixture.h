@@ -9,6 +9,7 @@
 #include "hosts/hosts_editor_controller.h"
 #include "platform/base/uuid.h"
 #include "platform/system/files.h"
+#include "platform/system/system_files.h"
 #include "platform/ui/label.h"
 #include "support/desktop/desktop_fixture.h"
 
@@ -44,7 +45,11 @@ protected:
         std::filesystem::create_directories(file.parent_path());
         ASSERT_TRUE(platform::Files::writeAtomically(file, text).ok()) << file;
     }
-    std::string systemHosts() { return read(controller().hostsURL); }
+    // The simulated Mac always has a hosts file: seeded before it is read.
+    std::string systemHosts() {
+        (void)platform::SystemFiles::hosts();
+        return read(controller().hostsURL);
+    }
     void setSystemHosts(const std::string& text) { write(controller().hostsURL, text); }
 
     static std::vector<std::string> namesIn(const std::filesystem::path& folder) {

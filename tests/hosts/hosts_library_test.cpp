@@ -80,6 +80,7 @@ TEST_F(HostsLibraryTest, LoadMatrix) {
             ASSERT_EQ(editor.library.categories.size(), 1u);
             EXPECT_EQ(editor.library.categories[0].name, "我的 Hosts");
             EXPECT_TRUE(editor.library.categories[0].profiles.empty());
+            runUntilIdle();
             EXPECT_EQ(HostsLibrary::decode(read(libraryFile())).value(), editor.library) << "the default is written";
         }
         const auto aside = asideFiles();

@@ -59,6 +59,7 @@ TEST_F(QuickLaunchStoreLoadingTest, TakesTheMirrorThenTheFileElseKeepsBadBytesAs
         if (c.file) storeFile(*c.file);
 
         QuickLaunchStore store;
+        run.mainQueue().runUntilIdle();
         Names loaded;
         for (const auto& entry : store.entries()) loaded.push_back(entry.name);
         EXPECT_EQ(loaded, c.expected);
@@ -132,8 +133,34 @@ print("ok")
     EXPECT_EQ(run.output, "ok\n");
 }
 
+TEST_F(QuickLaunchStoreLoadingTest, AFreshUsersDefaultsAreWrittenRightAfterTheStartNotDuringIt) {
+    int mirrorWrites = 0;
+    PersistentConfiguration::shared().onTemporaryFileCreated = [&](const fs::path&) { ++mirrorWrites; };
+    EXPECT_EQ(names(), defaultNames);
+    EXPECT_EQ(mirrorWrites, 0) << "the start waited for the defaults' flushed writes";
+    EXPECT_FALSE(fileText().has_value());
+    runUntilIdle();
+    EXPECT_EQ(mirrorWrites, 1);
+    ASSERT_TRUE(fileText().has_value());
+    EXPECT_EQ(mirrorText(), fileText());
+
+    // An edit before that turn writes the list itself; the defaults' write is dropped.
+    fs::remove_all(home() / "Library");
+    platform::AppContext next({.deterministic = true});
+    PersistentConfiguration::shared().activate();
+    QuickLaunchStore fresh;
+    ASSERT_TRUE(fresh.addInformation("note", "", std::nullopt).ok());
+    const auto written = fileText();
+    fs::remove(file());
+    next.mainQueue().runUntilIdle();
+    EXPECT_FALSE(fileText().has_value()) << "the defaults were written again after the edit";
+    ASSERT_TRUE(written.has_value());
+    EXPECT_NE(written->find("note"), std::string::npos);
+}
+
 TEST_F(QuickLaunchStoreLoadingTest, AFailedWriteKeepsTheEditInMemoryAndTheMirrorAsItWas) {
     store();
+    runUntilIdle();
     const auto before = mirrorText();
     ASSERT_TRUE(before.has_value());
     fs::remove(file());
