@@ -100,6 +100,54 @@ TEST_F(CairoCanvasTest, LinearGradientRunsAlongItsAngle) {
     EXPECT_NEAR(bitmap.pixel(50, 5).red, 128, 3);
 }
 
+// A large slanted gradient is painted a different way from a small one;
+// painted whole or tile by tile (small clips), it must look the same.
+TEST_F(CairoCanvasTest, LargeSlantedGradientsMatchTheSameGradientPaintedInSmallTiles) {
+    const Color blue = Color::sRGB(0.1, 0.3, 0.9), pink = Color::sRGB(0.95, 0.4, 0.6);
+    struct Case {
+        const char* name;
+        Gradient gradient;
+        Point start, end;
+        double alpha;
+    } cases[] = {
+        {"down and right", Gradient(blue, pink), {0, 300}, {400, 0}, 1},
+        {"up and right, translucent, in a layer", Gradient(blue.withAlphaComponent(0.6), pink), {0, 0}, {400, 300}, 0.5},
+        {"nearly upright", Gradient(blue, pink), {0, 0}, {25, 300}, 1},
+        {"short and sharp", Gradient({{0, blue}, {0.5, pink}, {0.5, blue}, {1, pink}}), {150.3, 150.1}, {170.2, 130.7}, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // On white, so the comparison is not of colours divided by a small alpha.
+        const auto paint = [&](Canvas& canvas) {
+            canvas.setFillColor(Color::white());
+            canvas.fillRect({0, 0, 400, 300});
+            canvas.setAlpha(c.alpha);
+            canvas.drawLinearGradient(c.gradient, c.start, c.end);
+        };
+        auto whole = makeCanvas({400, 300}, 2);
+        paint(*whole);
+        auto tiled = makeCanvas({400, 300}, 2);
+        for (double x = 0; x < 400; x += 40) {
+            for (double y = 0; y < 300; y += 30) {
+                tiled->save();
+                tiled->clipToRect({x, y, 40, 30});
+                paint(*tiled);
+                tiled->restore();
+            }
+        }
+        const Bitmap a = whole->bitmap(), b = tiled->bitmap();
+        int worst = 0;
+        for (int y = 0; y < a.pixelsHigh(); ++y) {
+            for (int x = 0; x < a.pixelsWide(); ++x) {
+                const Pixel p = a.pixel(x, y), q = b.pixel(x, y);
+                worst = std::max({worst, std::abs(p.red - q.red), std::abs(p.green - q.green),
+                                  std::abs(p.blue - q.blue), std::abs(p.alpha - q.alpha)});
+            }
+        }
+        EXPECT_LE(worst, 2) << "the whole gradient's colours stray from the tiles'";
+    }
+}
+
 TEST_F(CairoCanvasTest, BitmapImagesScaleWithTheChosenInterpolation) {
     Bitmap checker(2, 2);
     checker.setPixel(0, 0, {255, 255, 255, 255});
