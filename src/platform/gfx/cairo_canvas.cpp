@@ -70,10 +70,10 @@ void setPath(cairo_t* cr, const Path& path) {
     }
 }
 
-void setSourceColor(cairo_t* cr, const Color& color, Appearance appearance) {
+void setSourceColor(cairo_t* cr, const Color& color, Appearance appearance, double alpha = 1) {
     const RGBA v = color.rgba(appearance);
     auto unit = [](double c) { return std::isnan(c) ? 0 : std::clamp(c, 0.0, 1.0); };
-    cairo_set_source_rgba(cr, unit(v.red), unit(v.green), unit(v.blue), unit(v.alpha));
+    cairo_set_source_rgba(cr, unit(v.red), unit(v.green), unit(v.blue), unit(v.alpha) * alpha);
 }
 
 void addStops(cairo_pattern_t* pattern, const Gradient& gradient, Appearance appearance) {
@@ -492,21 +492,34 @@ void paintShadow(const Target& target, const std::function<void(cairo_t*)>& cove
     cairo_restore(cr);
 }
 
-// Draws `paint` (which sets its own matrix and draws with OVER) with the
-// state's alpha, shadow and compositing. Plain opaque source-over drawing
-// goes straight to the surface unless `isolate` asks for a layer of its own;
-// anything else is drawn into a layer first. `drawn`, when given, bounds what
-// `paint` touches (asked only when a layer is needed): the layer and the shadow's blur then cover only that
-// (with the clip), instead of the whole surface.
-void withEffects(const Target& target, const GraphicsState& state, Appearance appearance, bool isolate,
-                 const std::function<PixelBox()>& drawn, const std::function<void(cairo_t*)>& paint) {
+// What a paint does, which decides when it needs a layer of its own.
+enum class Painting {
+    // One cairo operation, applying the alpha it is handed: translucency
+    // alone needs no layer (a layer painted back through the clip would
+    // only cost a surface-sized copy and apply the clip's edge twice).
+    singleOperation,
+    // Several operations, whose overlaps must not show through each other.
+    severalOperations,
+    // Always in a layer, so its compositing stays within it.
+    isolated,
+};
+
+// Draws `paint` (which sets its own matrix and draws with OVER, applying
+// the alpha it is handed) with the state's alpha, shadow and compositing.
+// Source-over drawing without a shadow goes straight to the surface when
+// `painting` allows; anything else is drawn into a layer first (handed
+// alpha 1). `drawn`, when given, bounds what `paint` touches (asked only
+// when a layer is needed): the layer and the shadow's blur then cover only
+// that (with the clip), instead of the whole surface.
+void withEffects(const Target& target, const GraphicsState& state, Appearance appearance, Painting painting,
+                 const std::function<PixelBox()>& drawn, const std::function<void(cairo_t*, double alpha)>& paint) {
     cairo_t* cr = target.cr;
-    const bool plain =
-        state.alpha >= 1 && !state.shadow && state.compositingOperation == CompositingOperation::sourceOver;
+    const bool direct = !state.shadow && state.compositingOperation == CompositingOperation::sourceOver &&
+                        (state.alpha >= 1 ? painting != Painting::isolated : painting == Painting::singleOperation);
     cairo_save(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-    if (plain && !isolate) {
-        paint(cr);
+    if (direct) {
+        paint(cr, std::min(state.alpha, 1.0));
         cairo_restore(cr);
         return;
     }
@@ -529,7 +542,7 @@ void withEffects(const Target& target, const GraphicsState& state, Appearance ap
         cairo_clip(cr);
     }
     cairo_push_group(cr);
-    paint(cr);
+    paint(cr, 1);
     PatternPtr layer(cairo_pop_group(cr));
     cairo_restore(cr);
     cairo_identity_matrix(cr);
@@ -656,10 +669,11 @@ double steepestLevelsPerUnit(const Gradient& gradient, Appearance appearance) {
 // colour by at most half a pixel's step along the gradient; the rows are
 // used only where that stays under a quarter of a level, so a pixel differs
 // from pixman's own by a rounding at most. `pattern` is the gradient in the
-// user space `matrix`; false when not done (a small area, a stepped or
-// steep gradient, one along a row or column), for a direct paint.
+// user space `matrix`, painted with `alpha`; false when not done (a small
+// area, a stepped or steep gradient, one along a row or column), for a
+// direct paint.
 bool paintLinearGradientByShiftedRows(cairo_t* cr, cairo_pattern_t* pattern, const cairo_matrix_t& matrix, Point start,
-                                      Point end, double steepestLevels, const PixelBox& surface) {
+                                      Point end, double steepestLevels, const PixelBox& surface, double alpha) {
     constexpr int smallestArea = 128 * 128;
     constexpr double largestShiftPerRow = 16;
     constexpr int bandRows = 64;
@@ -712,11 +726,13 @@ bool paintLinearGradientByShiftedRows(cairo_t* cr, cairo_pattern_t* pattern, con
         SurfacePtr pixels(cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(band.data()),
                                                               CAIRO_FORMAT_ARGB32, width, rows,
                                                               width * static_cast<int>(sizeof(std::uint32_t))));
-        cairo_set_source_surface(cr, pixels.get(), box.x0, box.y0 + top);
+        cairo_save(cr);
         cairo_rectangle(cr, box.x0, box.y0 + top, width, rows);
-        cairo_fill(cr);
+        cairo_clip(cr);
+        cairo_set_source_surface(cr, pixels.get(), box.x0, box.y0 + top);
+        cairo_paint_with_alpha(cr, alpha);
         // The band's memory is written again next: cairo must let go of it.
-        cairo_set_source_rgba(cr, 0, 0, 0, 0);
+        cairo_restore(cr);
         cairo_surface_finish(pixels.get());
     }
     cairo_restore(cr);
@@ -735,11 +751,11 @@ void CairoCanvas::onFill(const Path& path, FillRule rule) {
     const cairo_fill_rule_t fillRule = rule == FillRule::evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING;
     if (fillCastingShadow(surface_->target(), matrix, path, fillRule, st, appearance())) return;
     const auto drawn = [&] { return pathPixels(surface_->cr, matrix, path, nullptr); };
-    withEffects(surface_->target(), st, appearance(), false, drawn, [&](cairo_t* cr) {
+    withEffects(surface_->target(), st, appearance(), Painting::singleOperation, drawn, [&](cairo_t* cr, double alpha) {
         cairo_set_matrix(cr, &matrix);
         setPath(cr, path);
         cairo_set_fill_rule(cr, fillRule);
-        setSourceColor(cr, st.fillColor, appearance());
+        setSourceColor(cr, st.fillColor, appearance(), alpha);
         cairo_fill(cr);
     });
 }
@@ -749,11 +765,12 @@ void CairoCanvas::onStroke(const Path& path) {
     if (!drawable(st.transform)) return;
     if (st.lineWidth <= 0) return;
     const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
-    withEffects(surface_->target(), st, appearance(), false, [&] { return pathPixels(surface_->cr, matrix, path, &st); }, [&](cairo_t* cr) {
+    const auto drawn = [&] { return pathPixels(surface_->cr, matrix, path, &st); };
+    withEffects(surface_->target(), st, appearance(), Painting::singleOperation, drawn, [&](cairo_t* cr, double alpha) {
         cairo_set_matrix(cr, &matrix);
         setPath(cr, path);
         applyStrokeStyle(cr, st);
-        setSourceColor(cr, st.strokeColor, appearance());
+        setSourceColor(cr, st.strokeColor, appearance(), alpha);
         cairo_stroke(cr);
     });
 }
@@ -781,16 +798,16 @@ void CairoCanvas::onLinearGradient(const Gradient& gradient, Point start, Point 
     if (!drawable(st.transform)) return;
     const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
     const Target target = surface_->target();
-    withEffects(target, st, appearance(), false, {}, [&](cairo_t* cr) {
+    withEffects(target, st, appearance(), Painting::singleOperation, {}, [&](cairo_t* cr, double alpha) {
         cairo_set_matrix(cr, &matrix);
         PatternPtr pattern(cairo_pattern_create_linear(start.x, start.y, end.x, end.y));
         addStops(pattern.get(), gradient, appearance());
         const PixelBox surface{0, 0, target.pixelsWide, target.pixelsHigh};
         if (paintLinearGradientByShiftedRows(cr, pattern.get(), matrix, start, end,
-                                             steepestLevelsPerUnit(gradient, appearance()), surface))
+                                             steepestLevelsPerUnit(gradient, appearance()), surface, alpha))
             return;
         cairo_set_source(cr, pattern.get());
-        cairo_paint(cr);
+        cairo_paint_with_alpha(cr, alpha);
     });
 }
 
@@ -799,13 +816,13 @@ void CairoCanvas::onRadialGradient(const Gradient& gradient, Point startCenter, 
     const GraphicsState& st = state();
     if (!drawable(st.transform)) return;
     const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
-    withEffects(surface_->target(), st, appearance(), false, {}, [&](cairo_t* cr) {
+    withEffects(surface_->target(), st, appearance(), Painting::singleOperation, {}, [&](cairo_t* cr, double alpha) {
         cairo_set_matrix(cr, &matrix);
         PatternPtr pattern(
             cairo_pattern_create_radial(startCenter.x, startCenter.y, startRadius, endCenter.x, endCenter.y, endRadius));
         addStops(pattern.get(), gradient, appearance());
         cairo_set_source(cr, pattern.get());
-        cairo_paint(cr);
+        cairo_paint_with_alpha(cr, alpha);
     });
 }
 
@@ -837,7 +854,7 @@ void CairoCanvas::onImage(const Image& image, Rect destination, std::optional<Re
         const auto drawn = [&] {
             return pixelsCovering(outer, destination.minX(), destination.minY(), destination.maxX(), destination.maxY());
         };
-        withEffects(surface_->target(), layer, appearance(), true, drawn, [&](cairo_t*) {
+        withEffects(surface_->target(), layer, appearance(), Painting::isolated, drawn, [&](cairo_t*, double) {
             // Inside the layer the handler starts from a clean state.
             setAlpha(1);
             setCompositingOperation(CompositingOperation::sourceOver);
@@ -862,7 +879,7 @@ void CairoCanvas::onImage(const Image& image, Rect destination, std::optional<Re
     const auto drawn = [&] {
         return pixelsCovering(matrix, destination.minX(), destination.minY(), destination.maxX(), destination.maxY());
     };
-    withEffects(surface_->target(), st, appearance(), false, drawn, [&](cairo_t* cr) {
+    withEffects(surface_->target(), st, appearance(), Painting::singleOperation, drawn, [&](cairo_t* cr, double alpha) {
         cairo_set_matrix(cr, &matrix);
         cairo_rectangle(cr, destination.minX(), destination.minY(), destination.width(), destination.height());
         cairo_clip(cr);
@@ -872,7 +889,7 @@ void CairoCanvas::onImage(const Image& image, Rect destination, std::optional<Re
         cairo_set_source_surface(cr, pixels.get(), 0, 0);
         cairo_pattern_set_filter(cairo_get_source(cr), toCairo(st.imageInterpolation));
         cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-        cairo_paint(cr);
+        cairo_paint_with_alpha(cr, alpha);
     });
 }
 
@@ -908,7 +925,7 @@ void CairoCanvas::onText(const AttributedString& text, Point origin, std::option
         // Glyph outlines may reach a little past pango's ink box.
         return pixelsCovering(matrix, x0, std::min(y0, y1), x1, std::max(y0, y1)).outset(2);
     };
-    withEffects(surface_->target(), st, appearance(), false, drawn, [&](cairo_t* cr) {
+    withEffects(surface_->target(), st, appearance(), Painting::severalOperations, drawn, [&](cairo_t* cr, double) {
         cairo_set_matrix(cr, &matrix);
         cairo_translate(cr, origin.x, top);
         if (!flipped) cairo_scale(cr, 1, -1);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "platform/gfx/symbol_image.h"
 #include "support/fixture.h"
@@ -81,6 +82,39 @@ TEST_F(CairoCanvasTest, AlphaClipAndCompositingShapeWhatIsPainted) {
     EXPECT_NEAR(blended.red, 128, 1);
     EXPECT_NEAR(blended.green, 128, 1);
     EXPECT_EQ(blended.alpha, 255);
+}
+
+TEST_F(CairoCanvasTest, EveryKindOfDrawingTakesTheCanvasAlpha) {
+    const Color green = Color::sRGB(0, 1, 0);
+    Bitmap greenPixels(2, 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x) greenPixels.setPixel(x, y, {0, 255, 0, 255});
+    struct Case {
+        const char* name;
+        std::function<void(Canvas&)> draw;
+    } cases[] = {
+        {"fill", [&](Canvas& c) { c.setFillColor(green), c.fillRect({0, 0, 20, 20}); }},
+        {"stroke",
+         [&](Canvas& c) {
+             c.setStrokeColor(green), c.setLineWidth(20);
+             c.stroke(Path::rect({0, -10, 20, 20}));
+         }},
+        {"linear gradient", [&](Canvas& c) { c.drawLinearGradient(Gradient(green, green), {0, 0}, {20, 20}); }},
+        {"radial gradient", [&](Canvas& c) { c.drawRadialGradient(Gradient(green, green), {10, 10}, 0, {10, 10}, 30); }},
+        {"image", [&](Canvas& c) { c.drawImage(Image::fromBitmap(greenPixels), {0, 0, 20, 20}); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto canvas = makeCanvas({20, 20});
+        canvas->setFillColor(Color::sRGB(1, 0, 0));
+        canvas->fillRect({0, 0, 20, 20});
+        canvas->setAlpha(0.5);
+        c.draw(*canvas);
+        const Pixel blended = canvas->bitmap().pixel(5, 15);
+        EXPECT_NEAR(blended.red, 128, 1);
+        EXPECT_NEAR(blended.green, 128, 1);
+        EXPECT_EQ(blended.alpha, 255);
+    }
 }
 
 TEST_F(CairoCanvasTest, DynamicColorsPaintInTheCanvasAppearance) {
