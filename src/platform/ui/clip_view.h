@@ -24,6 +24,8 @@ public:
     Point constrainedOrigin(Point point) const;
 
     bool isFlipped() const override;
+    // Only the shown part of the document is drawn.
+    bool clipsToBounds() const override { return true; }
     void willRemoveSubview(View& subview) override;
 
 protected:

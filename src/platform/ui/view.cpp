@@ -338,13 +338,14 @@ void View::displayWithin(Canvas& canvas, const std::optional<Rect>& dirty) {
 
     drawLayer(canvas);
     const Rect b = bounds();
-    if (layer_.masksToBounds) {
-        canvas.clip(layer_.cornerRadius > 0 ? Path::roundedRect(b, layer_.cornerRadius) : Path::rect(b));
-    }
+    const bool clips = clipsToBounds();
+    if (clips) canvas.clip(layer_.cornerRadius > 0 ? Path::roundedRect(b, layer_.cornerRadius) : Path::rect(b));
     draw(canvas, b);
     const auto children = subviews_;  // drawing must not be disturbed by a tree change
     std::optional<Rect> dirtyHere;
     if (dirty) dirtyHere = rectFromCorners(fromSuperview(dirty->origin), fromSuperview({dirty->maxX(), dirty->maxY()}));
+    // A long document scrolled in a clip view is mostly out of sight.
+    if (clips) dirtyHere = dirtyHere ? dirtyHere->intersection(b) : b;
     for (auto& subview : children) subview->displayWithin(canvas, dirtyHere);
     if (layer_.borderWidth > 0) {
         canvas.setStrokeColor(layer_.borderColor);

@@ -153,6 +153,9 @@ public:
     void setLayerTiming(const std::string& gradientName, LayerTiming timing);
     bool wantsLayer() const { return wantsLayer_; }
     void setWantsLayer(bool wants) { wantsLayer_ = wants; }
+    // Whether drawing, its own and its subviews', is cut at the bounds (with
+    // the layer's corners): subviews wholly outside are then not drawn.
+    virtual bool clipsToBounds() const { return layer_.masksToBounds; }
 
     // Light or dark: the view's own, else its superview's, else the
     // application's.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/gfx/cairo_canvas.h"
 #include "support/fixture.h"
 #include "view_driver.h"
 
@@ -61,6 +62,45 @@ TEST_F(ScrollViewTest, ATrackingDocumentIsAsWideAsTheVisibleAreaAndHitsFollowThe
     scroll->scrollRectToVisible(row->frame());
     EXPECT_EQ(scroll->documentVisibleRect(), (Rect{0, 190, 200, 100}));
     EXPECT_EQ(driver.router().hitTest({50, 20})->identifier(), "row");
+}
+
+// A row of the document that paints itself red and counts its drawing.
+class RedRow : public View {
+public:
+    explicit RedRow(Rect frame) : View(frame) {}
+    void draw(Canvas& canvas, Rect dirty) override {
+        (void)dirty;
+        ++draws;
+        canvas.setFillColor(Color::sRGB(1, 0, 0));
+        canvas.fillRect(bounds());
+    }
+    int draws = 0;
+};
+
+TEST_F(ScrollViewTest, OnlyTheShownPartOfTheDocumentIsDrawn) {
+    auto root = View::make({0, 0, 100, 200});
+    auto scroll = ScrollView::make({0, 50, 100, 100});
+    auto document = View::make({0, 0, 100, 300});
+    document->setFlipped(true);
+    std::vector<std::shared_ptr<RedRow>> rows;
+    for (int i = 0; i < 3; ++i) {
+        rows.push_back(std::make_shared<RedRow>(Rect{0, 100.0 * i, 100, 100}));
+        document->addSubview(rows.back());
+    }
+    scroll->setDocumentView(document);
+    root->addSubview(scroll);
+    scroll->scrollTo({0, 50});  // half of the first row and half of the second shown
+
+    auto made = CairoCanvas::make({100, 200});
+    ASSERT_TRUE(made.ok());
+    root->display(**made);
+    const Bitmap bitmap = (*made)->bitmap();
+    EXPECT_EQ(bitmap.pixel(50, 100).red, 255) << "the shown rows are drawn";
+    EXPECT_EQ(bitmap.pixel(50, 20).alpha, 0) << "the document spills over what is above the scroll view";
+    EXPECT_EQ(bitmap.pixel(50, 180).alpha, 0) << "the document spills over what is below the scroll view";
+    EXPECT_EQ(rows[0]->draws, 1);
+    EXPECT_EQ(rows[1]->draws, 1);
+    EXPECT_EQ(rows[2]->draws, 0) << "a row out of sight is drawn all the same";
 }
 
 }  // namespace
