@@ -10,6 +10,24 @@
 
 namespace tallowmere {
 
+namespace {
+
+// A name a page can be asked for: words of a domain (any script), an
+// address, or an IPv6 literal. Text with spaces or other punctuation in its
+// host ("two words" on the clipboard) is no address, though a URL parser
+// would escape it into one.
+bool isHostName(const std::optional<std::string>& host) {
+    if (!host || host->empty()) return false;
+    for (const unsigned char c : *host) {
+        const bool allowed = c >= 0x80 || std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '[' ||
+                             c == ']' || c == ':';
+        if (!allowed) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::optional<platform::Url> normalizedURL(std::string_view text) {
     std::string trimmed = platform::Text::trimmingWhitespaceAndNewlines(text);
     if (trimmed.empty()) return std::nullopt;
@@ -18,7 +36,7 @@ std::optional<platform::Url> normalizedURL(std::string_view text) {
     if (!url) return std::nullopt;
     std::string scheme = url->scheme();
     std::transform(scheme.begin(), scheme.end(), scheme.begin(), [](unsigned char c) { return std::tolower(c); });
-    if ((scheme != "http" && scheme != "https") || !url->host()) return std::nullopt;
+    if ((scheme != "http" && scheme != "https") || !isHostName(url->host())) return std::nullopt;
     return url;
 }
 

@@ -185,6 +185,14 @@ TEST_F(MenuBarWebSitesTest, AMenuObjectThatNamesNoSiteDoesNothing) {
         controller().editSite(*sender);
         controller().removeSite(*sender);
     }
+    // Clipboard text that is no web address opens nothing either.
+    for (const char* text : {"two words", "ftp://x", "javascript:alert(1)", " "}) {
+        SCOPED_TRACE(text);
+        platform::Pasteboard::general().clearContents();
+        platform::Pasteboard::general().setString(text);
+        EXPECT_FALSE(item(*controller().makeMenuItem()->submenu(), "打开剪贴板网址")->isEnabled());
+        controller().openClipboardURL();
+    }
     EXPECT_EQ(alerts.count(), shown) << "an action on no site asked something";
     EXPECT_EQ(controller().currentHomeURL()->string(), "https://kept.example/") << "only the add presented a page";
 }
