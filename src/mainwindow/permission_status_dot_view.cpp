@@ -4,6 +4,7 @@
 #include "platform/gfx/canvas.h"
 #include "platform/runtime/timer.h"
 #include "platform/ui/desktop_link.h"
+#include "platform/ui/layer_animation_ticker.h"
 
 namespace tallowmere {
 
@@ -30,23 +31,30 @@ void PermissionStatusDotView::stopTimer() {
 
 void PermissionStatusDotView::updateAnimationState() {
     stopTimer();
-    if (window() && !isTrusted()) {
-        animationTimer_ = Timer::scheduledTimer(
-            1.0, true, [weak = std::weak_ptr<View>(shared_from_this())](Timer& timer) {
-                auto view = std::static_pointer_cast<PermissionStatusDotView>(weak.lock());
-                if (!view) {
-                    timer.invalidate();
-                    return;
-                }
-                view->tick();
-            });
-    }
+    if (window() && !isTrusted()) startTimer();
     setNeedsDisplay();
+}
+
+void PermissionStatusDotView::startTimer() {
+    animationTimer_ = Timer::scheduledTimer(1.0, true, [weak = std::weak_ptr<View>(shared_from_this())](Timer& timer) {
+        auto view = std::static_pointer_cast<PermissionStatusDotView>(weak.lock());
+        if (!view) {
+            timer.invalidate();
+            return;
+        }
+        view->tick();
+    });
 }
 
 void PermissionStatusDotView::tick() {
     if (isTrusted()) {
         setNeedsDisplay();
+        stopTimer();
+        return;
+    }
+    // Out of sight (the other page, the window closed) the blink would only
+    // wake the program every second; drawing the dot again restarts it.
+    if (!isShowingOnScreen(*this)) {
         stopTimer();
         return;
     }
@@ -57,6 +65,7 @@ void PermissionStatusDotView::tick() {
 void PermissionStatusDotView::draw(Canvas& canvas, Rect dirty) {
     (void)dirty;
     if (isTrusted()) return;
+    if (!animationTimer_ && window()) startTimer();
     const Rect b = bounds();
     canvas.save();
     canvas.setFillColor(Color::system(showsYellow_ ? SystemColor::yellow : SystemColor::red));

@@ -13,7 +13,7 @@ class Timer;
 // The dot beside the Accessibility row: it blinks red and yellow once a
 // second while the program is not trusted and disappears within a second
 // of trust being granted. Its timer runs only while it is in a window and
-// trust is missing.
+// trust is missing, and pauses while the dot cannot be seen.
 class PermissionStatusDotView : public platform::View {
 public:
     static std::shared_ptr<PermissionStatusDotView> make();
@@ -33,6 +33,7 @@ protected:
     PermissionStatusDotView();
 
 private:
+    void startTimer();
     void stopTimer();
     void tick();
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "mainwindow/app_background_view.h"
 #include "mainwindow/apple_settings_card_view.h"
 #include "mainwindow/permission_status_dot_view.h"
@@ -111,6 +113,34 @@ TEST_F(CustomControlsTest, ThePermissionDotBlinksUntilTrustIsGranted) {
 
     auto trustedDot = place(PermissionStatusDotView::make(), {50, 10, 28, 28});
     EXPECT_FALSE(trustedDot->isAnimating()) << "a dot made while trusted runs no timer";
+}
+
+TEST_F(CustomControlsTest, ThePermissionDotRestsWhileNobodyCanSeeIt) {
+    auto dot = place(PermissionStatusDotView::make(), {10, 10, 28, 28});
+    const auto drawn = [&] {
+        platform::RecordingCanvas canvas({400, 300});
+        window->contentView()->display(canvas);
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> hide, show;
+    } cases[] = {
+        {"its page hidden", [&] { content->setHidden(true); }, [&] { content->setHidden(false); }},
+        {"its window closed", [&] { window->orderOut(); }, [&] { window->orderFront(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.hide();
+        const bool yellow = dot->showsYellow();
+        advance(3.0);
+        EXPECT_FALSE(dot->isAnimating()) << "the dot still wakes the program every second";
+        EXPECT_EQ(dot->showsYellow(), yellow);
+        c.show();
+        drawn();
+        EXPECT_TRUE(dot->isAnimating()) << "seen again, the dot does not blink";
+        advance(1.0);
+        EXPECT_NE(dot->showsYellow(), yellow);
+    }
 }
 
 TEST_F(CustomControlsTest, ADisabledColourWellStaysInactive) {
