@@ -50,7 +50,8 @@ void ScreenPainter::forEachOwnContentView(const std::function<void(View&)>& visi
     for (const auto& window : DesktopLink::desktop().windowServer().orderedWindows()) {
         if (!window->isOwnWindow()) continue;
         auto own = application.windowWithNumber(window->windowNumber());
-        if (!own) continue;
+        // A transparent window's views change nothing on the screen.
+        if (!own || own->alphaValue() <= 0) continue;
         if (auto content = own->contentView()) visit(*content);
     }
 }

@@ -207,6 +207,9 @@ void drawTextElement(Canvas& canvas, const SimulatedElement& element, const Scre
 
 void ScreenSnapshot::drawOwnWindow(Canvas& canvas, const Window& window, std::optional<Rect> region,
                                    ScreenParts parts) {
+    // A transparent window shows nothing: its views (a hidden web panel's
+    // page, say) are not asked to draw.
+    if (window.alphaValue() <= 0) return;
     const Rect frame = local(window.frame());
     canvas.save();
     canvas.setAlpha(window.alphaValue());

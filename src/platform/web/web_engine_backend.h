@@ -35,6 +35,9 @@ public:
     virtual void pageTitleChanged() = 0;
     virtual void pageProcessTerminated(std::string reason) = 0;
     virtual void pageCookiesChanged() = 0;
+    // A key press the page left unhandled (no default prevented), oldest
+    // first: it goes on to the view's window, as Esc does to a panel.
+    virtual void pageDidNotHandleKeyDown(int keyCode) = 0;
 };
 
 // Pixels of a page picture: premultiplied 32-bit ARGB in native order, rows

@@ -76,6 +76,9 @@ public:
             if (delegate) delegate->webViewCookiesDidChange(view);
         });
     }
+    void pageDidNotHandleKeyDown(int keyCode) override {
+        post([keyCode](WebView& view, WebViewNavigationDelegate*) { view.keyDownNotHandledByPage(keyCode); });
+    }
 
 private:
     template <class Work>
@@ -301,7 +304,29 @@ void WebView::scrollWheel(const Event& event) {
 }
 
 void WebView::keyDown(const Event& event) {
+    // The page answers later; the presses it handled are never named, so
+    // only the most recent few are kept to match its answer against.
+    constexpr std::size_t pressesKept = 32;
+    if (keyDownsInPage_.size() == pressesKept) keyDownsInPage_.pop_front();
+    keyDownsInPage_.push_back(event);
     page_->sendKey(true, event.keyCode, event.characters, event.modifierFlags.rawValue);
+}
+
+void WebView::keyDownNotHandledByPage(int keyCode) {
+    // Presses before this one were the page's.
+    while (!keyDownsInPage_.empty()) {
+        const Event event = keyDownsInPage_.front();
+        keyDownsInPage_.pop_front();
+        if (event.keyCode != keyCode) continue;
+        // As a key no view took: a button with it as key equivalent, else
+        // the window's own handling (Esc cancels).
+        auto window = this->window();
+        if (!window) return;
+        auto root = window->contentView();
+        if (root && root->performKeyEquivalent(event)) return;
+        window->keyDown(event);
+        return;
+    }
 }
 void WebView::keyUp(const Event& event) {
     page_->sendKey(false, event.keyCode, event.characters, event.modifierFlags.rawValue);

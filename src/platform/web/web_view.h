@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -131,6 +132,8 @@ private:
     // known to be none.
     void finishOnceTitleIsKnown();
     void reportFinish(std::uint64_t navigation);
+    // A press the page did not handle goes on as any view's would.
+    void keyDownNotHandledByPage(int keyCode);
     void sendMouse(WebMouseKind kind, const Event& event, int button);
     Point pagePoint(const Event& event) const;
     void cancelTimeout();
@@ -143,6 +146,8 @@ private:
     // Counts started loads, so a finish of an earlier one is dropped.
     std::uint64_t navigation_ = 0;
     bool awaitingTitle_ = false;
+    // Key presses sent to the page whose answer has not come yet.
+    std::deque<Event> keyDownsInPage_;
 };
 
 }  // namespace tallowmere::platform

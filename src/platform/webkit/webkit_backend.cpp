@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <optional>
 #include <memory>
 #include <string>
@@ -192,6 +193,9 @@ public:
 
         window_ = gtk_window_new(GTK_WINDOW_POPUP);
         g_object_ref_sink(window_);
+        // The engine hands a press the page left unhandled back to GTK, which
+        // delivers it to this window again (key presses reach a toplevel first).
+        g_signal_connect(window_, "key-press-event", G_CALLBACK(onUnhandledKeyPress), this);
         gtk_container_add(GTK_CONTAINER(window_), GTK_WIDGET(view_));
         resize(width_, height_);
         gtk_widget_show_all(window_);
@@ -202,6 +206,7 @@ public:
         g_signal_handlers_disconnect_by_data(content_, this);
         g_signal_handlers_disconnect_by_data(view_, this);
         g_signal_handlers_disconnect_by_data(cookies_, this);
+        g_signal_handlers_disconnect_by_data(window_, this);
         gtk_widget_destroy(window_);
         g_object_unref(window_);
         g_object_unref(view_);
@@ -364,7 +369,14 @@ public:
         g_free(keys);
         GdkSeat* seat = gdk_display_get_default_seat(gdk_window_get_display(target));
         if (seat) gdk_event_set_device(event, gdk_seat_get_keyboard(seat));
+        if (down) {
+            constexpr std::size_t pressesKept = 32;
+            if (pressesInPage_.size() == pressesKept) pressesInPage_.pop_front();
+            pressesInPage_.push_back({event->key.keyval, keyCode});
+        }
+        sendingKey_ = true;
         gtk_main_do_event(event);
+        sendingKey_ = false;
         gdk_event_free(event);
     }
 
@@ -552,6 +564,22 @@ private:
         return FALSE;
     }
 
+    static gboolean onUnhandledKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
+        auto* page = static_cast<WebKitPage*>(data);
+        // Our own press, on its way to the view.
+        if (page->sendingKey_) return FALSE;
+        // Presses before this one were handled by the page.
+        while (!page->pressesInPage_.empty()) {
+            const auto press = page->pressesInPage_.front();
+            page->pressesInPage_.pop_front();
+            if (press.keyval == event->keyval) {
+                page->observer_.pageDidNotHandleKeyDown(press.keyCode);
+                return TRUE;
+            }
+        }
+        return FALSE;
+    }
+
     static void onCookiesChanged(WebKitCookieManager*, gpointer data) {
         static_cast<WebKitPage*>(data)->observer_.pageCookiesChanged();
     }
@@ -567,6 +595,12 @@ private:
     int height_ = 400;
     guint pressedButtons_ = 0;
     bool painting_ = false;
+    struct SentPress {
+        guint keyval;
+        int keyCode;
+    };
+    std::deque<SentPress> pressesInPage_;
+    bool sendingKey_ = false;
 };
 
 class WebKitEngine final : public WebEngineBackend {

@@ -281,6 +281,49 @@ TEST_F(ViewDrawingTest, RepaintingWhatChangedGivesTheFreshPicture) {
     }
 }
 
+// Counts how often it is asked to draw.
+class CountingView : public View {
+public:
+    static std::shared_ptr<CountingView> make(Rect frame) {
+        return std::shared_ptr<CountingView>(new CountingView(frame));
+    }
+    void draw(Canvas& canvas, Rect) override {
+        ++draws;
+        canvas.setFillColor(Color::sRGB(0.1, 0.3, 0.9));
+        canvas.fillRect(bounds());
+    }
+    int draws = 0;
+
+private:
+    explicit CountingView(Rect frame) : View(frame) {}
+};
+
+// A panel hidden by transparency (a web panel whose page plays on) keeps
+// marking its views; none of it is painted until it shows again.
+TEST_F(ViewDrawingTest, ATransparentWindowsViewsAreNeitherDrawnNorRepainted) {
+    auto window = Window::make(ScreenRect{300, 300, 200, 150}, WindowStyleMask::borderless);
+    auto view = CountingView::make({0, 0, 200, 150});
+    window->setContentView(view);
+    window->setAlphaValue(0);
+    window->orderFront();
+    auto painter = ScreenPainter::make(desktop.screens().primaryScreen(), 1);
+    ASSERT_TRUE(painter);
+    (*painter)->update();
+    for (int frame = 0; frame < 3; ++frame) {
+        view->setNeedsDisplay();
+        EXPECT_TRUE((*painter)->update().empty()) << "an invisible window's change repainted the screen";
+    }
+    EXPECT_EQ(view->draws, 0);
+
+    window->setAlphaValue(1);
+    EXPECT_FALSE((*painter)->update().empty());
+    EXPECT_EQ(view->draws, 1);
+    auto fresh = ScreenPainter::make(desktop.screens().primaryScreen(), 1);
+    ASSERT_TRUE(fresh);
+    (*fresh)->update();
+    EXPECT_EQ(differingPixels((*painter)->bitmap(), (*fresh)->bitmap(), 0), 0);
+}
+
 // The viewer's painter and the snapshots' each see a change, whichever
 // paints first.
 TEST_F(ViewDrawingTest, EveryPainterOfAScreenSeesAChange) {

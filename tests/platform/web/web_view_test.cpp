@@ -128,6 +128,38 @@ TEST_F(WebViewTest, APressInTheViewReachesThePageAsThePersonsOwnAtThePagePoint) 
     EXPECT_EQ((*probeMessage("keydown"))["key"], "q");
 }
 
+// Counts the cancel commands (Esc) that reach it.
+class CancellableWindow : public Window {
+public:
+    CancellableWindow(MakeKey key, ScreenRect contentRect, WindowStyleMask style) : Window(key, contentRect, style) {}
+    void cancelOperation() override { ++cancels; }
+    int cancels = 0;
+};
+
+TEST_F(WebViewTest, EscThePageLeavesUnhandledReachesTheWindow) {
+    auto window = Window::make<CancellableWindow>(ScreenRect{100, 100, 320, 240}, WindowStyleMask::titled);
+    auto view = makeView();
+    ASSERT_TRUE(view);
+    window->setContentView(view);
+    window->makeKeyAndOrderFront();
+    loadAndWait(*view, "/basic.html");
+    mouse.click({130, 100 + 240 - 50});
+    ASSERT_TRUE(waitUntil([&] { return probeMessage("mousedown").has_value(); }));
+
+    keyboard.press(KeyCode::escape);
+    ASSERT_TRUE(waitUntil([&] { return window->cancels == 1; })) << "Esc stopped in the page";
+    keyboard.type("q");
+    testing::runEngineFor(0.3);
+    EXPECT_EQ(window->cancels, 1);
+
+    // A page that takes Esc for itself keeps it.
+    evaluate(*view, "document.addEventListener('keydown', (e) => { window.lastKey = e.key; if (e.key === 'Escape') e.preventDefault(); }); 0");
+    keyboard.press(KeyCode::escape);
+    ASSERT_TRUE(waitUntil([&] { return evaluate(*view, "window.lastKey || ''") == "\"Escape\""; }));
+    testing::runEngineFor(0.3);
+    EXPECT_EQ(window->cancels, 1) << "the page's own Esc closed the window too";
+}
+
 TEST_F(WebViewTest, UserScriptsRunWhereTheyAreMeantTo) {
     WebViewConfiguration configuration;
     // In every frame, before the page's own scripts.
