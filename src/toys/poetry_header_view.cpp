@@ -122,18 +122,17 @@ PoetryHeaderView::PoetryHeaderView(Rect frame)
     sealStyles_ = PoetryReviewRecord::loadSealStyles();
 
     bodyLabel_->setFont(PoetryFonts::kaiti(22));
-    bodyLabel_->setTextColor(Color::black());
     bodyLabel_->setAlignment(TextAlignment::center);
     // Each excerpt carries its own line break (at most one): the two lines
     // are kept as written, centred as one block, never re-wrapped.
     bodyLabel_->setLineBreakMode(LineBreakMode::byClipping);
     bodyLabel_->setMaximumNumberOfLines(2);
     metadataLabel_->setFont(PoetryFonts::kaiti(17));
-    metadataLabel_->setTextColor(Color::calibratedWhite(0.25, 1));
     metadataLabel_->setAlignment(TextAlignment::center);
     metadataLabel_->setLineBreakMode(LineBreakMode::byTruncatingMiddle);
     metadataLabel_->setMaximumNumberOfLines(1);
     textStack_ = std::make_shared<PoetryTextStack>(bodyLabel_, metadataLabel_);
+    applyTextColours();
 
     reviewButton_->setHidden(true);
     historyButton_->setHidden(true);
@@ -318,6 +317,17 @@ void PoetryHeaderView::mouseExited(const Event&) {
     setArrowsShown(false);
     AppContext::current().notificationCenter().post(hoverStateDidChangeNotification, this, {{isHoveringKey, false}});
     refreshReviewState();
+}
+
+void PoetryHeaderView::viewDidChangeEffectiveAppearance() {
+    View::viewDidChangeEffectiveAppearance();
+    applyTextColours();
+}
+
+void PoetryHeaderView::applyTextColours() {
+    const bool dark = effectiveAppearance() == Appearance::dark;
+    bodyLabel_->setTextColor(dark ? Color::sRGB(0.95, 0.92, 0.86) : Color::black());
+    metadataLabel_->setTextColor(dark ? Color::sRGB(0.76, 0.72, 0.66) : Color::calibratedWhite(0.25, 1));
 }
 
 void PoetryHeaderView::mouseDown(const Event& event) {

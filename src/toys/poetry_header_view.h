@@ -80,8 +80,12 @@ public:
     void mouseEntered(const platform::Event& event) override;
     void mouseExited(const platform::Event& event) override;
     void mouseDown(const platform::Event& event) override;
+    void viewDidChangeEffectiveAppearance() override;
 
 private:
+    // Ink on the light card; on the dark card a warm paper white, so the
+    // poem reads as well as in light mode.
+    void applyTextColours();
     void persistAndRefresh();
     void refreshReviewState();
     void setReviewActionButton(const std::shared_ptr<platform::Button>& button, bool visible, int generation);

@@ -6,7 +6,9 @@
 //   renderings/toys/poetry_history.png           "鉴赏录" with three poems
 #include "toys/poetry_header_view.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 
@@ -314,6 +316,32 @@ TEST_F(PoetryHeaderTest, TheHistoryListsMarkedPoemsInOrder) {
     EXPECT_NE(std::find(shownTexts.begin(), shownTexts.end(), "朱印 · 3 首"), shownTexts.end());
     header->closeReviewHistory();
     EXPECT_FALSE(header->historyPanel());
+}
+
+// WCAG's contrast ratio of two opaque colours.
+double contrast(const platform::Color& a, const platform::Color& b, platform::Appearance appearance) {
+    const auto luminance = [&](const platform::Color& colour) {
+        const auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+        const auto v = colour.usingColorSpace(platform::ColorSpace::sRGB).rgba(appearance);
+        return 0.2126 * linear(v.red) + 0.7152 * linear(v.green) + 0.0722 * linear(v.blue);
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The main window's poem card is the control background, dark in dark mode:
+// the poem changes its ink with the appearance and reads well on both.
+TEST_F(PoetryHeaderTest, ThePoemReadsOnTheCardInBothAppearances) {
+    auto header = showHeader();
+    const auto card = platform::Color::system(platform::SystemColor::controlBackground);
+    for (const auto appearance : {platform::Appearance::dark, platform::Appearance::light}) {
+        SCOPED_TRACE(platform::rawValue(appearance));
+        application.setAppearance(appearance);
+        ASSERT_TRUE(header->bodyLabel()->textColor() && header->metadataLabel()->textColor());
+        EXPECT_GE(contrast(*header->bodyLabel()->textColor(), card, appearance), 10);
+        EXPECT_GE(contrast(*header->metadataLabel()->textColor(), card, appearance), 5.5);
+    }
+    EXPECT_EQ(*header->bodyLabel()->textColor(), platform::Color::black());
 }
 
 TEST_F(PoetryHeaderTest, SealPicturesAreClearOutsideTheRedMark) {

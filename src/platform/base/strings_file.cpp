@@ -1,7 +1,6 @@
 #include "platform/base/strings_file.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "platform/base/property_list.h"
@@ -147,10 +146,12 @@ private:
     Result<std::string> quoted() {
         const std::size_t start = at_++;
         std::string out;
-        std::optional<char32_t> pendingHigh;  // a \U high surrogate waiting for its pair
+        // A \U high surrogate waiting for its pair; 0 when none is (no
+        // surrogate is 0).
+        char32_t pendingHigh = 0;
         auto flushPending = [&] {
             if (pendingHigh) appendUtf8(out, replacementCharacter);
-            pendingHigh.reset();
+            pendingHigh = 0;
         };
         while (true) {
             if (atEnd()) return syntaxError(start, "a quoted string is not closed");
@@ -171,8 +172,8 @@ private:
                 }
                 if (digits == 0) return syntaxError(at_, "\\U needs hexadecimal digits");
                 if (pendingHigh && isLowSurrogate(unit)) {
-                    appendUtf8(out, 0x10000 + ((*pendingHigh - 0xD800) << 10) + (unit - 0xDC00));
-                    pendingHigh.reset();
+                    appendUtf8(out, 0x10000 + ((pendingHigh - 0xD800) << 10) + (unit - 0xDC00));
+                    pendingHigh = 0;
                     continue;
                 }
                 flushPending();

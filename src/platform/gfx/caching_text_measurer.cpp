@@ -59,11 +59,19 @@ LineMetrics CachingTextMeasurer::lineMetrics(const Font& font) const {
 }
 
 Size CachingTextMeasurer::measure(const AttributedString& text, std::optional<double> wrapWidth) const {
+    return measureLines(text, wrapWidth, 0);
+}
+
+Size CachingTextMeasurer::measureLines(const AttributedString& text, std::optional<double> wrapWidth,
+                                       int lines) const {
     std::string key = keyOf(text, wrapWidth);
+    lines = std::max(0, lines);
+    appendNumber(key, lines);
     std::lock_guard lock(mutex_);
     if (auto known = sizes_.find(key); known != sizes_.end()) return known->second;
     if (sizes_.size() >= capacity) sizes_.clear();
-    const Size size = measurer_->measure(text, wrapWidth);
+    const Size size =
+        lines == 0 ? measurer_->measure(text, wrapWidth) : measurer_->measureLines(text, wrapWidth, lines);
     sizes_.emplace(std::move(key), size);
     return size;
 }

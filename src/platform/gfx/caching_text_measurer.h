@@ -26,6 +26,7 @@ public:
     LineMetrics lineMetrics(const Font& font) const override;
     Size measure(const AttributedString& text, std::optional<double> wrapWidth = std::nullopt) const override;
     using TextMeasurer::measure;
+    Size measureLines(const AttributedString& text, std::optional<double> wrapWidth, int lines) const override;
 
 private:
     std::shared_ptr<TextMeasurer> measurer_;

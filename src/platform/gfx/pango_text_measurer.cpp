@@ -2,6 +2,8 @@
 
 #include <pango/pangocairo.h>
 
+#include <algorithm>
+
 #include "platform/gfx/font_configuration.h"
 #include "platform/gfx/pango_text.h"
 
@@ -42,11 +44,30 @@ LineMetrics PangoTextMeasurer::lineMetrics(const Font& font) const {
 }
 
 Size PangoTextMeasurer::measure(const AttributedString& text, std::optional<double> wrapWidth) const {
+    return measureLines(text, wrapWidth, 0);
+}
+
+Size PangoTextMeasurer::measureLines(const AttributedString& text, std::optional<double> wrapWidth,
+                                     int lines) const {
     // Colours do not change sizes; any appearance will do.
     const auto layout = pango_text::makeLayout(impl_->context.get(), text, wrapWidth, Appearance::light);
-    PangoRectangle logical;
-    pango_layout_get_extents(layout.get(), nullptr, &logical);
-    return {logical.width / double(PANGO_SCALE), logical.height / double(PANGO_SCALE)};
+    if (lines <= 0 || pango_layout_get_line_count(layout.get()) <= lines) {
+        PangoRectangle logical;
+        pango_layout_get_extents(layout.get(), nullptr, &logical);
+        return {logical.width / double(PANGO_SCALE), logical.height / double(PANGO_SCALE)};
+    }
+    // Down to the bottom of the last line shown, each line as tall as its
+    // own faces make it.
+    PangoLayoutIter* line = pango_layout_get_iter(layout.get());
+    int width = 0, bottom = 0;
+    for (int i = 0; i < lines; ++i, pango_layout_iter_next_line(line)) {
+        PangoRectangle logical;
+        pango_layout_iter_get_line_extents(line, nullptr, &logical);
+        width = std::max(width, logical.width);
+        pango_layout_iter_get_line_yrange(line, nullptr, &bottom);
+    }
+    pango_layout_iter_free(line);
+    return {width / double(PANGO_SCALE), bottom / double(PANGO_SCALE)};
 }
 
 std::vector<std::string> PangoTextMeasurer::faceFamilies(const AttributedString& text) const {

@@ -19,6 +19,7 @@ public:
     LineMetrics lineMetrics(const Font& font) const override;
     Size measure(const AttributedString& text, std::optional<double> wrapWidth = std::nullopt) const override;
     using TextMeasurer::measure;
+    Size measureLines(const AttributedString& text, std::optional<double> wrapWidth, int lines) const override;
 
     // The family of the face that draws each run of `text`, in order: what
     // the machine's fonts make of the request, fallback for characters the

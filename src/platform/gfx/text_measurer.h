@@ -38,6 +38,14 @@ public:
     virtual Size measure(const AttributedString& text, std::optional<double> wrapWidth = std::nullopt) const = 0;
 
     Size measure(std::string_view text, const Font& font, std::optional<double> wrapWidth = std::nullopt) const;
+
+    // The size of the first `lines` lines of `text` laid out as `measure`
+    // lays it out (all of it when it has no more; `lines` 0 or less: all):
+    // what a text shown in at most that many lines needs. Here every line is
+    // as tall as the first run's font says; a measurer whose lines take the
+    // height of the faces that draw them (a Chinese line in a Latin system
+    // face is as tall as its Chinese fallback face) answers from its lines.
+    virtual Size measureLines(const AttributedString& text, std::optional<double> wrapWidth, int lines) const;
 };
 
 }  // namespace tallowmere::platform

@@ -14,6 +14,10 @@ Size measure(const AttributedString& text, std::optional<double> wrapWidth) {
 
 Size measure(std::string_view text, const Font& font) { return TextMeasurer::shared().measure(text, font); }
 
+Size measureLines(const AttributedString& text, std::optional<double> wrapWidth, int lines) {
+    return TextMeasurer::shared().measureLines(text, wrapWidth, lines);
+}
+
 double lineHeight(const Font& font) { return TextMeasurer::shared().lineMetrics(font).lineHeight(); }
 
 AttributedString withDefaults(const AttributedString& text, const TextAttributes& defaults, bool dimmed) {

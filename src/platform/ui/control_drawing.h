@@ -20,6 +20,8 @@ namespace ControlDrawing {
 
 Size measure(const AttributedString& text, std::optional<double> wrapWidth = std::nullopt);
 Size measure(std::string_view text, const Font& font);
+// The first `lines` lines only (0: all), each as tall as the faces drawing it.
+Size measureLines(const AttributedString& text, std::optional<double> wrapWidth, int lines);
 double lineHeight(const Font& font);
 
 // `text` with `defaults` filled in where a run sets no font or colour; when

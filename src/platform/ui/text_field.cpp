@@ -136,9 +136,14 @@ Size TextField::intrinsicContentSize() const {
     double height;
     if (wraps()) {
         // At its whole width a wrapping text breaks only where it has line
-        // breaks: as tall as unwrapped.
-        height = text.empty() ? lineHeight : unwrapped.height;
-        if (maximumNumberOfLines_ > 0) height = std::min(height, maximumNumberOfLines_ * lineHeight);
+        // breaks: as tall as unwrapped, or as its first lines when limited.
+        if (text.empty()) {
+            height = lineHeight;
+        } else if (maximumNumberOfLines_ > 0) {
+            height = ControlDrawing::measureLines(text, std::nullopt, maximumNumberOfLines_).height;
+        } else {
+            height = unwrapped.height;
+        }
     } else {
         height = string_.empty() ? lineHeight : std::max(lineHeight, unwrapped.height);
     }
@@ -149,8 +154,10 @@ double TextField::wrappedHeight(double width) const {
     const Size inset = textInset();
     const double lineHeight = ControlDrawing::lineHeight(font());
     const AttributedString text = displayedAttributedText();
-    double height = text.empty() ? lineHeight : ControlDrawing::measure(text, std::max(1.0, width - 2 * inset.width)).height;
-    if (maximumNumberOfLines_ > 0) height = std::min(height, maximumNumberOfLines_ * lineHeight);
+    const double height = text.empty() ? lineHeight
+                          : ControlDrawing::measureLines(text, std::max(1.0, width - 2 * inset.width),
+                                                         maximumNumberOfLines_)
+                                .height;
     return sizeConstraints().apply(LayoutAxis::vertical, height + 2 * inset.height);
 }
 

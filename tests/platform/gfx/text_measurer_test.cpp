@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/gfx/caching_text_measurer.h"
 #include "platform/gfx/deterministic_text_measurer.h"
 #include "platform/gfx/pango_text_measurer.h"
 #include "support/fixture.h"
@@ -83,6 +84,27 @@ TEST_F(TextMeasurerTest, PangoMeasuresRealGlyphs) {
     const LineMetrics metrics = pango.lineMetrics(font);
     EXPECT_GT(metrics.ascent, 5);
     EXPECT_GT(metrics.descent, 0);
+}
+
+TEST_F(TextMeasurerTest, ShownLinesAreAsTallAsTheFacesThatDrawThem) {
+    PangoTextMeasurer pango;
+    const Font font = Font::systemFont(14);
+    const AttributedString text("召唤到屏幕上\n它会随机移动\n鼠标靠近时躲开", {.font = font});
+    const Size all = pango.measure(text);
+    const Size two = pango.measureLines(text, std::nullopt, 2);
+    EXPECT_NEAR(two.height, all.height * 2 / 3, 0.01);
+    EXPECT_GT(two.height, 2 * pango.lineMetrics(font).lineHeight()) << "Chinese lines are the fallback face's";
+    EXPECT_EQ(pango.measureLines(text, std::nullopt, 3), all);
+    EXPECT_EQ(pango.measureLines(text, std::nullopt, 0), all);
+    EXPECT_EQ(pango.measureLines(AttributedString("召唤", {.font = font}), 20.5, 1).height,
+              pango.measure("召", font).height)
+        << "wrapped lines count too";
+
+    // The cache keeps the answers for different line counts apart.
+    CachingTextMeasurer caching(std::make_shared<PangoTextMeasurer>());
+    EXPECT_EQ(caching.measureLines(text, std::nullopt, 2), two);
+    EXPECT_EQ(caching.measure(text), all);
+    EXPECT_EQ(caching.measureLines(text, std::nullopt, 1).height, pango.measureLines(text, std::nullopt, 1).height);
 }
 
 }  // namespace

@@ -116,6 +116,33 @@ TEST_F(TextFieldTest, WrappingLabelsGrowTallerAsTheyGetNarrower) {
     EXPECT_LE(label->fittingHeightForWidth(20), label->fittingHeightForWidth(natural.width / 2) + 1e-9);
 }
 
+// Chinese in the system face is drawn in the Chinese fallback face, whose
+// lines are taller than the system face's own: a label of at most two lines
+// must still be as tall as the two lines it draws, or the second is clipped.
+TEST_F(TextFieldTest, ALabelOfAtMostTwoLinesHoldsTwoChineseLines) {
+    context().setShared<TextMeasurer>(std::make_shared<PangoTextMeasurer>());
+    const Font font = Font::systemFont(14);
+    const double twoLines = ControlDrawing::measure(AttributedString("召唤\n躲开", {.font = font})).height;
+    ASSERT_GT(twoLines, 2 * ControlDrawing::lineHeight(font) + 1) << "the fallback face's lines are taller";
+    struct Case {
+        const char* text;
+        double width;
+    } cases[] = {
+        {"选择一个伙伴召唤到屏幕上\n它会随机移动和停留\n鼠标靠近时会立即躲开", 1000},
+        // Eleven Han characters to a line (each one em wide): three lines.
+        {"选择一个伙伴召唤到屏幕上它会随机移动和停留鼠标靠近时会立即躲开", 11 * 14 + 0.5 + 2 * 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto label = Label::makeWrapping(c.text);
+        label->setFont(font);
+        label->setMaximumNumberOfLines(2);
+        EXPECT_NEAR(label->fittingHeightForWidth(c.width), twoLines, 0.01);
+        label->setMaximumNumberOfLines(0);
+        EXPECT_NEAR(label->fittingHeightForWidth(c.width), twoLines * 1.5, 0.01);
+    }
+}
+
 // Heights taken from the one unwrapped measurement must be what wrapping
 // the text to the width would give.
 TEST_F(TextFieldTest, WrappingHeightsMatchTheTextWrappedToTheWidth) {
