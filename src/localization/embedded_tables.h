@@ -6,6 +6,7 @@
 namespace tallowmere::resources {
 extern const std::string_view catalogJSON;
 extern const std::string_view translationsJSON;
+extern const std::string_view pluralsJSON;
 extern const std::string_view ukrainianFallbackJSON;
 extern const std::string_view shandongFallbackJSON;
 extern const std::string_view jiaodongFallbackJSON;

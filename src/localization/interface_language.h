@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -88,6 +89,11 @@ public:
     // The lookup for a key that lives for the whole run (a string literal):
     // nothing is copied, whichever layer answers.
     static LocalizedText textOfLastingKey(std::string_view key);
+    // The text of a source text that states a count ("已恢复 %d 个窗口。"),
+    // worded for `count` by the language's plural rules ("Restored 1 window.");
+    // the caller still fills the count in. Falls back to the plain lookup.
+    static LocalizedText countedText(std::string_view key, long long count);
+    static LocalizedText countedText(std::string_view key, long long count, InterfaceLanguage language);
 
 private:
     Value value_;
@@ -101,6 +107,13 @@ LocalizedText L(std::string_view key);
 template <std::size_t size>
 LocalizedText L(const char (&literal)[size]) {
     return InterfaceLanguage::textOfLastingKey(std::string_view(literal));
+}
+
+// The lookup of a text that states a count, worded for `count`. Enumerations
+// (a language) are no integers here, so they never pass for a count.
+template <std::size_t size, std::integral Count>
+LocalizedText L(const char (&literal)[size], Count count) {
+    return InterfaceLanguage::countedText(std::string_view(literal), static_cast<long long>(count));
 }
 
 }  // namespace tallowmere

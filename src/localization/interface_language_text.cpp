@@ -2,6 +2,7 @@
 #include "localization/interface_language.h"
 #include "localization/text_lookup.h"
 #include "localization/translation_table.h"
+#include "platform/base/text.h"
 
 namespace tallowmere {
 namespace {
@@ -23,7 +24,26 @@ LocalizedText answer(std::string_view key, InterfaceLanguage language, bool keyL
     return isTheKey && !keyLasts ? LocalizedText::copied(text) : LocalizedText::lasting(text);
 }
 
+LocalizedText countedAnswer(std::string_view key, long long count, InterfaceLanguage language) {
+    // Like the plain lookup, the source language builds no table.
+    if (language != InterfaceLanguage::simplifiedChinese) {
+        const std::string category = platform::Text::pluralCategory(language.rawValue(), count);
+        if (auto form = BuiltInTranslations::plurals().text(key, language, category)) {
+            return LocalizedText::lasting(*form);
+        }
+    }
+    return answer(key, language, /*keyLasts=*/false);
+}
+
 }  // namespace
+
+LocalizedText InterfaceLanguage::countedText(std::string_view key, long long count) {
+    return countedAnswer(key, count, current());
+}
+
+LocalizedText InterfaceLanguage::countedText(std::string_view key, long long count, InterfaceLanguage language) {
+    return countedAnswer(key, count, language);
+}
 
 LocalizedText InterfaceLanguage::text(std::string_view key, InterfaceLanguage language) {
     return answer(key, language, /*keyLasts=*/false);

@@ -1,6 +1,7 @@
 #include "localization/translation_table.h"
 #include "localization/embedded_tables.h"
 
+#include <algorithm>
 #include <atomic>
 #include <set>
 
@@ -112,6 +113,67 @@ std::optional<std::string_view> FallbackTable::text(std::string_view key) const 
     return pairs_[found->second].second;
 }
 
+PluralTable PluralTable::parse(std::string_view json, std::vector<std::string>* problems) {
+    PluralTable table;
+    const Json document = parseReportingRepeats(json, problems);
+    if (!document.is_array()) {
+        report(problems, "the plural forms are not an array of rows");
+        return table;
+    }
+    for (const Json& entry : document) {
+        auto key = entry.is_object() ? entry.find("key") : entry.end();
+        if (!entry.is_object() || key == entry.end() || !key->is_string() || key->get_ref<const std::string&>().empty()) {
+            report(problems, "a row without a key: " + entry.dump());
+            continue;
+        }
+        Row row{key->get<std::string>(), {}};
+        if (table.index_.contains(row.key)) {
+            report(problems, "repeated key \"" + row.key + "\"");
+            continue;
+        }
+        for (const auto& [name, forms] : entry.items()) {
+            if (name == "key") continue;
+            const auto language = InterfaceLanguage::fromCaseName(name);
+            const std::string where = "\"" + row.key + "\" in " + name;
+            if (!language || *language == InterfaceLanguage::simplifiedChinese || !forms.is_object()) {
+                report(problems, where + ": not a language's forms");
+                continue;
+            }
+            Forms parsed;
+            for (const auto& [category, text] : forms.items()) {
+                const bool known = std::find(categories.begin(), categories.end(), category) != categories.end();
+                if (!known || !text.is_string() || text.get_ref<const std::string&>().empty()) {
+                    report(problems, where + ": no text for the category \"" + category + "\"");
+                } else {
+                    parsed.emplace_back(category, text.get<std::string>());
+                }
+            }
+            const bool hasOther = std::any_of(parsed.begin(), parsed.end(), [](const auto& form) { return form.first == "other"; });
+            if (!hasOther) {
+                report(problems, where + ": no \"other\" form");
+                continue;
+            }
+            row.forms[language->index()] = std::move(parsed);
+        }
+        table.index_.emplace(row.key, table.rows_.size());
+        table.rows_.push_back(std::move(row));
+    }
+    return table;
+}
+
+std::optional<std::string_view> PluralTable::text(std::string_view key, InterfaceLanguage language,
+                                                  std::string_view category) const {
+    auto found = index_.find(key);
+    if (found == index_.end()) return std::nullopt;
+    const Forms& forms = rows_[found->second].forms[language.index()];
+    std::optional<std::string_view> other;
+    for (const auto& [formCategory, text] : forms) {
+        if (formCategory == category) return text;
+        if (formCategory == "other") other = text;
+    }
+    return other;
+}
+
 // The shipped tables are immutable once built and only read afterwards, so
 // they are function-local statics (built once, thread-safe) rather than
 // per-context instances; each is built only when a lookup first needs it.
@@ -152,6 +214,11 @@ const FallbackTable* fallback(InterfaceLanguage language) {
     }
     default: return nullptr;
     }
+}
+
+const PluralTable& plurals() {
+    static const PluralTable table = buildNoting<PluralTable>(resources::pluralsJSON);
+    return table;
 }
 
 bool anyBuilt() { return built.load(std::memory_order_relaxed); }

@@ -52,6 +52,37 @@ private:
     TextMap<std::size_t> index_;
 };
 
+// Texts whose wording follows a count: for a source text, a language's forms
+// by plural category, read from a JSON array of rows ({"key": "%@ · %d 个窗口",
+// "english": {"one": "%@ · %d window", "other": "%@ · %d windows"}}). Each
+// language gives "other", the form of every category it leaves out; a
+// language without forms keeps the plain lookup, which suits those whose
+// nouns do not change with a number.
+class PluralTable {
+public:
+    // Categories other than these, forms without "other", and malformed rows
+    // are left out and described in `problems` when given.
+    static PluralTable parse(std::string_view json, std::vector<std::string>* problems = nullptr);
+
+    // The form of `key` in `language` for a plural `category`, or nothing
+    // when the table has no forms of the key in that language.
+    std::optional<std::string_view> text(std::string_view key, InterfaceLanguage language,
+                                         std::string_view category) const;
+
+    using Forms = std::vector<std::pair<std::string, std::string>>;  // category, text
+    struct Row {
+        std::string key;
+        std::array<Forms, InterfaceLanguage::count> forms;  // empty: no forms in that language
+    };
+    const std::vector<Row>& rows() const { return rows_; }
+
+    static constexpr std::array<std::string_view, 6> categories{"zero", "one", "two", "few", "many", "other"};
+
+private:
+    std::vector<Row> rows_;
+    TextMap<std::size_t> index_;
+};
+
 // The shipped tables, each built at its first use and unchanged afterwards.
 namespace BuiltInTranslations {
 const TranslationTable& translations();
@@ -62,6 +93,7 @@ const FallbackTable* fallback(InterfaceLanguage language);
 constexpr std::array<InterfaceLanguage::Value, 4> fallbackLanguages{
     InterfaceLanguage::ukrainian, InterfaceLanguage::shandongChicken, InterfaceLanguage::shandongFish,
     InterfaceLanguage::cantonese};
+const PluralTable& plurals();
 // Whether any of the tables above has been built in this process.
 bool anyBuilt();
 }  // namespace BuiltInTranslations

@@ -21,6 +21,7 @@
 #include "platform/ui/image_view.h"
 #include "platform/ui/stack_view.h"
 #include "platform/ui/text_field.h"
+#include "quicklaunch/net_ease_music_icon.h"
 
 namespace tallowmere {
 
@@ -233,8 +234,14 @@ std::shared_ptr<Button> MainWindowController::makeWorkSceneMusicButton(const std
     button->setControlSize(ControlSize::large);
     button->setAlignment(TextAlignment::left);
 
-    button->setAttributedTitle(AttributedString(
-        title, TextAttributes{.font = Font::systemFont(13), .foregroundColor = Color::system(SystemColor::label)}));
+    const TextAttributes titleAttributes{.font = Font::systemFont(13), .foregroundColor = Color::system(SystemColor::label)};
+    AttributedString attributedTitle;
+    if (auto icon = netEaseMusicIcon(15)) {
+        attributedTitle = AttributedString::attachment(*icon, {0, -3, 15, 15}, titleAttributes);
+        attributedTitle.append("  ", titleAttributes);
+    }
+    attributedTitle.append(title, titleAttributes);
+    button->setAttributedTitle(attributedTitle);
 
     auto arrow = Image::withHandler({16, 16}, [](Canvas& canvas, Rect) {
         auto symbol = symbolImage("arrow.up.forward.square", L("打开网页"), {13, FontWeight::regular});

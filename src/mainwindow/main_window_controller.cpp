@@ -136,8 +136,8 @@ void MainWindowController::refreshLayouts() {
         layoutPopup->setEnabled(false);
     } else {
         for (const auto& layout : layouts) {
-            auto item = layoutPopup->addItem(
-                formatTemplate(L("%@ · %d 个窗口"), layout.name, static_cast<long long>(layout.windows.size())));
+            const auto count = static_cast<long long>(layout.windows.size());
+            auto item = layoutPopup->addItem(formatTemplate(L("%@ · %d 个窗口", count), layout.name, count));
             item->setRepresentedObject(layout.id.uuidString());
         }
     }

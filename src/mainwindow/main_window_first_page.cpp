@@ -282,6 +282,7 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
     supportRow->setDistribution(StackDistribution::fillEqually);
 
     // --- Selvane ----------------------------------------------------------------------------------
+    constexpr double selvaneToggleWidth = 116;
     const auto enabledActions = SelvanePreferences::enabledActions();
     const auto enabledTools = SelvanePreferences::enabledTools();
     std::vector<std::shared_ptr<View>> toggles;
@@ -289,6 +290,8 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
         const bool on = std::find(enabledActions.begin(), enabledActions.end(), selvaneAction) != enabledActions.end();
         auto box = Button::makeCheckBox(title(selvaneAction), on);
         box->setIdentifier(std::string(rawValue(selvaneAction)));
+        box->setFont(Font::systemFont(13));
+        box->setFixedWidth(selvaneToggleWidth);
         box->onAction = action(&MainWindowController::toggleSelvaneAction);
         selvaneActionButtons[selvaneAction] = box;
         toggles.push_back(box);
@@ -297,11 +300,17 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
         const bool on = std::find(enabledTools.begin(), enabledTools.end(), tool) != enabledTools.end();
         auto box = Button::makeCheckBox(std::string(title(tool)), on);
         box->setIdentifier(std::string(rawValue(tool)));
+        box->setFont(Font::systemFont(13));
+        box->setFixedWidth(selvaneToggleWidth);
         box->onAction = action(&MainWindowController::toggleSelvaneTool);
         selvaneToolButtons[tool] = box;
         toggles.push_back(box);
     }
-    constexpr std::size_t togglesPerRow = 4;
+    // As many equal toggles side by side as the grid's width holds.
+    constexpr double toggleGridWidth = 344 - 36;
+    constexpr double toggleSpacing = 8;
+    constexpr auto togglesPerRow =
+        static_cast<std::size_t>((toggleGridWidth + toggleSpacing) / (selvaneToggleWidth + toggleSpacing));
     auto toggleGrid = GridView::make();
     for (std::size_t first = 0; first < toggles.size(); first += togglesPerRow) {
         std::vector<std::shared_ptr<View>> cells(togglesPerRow);
@@ -309,8 +318,8 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
         toggleGrid->addRow(cells);
     }
     toggleGrid->setRowSpacing(7);
-    toggleGrid->setColumnSpacing(8);
-    toggleGrid->setFixedWidth(344 - 36);
+    toggleGrid->setColumnSpacing(toggleSpacing);
+    toggleGrid->setFixedWidth(toggleGridWidth);
 
     auto longPressLine = row({makeSymbolView("cursorarrow.click", {}, 20),
                               makeLabel(byLanguage("长按呼出控件", "Long-Press for Selvane"), 13), View::make(),

@@ -63,7 +63,8 @@ void MainWindowController::restoreLayout() {
                 self->reportStoreError(restored.error());
                 return;
             }
-            self->statusLabel->setStringValue(formatTemplate(L("已恢复 %d 个窗口。"), static_cast<long long>(*restored)));
+            const long long count = *restored;
+            self->statusLabel->setStringValue(formatTemplate(L("已恢复 %d 个窗口。", count), count));
         });
     });
 }

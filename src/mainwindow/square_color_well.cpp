@@ -28,10 +28,9 @@ void SquareColorWell::draw(Canvas& canvas, Rect dirty) {
 }
 
 void SquareColorWell::mouseDown(const Event& event) {
-    (void)event;
     if (!isEnabled()) return;
     Application::shared().activate(true);
-    activate(true);
+    ColorWell::mouseDown(event);
 }
 
 }  // namespace tallowmere

@@ -77,5 +77,37 @@ TEST(ShippedTranslationsTest, KeysMatchExactly) {
     expectTexts("", {{Language::french, ""}});
 }
 
+TEST(ShippedTranslationsTest, CountedTextsAgreeWithTheirCount) {
+    struct CountCase {
+        Language language;
+        long long count;
+        std::string_view expected;
+    } cases[] = {
+        {Language::simplifiedChinese, 1, "已恢复 %d 个窗口。"},
+        {Language::english, 1, "Restored %d window."},
+        {Language::english, 0, "Restored %d windows."},
+        {Language::english, 21, "Restored %d windows."},
+        {Language::french, 0, "%d fenêtre restaurée."},
+        {Language::french, 2, "%d fenêtres restaurées."},
+        {Language::russian, 21, "Восстановлено %d окно."},
+        {Language::russian, 3, "Восстановлено %d окна."},
+        {Language::russian, 11, "Восстановлено %d окон."},
+        // The plural forms win over the language's fallback table.
+        {Language::ukrainian, 2, "Відновлено %d вікна."},
+        {Language::arabic, 2, "تمت استعادة نافذتين."},
+        {Language::arabic, 100, "تمت استعادة %d نافذة."},
+        // Languages whose nouns keep one form take the plain lookup.
+        {Language::german, 1, "%d Fenster wiederhergestellt."},
+        {Language::japanese, 1, "%d 個のウインドウを復元しました。"},
+    };
+    for (const CountCase& c : cases) {
+        SCOPED_TRACE(std::string(c.language.caseName()) + " " + std::to_string(c.count));
+        EXPECT_EQ(InterfaceLanguage::countedText("已恢复 %d 个窗口。", c.count, c.language), c.expected);
+    }
+    EXPECT_EQ(InterfaceLanguage::countedText("%@ · %d 个窗口", 1, Language::english), "%@ · %d window");
+    // A key without plural forms is looked up as usual.
+    EXPECT_EQ(InterfaceLanguage::countedText("窗口手势控制", 1, Language::english), "Window Controls");
+}
+
 }  // namespace
 }  // namespace tallowmere

@@ -87,5 +87,21 @@ TEST(TextLookupTest, SimplifiedChineseAnswersTheKeyWithoutTouchingATable) {
     EXPECT_EQ(layers.reached, 0);
 }
 
+TEST(TextLookupTest, PluralFormsFallBackToOtherAndBadFormsAreReported) {
+    std::vector<std::string> problems;
+    const PluralTable table = PluralTable::parse(R"([
+        {"key": "%d 个", "english": {"one": "%d item", "other": "%d items"},
+         "french": {"one": "%d élément", "plenty": "%d éléments"},
+         "german": {"one": "", "other": "%d Elemente"}}
+    ])", &problems);
+    EXPECT_EQ(problems.size(), 3u) << "the unknown category, the missing other form and the empty text";
+    EXPECT_EQ(table.text("%d 个", InterfaceLanguage::english, "one"), "%d item");
+    EXPECT_EQ(table.text("%d 个", InterfaceLanguage::english, "few"), "%d items");
+    EXPECT_EQ(table.text("%d 个", InterfaceLanguage::french, "one"), std::nullopt);
+    EXPECT_EQ(table.text("%d 个", InterfaceLanguage::german, "one"), "%d Elemente");
+    EXPECT_EQ(table.text("%d 个", InterfaceLanguage::japanese, "other"), std::nullopt);
+    EXPECT_EQ(table.text("其他", InterfaceLanguage::english, "other"), std::nullopt);
+}
+
 }  // namespace
 }  // namespace tallowmere

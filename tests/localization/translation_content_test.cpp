@@ -11,6 +11,7 @@
 #include "localization/complete_localization.h"
 #include "localization/translation_table.h"
 #include "localization/embedded_tables.h"
+#include "platform/base/text.h"
 
 namespace tallowmere {
 namespace {
@@ -130,6 +131,39 @@ TEST(TranslationContentTest, FallbackTablesHaveTheirSizesAndOnlyKnownKeys) {
         }
         // A built-in text for a fallback key makes the fallback text dead, except where that is meant.
         EXPECT_EQ(keysWithBuiltInText, shipped.keysWithBuiltInText);
+    }
+}
+
+TEST(TranslationContentTest, PluralFormsKeepTheirPlaceholdersAndTheirLanguagesCategories) {
+    std::vector<std::string> problems;
+    const PluralTable table = PluralTable::parse(resources::pluralsJSON, &problems);
+    EXPECT_EQ(problems, std::vector<std::string>{});
+    ASSERT_FALSE(table.rows().empty());
+    const TranslationTable translations = TranslationTable::parse(resources::translationsJSON);
+    const auto& catalog = CompleteLocalization::catalog();
+    const std::set<std::string> catalogKeys(catalog.keys().begin(), catalog.keys().end());
+
+    for (const PluralTable::Row& row : table.rows()) {
+        SCOPED_TRACE(row.key);
+        EXPECT_TRUE(translations.row(row.key) || catalogKeys.contains(row.key)) << "unknown key";
+        std::vector<std::string> withoutCount = placeholders(row.key);
+        std::erase(withoutCount, "%d");
+        for (Language language : Language::allCases()) {
+            if (row.forms[language.index()].empty()) continue;
+            std::set<std::string> reachable;
+            for (long long count = 0; count <= 1000; ++count) {
+                reachable.insert(platform::Text::pluralCategory(language.rawValue(), count));
+            }
+            for (const auto& [category, text] : row.forms[language.index()]) {
+                SCOPED_TRACE(std::string(language.caseName()) + " " + category + ": " + text);
+                // A misspelt or foreign category would never be chosen.
+                EXPECT_TRUE(reachable.contains(category) || category == "other");
+                // A category of one exact number ("one window") may spell the number out.
+                const bool exactNumber = category == "zero" || category == "one" || category == "two";
+                const auto found = placeholders(text);
+                EXPECT_TRUE(found == placeholders(row.key) || (exactNumber && found == withoutCount));
+            }
+        }
     }
 }
 

@@ -115,5 +115,15 @@ TEST_F(CardBuildersTest, LinkButtonsOpenOnlyTheirOwnTableRow) {
     EXPECT_EQ(workspace.openedURLs().size(), openedBefore + 2 + 6);
 }
 
+TEST_F(CardBuildersTest, MusicButtonsShowTheirIconBeforeTheTitle) {
+    const auto title = controller().makeWorkSceneMusicButton("安静工作", 0)->attributedTitle();
+    ASSERT_TRUE(title);
+    const auto attachments = title->attachments();
+    ASSERT_EQ(attachments.size(), 1u);
+    EXPECT_EQ(attachments.front().first, 0u) << "the icon leads";
+    EXPECT_EQ(attachments.front().second->bounds, (platform::Rect{0, -3, 15, 15}));
+    EXPECT_EQ(title->text().substr(platform::AttributedString::attachmentCharacter.size()), "  安静工作");
+}
+
 }  // namespace
 }  // namespace tallowmere

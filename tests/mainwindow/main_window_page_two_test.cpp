@@ -8,6 +8,7 @@
 #include "mainwindow/horizontal_paging_coordinator.h"
 #include "mainwindow/inverted_disco_lamp_view.h"
 #include "mainwindow/second_page_breathing_background_view.h"
+#include "platform/base/text.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/workspace.h"
 #include "platform/ui/button.h"
@@ -29,7 +30,14 @@ using platform::View;
 void collectTexts(const View& root, std::vector<std::string>& texts) {
     for (const auto& child : root.subviews()) {
         if (auto button = std::dynamic_pointer_cast<Button>(child)) {
-            texts.push_back(button->title());
+            // A picture in the title (the music icon) and the spaces after it are no text to read.
+            std::string title = button->title();
+            const auto picture = title.rfind(platform::AttributedString::attachmentCharacter);
+            if (picture != std::string::npos) {
+                title = platform::Text::trimmingWhitespaceAndNewlines(
+                    title.substr(picture + platform::AttributedString::attachmentCharacter.size()));
+            }
+            texts.push_back(title);
         } else if (auto label = std::dynamic_pointer_cast<platform::Label>(child)) {
             texts.push_back(label->stringValue());
         }

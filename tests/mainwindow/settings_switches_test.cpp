@@ -157,6 +157,9 @@ TEST_F(SettingsSwitchesTest, CheckBoxListsKeepTheirMinimumAndCaseOrder) {
     for (const auto& [key, button] : controller.selvaneActionButtons) actions.push_back(button);
     for (const auto& [key, button] : controller.selvaneToolButtons) tools.push_back(button);
     auto& typeBoxes = controller.professionalOnlyControls;
+    for (const auto* boxes : {&actions, &tools}) {
+        for (const auto& control : *boxes) EXPECT_EQ(control->fittingSize().width, 116) << control->identifier();
+    }
 
     struct Case {
         const char* what;

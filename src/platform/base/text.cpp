@@ -6,6 +6,7 @@
 #include <unicode/brkiter.h>
 #include <unicode/coll.h>
 #include <unicode/normalizer2.h>
+#include <unicode/plurrule.h>
 #include <unicode/translit.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
@@ -286,6 +287,22 @@ namespace tallowmere::platform::Text {
 
 bool equalIgnoringCase(std::string_view left, std::string_view right) {
     return toUnicode(left).caseCompare(toUnicode(right), U_FOLD_CASE_DEFAULT) == 0;
+}
+
+}  // namespace tallowmere::platform::Text
+
+namespace tallowmere::platform::Text {
+
+std::string pluralCategory(std::string_view languageTag, long long count) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Locale locale =
+        icu::Locale::forLanguageTag(icu::StringPiece(languageTag.data(), static_cast<int32_t>(languageTag.size())), status);
+    if (U_FAILURE(status)) return "other";
+    const std::unique_ptr<icu::PluralRules> rules(icu::PluralRules::forLocale(locale, status));
+    if (U_FAILURE(status) || !rules) return "other";
+    std::string category;
+    rules->select(static_cast<double>(count)).toUTF8String(category);
+    return category.empty() ? "other" : category;
 }
 
 }  // namespace tallowmere::platform::Text

@@ -58,6 +58,11 @@ std::string simplifiedToTraditional(std::string_view text);
 // The other way round: Traditional forms replaced by Simplified ones.
 std::string traditionalToSimplified(std::string_view text);
 
+// The plural category ("zero", "one", "two", "few", "many" or "other") that
+// the language of `languageTag` ("en", "ru", "zh-Hant-TW") gives a count, by
+// the Unicode plural rules; "other" when the tag or ICU's data is unknown.
+std::string pluralCategory(std::string_view languageTag, long long count);
+
 }  // namespace Text
 
 }  // namespace tallowmere::platform

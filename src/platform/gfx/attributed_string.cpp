@@ -2,12 +2,33 @@
 
 #include <algorithm>
 
+#include "platform/gfx/image.h"
+
 namespace tallowmere::platform {
 
 AttributedString::AttributedString(std::string text, TextAttributes attributes) : text_(std::move(text)) {
     // An empty text keeps one empty run so its attributes (its font, say)
     // still decide how high an empty line is.
     runs_.push_back({{0, text_.size()}, std::move(attributes)});
+}
+
+AttributedString AttributedString::attachment(const Image& image, Rect bounds, TextAttributes attributes) {
+    attributes.attachment = std::make_shared<const TextAttachment>(
+        TextAttachment{std::make_shared<const Image>(image), bounds});
+    return AttributedString(std::string(attachmentCharacter), std::move(attributes));
+}
+
+std::vector<std::pair<std::size_t, std::shared_ptr<const TextAttachment>>> AttributedString::attachments() const {
+    std::vector<std::pair<std::size_t, std::shared_ptr<const TextAttachment>>> found;
+    for (const auto& run : runs_) {
+        if (!run.attributes.attachment) continue;
+        const std::string_view text = textOf(run);
+        for (std::size_t at = text.find(attachmentCharacter); at != std::string_view::npos;
+             at = text.find(attachmentCharacter, at + attachmentCharacter.size())) {
+            found.emplace_back(run.range.location + at, run.attributes.attachment);
+        }
+    }
+    return found;
 }
 
 std::string_view AttributedString::textOf(const Run& run) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,10 +9,22 @@
 
 #include "platform/gfx/color.h"
 #include "platform/gfx/font.h"
+#include "platform/gfx/geometry.h"
 
 namespace tallowmere::platform {
 
 enum class UnderlineStyle { none, single, thick, double_ };
+
+class Image;
+
+// A picture that stands in a text for one object replacement character
+// (U+FFFC), such as the icon before a button's title. `bounds` places it
+// against the line: x from the pen position, y up from the baseline; its
+// width is the character's advance.
+struct TextAttachment {
+    std::shared_ptr<const Image> image;
+    Rect bounds;
+};
 
 // How a run looks. Absent font and colour mean the drawer's defaults (the
 // system font at its standard size, the label colour).
@@ -24,6 +37,8 @@ struct TextAttributes {
     bool strikethrough = false;
     double kern = 0;            // extra points after each grapheme
     double baselineOffset = 0;  // points up from the baseline
+    // Set on the replacement characters that show a picture.
+    std::shared_ptr<const TextAttachment> attachment{};
     bool operator==(const TextAttributes&) const = default;
 };
 
@@ -48,6 +63,10 @@ public:
 
     AttributedString() : AttributedString(std::string()) {}
     explicit AttributedString(std::string text, TextAttributes attributes = {});
+    // One object replacement character that shows `image` at `bounds`; the
+    // other attributes (its font, say) count for the line it stands in.
+    static AttributedString attachment(const Image& image, Rect bounds, TextAttributes attributes = {});
+    static constexpr std::string_view attachmentCharacter = "\uFFFC";
 
     const std::string& text() const { return text_; }
     bool empty() const { return text_.empty(); }
@@ -55,6 +74,8 @@ public:
     // Adjacent runs with equal attributes are merged.
     const std::vector<Run>& runs() const { return runs_; }
     std::string_view textOf(const Run& run) const;
+    // Where the pictures stand: the byte offset of each attachment character.
+    std::vector<std::pair<std::size_t, std::shared_ptr<const TextAttachment>>> attachments() const;
     // Attributes at a byte offset; the last run's at the end; default when empty.
     TextAttributes attributesAt(std::size_t offset) const;
 

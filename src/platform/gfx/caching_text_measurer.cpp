@@ -38,6 +38,12 @@ std::string keyOf(const AttributedString& text, std::optional<double> wrapWidth)
         if (attributes.font) appendFont(key, *attributes.font);
         appendNumber(key, attributes.kern);
         appendNumber(key, attributes.baselineOffset);
+        key += attributes.attachment ? '\1' : '\0';
+        if (attributes.attachment) {
+            const Rect& bounds = attributes.attachment->bounds;
+            for (double value : {bounds.origin.x, bounds.origin.y, bounds.size.width, bounds.size.height})
+                appendNumber(key, value);
+        }
     }
     key += '\0';
     key += text.text();

@@ -934,6 +934,17 @@ void CairoCanvas::onText(const AttributedString& text, Point origin, std::option
         cairo_move_to(cr, 0, 0);
         pango_cairo_show_layout(cr, layout.get());
     });
+    for (const auto& placed : pango_text::placeAttachments(layout.get(), text)) {
+        if (!placed.attachment->image) continue;
+        save();
+        translate(origin.x, top);
+        if (!flipped) scale(1, -1);
+        // Layout space runs y down; the picture stands upright in it.
+        translate(placed.rect.minX(), placed.rect.maxY());
+        scale(1, -1);
+        drawImage(*placed.attachment->image, {0, 0, placed.rect.width(), placed.rect.height()});
+        restore();
+    }
     g_object_unref(context);
 }
 

@@ -50,6 +50,16 @@ std::vector<Grapheme> graphemes(const AttributedString& text) {
             result.push_back(g);
             continue;
         }
+        if (attributes.attachment && first == 0xFFFC) {
+            // A picture: as wide as its box, reaching as far as its box above and below the baseline.
+            const Rect& box = attributes.attachment->bounds;
+            g.advance = box.width();
+            g.ascent = std::max(g.ascent, box.maxY());
+            g.descent = std::max(g.descent, -box.minY());
+            g.isWide = true;
+            result.push_back(g);
+            continue;
+        }
         g.isSpace = first >= 0 && u_isWhitespace(first);
         // An emoji variation selector anywhere in the cluster makes it wide.
         bool wide = first >= 0 && isWideCodePoint(first);

@@ -49,6 +49,19 @@ PangoUnderline pangoUnderline(UnderlineStyle style) {
     return PANGO_UNDERLINE_NONE;
 }
 
+int pangoUnits(double points) {
+    return std::isfinite(points) ? static_cast<int>(std::lround(std::clamp(points, -1e6, 1e6) * PANGO_SCALE)) : 0;
+}
+
+double baselineOfLine(PangoLayout* layout, int lineNumber) {
+    PangoLayoutIter* lines = pango_layout_get_iter(layout);
+    for (int i = 0; i < lineNumber && pango_layout_iter_next_line(lines); ++i) {
+    }
+    const int baseline = pango_layout_iter_get_baseline(lines);
+    pango_layout_iter_free(lines);
+    return baseline / double(PANGO_SCALE);
+}
+
 }  // namespace
 
 FontDescriptionPtr fontDescription(const Font& font) {
@@ -92,6 +105,13 @@ GObjectPtr<PangoLayout> makeLayout(PangoContext* context, const AttributedString
         if (a.kern != 0 && std::isfinite(a.kern))
             insert(list, pango_attr_letter_spacing_new(static_cast<int>(std::lround(a.kern * PANGO_SCALE))),
                    run.range);
+        if (a.attachment) {
+            // The picture's box takes the character's place in the line; the
+            // picture itself is drawn by whoever draws the layout.
+            const Rect& b = a.attachment->bounds;
+            PangoRectangle box{pangoUnits(b.minX()), pangoUnits(-b.maxY()), pangoUnits(b.width()), pangoUnits(b.height())};
+            insert(list, pango_attr_shape_new(&box, &box), run.range);
+        }
         if (a.baselineOffset != 0 && std::isfinite(a.baselineOffset))
             insert(list, pango_attr_rise_new(static_cast<int>(std::lround(a.baselineOffset * PANGO_SCALE))),
                    run.range);
@@ -104,6 +124,22 @@ GObjectPtr<PangoLayout> makeLayout(PangoContext* context, const AttributedString
         pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
     }
     return layout;
+}
+
+std::vector<PlacedAttachment> placeAttachments(PangoLayout* layout, const AttributedString& text) {
+    std::vector<PlacedAttachment> placed;
+    for (const auto& [offset, attachment] : text.attachments()) {
+        const int index = static_cast<int>(offset);
+        PangoRectangle position;
+        pango_layout_index_to_pos(layout, index, &position);
+        int lineNumber = 0, x = 0;
+        pango_layout_index_to_line_x(layout, index, FALSE, &lineNumber, &x);
+        const double left = std::min(position.x, position.x + position.width) / double(PANGO_SCALE);
+        const Rect& b = attachment->bounds;
+        placed.push_back(
+            {attachment, Rect{left + b.minX(), baselineOfLine(layout, lineNumber) - b.maxY(), b.width(), b.height()}});
+    }
+    return placed;
 }
 
 }  // namespace tallowmere::platform::pango_text

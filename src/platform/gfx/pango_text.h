@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/gfx/appearance.h"
 #include "platform/gfx/attributed_string.h"
@@ -34,5 +35,13 @@ FontDescriptionPtr fontDescription(const Font& font);
 // too wide) when `wrapWidth` is given.
 GObjectPtr<PangoLayout> makeLayout(PangoContext* context, const AttributedString& text,
                                    std::optional<double> wrapWidth, Appearance appearance);
+
+// Where each picture of `text` (laid out in `layout`) stands, in the layout's
+// own space: points from its left, y down from its top.
+struct PlacedAttachment {
+    std::shared_ptr<const TextAttachment> attachment;
+    Rect rect;
+};
+std::vector<PlacedAttachment> placeAttachments(PangoLayout* layout, const AttributedString& text);
 
 }  // namespace tallowmere::platform::pango_text

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <string_view>
 
+#include "platform/desktop/screen.h"
 #include "platform/runtime/app_context.h"
 #include "platform/ui/application.h"
 #include "platform/ui/button.h"
+#include "platform/ui/desktop_link.h"
 #include "platform/ui/label.h"
 #include "platform/ui/ui_trace.h"
 #include "platform/ui/view.h"
@@ -25,9 +28,14 @@ constexpr double baseHeight = 160;
 constexpr double margin = 20;
 constexpr double buttonGap = 12;
 constexpr double minimumButtonWidth = 82;
-// The informative text takes what the base height leaves between the
-// message and the buttons.
+// A short message and informative text keep these heights, so small alerts
+// all look alike; longer texts make the panel grow.
+constexpr double messageHeight = 18;
 constexpr double informativeHeight = 54;
+constexpr double messageGap = 8;
+// Widths tried, in order, when a long text would make the panel taller than
+// the screen: wider lines before a cut-off text.
+constexpr std::array<double, 3> widerWidths{560, 720, 880};
 
 std::string buttonList(const std::vector<Alert::Button>& buttons) {
     std::string text = "[";
@@ -92,7 +100,6 @@ void Alert::prepare() {
     if (buttons_.empty()) addButton("OK");
     // The accessory view sits above the buttons; the panel grows with it.
     const double accessoryHeight = accessoryView ? accessoryView->frame().height() + 12 : 0;
-    const double height = baseHeight + accessoryHeight + (showsSuppressionButton ? 24 : 0);
     const double contentBottom = showsSuppressionButton ? 84.0 : 60.0;
     auto content = window_->contentView();
     if (accessoryView && accessoryView->superview() != content) {
@@ -103,27 +110,58 @@ void Alert::prepare() {
     // for whoever lists windows by name.
     window_->setTitle(messageText);
     window_->titleVisibility = WindowTitleVisibility::hidden;
-    window_->setContentSize({panelWidth(accessoryView), height});
-    placeControls(height, contentBottom, accessoryHeight);
+    placeControls(contentBottom, accessoryHeight);
     window_->center();
 }
 
-void Alert::placeControls(double height, double contentBottom, double accessoryHeight) {
+void Alert::placeControls(double contentBottom, double accessoryHeight) {
     auto content = window_->contentView();
     for (const auto& control : controls_) control->removeFromSuperview();
     controls_.clear();
-    const double width = panelWidth(accessoryView);
-    const double textWidth = width - 2 * margin;
 
-    auto message = Label::make(messageText);
+    auto message = Label::makeWrapping(messageText);
     message->setFont(Font::boldSystemFont(Font::systemFontSize));
-    message->setFrame({margin, height - margin - 18, textWidth, 18});
-    controls_.push_back(message);
-
     auto informative = Label::makeWrapping(informativeText);
     informative->setFont(Font::systemFont(Font::smallSystemFontSize));
-    const double informativeBottom = contentBottom + accessoryHeight;
-    informative->setFrame({margin, informativeBottom, textWidth, informativeHeight});
+
+    // Both texts wrap to the panel's width and the panel is as tall as they
+    // need, so a long guide is read whole rather than cut off.
+    struct Fit {
+        double width, messageHeight, informativeHeight, height;
+    };
+    auto fitAt = [&](double width) {
+        const double textWidth = width - 2 * margin;
+        Fit fit{width, std::max(messageHeight, message->fittingHeightForWidth(textWidth)),
+                std::max(informativeHeight, informative->fittingHeightForWidth(textWidth)), 0};
+        fit.height = contentBottom + accessoryHeight + fit.informativeHeight + messageGap + fit.messageHeight + margin;
+        return fit;
+    };
+    // The buttons stand in one row, so the panel is at least as wide as it.
+    std::vector<std::shared_ptr<platform::Button>> buttons;
+    double buttonsWidth = 2 * margin - buttonGap;
+    for (const auto& spec : buttons_) {
+        auto button = platform::Button::make(spec.title);
+        button->setKeyEquivalent(spec.keyEquivalent);
+        const double width = std::max(minimumButtonWidth, button->intrinsicContentSize().width + 24);
+        button->setFrame({0, 16, width, 28});
+        button->onAction = [response = spec.response](Control&) { Application::shared().stopModal(response); };
+        buttonsWidth += width + buttonGap;
+        buttons.push_back(std::move(button));
+    }
+    Fit fit = fitAt(std::max(panelWidth(accessoryView), std::ceil(buttonsWidth)));
+    if (auto screen = DesktopLink::mainScreen()) {
+        const double room = screen->visibleFrame().height() - Window::titleBarHeight;
+        for (double wider : widerWidths) {
+            if (fit.height <= room || wider > screen->visibleFrame().width() - 2 * margin) break;
+            if (wider > fit.width) fit = fitAt(wider);
+        }
+    }
+    window_->setContentSize({fit.width, fit.height});
+    const double textWidth = fit.width - 2 * margin;
+
+    message->setFrame({margin, fit.height - margin - fit.messageHeight, textWidth, fit.messageHeight});
+    controls_.push_back(message);
+    informative->setFrame({margin, contentBottom + accessoryHeight, textWidth, fit.informativeHeight});
     controls_.push_back(informative);
 
     if (showsSuppressionButton) {
@@ -138,14 +176,11 @@ void Alert::placeControls(double height, double contentBottom, double accessoryH
 
     // The first button on the right, the others leftwards; a click or the
     // button's key ends the session with its response.
-    double right = width - margin;
-    for (const auto& spec : buttons_) {
-        auto button = platform::Button::make(spec.title);
-        button->setKeyEquivalent(spec.keyEquivalent);
-        const double width = std::max(minimumButtonWidth, button->intrinsicContentSize().width + 24);
-        button->setFrame({right - width, 16, width, 28});
+    double right = fit.width - margin;
+    for (const auto& button : buttons) {
+        const double width = button->frame().width();
+        button->setFrameOrigin({right - width, 16});
         right -= width + buttonGap;
-        button->onAction = [response = spec.response](Control&) { Application::shared().stopModal(response); };
         controls_.push_back(button);
     }
     for (const auto& control : controls_) content->addSubview(control);

@@ -74,8 +74,9 @@ public:
 
 private:
     void prepare();
-    // The texts, suppression box and buttons a person reads and clicks.
-    void placeControls(double height, double contentBottom, double accessoryHeight);
+    // The texts, suppression box and buttons a person reads and clicks, in a
+    // panel sized to the texts.
+    void placeControls(double contentBottom, double accessoryHeight);
     ModalResponse ask(const std::string& how);
 
     std::vector<Button> buttons_;

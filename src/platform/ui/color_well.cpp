@@ -5,6 +5,7 @@
 
 #include "platform/gfx/canvas.h"
 #include "platform/runtime/app_context.h"
+#include "platform/ui/color_panel.h"
 #include "platform/ui/control_drawing.h"
 
 namespace tallowmere::platform {
@@ -82,7 +83,12 @@ void ColorWell::draw(Canvas& canvas, Rect dirty) {
 
 void ColorWell::mouseDown(const Event& event) {
     (void)event;
-    if (isEnabled()) activate(true);
+    if (!isEnabled()) return;
+    activate(true);
+    // The panel opens on the well's own colour, so a person sees what they change.
+    auto& panel = ColorPanel::shared();
+    panel.setColor(color_);
+    panel.orderFront();
 }
 
 }  // namespace tallowmere::platform

@@ -8,9 +8,9 @@
 namespace tallowmere::platform {
 
 // A swatch showing a colour. Clicking an enabled well makes it the active
-// one (only one is active at a time); colours the person then picks in the
-// colour panel go to the active well, which takes the colour and runs
-// `onAction`.
+// one (only one is active at a time) and brings the shared colour panel
+// (`ColorPanel`) to the front; colours the person then picks there go to the
+// active well, which takes the colour and runs `onAction`.
 class ColorWell : public Control {
 public:
     static std::shared_ptr<ColorWell> make(Color color = Color::white());

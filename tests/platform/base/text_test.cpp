@@ -97,5 +97,23 @@ TEST(TextTest, ValidatesAndRepairsUtf8) {
     EXPECT_EQ(Text::graphemeCount("a\xFF" "b"), 3u) << "ill-formed bytes still count, as U+FFFD";
 }
 
+TEST(TextTest, GivesEachCountItsLanguagesPluralCategory) {
+    struct Case {
+        const char* tag;
+        long long count;
+        const char* category;
+    } cases[] = {
+        {"en", 1, "one"},     {"en", 0, "other"},   {"en", 2, "other"},  {"fr", 0, "one"},    {"fr", 2, "other"},
+        {"ru", 1, "one"},     {"ru", 3, "few"},     {"ru", 5, "many"},   {"ru", 11, "many"},  {"ru", 21, "one"},
+        {"uk", 22, "few"},    {"ar", 0, "zero"},    {"ar", 2, "two"},    {"ar", 3, "few"},    {"ar", 11, "many"},
+        {"ar", 100, "other"}, {"ja", 1, "other"},   {"zh-Hant-TW", 1, "other"}, {"zh-Hans-SD", 1, "other"},
+        {"", 1, "other"},     {"not a tag", 1, "other"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.tag) + " " + std::to_string(c.count));
+        EXPECT_EQ(Text::pluralCategory(c.tag, c.count), c.category);
+    }
+}
+
 }  // namespace
 }  // namespace tallowmere::platform

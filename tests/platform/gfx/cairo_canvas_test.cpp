@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <vector>
 
 #include "platform/gfx/symbol_image.h"
 #include "support/fixture.h"
@@ -232,6 +233,44 @@ TEST_F(CairoCanvasTest, TextPaintsInItsColourInsideItsMeasuredBox) {
             EXPECT_GE(bitmap.pixelsHigh() - y, 9);
         }
     EXPECT_GT(inked, 30);
+}
+
+TEST_F(CairoCanvasTest, AttachedPictureStandsUprightBeforeItsText) {
+    // Red over green, so a picture drawn upside down shows.
+    const Image picture = Image::withHandler({10, 10}, [](Canvas& c, Rect r) {
+        c.setFillColor(Color::sRGB(0, 1, 0));
+        c.fillRect({r.minX(), r.minY(), r.width(), r.height() / 2});
+        c.setFillColor(Color::sRGB(1, 0, 0));
+        c.fillRect({r.minX(), r.midY(), r.width(), r.height() / 2});
+        return true;
+    });
+    const Font font = Font::systemFont(14);
+    AttributedString text = AttributedString::attachment(picture, {0, -2, 10, 10}, {.font = font});
+    text.append("  Hi", {.font = font, .foregroundColor = Color::sRGB(0, 0, 1)});
+    for (const bool flipped : {false, true}) {
+        SCOPED_TRACE(flipped ? "flipped" : "y up");
+        auto canvas = makeCanvas({80, 40});
+        if (flipped) {
+            canvas->translate(0, 40);
+            canvas->scale(1, -1);
+        }
+        canvas->drawText(text, Point{5, 10});
+        const Bitmap bitmap = canvas->bitmap();
+        // Device rows from the top: the red half lies above the green half.
+        std::vector<int> redRows, greenRows;
+        for (int y = 0; y < bitmap.pixelsHigh(); ++y) {
+            const Pixel p = bitmap.pixel(10, y);
+            if (p == opaqueRed) redRows.push_back(y);
+            if (p == Pixel{0, 255, 0, 255}) greenRows.push_back(y);
+        }
+        ASSERT_GE(redRows.size(), 4u);
+        ASSERT_GE(greenRows.size(), 4u);
+        EXPECT_LT(redRows.back(), greenRows.front()) << "the picture is upright";
+        EXPECT_LE(greenRows.back() - redRows.front(), 10) << "the picture keeps its size";
+        EXPECT_EQ(bitmap.pixel(5, redRows.front()), opaqueRed) << "the picture starts at the text's origin";
+        for (int y = 0; y < bitmap.pixelsHigh(); ++y)
+            for (int x = 0; x < 15; ++x) EXPECT_EQ(bitmap.pixel(x, y).blue, 0) << "the text comes after the picture";
+    }
 }
 
 TEST_F(CairoCanvasTest, ShadowFallsAtItsOffset) {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/gfx/caching_text_measurer.h"
+#include "platform/gfx/canvas.h"
 #include "platform/gfx/deterministic_text_measurer.h"
+#include "platform/gfx/image.h"
 #include "platform/gfx/pango_text_measurer.h"
 #include "support/fixture.h"
 
@@ -105,6 +107,20 @@ TEST_F(TextMeasurerTest, ShownLinesAreAsTallAsTheFacesThatDrawThem) {
     EXPECT_EQ(caching.measureLines(text, std::nullopt, 2), two);
     EXPECT_EQ(caching.measure(text), all);
     EXPECT_EQ(caching.measureLines(text, std::nullopt, 1).height, pango.measureLines(text, std::nullopt, 1).height);
+}
+
+TEST_F(TextMeasurerTest, AnAttachedPictureTakesItsBoxInTheLine) {
+    const Font font = Font::systemFont(10);
+    const Image picture = Image::withHandler({15, 15}, [](Canvas&, Rect) { return true; });
+    AttributedString text = AttributedString::attachment(picture, {0, -3, 15, 15}, {.font = font});
+    text.append("ab", {.font = font});
+    // 15 wide; 12 above the baseline, 3 below it, against the font's 10 and 2.
+    EXPECT_EQ(TextMeasurer::shared().measure(text), (Size{15 + 10, 12 + 3}));
+
+    PangoTextMeasurer pango;
+    const AttributedString plain("ab", {.font = font});
+    EXPECT_NEAR(pango.measure(text).width, pango.measure(plain).width + 15, 0.5);
+    EXPECT_GE(pango.measure(text).height, pango.measure(plain).height);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/alert.h"
+#include "platform/ui/button.h"
 #include "platform/ui/color_sampler.h"
 #include "platform/ui/file_panel.h"
+#include "platform/ui/label.h"
 #include "platform/ui/view.h"
 #include "platform/ui/window.h"
 #include "support/desktop/desktop_fixture.h"
@@ -81,6 +83,61 @@ TEST_F(AlertTest, AccessoryViewIsFilledBeforeTheAnswerAndWorkPostedBeforeRuns) {
     EXPECT_TRUE(focusedBeforeAnswer);
     EXPECT_TRUE(alert->isSuppressed);
     EXPECT_FALSE(alert->window()->isVisible());
+}
+
+TEST_F(AlertTest, PanelGrowsToShowItsWholeInformativeText) {
+    std::string paragraph = "Allow the program in System Settings, then return to it and select the text again.";
+    struct Case {
+        const char* name;
+        int paragraphs;
+        double width;
+    } cases[] = {
+        {"a short text keeps the standard size", 0, 420},
+        {"a guide grows taller", 8, 420},
+        {"a text taller than the screen widens the panel", 60, 880},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto alert = clearHistoryAlert();
+        for (int i = 0; i < c.paragraphs; ++i) alert->informativeText += "\n\n" + paragraph;
+        alerts.answerWith([&](Alert& shown) {
+            const auto content = shown.window()->contentView();
+            EXPECT_EQ(content->frame().width(), c.width);
+            for (const auto& view : content->subviews()) {
+                auto label = std::dynamic_pointer_cast<Label>(view);
+                if (!label || label->stringValue() != shown.informativeText) continue;
+                EXPECT_GE(label->frame().height(), label->fittingHeightForWidth(label->frame().width()) - 0.01)
+                    << "the informative text is cut off";
+                EXPECT_GE(label->frame().minY(), 44) << "the text runs into the buttons";
+                EXPECT_LE(label->frame().maxY(), content->frame().height() - 38) << "the text runs into the message";
+            }
+            if (c.paragraphs == 0) {
+                EXPECT_EQ(content->frame().height(), 160);
+            }
+            return ModalResponses::alertFirstButton;
+        });
+        alert->runModal();
+    }
+}
+
+TEST_F(AlertTest, ARowOfLongButtonsWidensThePanelInsteadOfLeavingIt) {
+    auto alert = Alert::make();
+    for (const char* title : {"Open Chrome", "Automation Settings", "Accessibility Settings", "Close"}) {
+        alert->addButton(title);
+    }
+    alerts.answerWith([&](Alert& shown) {
+        const auto content = shown.window()->contentView();
+        int buttons = 0;
+        for (const auto& view : content->subviews()) {
+            if (!std::dynamic_pointer_cast<platform::Button>(view)) continue;
+            ++buttons;
+            EXPECT_GE(view->frame().minX(), 20) << "a button hangs off the panel's left edge";
+            EXPECT_LE(view->frame().maxX(), content->frame().width() - 20);
+        }
+        EXPECT_EQ(buttons, 4);
+        return ModalResponses::alertFirstButton;
+    });
+    alert->runModal();
 }
 
 TEST_F(AlertTest, SheetIsAnsweredOnALaterTurn) {

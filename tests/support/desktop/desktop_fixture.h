@@ -19,6 +19,7 @@ namespace tallowmere::testing {
 //  - clicks in the menu bar and menus (`menuBar`, `menus`),
 //  - answers alerts, panels and the colour sampler as scripted (`alerts`,
 //    `panels`; unscripted questions take their cancel choice),
+//  - picks colours in the shared colour panel (`colorPanel`),
 // and readers of what was shown (`windows`, `alerts.shown()`,
 // `menus.opened()`, `uiTrace()`).
 class DesktopTest : public SimulatedDesktopTest {
@@ -41,6 +42,7 @@ class DesktopTest : public SimulatedDesktopTest {
     PanelDriver panels{*script_};
     MenuBarDriver menuBar;
     MenuDriver menus;
+    ColorPanelDriver colorPanel;
     WindowReader windows;
 };
 

@@ -4,6 +4,8 @@
 
 #include "platform/desktop/desktop.h"
 #include "platform/ui/application.h"
+#include "platform/ui/color_panel.h"
+#include "platform/ui/text_field.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/menu_tracker.h"
 #include "platform/ui/status_bar.h"
@@ -196,6 +198,33 @@ std::shared_ptr<Window> WindowReader::withTitle(const std::string& title) const 
         if (window->title() == title) return window;
     }
     return nullptr;
+}
+
+void ColorPanelDriver::clickSwatch(std::string_view hex) {
+    auto& panel = ColorPanel::shared();
+    ASSERT_TRUE(panel.isVisible()) << "the colour panel is not shown";
+    for (std::size_t i = 0; auto view = panel.swatch(i); ++i) {
+        if (view->accessibilityLabel() != hex) continue;
+        MenuBarDriver().clickAt(view->convertToScreen(view->bounds().center()));
+        return;
+    }
+    ADD_FAILURE() << "the colour panel has no swatch " << hex;
+}
+
+void ColorPanelDriver::typeHex(const std::string& text) {
+    auto& panel = ColorPanel::shared();
+    ASSERT_TRUE(panel.isVisible()) << "the colour panel is not shown";
+    const auto& field = panel.hexField();
+    MenuBarDriver().clickAt(field->convertToScreen(field->bounds().center()));
+    post(Event::key(EventType::keyDown, KeyCode::a, "a", ModifierFlags{ModifierFlags::command}));
+    post(Event::key(EventType::keyUp, KeyCode::a, "a", ModifierFlags{ModifierFlags::command}));
+    for (char character : text) {
+        const std::string typed(1, character);
+        post(Event::key(EventType::keyDown, KeyCode::textInput, typed));
+        post(Event::key(EventType::keyUp, KeyCode::textInput, typed));
+    }
+    post(Event::key(EventType::keyDown, KeyCode::returnKey, "\r"));
+    post(Event::key(EventType::keyUp, KeyCode::returnKey, "\r"));
 }
 
 }  // namespace tallowmere::testing

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/desktop/event.h"
@@ -107,6 +108,16 @@ public:
 
 private:
     std::shared_ptr<std::vector<Opened>> opened_ = std::make_shared<std::vector<Opened>>();
+};
+
+// The shared colour panel as a person uses it, through the desktop's events.
+class ColorPanelDriver {
+public:
+    // Clicks the palette's swatch of `hex` ("#2F7FF0"). Fails the test when
+    // the panel is not shown or has no such swatch.
+    void clickSwatch(std::string_view hex);
+    // Clicks into the hex field, replaces its text with `text` and presses Return.
+    void typeHex(const std::string& text);
 };
 
 // What the program shows in windows.
