@@ -41,6 +41,28 @@ Json parseReportingRepeats(std::string_view json, std::vector<std::string>* prob
     return document;
 }
 
+// Rows are objects with a non-empty "key"; a row without one, or with a key
+// already read, is reported and skipped. `fill` reads the row's languages.
+template <typename Row, typename Index, typename Fill>
+void readKeyedRows(const Json& document, Index& index, std::vector<Row>& rows, std::vector<std::string>* problems,
+                   Fill fill) {
+    for (const Json& entry : document) {
+        auto key = entry.is_object() ? entry.find("key") : entry.end();
+        if (!entry.is_object() || key == entry.end() || !key->is_string() || key->get_ref<const std::string&>().empty()) {
+            report(problems, "a row without a key: " + entry.dump());
+            continue;
+        }
+        Row row{key->get<std::string>(), {}};
+        if (index.contains(row.key)) {
+            report(problems, "repeated key \"" + row.key + "\"");
+            continue;
+        }
+        fill(entry, row);
+        index.emplace(row.key, rows.size());
+        rows.push_back(std::move(row));
+    }
+}
+
 }  // namespace
 
 TranslationTable TranslationTable::parse(std::string_view json, std::vector<std::string>* problems) {
@@ -50,17 +72,7 @@ TranslationTable TranslationTable::parse(std::string_view json, std::vector<std:
         report(problems, "the translations are not an array of rows");
         return table;
     }
-    for (const Json& entry : document) {
-        auto key = entry.is_object() ? entry.find("key") : entry.end();
-        if (!entry.is_object() || key == entry.end() || !key->is_string() || key->get_ref<const std::string&>().empty()) {
-            report(problems, "a row without a key: " + entry.dump());
-            continue;
-        }
-        Row row{key->get<std::string>(), {}};
-        if (table.index_.contains(row.key)) {
-            report(problems, "repeated key \"" + row.key + "\"");
-            continue;
-        }
+    readKeyedRows(document, table.index_, table.rows_, problems, [&](const Json& entry, Row& row) {
         for (const auto& [name, text] : entry.items()) {
             if (name == "key") continue;
             const auto language = InterfaceLanguage::fromCaseName(name);
@@ -72,9 +84,7 @@ TranslationTable TranslationTable::parse(std::string_view json, std::vector<std:
                 row.texts[language->index()] = text.get<std::string>();
             }
         }
-        table.index_.emplace(row.key, table.rows_.size());
-        table.rows_.push_back(std::move(row));
-    }
+    });
     return table;
 }
 
@@ -120,17 +130,7 @@ PluralTable PluralTable::parse(std::string_view json, std::vector<std::string>* 
         report(problems, "the plural forms are not an array of rows");
         return table;
     }
-    for (const Json& entry : document) {
-        auto key = entry.is_object() ? entry.find("key") : entry.end();
-        if (!entry.is_object() || key == entry.end() || !key->is_string() || key->get_ref<const std::string&>().empty()) {
-            report(problems, "a row without a key: " + entry.dump());
-            continue;
-        }
-        Row row{key->get<std::string>(), {}};
-        if (table.index_.contains(row.key)) {
-            report(problems, "repeated key \"" + row.key + "\"");
-            continue;
-        }
+    readKeyedRows(document, table.index_, table.rows_, problems, [&](const Json& entry, Row& row) {
         for (const auto& [name, forms] : entry.items()) {
             if (name == "key") continue;
             const auto language = InterfaceLanguage::fromCaseName(name);
@@ -155,9 +155,7 @@ PluralTable PluralTable::parse(std::string_view json, std::vector<std::string>* 
             }
             row.forms[language->index()] = std::move(parsed);
         }
-        table.index_.emplace(row.key, table.rows_.size());
-        table.rows_.push_back(std::move(row));
-    }
+    });
     return table;
 }
 
