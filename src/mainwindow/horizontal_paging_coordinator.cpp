@@ -31,6 +31,9 @@ int windowNumberOf(const std::shared_ptr<View>& view) {
 std::shared_ptr<HorizontalPagingCoordinator> HorizontalPagingCoordinator::install(
     const std::shared_ptr<View>& host, std::vector<std::shared_ptr<View>> pages) {
     auto coordinator = std::make_shared<HorizontalPagingCoordinator>(Private{}, host, std::move(pages));
+    // A fade changes only the pages' alpha: each page's content is drawn
+    // once, not on every frame.
+    for (const auto& page : coordinator->pages_) page->setCachesSubviewsWhileTranslucent(true);
     for (std::size_t i = 1; i < coordinator->pages_.size(); ++i) {
         coordinator->pages_[i]->setHidden(true);
         coordinator->pages_[i]->setAlphaValue(0);

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/gfx/canvas.h"
 #include "platform/ui/event_monitors.h"
+#include "platform/ui/screen_painter.h"
 #include "platform/ui/view.h"
 #include "platform/ui/window.h"
 #include "support/desktop/desktop_fixture.h"
@@ -16,6 +18,26 @@ using platform::View;
 using platform::Window;
 using testing::SwipeDirection;
 using testing::SwipeOptions;
+
+// A swatch that counts how often it is asked to draw.
+class CountingSwatch : public View {
+public:
+    static std::shared_ptr<CountingSwatch> make() { return std::shared_ptr<CountingSwatch>(new CountingSwatch()); }
+    void draw(platform::Canvas& canvas, platform::Rect) override {
+        ++draws;
+        canvas.setFillColor(color);
+        canvas.fillRect(bounds());
+    }
+    void setColor(platform::Color newColor) {
+        color = newColor;
+        setNeedsDisplay();
+    }
+    int draws = 0;
+    platform::Color color = platform::Color::sRGB(0.1, 0.3, 0.9);
+
+private:
+    CountingSwatch() : View({40, 40, 200, 120}) {}
+};
 
 // Two pages in a shown window, the pointer over it.
 class HorizontalPagingTest : public testing::DesktopTest {
@@ -152,6 +174,35 @@ TEST_F(HorizontalPagingTest, ASecondCoordinatorOnTheHostReplacesTheFirst) {
     trackpad.swipe(SwipeDirection::left, 80);
     EXPECT_EQ(second->currentPage(), 1);
     EXPECT_TRUE(changes.empty()) << "the first coordinator no longer turns pages";
+}
+
+// A fade changes only the pages' alpha: their content is drawn once for
+// all its frames, yet a change in a page during the fade shows at once.
+TEST_F(HorizontalPagingTest, AFadeDrawsThePagesOnceAndShowsTheirChanges) {
+    std::shared_ptr<CountingSwatch> swatches[] = {CountingSwatch::make(), CountingSwatch::make()};
+    for (int i = 0; i < 2; ++i) pages[static_cast<std::size_t>(i)]->addSubview(swatches[i]);
+    auto made = platform::ScreenPainter::make(desktop.screens().primaryScreen(), 2);
+    ASSERT_TRUE(made);
+    auto& painter = **made;
+    painter.update();
+    const int drawnBefore = swatches[0]->draws;
+
+    coordinator->showSecondPage();
+    for (int frame = 0; frame < 6; ++frame) {
+        advance(1.0 / 60);
+        painter.update();
+    }
+    ASSERT_LT(pages[1]->alphaValue(), 1) << "the fade is still running";
+    EXPECT_EQ(swatches[0]->draws, drawnBefore + 1);
+    EXPECT_EQ(swatches[1]->draws, 1);
+
+    swatches[0]->setColor(platform::Color::sRGB(0.9, 0.5, 0.1));
+    advance(1.0 / 60);
+    painter.update();
+    auto fresh = platform::ScreenPainter::make(desktop.screens().primaryScreen(), 2);
+    ASSERT_TRUE(fresh);
+    (*fresh)->update();
+    EXPECT_TRUE(painter.bitmap() == (*fresh)->bitmap()) << "the first page still shows its old colour";
 }
 
 }  // namespace

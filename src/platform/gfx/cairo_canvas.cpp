@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <utility>
 
 #include "platform/gfx/font_configuration.h"
 #include "platform/gfx/pango_text.h"
@@ -739,7 +740,66 @@ bool paintLinearGradientByShiftedRows(cairo_t* cr, cairo_pattern_t* pattern, con
     return true;
 }
 
+// A layer's picture and what it was drawn for: it is painted back only in
+// the same user space, appearance and surface.
+struct CairoLayer final : CanvasLayer {
+    PatternPtr picture;  // none when the area fell outside the canvas
+    cairo_matrix_t matrix{};
+    Appearance appearance = Appearance::light;
+    cairo_surface_t* surface = nullptr;
+    PixelBox box;
+
+    bool fits(const cairo_matrix_t& now, Appearance nowAppearance, cairo_surface_t* nowSurface) const {
+        return now.xx == matrix.xx && now.yx == matrix.yx && now.xy == matrix.xy && now.yy == matrix.yy &&
+               now.x0 == matrix.x0 && now.y0 == matrix.y0 && nowAppearance == appearance && nowSurface == surface;
+    }
+};
+
 }  // namespace
+
+std::unique_ptr<CanvasLayer> CairoCanvas::onMakeLayer(Rect area, const std::function<void()>& draw) {
+    const GraphicsState& st = state();
+    if (!drawable(st.transform)) return nullptr;
+    cairo_t* cr = surface_->cr;
+    auto layer = std::make_unique<CairoLayer>();
+    layer->matrix = userMatrix(surface_->device, st.transform);
+    layer->appearance = appearance();
+    layer->surface = cairo_get_group_target(cr);
+    // The whole pixels the area touches.
+    const PixelBox touched = pixelsCovering(layer->matrix, area.minX(), area.minY(), area.maxX(), area.maxY()).outset(-1);
+    layer->box = touched.intersection({0, 0, surface_->pixelsWide, surface_->pixelsHigh});
+    if (layer->box.isEmpty()) return layer;
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    cairo_reset_clip(cr);
+    cairo_rectangle(cr, layer->box.x0, layer->box.y0, layer->box.width(), layer->box.height());
+    cairo_clip(cr);
+    cairo_push_group(cr);
+    // Nothing in the layer is cut by the area being repainted.
+    const auto watched = std::exchange(surface_->watch.area, std::nullopt);
+    draw();
+    surface_->watch.area = watched;
+    cairo_identity_matrix(cr);
+    layer->picture.reset(cairo_pop_group(cr));
+    cairo_restore(cr);
+    return layer;
+}
+
+bool CairoCanvas::onDrawLayer(const CanvasLayer& layer) {
+    const auto* drawn = dynamic_cast<const CairoLayer*>(&layer);
+    const GraphicsState& st = state();
+    if (!drawn || !drawable(st.transform)) return false;
+    cairo_t* cr = surface_->cr;
+    if (!drawn->fits(userMatrix(surface_->device, st.transform), appearance(), cairo_get_group_target(cr))) return false;
+    if (!drawn->picture) return true;
+    const auto box = [&] { return drawn->box; };
+    withEffects(surface_->target(), st, appearance(), Painting::singleOperation, box, [&](cairo_t* target, double alpha) {
+        cairo_identity_matrix(target);
+        cairo_set_source(target, drawn->picture.get());
+        cairo_paint_with_alpha(target, alpha);
+    });
+    return true;
+}
 
 void CairoCanvas::onSave() { cairo_save(surface_->cr); }
 void CairoCanvas::onRestore() { cairo_restore(surface_->cr); }

@@ -62,6 +62,8 @@ protected:
     void onImage(const Image& image, Rect destination, std::optional<Rect> source, double opacity,
                  CompositingOperation operation) override;
     void onText(const AttributedString& text, Point origin, std::optional<double> wrapWidth) override;
+    std::unique_ptr<CanvasLayer> onMakeLayer(Rect area, const std::function<void()>& draw) override;
+    bool onDrawLayer(const CanvasLayer& layer) override;
 
 private:
     struct Surface;

@@ -138,4 +138,21 @@ void Canvas::drawText(const AttributedString& text, Rect box) {
     onText(text, origin, box.width());
 }
 
+std::unique_ptr<CanvasLayer> Canvas::makeLayer(Rect area, const std::function<void()>& draw) {
+    if (area.isEmpty() || !finite(area)) return nullptr;
+    save();
+    state_.alpha = 1;
+    state_.shadow.reset();
+    state_.compositingOperation = CompositingOperation::sourceOver;
+    const int depth = saveDepth();
+    auto layer = onMakeLayer(area, [&] {
+        draw();
+        while (saveDepth() > depth) restore();  // a drawing that forgot a restore
+    });
+    restore();
+    return layer;
+}
+
+bool Canvas::drawLayer(const CanvasLayer& layer) { return onDrawLayer(layer); }
+
 }  // namespace tallowmere::platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -16,6 +18,13 @@
 #include "platform/gfx/path.h"
 
 namespace tallowmere::platform {
+
+// What a backend keeps of some drawing to paint it again as it was, without
+// drawing it anew: the backing store of a layer (see Canvas::makeLayer).
+class CanvasLayer {
+public:
+    virtual ~CanvasLayer() = default;
+};
 
 // A drawing surface. User space starts as the surface's point space with the
 // origin at the bottom-left and y up, as in an unflipped view; a flipped view
@@ -109,6 +118,19 @@ public:
     // a flipped space, +y otherwise); not clipped to the box.
     void drawText(const AttributedString& text, Rect box);
 
+    // Layers. `makeLayer` runs `draw` (drawing through this canvas, from the
+    // current state at full opacity, without shadow) into a new layer that
+    // covers `area` of user space: cut to it and to the canvas, but not to
+    // the current clip, so the layer serves repaints of any part later. It
+    // paints nothing. None when the backend keeps no layers; `draw` has
+    // then not run.
+    std::unique_ptr<CanvasLayer> makeLayer(Rect area, const std::function<void()>& draw);
+    // Paints a layer made by this canvas where it was drawn, with the
+    // current alpha, shadow, compositing and clip. False, painting nothing,
+    // when the user space, the appearance or the surface drawn on is no
+    // longer the layer's: it must be made again.
+    bool drawLayer(const CanvasLayer& layer);
+
 protected:
     Canvas(Size size, double scale);
 
@@ -125,6 +147,16 @@ protected:
                          CompositingOperation operation) = 0;
     // `wrapWidth` present for boxed text; `origin` is then the box's start corner.
     virtual void onText(const AttributedString& text, Point origin, std::optional<double> wrapWidth) = 0;
+    // Backends that keep layers override both.
+    virtual std::unique_ptr<CanvasLayer> onMakeLayer(Rect area, const std::function<void()>& draw) {
+        (void)area;
+        (void)draw;
+        return nullptr;
+    }
+    virtual bool onDrawLayer(const CanvasLayer& layer) {
+        (void)layer;
+        return false;
+    }
 
 private:
     Size size_;

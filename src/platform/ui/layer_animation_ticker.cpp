@@ -56,7 +56,7 @@ void LayerAnimationTicker::tick() {
     }
     for (const auto& held : views_) {
         auto view = held.lock();
-        if (view && isShowingOnScreen(*view)) view->setNeedsDisplay();
+        if (view && isShowingOnScreen(*view)) view->setLayerNeedsDisplay();
     }
 }
 

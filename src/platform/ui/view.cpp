@@ -66,7 +66,7 @@ std::uint64_t nextDisplayMark() { return ++displayMarks; }
 
 std::shared_ptr<View> View::make(Rect frame) { return std::shared_ptr<View>(new View(frame)); }
 
-View::View(Rect frame) : frame_(sanitized(frame)), displayMark_(nextDisplayMark()) {}
+View::View(Rect frame) : frame_(sanitized(frame)), displayMark_(nextDisplayMark()), subviewsMark_(displayMark_) {}
 
 View::~View() {
     for (auto& subview : subviews_) {
@@ -206,6 +206,7 @@ void View::propagateWindow(const std::weak_ptr<Window>& window) {
 void View::setHidden(bool hidden) {
     if (hidden == hidden_) return;
     hidden_ = hidden;
+    if (hidden) cachedSubviews_.reset();
     if (superview_) {
         superview_->invalidateLayoutUpward();
         superview_->setNeedsDisplay();
@@ -224,7 +225,8 @@ void View::setAlphaValue(double alpha) {
     alpha = std::isnan(alpha) ? 0 : std::clamp(alpha, 0.0, 1.0);
     if (alpha == alpha_) return;
     alpha_ = alpha;
-    setNeedsDisplay();
+    if (alpha_ >= 1) cachedSubviews_.reset();
+    setLayerNeedsDisplay();
 }
 
 std::string View::accessibilityRole() const { return accessibilityRole_.empty() ? "AXGroup" : accessibilityRole_; }
@@ -282,7 +284,17 @@ void View::noteEffectiveAppearanceChanged() {
 
 void View::setNeedsDisplay(bool needs) {
     needsDisplay_ = needs;
-    if (needs) displayMark_ = nextDisplayMark();
+    if (needs) subviewsMark_ = displayMark_ = nextDisplayMark();
+}
+
+void View::setLayerNeedsDisplay() {
+    needsDisplay_ = true;
+    displayMark_ = nextDisplayMark();
+}
+
+void View::setCachesSubviewsWhileTranslucent(bool caches) {
+    cachesSubviewsWhileTranslucent_ = caches;
+    if (!caches) cachedSubviews_.reset();
 }
 
 std::uint64_t View::latestDisplayMark() { return displayMarks.load(); }
@@ -341,12 +353,11 @@ void View::displayWithin(Canvas& canvas, const std::optional<Rect>& dirty) {
     const bool clips = clipsToBounds();
     if (clips) canvas.clip(layer_.cornerRadius > 0 ? Path::roundedRect(b, layer_.cornerRadius) : Path::rect(b));
     draw(canvas, b);
-    const auto children = subviews_;  // drawing must not be disturbed by a tree change
     std::optional<Rect> dirtyHere;
     if (dirty) dirtyHere = rectFromCorners(fromSuperview(dirty->origin), fromSuperview({dirty->maxX(), dirty->maxY()}));
     // A long document scrolled in a clip view is mostly out of sight.
     if (clips) dirtyHere = dirtyHere ? dirtyHere->intersection(b) : b;
-    for (auto& subview : children) subview->displayWithin(canvas, dirtyHere);
+    displaySubviews(canvas, dirtyHere);
     if (layer_.borderWidth > 0) {
         canvas.setStrokeColor(layer_.borderColor);
         canvas.setLineWidth(layer_.borderWidth);
@@ -358,6 +369,43 @@ void View::displayWithin(Canvas& canvas, const std::optional<Rect>& dirty) {
     canvas.setAppearance(outerAppearance);
     canvas.restore();
     needsDisplay_ = false;
+}
+
+void View::displaySubviews(Canvas& canvas, const std::optional<Rect>& dirty) {
+    const auto children = subviews_;  // drawing must not be disturbed by a tree change
+    const auto drawChildren = [&](const std::optional<Rect>& within) {
+        for (auto& subview : children) subview->displayWithin(canvas, within);
+    };
+    if (!cachesSubviewsWhileTranslucent_ || alpha_ >= 1) {
+        cachedSubviews_.reset();
+        drawChildren(dirty);
+        return;
+    }
+    if (cachedSubviews_ && cachedSubviewsStillShow() && canvas.drawLayer(*cachedSubviews_->picture)) return;
+    // Whatever is marked from here on may not be in the picture.
+    const std::uint64_t drawnThrough = latestDisplayMark();
+    auto picture = canvas.makeLayer(bounds(), [&] { drawChildren(std::nullopt); });
+    if (!picture) {
+        cachedSubviews_.reset();
+        drawChildren(dirty);
+        return;
+    }
+    canvas.drawLayer(*picture);
+    cachedSubviews_ = CachedSubviews{std::move(picture), drawnThrough};
+}
+
+bool View::cachedSubviewsStillShow() const {
+    const std::uint64_t drawnThrough = cachedSubviews_->drawnThrough;
+    if (subviewsMark_ > drawnThrough) return false;
+    // Hidden views show nothing; hiding or showing one marks its superview.
+    const auto unchanged = [drawnThrough](const View& view, const auto& self) -> bool {
+        if (view.hidden_) return true;
+        if (view.displayMark_ > drawnThrough) return false;
+        return std::all_of(view.subviews_.begin(), view.subviews_.end(),
+                           [&](const std::shared_ptr<View>& subview) { return self(*subview, self); });
+    };
+    return std::all_of(subviews_.begin(), subviews_.end(),
+                       [&](const std::shared_ptr<View>& subview) { return unchanged(*subview, unchanged); });
 }
 
 void View::drawLayer(Canvas& canvas) const {

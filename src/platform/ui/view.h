@@ -19,6 +19,7 @@ namespace tallowmere::platform {
 struct DraggingInfo;
 
 class Canvas;
+class CanvasLayer;
 class TrackingArea;
 class ViewEventRouter;
 class Window;
@@ -173,7 +174,10 @@ public:
     // --- Drawing ----------------------------------------------------------------
     bool needsDisplay() const { return needsDisplay_; }
     void setNeedsDisplay(bool needs = true);
-    // When the view was last marked for display (made, or setNeedsDisplay),
+    // Marks the view for display for a change of its own layer only (an
+    // animation's frame): what it keeps of its subviews stays good.
+    void setLayerNeedsDisplay();
+    // When the view was last marked for display (made, or either mark above),
     // on a count all views share: each painter of the screen remembers how
     // far it has painted, whoever drew the view in between.
     std::uint64_t displayMark() const { return displayMark_; }
@@ -194,6 +198,15 @@ public:
     // How far past its frame a view's drawing may reach: its layer's shadow,
     // and a few points of focus ring.
     Rect drawingExtent() const;
+    // While the view is translucent, its subviews are drawn once into a
+    // layer of its bounds, and that picture is painted at the view's alpha
+    // on every frame, as one piece (so they do not show through each other).
+    // It is drawn afresh when a view inside is marked for display, or the
+    // view moves on the canvas; the view's own layer and drawing stay live,
+    // so an animated background goes on without redrawing what lies on it.
+    // Meanwhile drawing past the bounds is cut off. For pages that fade.
+    bool cachesSubviewsWhileTranslucent() const { return cachesSubviewsWhileTranslucent_; }
+    void setCachesSubviewsWhileTranslucent(bool caches);
 
     // --- Hit testing and conversion ------------------------------------------
     // The deepest visible view under `point` (in the superview's
@@ -365,6 +378,10 @@ private:
     // Tells the ticker this view's layer animates.
     void noteLayerAnimations();
     void displayWithin(Canvas& canvas, const std::optional<Rect>& dirty);
+    // The subviews, directly or through the picture kept of them.
+    void displaySubviews(Canvas& canvas, const std::optional<Rect>& dirty);
+    // No view that shows inside was marked since the picture was drawn.
+    bool cachedSubviewsStillShow() const;
     void detachFromWindowTree();
 
     Rect frame_;
@@ -394,6 +411,15 @@ private:
 
     bool needsDisplay_ = true;
     std::uint64_t displayMark_;
+    // The last mark that may change how the subviews draw here: all but
+    // those of the view's alpha and its own layer.
+    std::uint64_t subviewsMark_;
+    bool cachesSubviewsWhileTranslucent_ = false;
+    struct CachedSubviews {
+        std::unique_ptr<CanvasLayer> picture;
+        std::uint64_t drawnThrough = 0;  // the latest mark when it was drawn
+    };
+    std::optional<CachedSubviews> cachedSubviews_;
     bool needsLayout_ = true;
     bool firstResponder_ = false;
 

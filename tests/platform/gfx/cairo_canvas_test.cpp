@@ -118,6 +118,37 @@ TEST_F(CairoCanvasTest, EveryKindOfDrawingTakesTheCanvasAlpha) {
     }
 }
 
+// A layer holds its whole area whatever the clip, is painted back as one
+// piece at the canvas alpha, and only in the user space it was drawn in.
+TEST_F(CairoCanvasTest, ALayerIsPaintedBackAsOnePieceWhereItWasDrawn) {
+    auto canvas = makeCanvas({30, 10}, 2);
+    canvas->save();
+    canvas->clipToRect({0, 0, 5, 10});
+    auto layer = canvas->makeLayer({0, 0, 20, 10}, [&] {
+        canvas->setFillColor(Color::sRGB(1, 0, 0));
+        canvas->fillRect({0, 0, 30, 10});
+        canvas->setFillColor(Color::sRGB(0, 0, 1));
+        canvas->fillRect({10, 0, 10, 10});
+    });
+    canvas->restore();
+    ASSERT_TRUE(layer);
+    EXPECT_EQ(pixelAt(canvas->bitmap(), 2, 5), transparent) << "making a layer paints nothing";
+
+    canvas->setAlpha(0.5);
+    EXPECT_TRUE(canvas->drawLayer(*layer));
+    const Bitmap painted = canvas->bitmap();
+    EXPECT_EQ(pixelAt(painted, 2, 5), (Pixel{255, 0, 0, 128}));
+    EXPECT_EQ(pixelAt(painted, 15, 5), (Pixel{0, 0, 255, 128})) << "the red beneath shows through the blue";
+    EXPECT_EQ(pixelAt(painted, 25, 5), transparent) << "drawing past the layer's area is cut off";
+
+    canvas->translate(1, 0);
+    EXPECT_FALSE(canvas->drawLayer(*layer)) << "painted in another user space";
+    canvas->translate(-1, 0);
+    canvas->setAppearance(Appearance::dark);
+    EXPECT_FALSE(canvas->drawLayer(*layer)) << "painted in another appearance";
+    EXPECT_EQ(canvas->bitmap(), painted);
+}
+
 TEST_F(CairoCanvasTest, DynamicColorsPaintInTheCanvasAppearance) {
     auto canvas = makeCanvas({4, 4});
     canvas->setAppearance(Appearance::dark);

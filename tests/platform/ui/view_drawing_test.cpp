@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "platform/gfx/cairo_canvas.h"
 #include "platform/gfx/png.h"
 #include "platform/gfx/recording_canvas.h"
 #include "platform/ui/button.h"
@@ -360,6 +361,97 @@ TEST_F(ViewDrawingTest, ChangesBesideTheViewsRepaintTheWholeScreen) {
     ASSERT_TRUE(fresh);
     (*fresh)->update();
     EXPECT_EQ(differingPixels((*painter)->bitmap(), (*fresh)->bitmap(), 0), 0);
+}
+
+// A page halfway through a fade, over an opaque window background: a
+// shadowed card with a switch, a translucent badge with a label on it, and
+// a view that counts its drawing.
+struct FadingPage {
+    std::shared_ptr<View> root, page, card, badge;
+    std::shared_ptr<Switch> knob;
+    std::shared_ptr<Label> label;
+    std::shared_ptr<CountingView> counter;
+};
+
+FadingPage makeFadingPage() {
+    FadingPage made;
+    made.root = View::make({0, 0, 220, 120});
+    made.root->mutableLayer().backgroundColor = Color::sRGB(0.95, 0.95, 0.96);
+    made.page = View::make({0, 0, 220, 120});
+    made.page->setCachesSubviewsWhileTranslucent(true);
+    made.page->setAlphaValue(0.5);
+    made.root->addSubview(made.page);
+    made.card = makeShadowedCard();
+    made.page->addSubview(made.card);
+    made.knob = std::dynamic_pointer_cast<Switch>(made.card->subviews().front());
+    made.badge = makeTranslucentBadge();
+    made.card->addSubview(made.badge);
+    made.label = std::dynamic_pointer_cast<Label>(made.badge->subviews().front());
+    made.counter = CountingView::make({150, 80, 40, 20});
+    made.page->addSubview(made.counter);
+    return made;
+}
+
+Bitmap drawnAfresh(View& root) {
+    auto canvas = CairoCanvas::make(root.frame().size, 2);
+    EXPECT_TRUE(canvas);
+    root.display(**canvas);
+    return (*canvas)->bitmap();
+}
+
+// A translucent page keeps one picture of its content; whatever changes in
+// it must show on the next frame, as if it were drawn afresh.
+TEST_F(ViewDrawingTest, AFadingPageShowsEveryChangeOfItsContent) {
+    struct Case {
+        const char* name;
+        void (*change)(FadingPage& shown);
+    } cases[] = {
+        {"switch turned off", [](FadingPage& p) { p.knob->setOn(false); }},
+        {"label retitled", [](FadingPage& p) { p.label->setStringValue("Changed"); }},
+        {"badge hidden", [](FadingPage& p) { p.badge->setHidden(true); }},
+        {"badge faded further", [](FadingPage& p) { p.badge->setAlphaValue(0.2); }},
+        {"card moved", [](FadingPage& p) { p.card->setFrameOrigin({40, 30}); }},
+        {"view added", [](FadingPage& p) { p.page->addSubview(CountingView::make({100, 10, 30, 30})); }},
+        {"card removed", [](FadingPage& p) { p.card->removeFromSuperview(); }},
+        {"page scrolled", [](FadingPage& p) { p.page->setBoundsOrigin({8, 4}); }},
+        {"dark appearance", [](FadingPage& p) { p.root->setAppearance(Appearance::dark); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto shown = makeFadingPage();
+        auto made = CairoCanvas::make(shown.root->frame().size, 2);
+        ASSERT_TRUE(made);
+        auto& canvas = **made;
+        shown.root->display(canvas);
+        const Bitmap before = canvas.bitmap();
+        c.change(shown);
+        shown.root->display(canvas);
+        const Bitmap after = canvas.bitmap();
+        EXPECT_GT(differingPixels(before, after, 0), 0) << "the change does not show at all";
+        EXPECT_EQ(differingPixels(after, drawnAfresh(*shown.root), 0), 0) << "the page shows what it was before";
+    }
+}
+
+// The page's content is drawn once for all the frames of a fade, whatever
+// its own alpha and layer do; drawn opaque, it is drawn live again.
+TEST_F(ViewDrawingTest, AFadingPageDrawsItsContentOnce) {
+    auto shown = makeFadingPage();
+    auto made = CairoCanvas::make(shown.root->frame().size, 2);
+    ASSERT_TRUE(made);
+    auto& canvas = **made;
+    for (double alpha : {0.5, 0.3, 0.8}) {
+        SCOPED_TRACE(alpha);
+        shown.page->setAlphaValue(alpha);
+        shown.page->setLayerNeedsDisplay();
+        shown.root->display(canvas);
+        EXPECT_EQ(shown.counter->draws, 1);
+    }
+    EXPECT_EQ(differingPixels(canvas.bitmap(), drawnAfresh(*shown.root), 0), 0);
+    shown.page->setAlphaValue(1);
+    const int drawn = shown.counter->draws;
+    shown.root->display(canvas);
+    shown.root->display(canvas);
+    EXPECT_EQ(shown.counter->draws, drawn + 2) << "an opaque page is drawn live";
 }
 
 }  // namespace
