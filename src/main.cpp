@@ -21,6 +21,7 @@
 #include "platform/ui/application.h"
 #include "platform/ui/finder_sync_extension_host.h"
 #include "platform/ui/screen_snapshot.h"
+#include "platform/ui/views_trace.h"
 #include "platform/viewer/desktop_viewer.h"
 
 namespace {
@@ -45,11 +46,13 @@ InstanceRequest checkedRequest(const std::vector<std::string>& arguments) {
 
 // Requests from later launches reach the application as the platform's own
 // events, on the main queue: URLs as a URL-open event, a bare launch as a
-// reopen. A snapshot is answered once its file is written.
+// reopen. A snapshot is answered once its file is written, and the views
+// trace lists where on it the program's controls and menu rows are.
 void deliver(InstanceRequest request, InstanceChannel::Reply& reply) {
     if (request.snapshotPath) {
         auto written = platform::ScreenSnapshot::writeArrangementPng(*request.snapshotPath);
         if (written) {
+            platform::ViewsTrace::printIfOn();
             reply.accept();
         } else {
             reply.refuse(written.error().message);

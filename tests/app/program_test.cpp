@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
@@ -26,6 +28,7 @@
 #include "platform/base/property_list.h"
 #include "platform/gfx/png.h"
 #include "platform/system/files.h"
+#include "platform/system/trace_switches.h"
 #include "support/fixture.h"
 #include "support/xvfb_display.h"
 
@@ -444,12 +447,13 @@ bool looksLike(const std::optional<std::array<int, 3>>& pixel, std::array<int, 3
 }
 
 // The program's viewer window on the display `xdotool` speaks to, once it
-// shows; 0 when it never does.
-unsigned long viewerWindow(const std::string& xdotool) {
+// shows (that of the process `pid` when given); 0 when it never does.
+unsigned long viewerWindow(const std::string& xdotool, pid_t pid = 0) {
+    const std::string search =
+        "search " + (pid > 0 ? "--pid " + std::to_string(pid) + " " : std::string()) + "--classname '^tallowmere$'";
     unsigned long viewer = 0;
     eventually([&] {
-        viewer = std::strtoul(testing::commandOutput(xdotool + "search --classname '^tallowmere$' 2>/dev/null").c_str(),
-                              nullptr, 10);
+        viewer = std::strtoul(testing::commandOutput(xdotool + search + " 2>/dev/null").c_str(), nullptr, 10);
         return viewer != 0;
     });
     return viewer;
@@ -527,12 +531,17 @@ TEST_F(ProgramTest, DraggingTheEditorsTitleBarToTheLeftEdgeSnapsItToTheLeftHalf)
     EXPECT_EQ(first.exitStatus(), 0) << trace();
 }
 
+// A run shown by the viewer on `display`, in Simplified Chinese, traced as
+// `traceNames` say.
+Program::Options inChineseOn(const testing::XvfbDisplay& display, const std::string& traceNames) {
+    return {.environment = {"DISPLAY=" + display.name(), "TALLOWMERE_HEADLESS=0", "TALLOWMERE_TRACE=" + traceNames,
+                            "LANGUAGE=zh_CN"}};
+}
+
 TEST_F(ProgramTest, TheMainStatusItemsFirstChoiceOpensPageOneOfTheMainWindow) {
     testing::XvfbDisplay display(1920, 1080);
     ASSERT_TRUE(display.isRunning()) << "This test needs its own X server: " << display.failure();
-    Program first({"--finder-action"}, home() / "first.err",
-                  {.environment = {"DISPLAY=" + display.name(), "TALLOWMERE_HEADLESS=0", "TALLOWMERE_TRACE=ui",
-                                   "LANGUAGE=zh_CN"}});
+    Program first({"--finder-action"}, home() / "first.err", inChineseOn(display, "ui"));
     ASSERT_TRUE(first.started());
     const std::string xdotool = "DISPLAY=" + display.name() + " xdotool ";
     const unsigned long viewer = viewerWindow(xdotool);
@@ -580,6 +589,150 @@ TEST_F(ProgramTest, TheMainStatusItemsFirstChoiceOpensPageOneOfTheMainWindow) {
 
     first.signal(SIGTERM);
     EXPECT_EQ(first.exitStatus(), 0) << trace();
+}
+
+// Programs started by an instance that has since quit (the instance a change
+// of language starts) become this process's children while one of these
+// lives, so a test can count them and stops whatever is left at its end.
+class AdoptedInstances {
+public:
+    AdoptedInstances() { ::prctl(PR_SET_CHILD_SUBREAPER, 1); }
+    ~AdoptedInstances() {
+        for (pid_t pid : running()) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+        ::prctl(PR_SET_CHILD_SUBREAPER, 0);
+    }
+    AdoptedInstances(const AdoptedInstances&) = delete;
+    AdoptedInstances& operator=(const AdoptedInstances&) = delete;
+
+    // The program's processes among this process's living children.
+    std::vector<pid_t> running() const {
+        std::vector<pid_t> found;
+        const fs::path program = fs::canonical(TALLOWMERE_PROGRAM);
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator("/proc", error)) {
+            const std::string name = entry.path().filename().string();
+            if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+            // "pid (name) state ppid ...": the name may hold spaces and parentheses.
+            const std::string stat = platform::Files::readText(entry.path() / "stat").valueOr(std::string());
+            const auto end = stat.rfind(')');
+            char state = 0;
+            int parent = 0;
+            if (end == std::string::npos || std::sscanf(stat.c_str() + end + 1, " %c %d", &state, &parent) != 2) continue;
+            if (parent != ::getpid() || state == 'Z') continue;
+            if (fs::read_symlink(entry.path() / "exe", error) == program) found.push_back(std::stoi(name));
+        }
+        return found;
+    }
+};
+
+// Where a screen point (y up from the bottom of the 900-point screen) is in
+// the viewer window, which shows the screen at full size on this display.
+std::string viewerPixel(double x, double y) {
+    return std::to_string(static_cast<int>(std::lround(x))) + " " + std::to_string(static_cast<int>(std::lround(900 - y)));
+}
+
+class ProgramOnDisplayTest : public ProgramTest {
+protected:
+    // The main status item: the program's rightmost, left of the clock's 96
+    // points, as a pixel of the viewer window.
+    static constexpr const char* mainStatusItem = "1328 12";
+
+    // The middle of what the running instance's views trace lists for
+    // `what` (`AXPopUpButton "简体中文"`, `row "English"`) on a snapshot
+    // taken now, as a pixel of the viewer window; empty when not listed.
+    std::string listedPixel(const std::string& what) {
+        const std::size_t before = trace().size();
+        Program snapshot({"--snapshot", (home() / "listing.png").string()}, home() / "snapshot.err");
+        if (snapshot.exitStatus() != 0) {
+            ADD_FAILURE() << "no snapshot: " << platform::Files::readText(home() / "snapshot.err").valueOr(std::string());
+            return {};
+        }
+        const std::string listing = trace().substr(before);
+        for (std::size_t at = listing.find("views: "); at != std::string::npos; at = listing.find("views: ", at + 1)) {
+            const std::string line = listing.substr(at, listing.find('\n', at) - at);
+            const auto found = line.find(" " + what + " at (");
+            double x = 0, y = 0, width = 0, height = 0;
+            if (found == std::string::npos ||
+                std::sscanf(line.c_str() + found + what.size() + 1, " at (%lf, %lf, %lf × %lf)", &x, &y, &width,
+                            &height) != 4)
+                continue;
+            return viewerPixel(x + width / 2, y + height / 2);
+        }
+        ADD_FAILURE() << "the snapshot lists no " << what << "\n" << listing;
+        return {};
+    }
+
+    // How a person chooses from a menu: a pop-up button's opens on the press
+    // and chooses where the button is let go; a status item's opens on a
+    // click and chooses on the next.
+    enum class Gesture { pressDragRelease, clickThenClick };
+
+    // A person opens a menu at `pixel` of the viewer window and chooses the
+    // row titled `row`, where the views trace lists it.
+    void chooseFromMenu(const std::string& xdotool, unsigned long viewer, const std::string& pixel,
+                        const std::string& row, Gesture gesture) {
+        const std::string window = " --window " + std::to_string(viewer) + " ";
+        const bool holds = gesture == Gesture::pressDragRelease;
+        const std::size_t before = trace().size();
+        testing::commandOutput(xdotool + "mousemove" + window + pixel + (holds ? " mousedown 1" : " click 1"));
+        const bool opened = eventually([&] { return trace().find("ui: menu opened", before) != std::string::npos; });
+        const std::string rowPixel = opened ? listedPixel("row " + platform::quotedForTrace(row)) : std::string();
+        const std::string target = rowPixel.empty() ? pixel : rowPixel;
+        testing::commandOutput(xdotool + "mousemove" + window + target + (holds ? " mouseup 1" : " click 1"));
+        ASSERT_TRUE(opened) << "no menu opened at " << pixel << "\n" << trace().substr(before);
+        ASSERT_FALSE(rowPixel.empty());
+        ASSERT_TRUE(eventually([&] {
+            return trace().find("ui: menu item chosen " + platform::quotedForTrace(row), before) != std::string::npos;
+        })) << trace().substr(before);
+    }
+};
+
+TEST_F(ProgramOnDisplayTest, ChoosingEnglishInTheLanguagePopUpRelaunchesTheProgramInEnglish) {
+    testing::XvfbDisplay display(1920, 1080);
+    ASSERT_TRUE(display.isRunning()) << "This test needs its own X server: " << display.failure();
+    AdoptedInstances instances;
+    // Started for a Finder request, so the main window opens only when asked.
+    Program first({"--finder-action"}, home() / "first.err", inChineseOn(display, "ui,views"));
+    ASSERT_TRUE(first.started());
+    const std::string xdotool = "DISPLAY=" + display.name() + " xdotool ";
+    const unsigned long viewer = viewerWindow(xdotool);
+    ASSERT_NE(viewer, 0u) << "no viewer window on " << display.name() << "\n" << trace();
+    ASSERT_TRUE(eventually([&] { return isReady(); })) << trace();
+
+    ASSERT_NO_FATAL_FAILURE(chooseFromMenu(xdotool, viewer, mainStatusItem, "打开主界面", Gesture::clickThenClick));
+    ASSERT_TRUE(eventually([&] { return trace().find("ui: window shown \"塔洛梅百宝箱\"") != std::string::npos; }))
+        << trace();
+    const std::string languages = listedPixel("AXPopUpButton \"简体中文\"");
+    ASSERT_FALSE(languages.empty());
+    ASSERT_NO_FATAL_FAILURE(chooseFromMenu(xdotool, viewer, languages, "English", Gesture::pressDragRelease));
+
+    // The program starts itself anew and quits once the new instance runs;
+    // both write to the same standard error.
+    EXPECT_EQ(first.exitStatus(), 0) << trace();
+    const std::string ready = "named \"Tallowmere.MainIndependent\"";
+    ASSERT_TRUE(eventually([&] { return occurrences(trace(), ready) == 2; })) << "no new instance\n" << trace();
+    const auto running = instances.running();
+    ASSERT_EQ(running.size(), 1u) << "exactly one instance runs";
+    EXPECT_TRUE(fs::exists(socket()));
+
+    // The new instance shows its own viewer window, its status menu and
+    // main window in English.
+    const unsigned long relaunched = viewerWindow(xdotool, running.front());
+    ASSERT_NE(relaunched, 0u) << "the new instance shows no viewer window\n" << trace();
+    const std::size_t afterRelaunch = trace().rfind(ready);
+    ASSERT_NO_FATAL_FAILURE(
+        chooseFromMenu(xdotool, relaunched, mainStatusItem, "Open Main Window", Gesture::clickThenClick));
+    EXPECT_EQ(trace().find("ui: menu item chosen \"打开主界面\"", afterRelaunch), std::string::npos) << trace();
+    EXPECT_FALSE(listedPixel("AXPopUpButton \"English\"").empty()) << "the language pop-up shows the new language";
+
+    ASSERT_EQ(instances.running(), running);
+    ::kill(running.front(), SIGTERM);
+    int status = -1;
+    EXPECT_EQ(::waitpid(running.front(), &status, 0), running.front());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << trace();
 }
 
 TEST_F(ProgramTest, FinderRequestsCreateNumberedFilesInTheirFolderAndRelativeFoldersNothing) {

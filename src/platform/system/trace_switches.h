@@ -6,7 +6,8 @@
 namespace tallowmere::platform {
 
 // TALLOWMERE_TRACE: a comma-separated list of what to print on standard
-// error while the program runs ("ui", "desktop"; "all" for everything).
+// error while the program runs ("ui", "desktop", "views"; "all" for
+// everything).
 namespace TraceSwitches {
 
 constexpr const char* variable = "TALLOWMERE_TRACE";

@@ -16,4 +16,10 @@ void UiTrace::record(const std::string& line) {
     if (onLine) onLine(line);
 }
 
+std::string rectForTrace(const ScreenRect& rect) {
+    char text[96];
+    std::snprintf(text, sizeof text, "(%g, %g, %g × %g)", rect.minX(), rect.minY(), rect.width(), rect.height());
+    return text;
+}
+
 }  // namespace tallowmere::platform

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/gfx/geometry.h"
 #include "platform/system/trace_switches.h"  // quotedForTrace
 
 namespace tallowmere::platform {
@@ -31,5 +32,8 @@ public:
 private:
     bool printsToStandardError_ = false;
 };
+
+// A frame in screen space for a trace line: "(x, y, width × height)".
+std::string rectForTrace(const ScreenRect& rect);
 
 }  // namespace tallowmere::platform

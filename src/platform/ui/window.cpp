@@ -1,7 +1,6 @@
 #include "platform/ui/window.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "platform/desktop/desktop.h"
 #include "platform/runtime/app_context.h"
@@ -14,16 +13,6 @@
 #include "platform/ui/window_controller.h"
 
 namespace tallowmere::platform {
-
-namespace {
-
-std::string describeRect(const ScreenRect& r) {
-    char text[96];
-    std::snprintf(text, sizeof text, "(%g, %g, %g × %g)", r.minX(), r.minY(), r.width(), r.height());
-    return text;
-}
-
-}  // namespace
 
 Window::Window(MakeKey, ScreenRect contentRect, WindowStyleMask style)
     : styleMask_(style) {
@@ -221,7 +210,7 @@ void Window::orderIn() {
         miniaturized_ = false;
         server.orderOwnWindow(windowNumber_, WindowOrderingMode::above);
         trace(std::string(dynamic_cast<const Panel*>(this) ? "panel" : "window") + " shown",
-              "level " + std::to_string(level_) + " at " + describeRect(frame_));
+              "level " + std::to_string(level_) + " at " + rectForTrace(frame_));
         if (auto* ticker = LayerAnimationTicker::sharedIfMade()) ticker->visibilityMayHaveChanged();
         return;
     }

@@ -456,6 +456,11 @@ Result<std::unique_ptr<X11Window>> X11Window::open(const std::string& title) {
     XChangeProperty(display, connection->window, XInternAtom(display, "_NET_WM_NAME", False), utf8,
                     8, PropModeReplace, reinterpret_cast<const unsigned char*>(title.data()),
                     static_cast<int>(title.size()));
+    // The process the window belongs to: a program started anew beside its
+    // old instance (a change of language) shows a window of its own.
+    const long pid = ::getpid();
+    XChangeProperty(display, connection->window, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
 
     // Held keys repeat as presses alone, without a release before each.
     XkbSetDetectableAutoRepeat(display, True, nullptr);
