@@ -8,6 +8,8 @@
 #include "localization/interface_language.h"
 #include "localization/product_identity.h"
 #include "mainwindow/main_window_controller.h"
+#include "mainwindow/main_window_view_kit.h"
+#include "mainwindow/usage_item_view.h"
 #include "platform/base/text.h"
 #include "platform/base/url.h"
 #include "platform/desktop/desktop.h"
@@ -97,12 +99,10 @@ std::shared_ptr<View> MainWindowController::makeSettingRow(const std::string& sy
 
     auto titleLabel = Label::make();
     applyAuthorizationTitleStyle(*titleLabel, title, Font::systemFont(15, FontWeight::medium));
-    auto text = StackView::makeVertical({titleLabel});
-    text->setAlignment(StackAlignment::leading);
-    text->setSpacing(1);
-    if (!detail.empty()) {
-        text->addArrangedSubview(makeLabel(detail, Font::systemFont(12), Color::system(SystemColor::secondaryLabel)));
-    }
+    std::vector<std::shared_ptr<Label>> texts{titleLabel};
+    if (!detail.empty()) texts.push_back(makeLabel(detail, Font::systemFont(12), Color::system(SystemColor::secondaryLabel)));
+    // A long text wraps and the row grows taller; the control keeps its size.
+    auto text = mainwindowkit::textColumn(texts, 1);
 
     // Icon, text and control on one centre line; the control keeps its
     // size at the right edge and the text at least 16 points from it.
@@ -116,7 +116,7 @@ std::shared_ptr<View> MainWindowController::makeSettingRow(const std::string& sy
     row->setSpacing(0);
     row->setCustomSpacing(10, *icon);
     row->setCustomSpacing(16, *text);
-    row->setFixedHeight(rowHeight.value_or(detail.empty() ? 34 : 44));
+    mainwindowkit::setMinimumHeight(*row, rowHeight.value_or(detail.empty() ? 34 : 44));
     return row;
 }
 
@@ -125,20 +125,12 @@ std::shared_ptr<View> MainWindowController::makeUsageItem(std::optional<std::str
                                                           const std::string& detail) const {
     // The icon slot shows the custom icon only; the symbol name changes nothing.
     (void)symbol;
-    auto icon = customIcon ? customIcon : View::make();
-    icon->setFixedSize({40, 40});
+    auto titleLabel = Label::makeWrapping(title);
+    titleLabel->setFont(Font::systemFont(14, FontWeight::medium));
     auto detailLabel = Label::makeWrapping(detail);
     detailLabel->setFont(Font::systemFont(12));
     detailLabel->setTextColor(Color::system(SystemColor::secondaryLabel));
-    detailLabel->setMaximumNumberOfLines(2);
-    auto text = StackView::makeVertical({makeLabel(title, Font::systemFont(14, FontWeight::medium)), detailLabel});
-    text->setAlignment(StackAlignment::leading);
-    text->setSpacing(2);
-    auto item = StackView::makeHorizontal({icon, text});
-    item->setAlignment(StackAlignment::top);
-    item->setSpacing(10);
-    item->setFixedHeight(54);
-    return item;
+    return UsageItemView::make(customIcon ? customIcon : View::make(), titleLabel, detailLabel);
 }
 
 std::shared_ptr<AppleSettingsCardView> MainWindowController::makeCard(const std::string& title,
@@ -147,10 +139,13 @@ std::shared_ptr<AppleSettingsCardView> MainWindowController::makeCard(const std:
                                                                       std::shared_ptr<View> titleAccessory) const {
     std::shared_ptr<StackView> header;
     if (!title.empty() || headerControl) {
-        auto titleLabel = Label::make();
+        // A title too long for the header wraps rather than pushing the
+        // header's controls off the card.
+        auto titleLabel = Label::makeWrapping();
         applyAuthorizationTitleStyle(*titleLabel, title, Font::systemFont(16, FontWeight::semibold));
         titleLabel->setContentHuggingPriority(LayoutPriority::required, LayoutAxis::vertical);
         titleLabel->setCompressionResistancePriority(LayoutPriority::required, LayoutAxis::vertical);
+        titleLabel->setCompressionResistancePriority(LayoutPriority::defaultLow, LayoutAxis::horizontal);
         header = StackView::makeHorizontal({titleLabel});
         if (titleAccessory) {
             titleLabel->setContentHuggingPriority(LayoutPriority::required, LayoutAxis::horizontal);

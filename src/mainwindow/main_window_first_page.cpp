@@ -109,12 +109,12 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
     themePopup->addItems({L("跟随系统"), L("浅色"), L("深色")});
     themePopup->selectItem(static_cast<std::size_t>(AppearancePreferences::themeMode()));
     themePopup->setControlSize(ControlSize::regular);
-    themePopup->setFixedWidth(104);
+    setWidthKeepingTitleWhole(*themePopup, 104);
     themePopup->onAction = action(&MainWindowController::changeThemeMode);
     for (const auto style : StatusBarIconPreference::allStyles) statusIconPopup->addItem(StatusBarIconPreference::title(style));
     statusIconPopup->selectItem(static_cast<std::size_t>(StatusBarIconPreference::style()));
     statusIconPopup->setControlSize(ControlSize::regular);
-    statusIconPopup->setFixedWidth(164);
+    setWidthKeepingTitleWhole(*statusIconPopup, 164);
     statusIconPopup->onAction = action(&MainWindowController::changeStatusBarIconStyle);
     statusIconPreviewView->setImageScaling(ImageScaling::proportionallyUpOrDown);
     statusIconPreviewView->setFixedSize({28, 28});
@@ -133,7 +133,7 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
     }
     const auto storedTheme = WindowDialThemePreference::stored();
     dialThemePopup->selectItem(position(storedTheme));
-    dialThemePopup->setFixedWidth(168);
+    setWidthKeepingTitleWhole(*dialThemePopup, 168);
     dialThemePopup->onAction = action(&MainWindowController::changeDialTheme);
     dialThemePreviewView->setTheme(storedTheme);
     dialThemePreviewView->setDisplayScale(dialPreviewDisplayScale);
@@ -158,33 +158,34 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
     // --- General settings ------------------------------------------------------------
     auto accessibilityIcon = makeSymbolView("shield.lefthalf.filled", L("辅助功能未授权"), 28);
     permissionDotView->setFixedSize({28, 28});
-    permissionButton->setFixedWidth(104);
+    setWidthKeepingTitleWhole(*permissionButton, 104);
     auto permissionControls = row({permissionDotView, permissionButton}, 8);
-    permissionControls->setFixedWidth(140);
-    auto accessibilityRow = row({accessibilityIcon, column({permissionLabel}, 2), View::make(), permissionControls}, 12);
-    accessibilityRow->setFixedHeight(34);
+    permissionControls->setFixedWidth(28 + 8 + *permissionButton->sizeConstraints().width);
+    auto accessibilityRow = row({accessibilityIcon, textColumn({permissionLabel}, 2), View::make(), permissionControls}, 12);
+    setMinimumHeight(*accessibilityRow, 34);
 
     auto guideButton = makePushButton(L("查看截图"), ControlSize::regular);
     auto settingsButton = makePushButton(L("去设置"), ControlSize::regular);
-    for (const auto& button : {guideButton, settingsButton}) button->setFixedWidth(104);
+    for (const auto& button : {guideButton, settingsButton}) setWidthKeepingTitleWhole(*button, 104);
     guideButton->onAction = action(&MainWindowController::showWindowSettingsGuide);
     settingsButton->onAction = action(&MainWindowController::openWindowSettings);
-    auto adviceRow = row({makeSymbolView("info.circle.fill", {}, 28), column({makeLabel(L("建议关闭系统设置"), 15)}, 5),
+    auto adviceRow = row({makeSymbolView("info.circle.fill", {}, 28), textColumn({makeLabel(L("建议关闭系统设置"), 15)}, 5),
                           View::make(), row({guideButton, settingsButton}, 8)},
                          10);
-    adviceRow->setFixedHeight(34);
+    setMinimumHeight(*adviceRow, 34);
 
     auto finderIcon = ImageView::make(finderToolbarLineIcon());
     finderIcon->setContentTintColor(Color::system(SystemColor::blue));
     finderIcon->setImageScaling(ImageScaling::proportionallyDown);
     finderIcon->setFixedSize({28, 28});
     auto finderButton = makePushButton(byLanguage("启用 / 管理", "Enable / Manage"), ControlSize::regular);
-    finderButton->setFixedWidth(104);
+    setWidthKeepingTitleWhole(*finderButton, 104);
     finderButton->onAction = action(&MainWindowController::openFinderExtensionSettings);
-    auto finderRow = row({finderIcon, column({makeLabel(byLanguage("Finder 工具栏", "Finder Toolbar"), 15)}, 3),
+    auto finderRow = row({finderIcon, textColumn({makeLabel(byLanguage("Finder 工具栏", "Finder Toolbar"), 15)}, 3),
                           View::make(), finderButton},
                          8);
-    finderRow->setFixedSize({464, 34});
+    finderRow->setFixedWidth(464);
+    setMinimumHeight(*finderRow, 34);
 
     auto generalRows = column({makeSettingRow("power", L("登录时自动启动"), "", launchSwitch),
                                makeSettingRow("menubar.rectangle", L("状态栏图标"), "",
@@ -213,15 +214,19 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
     addWebsite->onAction = action(&MainWindowController::addQuickWebsite);
     auto addInformation = Button::make("+" + std::string(L("信息")));
     addInformation->onAction = action(&MainWindowController::addQuickInformation);
-    std::vector<std::shared_ptr<View>> quickLaunchButtons;
     for (const auto& button : {quickLaunchEditButton, quickLaunchRenameButton, quickLaunchDeleteButton, addApplication,
                                addWebsite, addInformation}) {
         button->setBezelStyle(BezelStyle::push);
         button->setControlSize(ControlSize::small);
-        quickLaunchButtons.push_back(button);
     }
-    quickLaunchButtons.insert(quickLaunchButtons.begin() + 3, View::make());
-    auto quickLaunchBar = row(quickLaunchButtons, 7);
+    // The editing buttons at the left and the add buttons after a gap; where
+    // a language's words make both too wide for the card, the add buttons go
+    // onto a line of their own at the right.
+    auto editButtons = row({quickLaunchEditButton, quickLaunchRenameButton, quickLaunchDeleteButton}, 7);
+    auto addButtons = row({addApplication, addWebsite, addInformation}, 7);
+    auto quickLaunchBar = WrappingColumnsView::make(
+        {{editButtons, editButtons->fittingSize().width}, {addButtons, addButtons->fittingSize().width}}, 7 + 7,
+        StackAlignment::centerY, true);
     quickLaunchIconStrip->setWantsLayer(true);
     quickLaunchIconStrip->mutableLayer().cornerRadius = 10;
     quickLaunchIconStrip->mutableLayer().borderWidth = 1;
@@ -322,8 +327,8 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
     toggleGrid->setFixedWidth(toggleGridWidth);
 
     auto longPressLine = row({makeSymbolView("cursorarrow.click", {}, 20),
-                              makeLabel(byLanguage("长按呼出控件", "Long-Press for Selvane"), 13), View::make(),
-                              selvaneLongPressSwitch},
+                              textColumn({makeLabel(byLanguage("长按呼出控件", "Long-Press for Selvane"), 13)}, 0),
+                              View::make(), selvaneLongPressSwitch},
                              8);
     longPressLine->setFixedWidth(308);
     longPressLine->setToolTip(byLanguage("按住鼠标左键 1 秒呼出 Selvane；开启后自动关闭快捷启动长按。",

@@ -10,6 +10,7 @@
 #include "mainwindow/flipped_document_view.h"
 #include "mainwindow/horizontal_paging_coordinator.h"
 #include "mainwindow/main_window_controller.h"
+#include "mainwindow/main_window_view_kit.h"
 #include "mainwindow/wrapping_columns_view.h"
 #include "platform/gfx/symbol_image.h"
 #include "platform/ui/image_view.h"
@@ -119,7 +120,7 @@ std::shared_ptr<View> MainWindowController::buildHeader() {
     }
     languagePopup->selectItem(InterfaceLanguage::current().index());
     languagePopup->setControlSize(ControlSize::regular);
-    languagePopup->setFixedWidth(164);
+    mainwindowkit::setWidthKeepingTitleWhole(*languagePopup, 164);
     languagePopup->onAction = action(&MainWindowController::changeInterfaceLanguage);
 
     auto about = CrystalGlassButton::make(L("关于"));
@@ -128,7 +129,10 @@ std::shared_ptr<View> MainWindowController::buildHeader() {
     auto quit = CrystalGlassButton::make(L("退出"));
     quit->setImage(symbolImage("power", L("退出应用"), {14, FontWeight::medium}));
     quit->onAction = action(&MainWindowController::quitApplication);
-    for (const auto& button : {about, quit}) button->setFixedSize({78, 40});
+    for (const auto& button : {about, quit}) {
+        mainwindowkit::setWidthKeepingTitleWhole(*button, 78);
+        button->setFixedHeight(40);
+    }
     auto aboutAndQuit = StackView::makeHorizontal({about, quit});
     aboutAndQuit->setAlignment(StackAlignment::centerY);
     aboutAndQuit->setSpacing(8);
@@ -139,7 +143,11 @@ std::shared_ptr<View> MainWindowController::buildHeader() {
     controls->setContentHuggingPriority(LayoutPriority::required, LayoutAxis::horizontal);
 
     const double identityWidth = std::ceil(titleLabel->intrinsicContentSize().width) + 64;
-    return WrappingColumnsView::make({{identity, identityWidth}, {controls, 336}}, 12, StackAlignment::centerY, true);
+    // As wide as the buttons and the pop-up: wider where a language's words need it.
+    const double controlsWidth = *about->sizeConstraints().width + 8 + *quit->sizeConstraints().width + 8 +
+                                 *languagePopup->sizeConstraints().width;
+    return WrappingColumnsView::make({{identity, identityWidth}, {controls, controlsWidth}}, 12, StackAlignment::centerY,
+                                     true);
 }
 
 void MainWindowController::assemblePages(const std::shared_ptr<View>& background, const std::shared_ptr<View>& header,

@@ -66,7 +66,9 @@ void QuickLaunchIconStripView::update(const std::vector<QuickLaunchEntry>& entri
         label->setFont(platform::Font::systemFont(12));
         label->setTextColor(Color::system(SystemColor::tertiaryLabel));
         label->setAlignment(platform::TextAlignment::center);
-        const double labelHeight = 16;
+        // As tall as its line draws: a Chinese line in the Latin system
+        // face takes the taller Chinese face's height.
+        const double labelHeight = label->fittingSize().height;
         label->setFrame({{0, (stack_->frame().size.height - labelHeight) / 2}, {stack_->frame().size.width, labelHeight}});
         stack_->addSubview(label);
         return;

@@ -28,6 +28,18 @@ protected:
         return *controller_;
     }
 
+    // The window `width` wide and tall enough for all of page 1, laid out;
+    // answers that height.
+    double layOutPageOne(double width) {
+        auto window = controller().window();
+        window->setFrame({0, 0, width, 900});
+        window->contentView()->layoutSubtreeIfNeeded();
+        const double height = controller().mainLayoutRoot()->fittingHeightForWidth(width - 60) + 26 + 14 + 20;
+        window->setFrame({0, 0, width, height});
+        window->contentView()->layoutSubtreeIfNeeded();
+        return height;
+    }
+
     std::shared_ptr<MainWindowController> controller_;
 };
 

@@ -45,12 +45,8 @@ protected:
 
     // The window at `width`, tall enough for all of page 1, drawn to `name`.
     platform::Bitmap render(double width, const std::string& name) {
+        const double height = layOutPageOne(width);
         auto window = controller().window();
-        window->setFrame({0, 0, width, 900});
-        window->contentView()->layoutSubtreeIfNeeded();
-        const double height = controller().mainLayoutRoot()->fittingHeightForWidth(width - 60) + 26 + 14 + 20;
-        window->setFrame({0, 0, width, height});
-        window->contentView()->layoutSubtreeIfNeeded();
         auto made = platform::CairoCanvas::make({width, height}, scale);
         EXPECT_TRUE(made.ok());
         auto& canvas = **made;

@@ -206,6 +206,15 @@ Size Button::intrinsicContentSize() const {
     return {contentWidth + 2 * horizontalPadding(controlSize()), height};
 }
 
+double Button::narrowestWidth() const {
+    const double intrinsic = intrinsicContentSize().width;
+    if (isCheckBox() || isRadio()) return intrinsic;
+    const bool showsTitle = !displayedTitle().empty() && imagePosition_ != ImagePosition::imageOnly;
+    if (!bordered_) return intrinsic - (showsTitle ? 4 : 0);
+    if (bezelStyle_ == BezelStyle::circular || bezelStyle_ == BezelStyle::helpButton) return intrinsic;
+    return intrinsic - horizontalPadding(controlSize());
+}
+
 void Button::drawMark(Canvas& canvas, Rect box) const {
     canvas.save();
     const bool on = state_ == ControlState::on;

@@ -107,6 +107,10 @@ public:
     // --- View -----------------------------------------------------------------
     std::string accessibilityRole() const override;
     Size intrinsicContentSize() const override;
+    // The narrowest width that still shows the title and image whole: a
+    // bezel gives up half its side margins, a borderless button all of them,
+    // before the content is cut.
+    double narrowestWidth() const;
     void draw(Canvas& canvas, Rect dirty) override;
     void mouseDown(const Event& event) override;
     void mouseDragged(const Event& event) override;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/gfx/recording_canvas.h"
+#include "platform/gfx/text_measurer.h"
 #include "support/fixture.h"
 #include "view_driver.h"
 
@@ -98,6 +99,38 @@ TEST_F(ButtonTest, DrawsABezelAndItsTitleOrACheckMark) {
 
     EXPECT_GT(push->intrinsicContentSize().width, check->intrinsicContentSize().width - 30);
     EXPECT_EQ(push->intrinsicContentSize().height, 22);
+}
+
+TEST_F(ButtonTest, AtItsNarrowestWidthTheTitleStillShowsWhole) {
+    struct Case {
+        const char* what;
+        std::shared_ptr<Button> button;
+        bool givesUpMargins;
+        // A check box's mark sits a point in; its title may run that point
+        // past the frame, where nothing clips it.
+        double overhang;
+    } cases[] = {
+        {"regular push button", Button::make("Go to Settings"), true, 0},
+        {"large push button", Button::make("Allow Accessibility"), true, 0},
+        {"borderless button", Button::make("Enable Finder Extension"), true, 0},
+        {"check box", Button::makeCheckBox("Enhanced Chrome Reading"), false, 1},
+    };
+    cases[1].button->setControlSize(ControlSize::large);
+    cases[2].button->setBordered(false);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const double narrowest = c.button->narrowestWidth();
+        EXPECT_EQ(narrowest < c.button->intrinsicContentSize().width, c.givesUpMargins);
+        place(c.button, {0, 0, narrowest, 22});
+        RecordingCanvas canvas({300, 100});
+        c.button->display(canvas);
+        const auto texts = canvas.operationsOf<RecordingCanvas::TextOp>();
+        ASSERT_EQ(texts.size(), 1u);
+        const double width = TextMeasurer::shared().measure(texts[0].text).width;
+        EXPECT_GE(texts[0].origin.x, -0.01);
+        EXPECT_LE(texts[0].origin.x + width, narrowest + c.overhang + 0.01);
+        c.button->removeFromSuperview();
+    }
 }
 
 }  // namespace
