@@ -1,6 +1,9 @@
 #include "platform/ui/menu_tracker.h"
 
+#include <utility>
+
 #include "platform/runtime/app_context.h"
+#include "platform/ui/application.h"
 #include "platform/ui/desktop_link.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/ui_trace.h"
@@ -30,6 +33,11 @@ void MenuTracker::open(const std::shared_ptr<Menu>& menu, ScreenPoint topLeft) {
     if (!menu) return;
     close();
     openLevel(menu, topLeft);
+    const Event* event = Application::shared().currentEvent();
+    if (!open_.empty() && event && isMouseDown(event->type)) {
+        const auto* row = open_.front().layout.rowAt(event->location);
+        openingPress_ = OpeningPress{.row = row ? row->item.get() : nullptr};
+    }
 }
 
 void MenuTracker::openLevel(const std::shared_ptr<Menu>& menu, ScreenPoint topLeft) {
@@ -56,6 +64,7 @@ bool MenuTracker::openSubmenu(const MenuItem& item) {
 }
 
 void MenuTracker::closeFrom(std::size_t level) {
+    if (level == 0) openingPress_.reset();
     while (open_.size() > level) {
         auto closing = open_.back().menu;
         open_.pop_back();
@@ -87,20 +96,25 @@ bool MenuTracker::handleEvent(const Event& event) {
         return true;  // keys belong to the open menu while it tracks
     }
     if (!isMouseEvent(event.type)) return false;
+    std::optional<OpeningPress> endingPress;
+    if (isMouseDown(event.type) || isMouseUp(event.type)) endingPress = std::exchange(openingPress_, std::nullopt);
     // Innermost menu first: submenus lie over their parents.
     for (std::size_t level = open_.size(); level-- > 0;) {
         const auto& layout = open_[level].layout;
         if (!layout.frame.contains(event.location)) continue;
         const auto* row = layout.rowAt(event.location);
+        if (openingPress_ && (!row || row->item.get() != openingPress_->row)) openingPress_->leftTheRow = true;
         if (!row) return true;
         if (row->item->hasSubmenu()) {
             openSubmenu(*row->item);
         } else if (isMouseUp(event.type)) {
+            if (endingPress && !endingPress->leftTheRow && row->item.get() == endingPress->row) return true;
             auto item = row->item;
             choose(item);
         }
         return true;
     }
+    if (openingPress_) openingPress_->leftTheRow = true;
     // Outside every open menu: a press closes them and is used up.
     if (isMouseDown(event.type)) {
         close();

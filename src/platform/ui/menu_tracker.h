@@ -57,11 +57,19 @@ private:
         std::shared_ptr<Menu> menu;
         MenuLayout layout;
     };
+    // The press that opened the menus, while it lasts. Its release leaves
+    // them open unless the pointer went to another row first: a click opens
+    // a menu and the next click chooses, a drag chooses where it ends.
+    struct OpeningPress {
+        const MenuItem* row = nullptr;  // under the pointer at the press, if any
+        bool leftTheRow = false;
+    };
 
     void openLevel(const std::shared_ptr<Menu>& menu, ScreenPoint topLeft);
     void closeFrom(std::size_t level);
 
     std::vector<OpenMenu> open_;
+    std::optional<OpeningPress> openingPress_;
     std::uint64_t generation_ = 0;
 };
 

@@ -5,6 +5,8 @@
 
 #include "platform/ui/menu.h"
 #include "platform/ui/menu_tracker.h"
+#include "platform/ui/pop_up_button.h"
+#include "platform/ui/window.h"
 #include "support/desktop/desktop_fixture.h"
 
 namespace tallowmere::platform {
@@ -96,6 +98,46 @@ TEST_F(MenuTest, ClickOutsideOrEscapeClosesWithoutChoosing) {
     EXPECT_FALSE(menus.isOpen());
     EXPECT_TRUE(delegate->chosen.empty());
     EXPECT_EQ(std::count(delegate->events.begin(), delegate->events.end(), "didClose"), 2);
+}
+
+TEST_F(MenuTest, AClickOnAPopUpLeavesItsMenuOpenForTheNextClickAndADragChoosesWhereItEnds) {
+    auto window = Window::make(ScreenRect{200, 300, 400, 200}, WindowStyleMask::titled);
+    window->setContentView(View::make({0, 0, 400, 200}));
+    auto popUp = PopUpButton::make();
+    popUp->addItems({"System", "Light", "Dark"});
+    popUp->setFrame({20, 150, 120, 22});
+    std::vector<std::string> chosen;
+    popUp->onAction = [&](Control& sender) { chosen.push_back(static_cast<PopUpButton&>(sender).titleOfSelectedItem()); };
+    window->contentView()->addSubview(popUp);
+    window->makeKeyAndOrderFront();
+    const ScreenPoint button = popUp->convertToScreen(popUp->bounds().center());
+    const auto rowCentre = [&](std::size_t index) {
+        const auto* layout = MenuTracker::shared().layoutOf(*popUp->menu());
+        const auto* row = layout ? layout->rowOf(*popUp->item(index)) : nullptr;
+        return row ? row->frame.center() : ScreenPoint{};
+    };
+
+    // The menu opens over the button, its first row under the pointer: the
+    // release of that click chooses nothing.
+    mouse.click(button);
+    ASSERT_TRUE(menus.isOpen());
+    mouse.click(rowCentre(2));
+    EXPECT_EQ(chosen, (std::vector<std::string>{"Dark"}));
+
+    mouse.moveTo(button);
+    mouse.press();
+    mouse.moveTo(rowCentre(1), 4);
+    mouse.release();
+    EXPECT_EQ(chosen, (std::vector<std::string>{"Dark", "Light"}));
+
+    // Back on the row it began on, a drag chooses that row.
+    mouse.moveTo(button);
+    mouse.press();
+    mouse.moveTo(rowCentre(2), 4);
+    mouse.moveTo(button, 4);
+    mouse.release();
+    EXPECT_FALSE(menus.isOpen());
+    EXPECT_EQ(chosen, (std::vector<std::string>{"Dark", "Light", "System"}));
 }
 
 TEST_F(MenuTest, OpenMenuStaysOnItsScreen) {
