@@ -9,6 +9,7 @@
 #include "localization/product_identity.h"
 #include "mainwindow/main_window_controller.h"
 #include "mainwindow/main_window_view_kit.h"
+#include "mainwindow/setting_row_view.h"
 #include "mainwindow/usage_item_view.h"
 #include "platform/base/text.h"
 #include "platform/base/url.h"
@@ -106,18 +107,9 @@ std::shared_ptr<View> MainWindowController::makeSettingRow(const std::string& sy
 
     // Icon, text and control on one centre line; the control keeps its
     // size at the right edge and the text at least 16 points from it.
-    std::vector<std::shared_ptr<View>> views{icon, text, View::make()};
-    if (trailingControl) {
-        trailingControl->setContentHuggingPriority(LayoutPriority::required, LayoutAxis::horizontal);
-        views.push_back(trailingControl);
-    }
-    auto row = StackView::makeHorizontal(std::move(views));
-    row->setAlignment(StackAlignment::centerY);
-    row->setSpacing(0);
-    row->setCustomSpacing(10, *icon);
-    row->setCustomSpacing(16, *text);
-    mainwindowkit::setMinimumHeight(*row, rowHeight.value_or(detail.empty() ? 34 : 44));
-    return row;
+    if (trailingControl) trailingControl->setContentHuggingPriority(LayoutPriority::required, LayoutAxis::horizontal);
+    return SettingRowView::make(icon, text, trailingControl, {.afterIcon = 10, .beforeControls = 16},
+                                rowHeight.value_or(detail.empty() ? 34 : 44));
 }
 
 std::shared_ptr<View> MainWindowController::makeUsageItem(std::optional<std::string> symbol,

@@ -12,6 +12,7 @@
 #include "mainwindow/main_window_controller.h"
 #include "mainwindow/main_window_view_kit.h"
 #include "mainwindow/mouse_drag_usage_icon_view.h"
+#include "mainwindow/setting_row_view.h"
 #include "mainwindow/wrapping_columns_view.h"
 #include "platform/gfx/symbol_image.h"
 #include "platform/system/user_defaults.h"
@@ -161,18 +162,18 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
     setWidthKeepingTitleWhole(*permissionButton, 104);
     auto permissionControls = row({permissionDotView, permissionButton}, 8);
     permissionControls->setFixedWidth(28 + 8 + *permissionButton->sizeConstraints().width);
-    auto accessibilityRow = row({accessibilityIcon, textColumn({permissionLabel}, 2), View::make(), permissionControls}, 12);
-    setMinimumHeight(*accessibilityRow, 34);
+    auto accessibilityRow = SettingRowView::make(accessibilityIcon, textColumn({permissionLabel}, 2), permissionControls,
+                                                 {.afterIcon = 12, .beforeControls = 12 + 12}, 34);
 
     auto guideButton = makePushButton(L("查看截图"), ControlSize::regular);
     auto settingsButton = makePushButton(L("去设置"), ControlSize::regular);
     for (const auto& button : {guideButton, settingsButton}) setWidthKeepingTitleWhole(*button, 104);
     guideButton->onAction = action(&MainWindowController::showWindowSettingsGuide);
     settingsButton->onAction = action(&MainWindowController::openWindowSettings);
-    auto adviceRow = row({makeSymbolView("info.circle.fill", {}, 28), textColumn({makeLabel(L("建议关闭系统设置"), 15)}, 5),
-                          View::make(), row({guideButton, settingsButton}, 8)},
-                         10);
-    setMinimumHeight(*adviceRow, 34);
+    auto adviceRow = SettingRowView::make(makeSymbolView("info.circle.fill", {}, 28),
+                                          textColumn({makeLabel(L("建议关闭系统设置"), 15)}, 5),
+                                          row({guideButton, settingsButton}, 8), {.afterIcon = 10, .beforeControls = 10 + 10},
+                                          34);
 
     auto finderIcon = ImageView::make(finderToolbarLineIcon());
     finderIcon->setContentTintColor(Color::system(SystemColor::blue));
@@ -181,11 +182,10 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
     auto finderButton = makePushButton(byLanguage("启用 / 管理", "Enable / Manage"), ControlSize::regular);
     setWidthKeepingTitleWhole(*finderButton, 104);
     finderButton->onAction = action(&MainWindowController::openFinderExtensionSettings);
-    auto finderRow = row({finderIcon, textColumn({makeLabel(byLanguage("Finder 工具栏", "Finder Toolbar"), 15)}, 3),
-                          View::make(), finderButton},
-                         8);
+    auto finderRow = SettingRowView::make(
+        finderIcon, textColumn({makeLabel(byLanguage("Finder 工具栏", "Finder Toolbar"), 15)}, 3), finderButton,
+        {.afterIcon = 8, .beforeControls = 8 + 8}, 34);
     finderRow->setFixedWidth(464);
-    setMinimumHeight(*finderRow, 34);
 
     auto generalRows = column({makeSettingRow("power", L("登录时自动启动"), "", launchSwitch),
                                makeSettingRow("menubar.rectangle", L("状态栏图标"), "",
@@ -219,14 +219,14 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
         button->setBezelStyle(BezelStyle::push);
         button->setControlSize(ControlSize::small);
     }
-    // The editing buttons at the left and the add buttons after a gap; where
-    // a language's words make both too wide for the card, the add buttons go
-    // onto a line of their own at the right.
+    // The editing buttons, then the add buttons after a wider gap; where a
+    // language's words make both too wide for the card, the add buttons go
+    // onto a line of their own.
     auto editButtons = row({quickLaunchEditButton, quickLaunchRenameButton, quickLaunchDeleteButton}, 7);
     auto addButtons = row({addApplication, addWebsite, addInformation}, 7);
     auto quickLaunchBar = WrappingColumnsView::make(
         {{editButtons, editButtons->fittingSize().width}, {addButtons, addButtons->fittingSize().width}}, 7 + 7,
-        StackAlignment::centerY, true);
+        StackAlignment::centerY);
     quickLaunchIconStrip->setWantsLayer(true);
     quickLaunchIconStrip->mutableLayer().cornerRadius = 10;
     quickLaunchIconStrip->mutableLayer().borderWidth = 1;
@@ -326,10 +326,10 @@ std::shared_ptr<View> MainWindowController::buildFirstPageColumns() {
     toggleGrid->setColumnSpacing(toggleSpacing);
     toggleGrid->setFixedWidth(toggleGridWidth);
 
-    auto longPressLine = row({makeSymbolView("cursorarrow.click", {}, 20),
-                              textColumn({makeLabel(byLanguage("长按呼出控件", "Long-Press for Selvane"), 13)}, 0),
-                              View::make(), selvaneLongPressSwitch},
-                             8);
+    auto longPressLine = SettingRowView::make(
+        makeSymbolView("cursorarrow.click", {}, 20),
+        textColumn({makeLabel(byLanguage("长按呼出控件", "Long-Press for Selvane"), 13)}, 0), selvaneLongPressSwitch,
+        {.afterIcon = 8, .beforeControls = 8 + 8}, 0);
     longPressLine->setFixedWidth(308);
     longPressLine->setToolTip(byLanguage("按住鼠标左键 1 秒呼出 Selvane；开启后自动关闭快捷启动长按。",
                                          "Hold the left mouse button for 1 second to open Selvane. Enabling this "

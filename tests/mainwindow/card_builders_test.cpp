@@ -65,6 +65,34 @@ TEST_F(CardBuildersTest, RowsAreThirtyFourHighWithoutADetailAndFortyFourWithOne)
     }
 }
 
+TEST_F(CardBuildersTest, ARowPutsItsControlUnderTheTextWhenBesideItAWordWouldBreak) {
+    struct Case {
+        const char* what;
+        double controlWidth;
+        bool under;
+    } cases[] = {
+        {"a small control: beside the text", 100, false},
+        {"the text wraps, its longest word still fits: beside", 300, false},
+        {"not even the longest word fits beside: under", 420, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto control = View::make();
+        control->setFixedSize({c.controlWidth, 22});
+        auto row = controller().makeSettingRow("power", "Recommended: turn off a system setting", "", control);
+        row->setFrame({0, 0, 464, row->fittingHeightForWidth(464)});
+        row->layoutSubtreeIfNeeded();
+        const auto text = row->subviews()[1]->frame();
+        EXPECT_EQ(control->frame().maxX(), 464) << "the control keeps to the right edge";
+        if (c.under) {
+            EXPECT_GE(control->frame().minY(), text.maxY()) << "the control sits under the text (the row is flipped)";
+            EXPECT_GT(row->frame().height(), 34);
+        } else {
+            EXPECT_LE(text.maxX() + 16, control->frame().minX());
+        }
+    }
+}
+
 TEST_F(CardBuildersTest, TheAuthorisationNoteIsBlueUntilTrustAndThenLeftOut) {
     auto label = Label::make();
     const std::string title = "窗口记忆（需授权）";

@@ -1,6 +1,6 @@
 // Page 1 laid out with the machine's real fonts in every interface language,
-// at a wide and a narrow window: no text may be cut and nothing may spill
-// out of its card, however long a language's words are.
+// at a wide and a narrow window: no text may be cut or broken inside a word,
+// and nothing may spill out of its card, however long a language's words are.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -20,6 +20,40 @@ using platform::View;
 
 // Rounding of the layout's sums: a part of a point is no cut.
 constexpr double tolerance = 0.5;
+
+// The words of a text written with spaces between them, which a line may
+// break between but never inside. Scripts written without spaces (Thai,
+// Chinese, Japanese) break inside their runs, so theirs are left out; a
+// full-width bracket opens a new word.
+std::vector<std::string> wordsThatMustNotBreak(const std::string& text) {
+    std::vector<std::string> words;
+    std::string word;
+    bool breaksInside = false;
+    const auto close = [&] {
+        if (!word.empty() && !breaksInside) words.push_back(word);
+        word.clear();
+        breaksInside = false;
+    };
+    for (std::size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        const std::string character = text.substr(at, length);
+        char32_t point = length == 1 ? lead : lead & (0xFF >> (length + 1));
+        for (std::size_t i = 1; i < length && at + i < text.size(); ++i)
+            point = (point << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+        at += length;
+        if (character == " ") {
+            close();
+            continue;
+        }
+        if (character == "（") close();
+        word += character;
+        if ((point >= 0x0E00 && point <= 0x0E7F) || point >= 0x3000) breaksInside = true;
+        if (character == "）") close();
+    }
+    close();
+    return words;
+}
 
 class MainWindowPageOneFitTest : public MainWindowTest {
 protected:
@@ -50,6 +84,13 @@ protected:
                 std::ostringstream size;
                 size << "needs " << needed.width + 2 * sideInset << " x " << needed.height << ":";
                 describe("text cut, " + size.str(), label->stringValue());
+            }
+            if (label->wraps()) {
+                const auto font = text.attributesAt(0).font.value_or(label->font());
+                for (const auto& word : wordsThatMustNotBreak(label->stringValue())) {
+                    if (measurer.measure(word, font).width + 2 * sideInset > frame.width() + tolerance)
+                        describe("word \"" + word + "\" broken in", label->stringValue());
+                }
             }
         } else if (const auto* popUp = dynamic_cast<const platform::PopUpButton*>(&view)) {
             // Any item may be chosen, so the longest one must show whole.
