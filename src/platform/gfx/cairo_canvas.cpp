@@ -801,6 +801,70 @@ bool CairoCanvas::onDrawLayer(const CanvasLayer& layer) {
     return true;
 }
 
+bool CairoCanvas::onRedrawLayer(CanvasLayer& layer, const std::vector<Rect>& changed,
+                                const std::function<void(Rect part)>& draw) {
+    auto* kept = dynamic_cast<CairoLayer*>(&layer);
+    const GraphicsState& st = state();
+    if (!kept || !drawable(st.transform)) return false;
+    cairo_t* cr = surface_->cr;
+    if (!kept->fits(userMatrix(surface_->device, st.transform), appearance(), cairo_get_group_target(cr))) return false;
+    if (!kept->picture || changed.empty()) return true;
+    std::optional<PixelBox> area;
+    for (const Rect& rect : changed) {
+        const PixelBox box = pixelsCovering(kept->matrix, rect.minX(), rect.minY(), rect.maxX(), rect.maxY());
+        area = area ? area->unionWith(box) : box;
+    }
+    area = area->intersection(kept->box);
+    if (area->isEmpty()) return true;
+    // Past half the layer, drawing it whole costs about the same.
+    if (2 * static_cast<long>(area->width()) * area->height() > static_cast<long>(kept->box.width()) * kept->box.height())
+        return false;
+    cairo_surface_t* picture = nullptr;
+    if (cairo_pattern_get_surface(kept->picture.get(), &picture) != CAIRO_STATUS_SUCCESS) return false;
+    cairo_matrix_t toUser = kept->matrix;
+    if (cairo_matrix_invert(&toUser) != CAIRO_STATUS_SUCCESS) return false;
+    const auto userRect = [&](const PixelBox& box) {
+        double x0 = box.x0, y0 = box.y0, x1 = box.x1, y1 = box.y1;
+        cairo_matrix_transform_point(&toUser, &x0, &y0);
+        cairo_matrix_transform_point(&toUser, &x1, &y1);
+        return Rect{std::min(x0, x1), std::min(y0, y1), std::abs(x1 - x0), std::abs(y1 - y0)};
+    };
+    // As a partial repaint of the canvas: a shadow cut by the edge of what
+    // is redrawn is wrong near the cut, so the part is redrawn with as much
+    // room as such shadows spread, and only the part is kept.
+    const ShadowWatch outerWatch = surface_->watch;
+    int margin = 0;
+    bool redrawn = false;
+    for (int round = 0; round < 4 && !redrawn; ++round) {
+        const PixelBox painted = area->outset(margin).intersection(kept->box);
+        surface_->watch = {painted, 0};
+        cairo_save(cr);
+        cairo_identity_matrix(cr);
+        cairo_reset_clip(cr);
+        cairo_rectangle(cr, painted.x0, painted.y0, painted.width(), painted.height());
+        cairo_clip(cr);
+        cairo_push_group(cr);
+        draw(userRect(painted));
+        cairo_identity_matrix(cr);
+        PatternPtr part(cairo_pop_group(cr));
+        cairo_restore(cr);
+        const int needed = surface_->watch.margin;
+        if (needed <= margin || painted.contains(kept->box)) {
+            cairo_t* into = cairo_create(picture);
+            cairo_rectangle(into, area->x0, area->y0, area->width(), area->height());
+            cairo_clip(into);
+            cairo_set_source(into, part.get());
+            cairo_set_operator(into, CAIRO_OPERATOR_SOURCE);
+            cairo_paint(into);
+            cairo_destroy(into);
+            redrawn = true;
+        }
+        margin = needed;
+    }
+    surface_->watch = outerWatch;
+    return redrawn;
+}
+
 void CairoCanvas::onSave() { cairo_save(surface_->cr); }
 void CairoCanvas::onRestore() { cairo_restore(surface_->cr); }
 

@@ -64,6 +64,8 @@ protected:
     void onText(const AttributedString& text, Point origin, std::optional<double> wrapWidth) override;
     std::unique_ptr<CanvasLayer> onMakeLayer(Rect area, const std::function<void()>& draw) override;
     bool onDrawLayer(const CanvasLayer& layer) override;
+    bool onRedrawLayer(CanvasLayer& layer, const std::vector<Rect>& changed,
+                       const std::function<void(Rect part)>& draw) override;
 
 private:
     struct Surface;

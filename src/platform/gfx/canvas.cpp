@@ -155,4 +155,20 @@ std::unique_ptr<CanvasLayer> Canvas::makeLayer(Rect area, const std::function<vo
 
 bool Canvas::drawLayer(const CanvasLayer& layer) { return onDrawLayer(layer); }
 
+bool Canvas::redrawLayer(CanvasLayer& layer, const std::vector<Rect>& changed,
+                         const std::function<void(Rect part)>& draw) {
+    if (!std::all_of(changed.begin(), changed.end(), [](const Rect& rect) { return finite(rect); })) return false;
+    save();
+    state_.alpha = 1;
+    state_.shadow.reset();
+    state_.compositingOperation = CompositingOperation::sourceOver;
+    const int depth = saveDepth();
+    const bool redrawn = onRedrawLayer(layer, changed, [&](Rect part) {
+        draw(part);
+        while (saveDepth() > depth) restore();
+    });
+    restore();
+    return redrawn;
+}
+
 }  // namespace tallowmere::platform

@@ -130,6 +130,13 @@ public:
     // when the user space, the appearance or the surface drawn on is no
     // longer the layer's: it must be made again.
     bool drawLayer(const CanvasLayer& layer);
+    // Draws the `changed` parts (user space, as the layer was made in) of a
+    // layer this canvas made again, keeping the rest: a small change costs
+    // a small redraw. `draw` is handed the part of user space it redraws
+    // (with room for the shadows it cuts), to skip what lies outside. False,
+    // changing nothing, when the layer no longer fits or the parts cover
+    // most of it: it is then made anew.
+    bool redrawLayer(CanvasLayer& layer, const std::vector<Rect>& changed, const std::function<void(Rect part)>& draw);
 
 protected:
     Canvas(Size size, double scale);
@@ -147,7 +154,7 @@ protected:
                          CompositingOperation operation) = 0;
     // `wrapWidth` present for boxed text; `origin` is then the box's start corner.
     virtual void onText(const AttributedString& text, Point origin, std::optional<double> wrapWidth) = 0;
-    // Backends that keep layers override both.
+    // Backends that keep layers override these.
     virtual std::unique_ptr<CanvasLayer> onMakeLayer(Rect area, const std::function<void()>& draw) {
         (void)area;
         (void)draw;
@@ -155,6 +162,13 @@ protected:
     }
     virtual bool onDrawLayer(const CanvasLayer& layer) {
         (void)layer;
+        return false;
+    }
+    virtual bool onRedrawLayer(CanvasLayer& layer, const std::vector<Rect>& changed,
+                               const std::function<void(Rect part)>& draw) {
+        (void)layer;
+        (void)changed;
+        (void)draw;
         return false;
     }
 

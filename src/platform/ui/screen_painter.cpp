@@ -120,11 +120,9 @@ std::vector<Rect> ScreenPainter::dirtyRects() const {
             if (view.displayMark() <= paintedMark_) return;
             // How far the drawing reaches past the frame, on every side of
             // the view's rectangle on screen.
-            const Rect frame = view.frame(), extent = view.drawingExtent();
-            const double reachX = std::max(frame.minX() - extent.minX(), extent.maxX() - frame.maxX());
-            const double reachY = std::max(frame.minY() - extent.minY(), extent.maxY() - frame.maxY());
+            const Size reach = view.drawingReach();
             const Rect onScreen = rect_cast<LocalSpace>(view.convertToScreen(view.bounds()));
-            const Rect visible = onScreen.insetBy(-reachX, -reachY).intersection(windowFrame).intersection(screen);
+            const Rect visible = onScreen.insetBy(-reach.width, -reach.height).intersection(windowFrame).intersection(screen);
             if (!visible.isEmpty()) rects.push_back(visible);
         });
     });

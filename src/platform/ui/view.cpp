@@ -330,6 +330,12 @@ Rect View::drawingExtent() const {
     return around.unionWith(Rect{around.origin.x + offset.width, around.origin.y + dy, around.width(), around.height()});
 }
 
+Size View::drawingReach() const {
+    const Rect extent = drawingExtent();
+    return {std::max(frame_.minX() - extent.minX(), extent.maxX() - frame_.maxX()),
+            std::max(frame_.minY() - extent.minY(), extent.maxY() - frame_.maxY())};
+}
+
 void View::displayWithin(Canvas& canvas, const std::optional<Rect>& dirty) {
     if (hidden_) return;
     if (dirty && !drawingExtent().intersects(*dirty)) return;
@@ -381,9 +387,17 @@ void View::displaySubviews(Canvas& canvas, const std::optional<Rect>& dirty) {
         drawChildren(dirty);
         return;
     }
-    if (cachedSubviews_ && cachedSubviewsStillShow() && canvas.drawLayer(*cachedSubviews_->picture)) return;
     // Whatever is marked from here on may not be in the picture.
     const std::uint64_t drawnThrough = latestDisplayMark();
+    if (cachedSubviews_) {
+        if (auto changed = changesSinceCachedSubviews()) {
+            auto& kept = *cachedSubviews_;
+            if (changed->empty() || canvas.redrawLayer(*kept.picture, *changed, drawChildren)) {
+                kept.drawnThrough = drawnThrough;
+                if (canvas.drawLayer(*kept.picture)) return;
+            }
+        }
+    }
     auto picture = canvas.makeLayer(bounds(), [&] { drawChildren(std::nullopt); });
     if (!picture) {
         cachedSubviews_.reset();
@@ -394,18 +408,21 @@ void View::displaySubviews(Canvas& canvas, const std::optional<Rect>& dirty) {
     cachedSubviews_ = CachedSubviews{std::move(picture), drawnThrough};
 }
 
-bool View::cachedSubviewsStillShow() const {
+std::optional<std::vector<Rect>> View::changesSinceCachedSubviews() const {
     const std::uint64_t drawnThrough = cachedSubviews_->drawnThrough;
-    if (subviewsMark_ > drawnThrough) return false;
+    if (subviewsMark_ > drawnThrough) return std::nullopt;
+    std::vector<Rect> changed;
     // Hidden views show nothing; hiding or showing one marks its superview.
-    const auto unchanged = [drawnThrough](const View& view, const auto& self) -> bool {
-        if (view.hidden_) return true;
-        if (view.displayMark_ > drawnThrough) return false;
-        return std::all_of(view.subviews_.begin(), view.subviews_.end(),
-                           [&](const std::shared_ptr<View>& subview) { return self(*subview, self); });
+    const auto collect = [&](const View& view, const auto& self) -> void {
+        if (view.hidden_) return;
+        if (view.displayMark_ > drawnThrough) {
+            const Size reach = view.drawingReach();
+            changed.push_back(view.convert(view.bounds(), this).insetBy(-reach.width, -reach.height));
+        }
+        for (const auto& subview : view.subviews_) self(*subview, self);
     };
-    return std::all_of(subviews_.begin(), subviews_.end(),
-                       [&](const std::shared_ptr<View>& subview) { return unchanged(*subview, unchanged); });
+    for (const auto& subview : subviews_) collect(*subview, collect);
+    return changed;
 }
 
 void View::drawLayer(Canvas& canvas) const {

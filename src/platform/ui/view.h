@@ -198,12 +198,15 @@ public:
     // How far past its frame a view's drawing may reach: its layer's shadow,
     // and a few points of focus ring.
     Rect drawingExtent() const;
+    // The same as a distance past the frame, the widest of either side.
+    Size drawingReach() const;
     // While the view is translucent, its subviews are drawn once into a
     // layer of its bounds, and that picture is painted at the view's alpha
     // on every frame, as one piece (so they do not show through each other).
-    // It is drawn afresh when a view inside is marked for display, or the
-    // view moves on the canvas; the view's own layer and drawing stay live,
-    // so an animated background goes on without redrawing what lies on it.
+    // Where a view inside is marked for display, that part of it is drawn
+    // again; all of it when the view's own subviews change or it moves on
+    // the canvas. The view's own layer and drawing stay live, so an
+    // animated background goes on without redrawing what lies on it.
     // Meanwhile drawing past the bounds is cut off. For pages that fade.
     bool cachesSubviewsWhileTranslucent() const { return cachesSubviewsWhileTranslucent_; }
     void setCachesSubviewsWhileTranslucent(bool caches);
@@ -380,8 +383,10 @@ private:
     void displayWithin(Canvas& canvas, const std::optional<Rect>& dirty);
     // The subviews, directly or through the picture kept of them.
     void displaySubviews(Canvas& canvas, const std::optional<Rect>& dirty);
-    // No view that shows inside was marked since the picture was drawn.
-    bool cachedSubviewsStillShow() const;
+    // Where the views that show inside were marked since the picture was
+    // drawn (their drawing's reach, in bounds coordinates); none when the
+    // picture must be drawn whole.
+    std::optional<std::vector<Rect>> changesSinceCachedSubviews() const;
     void detachFromWindowTree();
 
     Rect frame_;

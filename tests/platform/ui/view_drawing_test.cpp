@@ -364,10 +364,10 @@ TEST_F(ViewDrawingTest, ChangesBesideTheViewsRepaintTheWholeScreen) {
 }
 
 // A page halfway through a fade, over an opaque window background: a
-// shadowed card with a switch, a translucent badge with a label on it, and
-// a view that counts its drawing.
+// shadowed card with a switch, a translucent badge with a label on it, a
+// swatch in the card's shadow, and a view that counts its drawing.
 struct FadingPage {
-    std::shared_ptr<View> root, page, card, badge;
+    std::shared_ptr<View> root, page, card, badge, swatch;
     std::shared_ptr<Switch> knob;
     std::shared_ptr<Label> label;
     std::shared_ptr<CountingView> counter;
@@ -375,9 +375,9 @@ struct FadingPage {
 
 FadingPage makeFadingPage() {
     FadingPage made;
-    made.root = View::make({0, 0, 220, 120});
+    made.root = View::make({0, 0, 400, 240});
     made.root->mutableLayer().backgroundColor = Color::sRGB(0.95, 0.95, 0.96);
-    made.page = View::make({0, 0, 220, 120});
+    made.page = View::make({0, 0, 400, 240});
     made.page->setCachesSubviewsWhileTranslucent(true);
     made.page->setAlphaValue(0.5);
     made.root->addSubview(made.page);
@@ -387,7 +387,9 @@ FadingPage makeFadingPage() {
     made.badge = makeTranslucentBadge();
     made.card->addSubview(made.badge);
     made.label = std::dynamic_pointer_cast<Label>(made.badge->subviews().front());
-    made.counter = CountingView::make({150, 80, 40, 20});
+    made.swatch = View::make({131, 4, 12, 40});
+    made.page->addSubview(made.swatch);
+    made.counter = CountingView::make({300, 180, 40, 20});
     made.page->addSubview(made.counter);
     return made;
 }
@@ -411,6 +413,8 @@ TEST_F(ViewDrawingTest, AFadingPageShowsEveryChangeOfItsContent) {
         {"badge hidden", [](FadingPage& p) { p.badge->setHidden(true); }},
         {"badge faded further", [](FadingPage& p) { p.badge->setAlphaValue(0.2); }},
         {"card moved", [](FadingPage& p) { p.card->setFrameOrigin({40, 30}); }},
+        {"swatch in the card's shadow coloured",
+         [](FadingPage& p) { p.swatch->mutableLayer().backgroundColor = Color::sRGB(0.2, 0.7, 0.3); }},
         {"view added", [](FadingPage& p) { p.page->addSubview(CountingView::make({100, 10, 30, 30})); }},
         {"card removed", [](FadingPage& p) { p.card->removeFromSuperview(); }},
         {"page scrolled", [](FadingPage& p) { p.page->setBoundsOrigin({8, 4}); }},
@@ -433,7 +437,8 @@ TEST_F(ViewDrawingTest, AFadingPageShowsEveryChangeOfItsContent) {
 }
 
 // The page's content is drawn once for all the frames of a fade, whatever
-// its own alpha and layer do; drawn opaque, it is drawn live again.
+// its own alpha and layer do, and a change inside costs only its part;
+// drawn opaque, the page is drawn live again.
 TEST_F(ViewDrawingTest, AFadingPageDrawsItsContentOnce) {
     auto shown = makeFadingPage();
     auto made = CairoCanvas::make(shown.root->frame().size, 2);
@@ -446,6 +451,10 @@ TEST_F(ViewDrawingTest, AFadingPageDrawsItsContentOnce) {
         shown.root->display(canvas);
         EXPECT_EQ(shown.counter->draws, 1);
     }
+    // A change elsewhere redraws its own part of the picture only.
+    shown.knob->setOn(false);
+    shown.root->display(canvas);
+    EXPECT_EQ(shown.counter->draws, 1);
     EXPECT_EQ(differingPixels(canvas.bitmap(), drawnAfresh(*shown.root), 0), 0);
     shown.page->setAlphaValue(1);
     const int drawn = shown.counter->draws;
