@@ -216,5 +216,26 @@ TEST_F(MainWindowPageOneTest, DarkAppearanceRecoloursTheCardsInPlace) {
               (platform::Color::sRGB(44 / 255.0, 44 / 255.0, 46 / 255.0).rgba()));
 }
 
+TEST_F(MainWindowPageOneTest, OnPageOneOnlyTheUntrustedDotsBlinkWakesTheProgram) {
+    struct Case {
+        bool trusted;
+        std::size_t itemsInTenSeconds;
+    } cases[] = {{false, 10}, {true, 0}};
+    // The calendar item's day needs the activity timer.
+    defaults().set("calendarEnabled", platform::PropertyValue(false));
+    auto& controller = openMainWindow();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.trusted ? "trusted" : "untrusted");
+        setup.grantAccessibility(c.trusted);
+        controller.refreshPermission();
+        advance(5);  // the window's opening animation and the dot's restart
+        std::size_t items = 0;
+        context().mainQueue().onItemPerformed = [&items] { ++items; };
+        advance(10);
+        context().mainQueue().onItemPerformed = nullptr;
+        EXPECT_EQ(items, c.itemsInTenSeconds) << "the dot blinks once a second until trust, then nothing runs";
+    }
+}
+
 }  // namespace
 }  // namespace tallowmere::testing

@@ -5,8 +5,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cmath>
 #include <functional>
+#include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/gfx/font_configuration.h"
@@ -258,11 +261,51 @@ struct ShadowWatch {
     int margin = 0;
 };
 
+// One clip of the current state, kept so that a mask of our own can stand
+// in for cairo's clip (see clipCoverage).
+struct ClipShape {
+    ClipShape(Path path, const cairo_matrix_t& matrix, cairo_fill_rule_t rule)
+        : path(std::move(path)), matrix(matrix), rule(rule) {}
+
+    Path path;
+    cairo_matrix_t matrix;  // the path's user space to pixels
+    cairo_fill_rule_t rule;
+    // Made when first needed: the pixels the clip lets through at all, and
+    // its coverage over them, unless it is a box of whole pixels (all or
+    // nothing) or too large to be worth a mask.
+    mutable std::optional<PixelBox> extent;
+    mutable SurfacePtr coverage;
+    mutable bool maskable = true;
+};
+
+// Blurred masks of small shadows, by the coverage blurred: the bulbs of a
+// spinning lamp cast the same few shadows at ever new places, each blurred
+// once instead of every frame. Bounded: past `largestCount` it starts afresh.
+class BlurredMasks {
+public:
+    static constexpr int largestArea = 128 * 128;  // pixels of one mask
+    static constexpr std::size_t largestCount = 96;
+
+    const std::vector<unsigned char>* find(const std::string& key) const {
+        const auto found = masks_.find(key);
+        return found == masks_.end() ? nullptr : &found->second;
+    }
+    void insert(std::string key, std::vector<unsigned char> blurred) {
+        if (masks_.size() >= largestCount) masks_.clear();
+        masks_.emplace(std::move(key), std::move(blurred));
+    }
+
+private:
+    std::unordered_map<std::string, std::vector<unsigned char>> masks_;
+};
+
 struct Target {
     cairo_t* cr;
     int pixelsWide, pixelsHigh;
     double scale;
     ShadowWatch* watch = nullptr;
+    const std::vector<ClipShape>* clips = nullptr;
+    BlurredMasks* blurredMasks = nullptr;
 };
 
 }  // namespace
@@ -274,8 +317,13 @@ struct CairoCanvas::Surface {
     int pixelsWide = 0, pixelsHigh = 0;
 
     mutable ShadowWatch watch;
+    // The clips of the current state, in the order laid, and how many each
+    // saved state had.
+    std::vector<ClipShape> clips;
+    std::vector<std::size_t> savedClipCounts;
+    mutable BlurredMasks blurredMasks;
 
-    Target target() const { return {cr, pixelsWide, pixelsHigh, device.xx, &watch}; }
+    Target target() const { return {cr, pixelsWide, pixelsHigh, device.xx, &watch, &clips, &blurredMasks}; }
 
     ~Surface() {
         if (cr) cairo_destroy(cr);
@@ -408,16 +456,17 @@ PixelBox pixelsCovering(const cairo_matrix_t& matrix, double ux0, double uy0, do
 
 // The pixels filling or stroking `path` in user space `matrix` can touch.
 PixelBox pathPixels(cairo_t* cr, const cairo_matrix_t& matrix, const Path& path, const GraphicsState* strokeStyle) {
+    if (!strokeStyle) {
+        // A fill stays within its points' bounds; cairo would flatten the curves to find out.
+        const Rect bounds = path.bounds();
+        return pixelsCovering(matrix, bounds.minX(), bounds.minY(), bounds.maxX(), bounds.maxY());
+    }
     cairo_save(cr);
     cairo_set_matrix(cr, &matrix);
     setPath(cr, path);
     double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    if (strokeStyle) {
-        applyStrokeStyle(cr, *strokeStyle);
-        cairo_stroke_extents(cr, &x0, &y0, &x1, &y1);
-    } else {
-        cairo_fill_extents(cr, &x0, &y0, &x1, &y1);
-    }
+    applyStrokeStyle(cr, *strokeStyle);
+    cairo_stroke_extents(cr, &x0, &y0, &x1, &y1);
     cairo_new_path(cr);
     cairo_restore(cr);
     return pixelsCovering(matrix, x0, y0, x1, y1);
@@ -444,6 +493,240 @@ PixelBox clipPixels(cairo_t* cr) {
             static_cast<int>(std::ceil(y1))};
 }
 
+// Blurs the A8 `mask` as blurAlpha does; a small mask's blur is taken from
+// or kept in the target's remembered masks when `cacheable`.
+void blurRemembered(const Target& target, cairo_surface_t* mask, double radius, std::optional<PixelBox> solid,
+                    bool cacheable) {
+    const int width = cairo_image_surface_get_width(mask), height = cairo_image_surface_get_height(mask);
+    if (!cacheable || !target.blurredMasks || width * height > BlurredMasks::largestArea) {
+        blurAlpha(mask, radius, solid);
+        return;
+    }
+    cairo_surface_flush(mask);
+    unsigned char* data = cairo_image_surface_get_data(mask);
+    const int stride = cairo_image_surface_get_stride(mask);
+    if (!data) return;
+    // The key: the mask's size, the blur and the solid box, then its rows.
+    const std::array<double, 7> header{double(width), double(height), radius, solid ? 1.0 : 0.0,
+                                       solid ? double(solid->x0) : 0, solid ? double(solid->y0) : 0,
+                                       solid ? double(solid->x1 * 65536 + solid->y1) : 0};
+    std::string key(reinterpret_cast<const char*>(header.data()), sizeof header);
+    key.reserve(key.size() + std::size_t(width) * height);
+    for (int y = 0; y < height; ++y) key.append(reinterpret_cast<const char*>(data + std::ptrdiff_t(y) * stride), width);
+    const auto copyRows = [&](const unsigned char* from) {
+        for (int y = 0; y < height; ++y)
+            std::copy_n(from + std::ptrdiff_t(y) * width, width, data + std::ptrdiff_t(y) * stride);
+        cairo_surface_mark_dirty(mask);
+    };
+    if (const auto* blurred = target.blurredMasks->find(key)) {
+        copyRows(blurred->data());
+        return;
+    }
+    blurAlpha(mask, radius, solid);
+    cairo_surface_flush(mask);
+    std::vector<unsigned char> blurred(std::size_t(width) * height);
+    for (int y = 0; y < height; ++y)
+        std::copy_n(data + std::ptrdiff_t(y) * stride, width, blurred.begin() + std::ptrdiff_t(y) * width);
+    target.blurredMasks->insert(std::move(key), std::move(blurred));
+}
+
+// A clip's extent and coverage, made once for all that is drawn through it.
+void prepareClip(const ClipShape& clip, const Target& target) {
+    // The ball of a lamp at scale 2 fits; a window-sized card's rounded
+    // corners would cost more to mask than cairo's own clip.
+    constexpr int largestMask = 320 * 320;
+    const PixelBox surface{0, 0, target.pixelsWide, target.pixelsHigh};
+    if (clip.path.isEmpty()) {
+        clip.extent = PixelBox{};
+        return;
+    }
+    if (const auto* rect = clip.path.shape() ? std::get_if<Path::RectShape>(&*clip.path.shape()) : nullptr;
+        rect && clip.matrix.xy == 0 && clip.matrix.yx == 0) {
+        double x0 = rect->rect.minX(), y0 = rect->rect.minY(), x1 = rect->rect.maxX(), y1 = rect->rect.maxY();
+        cairo_matrix_transform_point(&clip.matrix, &x0, &y0);
+        cairo_matrix_transform_point(&clip.matrix, &x1, &y1);
+        const auto whole = [](double v) { return std::abs(v) < 1e7 && v == std::round(v); };
+        if (whole(x0) && whole(y0) && whole(x1) && whole(y1)) {
+            clip.extent = PixelBox{static_cast<int>(std::min(x0, x1)), static_cast<int>(std::min(y0, y1)),
+                                   static_cast<int>(std::max(x0, x1)), static_cast<int>(std::max(y0, y1))}
+                              .intersection(surface);
+            return;
+        }
+    }
+    const PixelBox extent = pathPixels(target.cr, clip.matrix, clip.path, nullptr).intersection(surface);
+    clip.extent = extent;
+    if (extent.isEmpty()) return;
+    if (static_cast<long>(extent.width()) * extent.height() > largestMask) {
+        clip.maskable = false;
+        return;
+    }
+    clip.coverage.reset(cairo_image_surface_create(CAIRO_FORMAT_A8, extent.width(), extent.height()));
+    if (cairo_surface_status(clip.coverage.get()) != CAIRO_STATUS_SUCCESS) {
+        clip.coverage.reset();
+        clip.maskable = false;
+        return;
+    }
+    cairo_t* m = cairo_create(clip.coverage.get());
+    cairo_translate(m, -extent.x0, -extent.y0);
+    cairo_transform(m, &clip.matrix);
+    setPath(m, clip.path);
+    cairo_set_fill_rule(m, clip.rule);
+    cairo_fill(m);
+    cairo_destroy(m);
+}
+
+// A8 masks placed on the surface: `into` at `intoAt`, `by` at `byAt`. Over
+// `area` (inside both), each pixel of `into` is multiplied by that of `by`,
+// rounded as pixman rounds.
+void multiplyAlpha(cairo_surface_t* into, Point intoAt, cairo_surface_t* by, Point byAt, const PixelBox& area) {
+    cairo_surface_flush(into);
+    cairo_surface_flush(by);
+    unsigned char* to = cairo_image_surface_get_data(into);
+    const unsigned char* from = cairo_image_surface_get_data(by);
+    if (!to || !from) return;
+    const int toStride = cairo_image_surface_get_stride(into), fromStride = cairo_image_surface_get_stride(by);
+    const int ix = static_cast<int>(intoAt.x), iy = static_cast<int>(intoAt.y);
+    const int bx = static_cast<int>(byAt.x), by0 = static_cast<int>(byAt.y);
+    const int width = area.width();
+    for (int y = area.y0; y < area.y1; ++y) {
+        unsigned char* __restrict row = to + std::ptrdiff_t(y - iy) * toStride + (area.x0 - ix);
+        const unsigned char* __restrict other = from + std::ptrdiff_t(y - by0) * fromStride + (area.x0 - bx);
+        for (int x = 0; x < width; ++x) {
+            const std::uint16_t t = static_cast<std::uint16_t>(row[x] * other[x] + 128);
+            row[x] = static_cast<unsigned char>((t + (t >> 8)) >> 8);
+        }
+    }
+    cairo_surface_mark_dirty(into);
+}
+
+bool clipsAreMaskable(const Target& target) {
+    if (!target.clips) return false;
+    for (const auto& clip : *target.clips) {
+        if (!clip.extent) prepareClip(clip, target);
+        if (!clip.maskable) return false;
+    }
+    return true;
+}
+
+// Whether the (prepared) clip lets all of `box` through.
+bool coversFully(const ClipShape& clip, const PixelBox& box) {
+    if (!clip.extent->contains(box)) return false;
+    if (!clip.coverage) return true;
+    cairo_surface_flush(clip.coverage.get());
+    const unsigned char* data = cairo_image_surface_get_data(clip.coverage.get());
+    const int stride = cairo_image_surface_get_stride(clip.coverage.get());
+    for (int y = box.y0; y < box.y1; ++y) {
+        const unsigned char* row = data + std::ptrdiff_t(y - clip.extent->y0) * stride + (box.x0 - clip.extent->x0);
+        if (!std::all_of(row, row + box.width(), [](unsigned char v) { return v == 255; })) return false;
+    }
+    return true;
+}
+
+// Multiplies `mask` (an A8 mask over `box`, pixels of the surface) by the
+// clips' coverage: zero past their extents, each clip's own mask within.
+// cairo rasterises a curved clip again for every paint through it, at
+// several times the cost of a small paint itself; the clips' masks are made
+// once, by the same rasteriser, so each pixel keeps its coverage where one
+// clip's edge crosses it. (Where two edges cross one pixel, cairo's own clip
+// would take the area of their overlap, not the product.) The clips must be
+// maskable.
+void multiplyByClipCoverage(const Target& target, cairo_surface_t* mask, const PixelBox& box) {
+    PixelBox reached = box;
+    for (const auto& clip : *target.clips) reached = reached.intersection(*clip.extent);
+    cairo_surface_flush(mask);
+    unsigned char* data = cairo_image_surface_get_data(mask);
+    const int stride = cairo_image_surface_get_stride(mask);
+    if (!data) return;
+    for (int y = box.y0; y < box.y1; ++y) {
+        unsigned char* row = data + std::ptrdiff_t(y - box.y0) * stride;
+        if (reached.isEmpty() || y < reached.y0 || y >= reached.y1) {
+            std::fill_n(row, box.width(), 0);
+            continue;
+        }
+        std::fill_n(row, reached.x0 - box.x0, 0);
+        std::fill_n(row + (reached.x1 - box.x0), box.x1 - reached.x1, 0);
+    }
+    cairo_surface_mark_dirty(mask);
+    if (reached.isEmpty()) return;
+    const Point at{double(box.x0), double(box.y0)};
+    for (const auto& clip : *target.clips) {
+        if (clip.coverage)
+            multiplyAlpha(mask, at, clip.coverage.get(), {double(clip.extent->x0), double(clip.extent->y0)}, reached);
+    }
+}
+
+// The clips' coverage over `box`, as an A8 mask the size of the box; null
+// when a clip is too large for a mask.
+SurfacePtr clipCoverage(const Target& target, const PixelBox& box) {
+    if (!clipsAreMaskable(target) || box.isEmpty()) return nullptr;
+    SurfacePtr mask(cairo_image_surface_create(CAIRO_FORMAT_A8, box.width(), box.height()));
+    if (cairo_surface_status(mask.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+    cairo_surface_flush(mask.get());
+    unsigned char* data = cairo_image_surface_get_data(mask.get());
+    const int stride = cairo_image_surface_get_stride(mask.get());
+    for (int y = 0; y < box.height(); ++y) std::fill_n(data + std::ptrdiff_t(y) * stride, box.width(), 255);
+    cairo_surface_mark_dirty(mask.get());
+    multiplyByClipCoverage(target, mask.get(), box);
+    return mask;
+}
+
+// Whether the clip has a curved or part-pixel edge, which cairo handles slowly.
+bool clipIsCurved(cairo_t* cr) {
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    std::unique_ptr<cairo_rectangle_list_t, decltype(&cairo_rectangle_list_destroy)> rectangles(
+        cairo_copy_clip_rectangle_list(cr), cairo_rectangle_list_destroy);
+    cairo_restore(cr);
+    return rectangles->status != CAIRO_STATUS_SUCCESS;
+}
+
+// Paints the source `setSource` sets with `alpha` over the clip, through a
+// mask of the clip's coverage with cairo's own clip set aside. False when
+// not done: a clip of whole-pixel rectangles (cairo's fast case) or one too
+// large for a mask.
+bool paintThroughClipCoverage(const Target& target, double alpha, const std::function<void(cairo_t*)>& setSource) {
+    cairo_t* cr = target.cr;
+    // Through one curved clip cairo paints as fast as it fills the clip's
+    // shape; only where curved clips cross it works the coverage out.
+    if (!target.clips || target.clips->empty() || !clipIsCurved(cr) || !clipsAreMaskable(target)) return false;
+    const auto curved = std::count_if(target.clips->begin(), target.clips->end(),
+                                      [](const ClipShape& clip) { return clip.coverage != nullptr; });
+    if (curved < 2) return false;
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    const PixelBox box = clipPixels(cr).intersection({0, 0, target.pixelsWide, target.pixelsHigh});
+    if (box.isEmpty()) {
+        cairo_restore(cr);
+        return true;
+    }
+    // Edges of two clips crossing in the box: cairo's exact overlap.
+    const auto cut = std::count_if(target.clips->begin(), target.clips->end(),
+                                   [&](const ClipShape& clip) { return !coversFully(clip, box); });
+    if (cut > 1) {
+        cairo_restore(cr);
+        return false;
+    }
+    const SurfacePtr mask = clipCoverage(target, box);
+    if (!mask) {
+        cairo_restore(cr);
+        return false;
+    }
+    if (alpha < 1) {
+        cairo_t* m = cairo_create(mask.get());
+        cairo_set_operator(m, CAIRO_OPERATOR_DEST_IN);
+        cairo_set_source_rgba(m, 0, 0, 0, alpha);
+        cairo_paint(m);
+        cairo_destroy(m);
+    }
+    setSource(cr);
+    cairo_identity_matrix(cr);
+    cairo_reset_clip(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    cairo_mask_surface(cr, mask.get(), box.x0, box.y0);
+    cairo_restore(cr);
+    return true;
+}
+
 // Paints the layer's coverage, blurred, in the shadow colour at the
 // shadow's offset. The blur runs over `region` (what the layer covers) with
 // room for its spread, not over the whole surface: the three box passes
@@ -454,9 +737,14 @@ PixelBox clipPixels(cairo_t* cr) {
 // surface pixels; the context is already moved to the mask's place).
 // `covered`, when known, is a box of the surface the shape covers fully
 // and is painted over opaquely afterwards: its shadow there is never seen.
-void paintShadow(const Target& target, const std::function<void(cairo_t*)>& coverage, const PixelBox& region,
-                 const PixelBox& shape, const Shadow& shadow, double alpha, Appearance appearance,
-                 std::optional<PixelBox> covered = std::nullopt) {
+// `throughClipCoverage`: the clip is curved, and the shadow is cut by the
+// clip's coverage (see clipCoverage) where it falls on whole pixels.
+// `cacheable`: the coverage depends on nothing but what `coverage` paints,
+// so a small one's blur may be remembered.
+void paintShadow(const Target& target, const std::function<void(cairo_t*)>& coverage,
+                 const PixelBox& region, const PixelBox& shape, const Shadow& shadow, double alpha,
+                 Appearance appearance, std::optional<PixelBox> covered = std::nullopt,
+                 bool throughClipCoverage = false, bool cacheable = false) {
     cairo_t* cr = target.cr;
     const double blur = shadow.blurRadius * target.scale;
     const int spread = blur >= 2 ? 3 * static_cast<int>(std::lround(std::min(blur, 512.0) / 2)) + 1 : 0;
@@ -476,10 +764,19 @@ void paintShadow(const Target& target, const std::function<void(cairo_t*)>& cove
     cairo_destroy(m);
     std::optional<PixelBox> solid;
     if (covered) solid = PixelBox{covered->x0 - box.x0, covered->y0 - box.y0, covered->x1 - box.x0, covered->y1 - box.y0};
-    blurAlpha(mask.get(), blur, solid);
+    blurRemembered(target, mask.get(), blur, solid, cacheable);
+    // The offset is given y up, so it is negated for the surface.
+    const double x = box.x0 + shadow.offset.width * target.scale, y = box.y0 - shadow.offset.height * target.scale;
     const double shadowAlpha = shadow.color.rgba(appearance).alpha * alpha;
     setSourceColor(cr, shadow.color.withAlphaComponent(shadowAlpha), appearance);
     cairo_save(cr);
+    if (throughClipCoverage && x == std::floor(x) && y == std::floor(y) && std::abs(x) < 1e7 && std::abs(y) < 1e7 &&
+        clipsAreMaskable(target)) {
+        // The shadow stays where the clip covers, as much as it covers.
+        const int atX = static_cast<int>(x), atY = static_cast<int>(y);
+        multiplyByClipCoverage(target, mask.get(), {atX, atY, atX + box.width(), atY + box.height()});
+        cairo_reset_clip(cr);
+    }
     if (covered && !covered->isEmpty()) {
         // Whole pixels: the clip leaves every other pixel's coverage as it is.
         cairo_rectangle(cr, surface.x0, surface.y0, surface.width(), surface.height());
@@ -487,9 +784,7 @@ void paintShadow(const Target& target, const std::function<void(cairo_t*)>& cove
         cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
         cairo_clip(cr);
     }
-    // The offset is given y up, so it is negated for the surface.
-    cairo_mask_surface(cr, mask.get(), box.x0 + shadow.offset.width * target.scale,
-                       box.y0 - shadow.offset.height * target.scale);
+    cairo_mask_surface(cr, mask.get(), x, y);
     cairo_restore(cr);
 }
 
@@ -505,6 +800,11 @@ enum class Painting {
     isolated,
 };
 
+// Whether a single paint goes straight onto the surface, with no layer.
+bool paintsDirectly(const GraphicsState& state) {
+    return !state.shadow && state.compositingOperation == CompositingOperation::sourceOver;
+}
+
 // Draws `paint` (which sets its own matrix and draws with OVER, applying
 // the alpha it is handed) with the state's alpha, shadow and compositing.
 // Source-over drawing without a shadow goes straight to the surface when
@@ -515,7 +815,7 @@ enum class Painting {
 void withEffects(const Target& target, const GraphicsState& state, Appearance appearance, Painting painting,
                  const std::function<PixelBox()>& drawn, const std::function<void(cairo_t*, double alpha)>& paint) {
     cairo_t* cr = target.cr;
-    const bool direct = !state.shadow && state.compositingOperation == CompositingOperation::sourceOver &&
+    const bool direct = paintsDirectly(state) &&
                         (state.alpha >= 1 ? painting != Painting::isolated : painting == Painting::singleOperation);
     cairo_save(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
@@ -588,9 +888,9 @@ std::optional<PixelBox> fullyCoveredPixels(const cairo_matrix_t& matrix, const P
 }
 
 // An opaque shape with a shadow casts its own coverage: the shadow's mask is
-// the path filled within the clip, and the shape goes straight onto the
-// surface, with no layer. Only when the clip is whole-pixel rectangles (so
-// it can be copied onto the mask exactly); false when not done.
+// the path filled within the clip (its rectangles copied, or its curved
+// clips laid again), and the shape goes straight onto the surface, with no
+// layer. False when not done.
 bool fillCastingShadow(const Target& target, const cairo_matrix_t& matrix, const Path& path, cairo_fill_rule_t fillRule,
                        const GraphicsState& state, Appearance appearance) {
     if (!state.shadow || state.alpha < 1 || state.compositingOperation != CompositingOperation::sourceOver ||
@@ -601,14 +901,21 @@ bool fillCastingShadow(const Target& target, const cairo_matrix_t& matrix, const
     cairo_identity_matrix(cr);
     std::unique_ptr<cairo_rectangle_list_t, decltype(&cairo_rectangle_list_destroy)> clipBoxes(
         cairo_copy_clip_rectangle_list(cr), cairo_rectangle_list_destroy);
-    if (clipBoxes->status != CAIRO_STATUS_SUCCESS) {
+    const bool curvedClip = clipBoxes->status != CAIRO_STATUS_SUCCESS;
+    const PixelBox shape = pathPixels(cr, matrix, path, nullptr);
+    // Under a curved clip only a shape the clip leaves whole: its coverage
+    // is then the path's alone, and only the shadow is cut.
+    const auto leavesWhole = [&] {
+        return std::all_of(target.clips->begin(), target.clips->end(),
+                           [&](const ClipShape& clip) { return coversFully(clip, shape); });
+    };
+    if (curvedClip && !(clipsAreMaskable(target) && leavesWhole())) {
         cairo_restore(cr);
         return false;
     }
-    const PixelBox shape = pathPixels(cr, matrix, path, nullptr);
     const PixelBox region = clipPixels(cr).intersection({0, 0, target.pixelsWide, target.pixelsHigh}).intersection(shape);
     std::optional<PixelBox> covered = fullyCoveredPixels(matrix, path);
-    if (covered && clipBoxes->num_rectangles == 1) {
+    if (covered && !curvedClip && clipBoxes->num_rectangles == 1) {
         const auto& clip = clipBoxes->rectangles[0];
         covered = covered->intersection({static_cast<int>(std::ceil(clip.x)), static_cast<int>(std::ceil(clip.y)),
                                          static_cast<int>(std::floor(clip.x + clip.width)),
@@ -617,18 +924,40 @@ bool fillCastingShadow(const Target& target, const cairo_matrix_t& matrix, const
         covered.reset();
     }
     if (covered && covered->isEmpty()) covered.reset();
+    // A small, widely blurred shadow (a glow) falls on a quarter-pixel grid,
+    // so that shapes alike cast the very same mask and its blur is
+    // remembered. At most an eighth of a pixel from the shape, it moves its
+    // soft edge by a level or two; a tight shadow's sharper edge would show
+    // it, so those stay where they fall.
+    constexpr double narrowestGlow = 8;  // blur, in pixels
+    const bool glow = static_cast<long>(shape.width()) * shape.height() <= BlurredMasks::largestArea / 4 &&
+                       state.shadow->blurRadius * target.scale >= narrowestGlow;
+    Point shift{0, 0};
+    if (glow) {
+        const Rect bounds = path.bounds();
+        double x = bounds.minX(), y = bounds.minY();
+        cairo_matrix_transform_point(&matrix, &x, &y);
+        shift = {std::round(x * 4) / 4 - x, std::round(y * 4) / 4 - y};
+    }
     const auto coverage = [&](cairo_t* m) {
-        for (int i = 0; i < clipBoxes->num_rectangles; ++i) {
-            const auto& box = clipBoxes->rectangles[i];
-            cairo_rectangle(m, box.x, box.y, box.width, box.height);
+        cairo_save(m);
+        if (!curvedClip) {
+            for (int i = 0; i < clipBoxes->num_rectangles; ++i) {
+                const auto& r = clipBoxes->rectangles[i];
+                cairo_rectangle(m, r.x, r.y, r.width, r.height);
+            }
+            cairo_clip(m);
         }
-        cairo_clip(m);
+        cairo_translate(m, shift.x, shift.y);
         cairo_transform(m, &matrix);
         setPath(m, path);
         cairo_set_fill_rule(m, fillRule);
         cairo_fill(m);
+        cairo_restore(m);
     };
-    if (!region.isEmpty()) paintShadow(target, coverage, region, shape, *state.shadow, 1, appearance, covered);
+    if (!region.isEmpty())
+        paintShadow(target, coverage, region, shape, *state.shadow, 1, appearance, covered, curvedClip, glow);
+    if (curvedClip) cairo_reset_clip(cr);  // it lets the whole shape through
     cairo_set_matrix(cr, &matrix);
     setPath(cr, path);
     cairo_set_fill_rule(cr, fillRule);
@@ -755,6 +1084,17 @@ struct CairoLayer final : CanvasLayer {
     }
 };
 
+// Runs `draw` with the canvas's clips set aside, while cairo's clip is reset
+// for drawing into a layer.
+template <typename Surface>
+void withClipsSetAside(Surface& surface, const std::function<void()>& draw) {
+    auto clips = std::exchange(surface.clips, {});
+    auto savedClipCounts = std::exchange(surface.savedClipCounts, {});
+    draw();
+    surface.clips = std::move(clips);
+    surface.savedClipCounts = std::move(savedClipCounts);
+}
+
 }  // namespace
 
 std::unique_ptr<CanvasLayer> CairoCanvas::onMakeLayer(Rect area, const std::function<void()>& draw) {
@@ -775,9 +1115,10 @@ std::unique_ptr<CanvasLayer> CairoCanvas::onMakeLayer(Rect area, const std::func
     cairo_rectangle(cr, layer->box.x0, layer->box.y0, layer->box.width(), layer->box.height());
     cairo_clip(cr);
     cairo_push_group(cr);
-    // Nothing in the layer is cut by the area being repainted.
+    // Nothing in the layer is cut by the area being repainted, nor by the
+    // clips cairo's were reset from.
     const auto watched = std::exchange(surface_->watch.area, std::nullopt);
-    draw();
+    withClipsSetAside(*surface_, draw);
     surface_->watch.area = watched;
     cairo_identity_matrix(cr);
     layer->picture.reset(cairo_pop_group(cr));
@@ -844,7 +1185,7 @@ bool CairoCanvas::onRedrawLayer(CanvasLayer& layer, const std::vector<Rect>& cha
         cairo_rectangle(cr, painted.x0, painted.y0, painted.width(), painted.height());
         cairo_clip(cr);
         cairo_push_group(cr);
-        draw(userRect(painted));
+        withClipsSetAside(*surface_, [&] { draw(userRect(painted)); });
         cairo_identity_matrix(cr);
         PatternPtr part(cairo_pop_group(cr));
         cairo_restore(cr);
@@ -865,8 +1206,18 @@ bool CairoCanvas::onRedrawLayer(CanvasLayer& layer, const std::vector<Rect>& cha
     return redrawn;
 }
 
-void CairoCanvas::onSave() { cairo_save(surface_->cr); }
-void CairoCanvas::onRestore() { cairo_restore(surface_->cr); }
+void CairoCanvas::onSave() {
+    cairo_save(surface_->cr);
+    surface_->savedClipCounts.push_back(surface_->clips.size());
+}
+
+void CairoCanvas::onRestore() {
+    cairo_restore(surface_->cr);
+    if (surface_->savedClipCounts.empty()) return;
+    auto& clips = surface_->clips;
+    clips.erase(clips.begin() + static_cast<std::ptrdiff_t>(surface_->savedClipCounts.back()), clips.end());
+    surface_->savedClipCounts.pop_back();
+}
 
 void CairoCanvas::onFill(const Path& path, FillRule rule) {
     const GraphicsState& st = state();
@@ -905,9 +1256,14 @@ void CairoCanvas::onClip(const Path& path, FillRule rule) {
         // Clipping to a flat shape leaves nothing.
         cairo_new_path(cr);
         cairo_clip(cr);
+        cairo_matrix_t identity;
+        cairo_matrix_init_identity(&identity);
+        surface_->clips.emplace_back(Path(), identity, CAIRO_FILL_RULE_WINDING);
         return;
     }
     const cairo_matrix_t matrix = userMatrix(surface_->device, state().transform);
+    surface_->clips.emplace_back(path, matrix,
+                                 rule == FillRule::evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
     cairo_save(cr);  // only to keep the matrix out of the saved state
     cairo_set_matrix(cr, &matrix);
     setPath(cr, path);
@@ -922,10 +1278,15 @@ void CairoCanvas::onLinearGradient(const Gradient& gradient, Point start, Point 
     if (!drawable(st.transform)) return;
     const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
     const Target target = surface_->target();
+    PatternPtr pattern(cairo_pattern_create_linear(start.x, start.y, end.x, end.y));
+    addStops(pattern.get(), gradient, appearance());
+    const auto setSource = [&](cairo_t* cr) {
+        cairo_set_matrix(cr, &matrix);
+        cairo_set_source(cr, pattern.get());
+    };
+    if (paintsDirectly(st) && paintThroughClipCoverage(target, st.alpha, setSource)) return;
     withEffects(target, st, appearance(), Painting::singleOperation, {}, [&](cairo_t* cr, double alpha) {
         cairo_set_matrix(cr, &matrix);
-        PatternPtr pattern(cairo_pattern_create_linear(start.x, start.y, end.x, end.y));
-        addStops(pattern.get(), gradient, appearance());
         const PixelBox surface{0, 0, target.pixelsWide, target.pixelsHigh};
         if (paintLinearGradientByShiftedRows(cr, pattern.get(), matrix, start, end,
                                              steepestLevelsPerUnit(gradient, appearance()), surface, alpha))
@@ -940,12 +1301,16 @@ void CairoCanvas::onRadialGradient(const Gradient& gradient, Point startCenter, 
     const GraphicsState& st = state();
     if (!drawable(st.transform)) return;
     const cairo_matrix_t matrix = userMatrix(surface_->device, st.transform);
-    withEffects(surface_->target(), st, appearance(), Painting::singleOperation, {}, [&](cairo_t* cr, double alpha) {
+    PatternPtr pattern(
+        cairo_pattern_create_radial(startCenter.x, startCenter.y, startRadius, endCenter.x, endCenter.y, endRadius));
+    addStops(pattern.get(), gradient, appearance());
+    const auto setSource = [&](cairo_t* cr) {
         cairo_set_matrix(cr, &matrix);
-        PatternPtr pattern(
-            cairo_pattern_create_radial(startCenter.x, startCenter.y, startRadius, endCenter.x, endCenter.y, endRadius));
-        addStops(pattern.get(), gradient, appearance());
         cairo_set_source(cr, pattern.get());
+    };
+    if (paintsDirectly(st) && paintThroughClipCoverage(surface_->target(), st.alpha, setSource)) return;
+    withEffects(surface_->target(), st, appearance(), Painting::singleOperation, {}, [&](cairo_t* cr, double alpha) {
+        setSource(cr);
         cairo_paint_with_alpha(cr, alpha);
     });
 }

@@ -149,6 +149,26 @@ TEST_F(CairoCanvasTest, ALayerIsPaintedBackAsOnePieceWhereItWasDrawn) {
     EXPECT_EQ(canvas->bitmap(), painted);
 }
 
+// Nor is a layer cut by a curved clip around it: a glow drawn in the layer
+// reaches past that clip.
+TEST_F(CairoCanvasTest, ALayerKeepsItsGlowsPastACurvedClipAroundIt) {
+    auto canvas = makeCanvas({40, 40}, 2);
+    canvas->save();
+    canvas->clip(Path::ellipse({12, 12, 16, 16}));
+    auto layer = canvas->makeLayer({0, 0, 40, 40}, [&] {
+        canvas->save();
+        canvas->clip(Path::ellipse({1, 1, 38, 38}));
+        canvas->setShadow(Shadow{{0, 0}, 6, Color::sRGB(1, 0, 0)});
+        canvas->setFillColor(Color::sRGB(1, 0, 0));
+        canvas->fillEllipse({16, 16, 8, 8});
+        canvas->restore();
+    });
+    canvas->restore();
+    ASSERT_TRUE(layer);
+    EXPECT_TRUE(canvas->drawLayer(*layer));
+    EXPECT_GT(pixelAt(canvas->bitmap(), 20, 11).alpha, 0);
+}
+
 TEST_F(CairoCanvasTest, DynamicColorsPaintInTheCanvasAppearance) {
     auto canvas = makeCanvas({4, 4});
     canvas->setAppearance(Appearance::dark);
@@ -343,6 +363,8 @@ TEST_F(CairoCanvasTest, ShadowsNearTheShapeMatchShadowsOfAWholeCanvasLayer) {
         {"over the canvas edges", {-10, 50, 40, 40}, std::nullopt, 1},
         {"cut by a whole-pixel clip", {30, 20, 30, 20}, Path::rect({0, 0, 45, 70}), 1},
         {"cut by a rounded clip", {30, 20, 30, 20}, Path::roundedRect({10, 10, 40, 25}, 8), 1},
+        {"shadow cut by a round clip, off the pixel grid", {30.3, 20.6, 30, 20}, Path::ellipse({22, 9, 48, 43}), 1},
+        {"cut by a round clip, off the pixel grid", {40.45, 20.1, 30, 20}, Path::ellipse({0, 0, 70, 60}), 1},
         {"translucent", {30, 20, 30, 20}, Path::rect({0, 0, 45, 70}), 0.6},
     };
     const Shadow shadow{{2, -3}, 6, Color::black().withAlphaComponent(0.5)};
@@ -355,6 +377,10 @@ TEST_F(CairoCanvasTest, ShadowsNearTheShapeMatchShadowsOfAWholeCanvasLayer) {
             for (auto* canvas : {direct.get(), layered.get()}) {
                 canvas->setFillColor(Color::white());
                 canvas->fillRect({0, 0, 90, 70});
+                // A clip taken back cuts no shadow.
+                canvas->save();
+                canvas->clip(Path::rect(c.shape.insetBy(-2, -2)));
+                canvas->restore();
                 if (c.clip) canvas->clip(*c.clip);
                 canvas->setShadow(shadow);
                 canvas->setAlpha(c.alpha);
@@ -369,6 +395,93 @@ TEST_F(CairoCanvasTest, ShadowsNearTheShapeMatchShadowsOfAWholeCanvasLayer) {
             layered->drawImage(shape, {0, 0, 90, 70});
             // Anti-aliased edges may round one or two levels apart.
             EXPECT_LE(largestDifference(direct->bitmap(), layered->bitmap()), 2);
+        }
+    }
+}
+
+// Small shadows of alike shapes are blurred once and remembered: drawn on a
+// canvas that has cast many shadows before, a picture must come out as on a
+// fresh canvas.
+TEST_F(CairoCanvasTest, RememberedShadowsLookAsShadowsBlurredAfresh) {
+    const auto glowingDots = [](Canvas& canvas, double from) {
+        canvas.save();
+        canvas.clip(Path::ellipse({2, 2, 86, 66}));
+        for (int i = 0; i < 12; ++i) {
+            const double x = from + 5.37 * i, y = 20 + 2.61 * i;
+            canvas.setShadow(Shadow{{0, 0}, 8, Color::sRGB(0.9, 0.2, 0.5, 0.85)});
+            canvas.setFillColor(Color::sRGB(0.9, 0.2, 0.5));
+            canvas.fillEllipse({x, y, 7.5, 7.5});
+        }
+        canvas.restore();
+    };
+    for (double scale : {1.0, 2.0}) {
+        SCOPED_TRACE(scale);
+        auto fresh = makeCanvas({90, 70}, scale);
+        glowingDots(*fresh, 12);
+        auto used = makeCanvas({90, 70}, scale);
+        for (double from : {11.0, 12.13, 12.0, 13.5}) glowingDots(*used, from);
+        used->setCompositingOperation(CompositingOperation::clear);
+        used->fillRect({0, 0, 90, 70});
+        used->setCompositingOperation(CompositingOperation::sourceOver);
+        glowingDots(*used, 12);
+        EXPECT_EQ(largestDifference(fresh->bitmap(), used->bitmap()), 0);
+    }
+}
+
+// Gradients through curved clips, one inside the other, are painted
+// through a mask of the clips' coverage: each pixel must show the unclipped
+// gradient times what the clips let through, as cairo's own clip paints it.
+// A clip taken back by restore() cuts nothing.
+TEST_F(CairoCanvasTest, GradientsThroughCurvedClipsShowTheClipsCoverage) {
+    struct Case {
+        const char* name;
+        std::vector<Path> clips;
+        double alpha;
+    } cases[] = {
+        {"a dot on a ball", {Path::ellipse({10, 8, 60, 50}), Path::ellipse({45.3, 30.7, 15, 15})}, 1},
+        {"a ball in a rounded card, translucent",
+         {Path::roundedRect({4, 4, 72, 54}, 9), Path::ellipse({20.5, 10.25, 40, 40})},
+         0.5},
+    };
+    const Gradient gradient(Color::white(), Color::sRGB(0.1, 0.5, 0.9));
+    for (const auto& c : cases) {
+        for (const bool radial : {false, true}) {
+            for (double scale : {1.0, 2.0}) {
+                SCOPED_TRACE(std::string(c.name) + (radial ? ", radial" : ", linear") + " at scale " +
+                             std::to_string(scale));
+                const auto paint = [&](Canvas& canvas) {
+                    if (radial) canvas.drawRadialGradient(gradient, {10, 8, 60, 50}, {-0.35, 0.38});
+                    else canvas.drawLinearGradient(gradient, Path::rect({0, 0, 80, 60}), -45);
+                };
+                auto plain = makeCanvas({80, 60}, scale);
+                plain->setAlpha(c.alpha);
+                paint(*plain);
+                auto coverage = makeCanvas({80, 60}, scale);
+                for (const auto& clip : c.clips) coverage->clip(clip);
+                coverage->setFillColor(Color::white());
+                coverage->fillRect({0, 0, 80, 60});
+                auto clipped = makeCanvas({80, 60}, scale);
+                clipped->save();
+                clipped->clip(Path::ellipse({0, 0, 20, 20}));
+                clipped->restore();
+                for (const auto& clip : c.clips) clipped->clip(clip);
+                clipped->setAlpha(c.alpha);
+                paint(*clipped);
+
+                const Bitmap p = plain->bitmap(), k = coverage->bitmap(), q = clipped->bitmap();
+                int worst = 0;
+                for (int y = 0; y < q.pixelsHigh(); ++y) {
+                    for (int x = 0; x < q.pixelsWide(); ++x) {
+                        const int expected = (p.pixel(x, y).alpha * k.pixel(x, y).alpha + 127) / 255;
+                        worst = std::max(worst, std::abs(q.pixel(x, y).alpha - expected));
+                        if (expected < 128) continue;
+                        worst = std::max({worst, std::abs(q.pixel(x, y).red - p.pixel(x, y).red),
+                                          std::abs(q.pixel(x, y).green - p.pixel(x, y).green),
+                                          std::abs(q.pixel(x, y).blue - p.pixel(x, y).blue)});
+                    }
+                }
+                EXPECT_LE(worst, 2);
+            }
         }
     }
 }
