@@ -67,7 +67,7 @@ void LayerAnimationTicker::stop() {
 
 bool isShowingOnScreen(const View& view) {
     auto window = view.window();
-    return window && window->isVisible() && !view.isHiddenOrHasHiddenAncestor();
+    return window && window->isOnScreen() && !view.isHiddenOrHasHiddenAncestor();
 }
 
 }  // namespace tallowmere::platform

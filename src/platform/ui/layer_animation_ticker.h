@@ -11,8 +11,8 @@ class View;
 // Keeps the views whose layers run keyframe animations redrawn: the
 // animations are evaluated as a view draws, so something must ask for the
 // frames. At most thirty a second while one of the views shows (it and its
-// ancestors not hidden, its window on screen); while none shows, nothing is
-// scheduled at all. One per context (`shared()`).
+// ancestors not hidden, its window on screen and not transparent); while
+// none shows, nothing is scheduled at all. One per context (`shared()`).
 //
 // Views tell it of themselves when they enter a window with an animated
 // layer or gain an animation there (View::addLayerAnimation); hiding and
@@ -50,8 +50,8 @@ private:
     std::shared_ptr<Timer> timer_;
 };
 
-// Whether `view` can be seen: in a window on screen, and neither it nor an
-// ancestor hidden.
+// Whether `view` can be seen: in a window on screen (ordered in, not
+// transparent), and neither it nor an ancestor hidden.
 bool isShowingOnScreen(const View& view);
 
 }  // namespace tallowmere::platform

@@ -76,8 +76,24 @@ void Window::setLevel(int level) {
 void Window::setAlphaValue(double alpha) {
     if (alphaAnimation_) alphaAnimation_->cancel();
     alphaAnimation_.reset();
-    alpha_ = std::clamp(alpha, 0.0, 1.0);
+    applyAlpha(std::clamp(alpha, 0.0, 1.0));
+}
+
+void Window::applyAlpha(double alpha) {
+    const bool wasOnScreen = isOnScreen();
+    alpha_ = alpha;
     DesktopLink::desktop().windowServer().setOwnWindowAlpha(windowNumber_, alpha_);
+    if (isOnScreen() != wasOnScreen) onScreenDidChange();
+}
+
+void Window::onScreenDidChange() {
+    const std::string kind = dynamic_cast<const Panel*>(this) ? "panel" : "window";
+    if (isOnScreen()) {
+        trace(kind + " shown", "level " + std::to_string(level_) + " at " + rectForTrace(frame_));
+    } else {
+        trace(kind + " hidden");
+    }
+    if (auto* ticker = LayerAnimationTicker::sharedIfMade()) ticker->visibilityMayHaveChanged();
 }
 
 void Window::setIgnoresMouseEvents(bool ignores) {
@@ -209,9 +225,8 @@ void Window::orderIn() {
         visible_ = true;
         miniaturized_ = false;
         server.orderOwnWindow(windowNumber_, WindowOrderingMode::above);
-        trace(std::string(dynamic_cast<const Panel*>(this) ? "panel" : "window") + " shown",
-              "level " + std::to_string(level_) + " at " + rectForTrace(frame_));
-        if (auto* ticker = LayerAnimationTicker::sharedIfMade()) ticker->visibilityMayHaveChanged();
+        // A transparent window comes in unseen; it shows when it gets alpha.
+        if (isOnScreen()) onScreenDidChange();
         return;
     }
     server.orderOwnWindow(windowNumber_, WindowOrderingMode::above);
@@ -227,11 +242,11 @@ void Window::orderBack() {
 
 void Window::orderOut() {
     if (!visible_) return;
+    const bool wasOnScreen = isOnScreen();
     visible_ = false;
     DesktopLink::desktop().windowServer().orderOwnWindow(windowNumber_, WindowOrderingMode::out);
     if (isKeyWindow()) resignKey();
-    trace(std::string(dynamic_cast<const Panel*>(this) ? "panel" : "window") + " hidden");
-    if (auto* ticker = LayerAnimationTicker::sharedIfMade()) ticker->visibilityMayHaveChanged();
+    if (wasOnScreen) onScreenDidChange();
 }
 
 void Window::makeKeyAndOrderFront() {
@@ -404,8 +419,7 @@ std::shared_ptr<Animation> Window::animateAlphaValue(double alpha, AnimationTimi
     alphaAnimation_ = Animation::make(timing, [weak, from, to](double p) {
         auto self = weak.lock();
         if (!self) return;
-        self->alpha_ = from + (to - from) * p;
-        DesktopLink::desktop().windowServer().setOwnWindowAlpha(self->windowNumber_, self->alpha_);
+        self->applyAlpha(from + (to - from) * p);
     });
     alphaAnimation_->onComplete = std::move(completion);
     alphaAnimation_->start();

@@ -154,6 +154,8 @@ public:
 
     // --- Ordering and key status ---------------------------------------------
     bool isVisible() const { return visible_; }
+    // Ordered in and not fully transparent: what a person can see.
+    bool isOnScreen() const { return visible_ && alpha_ > 0; }
     // In front of the other windows of its level. Ordering never activates
     // the program.
     void orderFront();
@@ -242,6 +244,10 @@ private:
     void applyFrame(ScreenRect frame);
     void resignKey();
     void orderIn();
+    void applyAlpha(double alpha);
+    // Traces the window appearing or vanishing and wakes what draws only
+    // while it shows.
+    void onScreenDidChange();
     void trace(const std::string& what, const std::string& details = {}) const;
     void placeAttachedSheet();
     std::shared_ptr<ViewEventRouter> viewRouter_;

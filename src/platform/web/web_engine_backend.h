@@ -79,7 +79,12 @@ public:
 
     // Size in pixels of the page's view.
     virtual void setSize(int width, int height) = 0;
+    // The page's current picture, whether or not it is shown.
     virtual WebPixels paint() = 0;
+    // While false nobody sees the page: its frames are no longer drawn for
+    // the module's own window and `pageNeedsDisplay` stays quiet, yet the
+    // page runs on as a shown one (media plays, scripts see it visible).
+    virtual void setPictureShown(bool shown) = 0;
 
     // Points in the view, origin top-left. `button` 1 left, 2 middle, 3 right;
     // `modifiers` the platform's modifier flags.

@@ -8,6 +8,7 @@
 #include "platform/gfx/image.h"
 #include "platform/gfx/image_filters.h"
 #include "platform/runtime/app_context.h"
+#include "platform/ui/layer_animation_ticker.h"
 #include "platform/ui/tracking_area.h"
 #include "platform/ui/window.h"
 #include "platform/web/web_engine.h"
@@ -57,7 +58,7 @@ public:
         });
     }
     void pageNeedsDisplay() override {
-        post([](WebView& view, WebViewNavigationDelegate*) { view.setNeedsDisplay(); });
+        post([](WebView& view, WebViewNavigationDelegate*) { view.pagePictureDidChange(); });
     }
     void pageTitleChanged() override {
         post([](WebView& view, WebViewNavigationDelegate* delegate) {
@@ -263,8 +264,22 @@ Bitmap WebView::pagePicture() {
     return bitmap;
 }
 
+void WebView::pagePictureDidChange() {
+    setNeedsDisplay();
+    // A page nobody sees (a panel hidden by transparency, say) plays on;
+    // its frames cost no drawing until the view is drawn again.
+    if (!isShowingOnScreen(*this)) setPagePictureShown(false);
+}
+
+void WebView::setPagePictureShown(bool shown) {
+    if (shown == pagePictureShown_) return;
+    pagePictureShown_ = shown;
+    page_->setPictureShown(shown);
+}
+
 void WebView::draw(Canvas& canvas, Rect dirty) {
     (void)dirty;
+    setPagePictureShown(true);
     canvas.drawImage(Image::fromBitmap(pagePicture()), bounds());
 }
 

@@ -134,6 +134,9 @@ private:
     void reportFinish(std::uint64_t navigation);
     // A press the page did not handle goes on as any view's would.
     void keyDownNotHandledByPage(int keyCode);
+    // The engine has a new picture of the page.
+    void pagePictureDidChange();
+    void setPagePictureShown(bool shown);
     void sendMouse(WebMouseKind kind, const Event& event, int button);
     Point pagePoint(const Event& event) const;
     void cancelTimeout();
@@ -146,6 +149,9 @@ private:
     // Counts started loads, so a finish of an earlier one is dropped.
     std::uint64_t navigation_ = 0;
     bool awaitingTitle_ = false;
+    // False from a change of the page's picture while the view could not be
+    // seen until the view is next drawn.
+    bool pagePictureShown_ = true;
     // Key presses sent to the page whose answer has not come yet.
     std::deque<Event> keyDownsInPage_;
 };

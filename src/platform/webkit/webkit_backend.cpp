@@ -207,6 +207,7 @@ public:
         g_signal_handlers_disconnect_by_data(view_, this);
         g_signal_handlers_disconnect_by_data(cookies_, this);
         g_signal_handlers_disconnect_by_data(window_, this);
+        setPictureShown(true);
         gtk_widget_destroy(window_);
         g_object_unref(window_);
         g_object_unref(view_);
@@ -270,6 +271,22 @@ public:
         height = std::max(height, 1);
         if (width == width_ && height == height_) return;
         resize(width, height);
+    }
+
+    void setPictureShown(bool shown) override {
+        if (shown == pictureShown_) return;
+        GdkWindow* host = gtk_widget_get_window(window_);
+        if (!host) return;
+        pictureShown_ = shown;
+        // Frozen, the host window takes no exposes: the engine's frames still
+        // reach its backing store (which paint() reads), but GTK no longer
+        // draws each one into the window. The window stays mapped, so the
+        // engine goes on treating the page as shown.
+        if (shown) {
+            gdk_window_thaw_updates(host);
+        } else {
+            gdk_window_freeze_updates(host);
+        }
     }
 
     WebPixels paint() override {
@@ -595,6 +612,7 @@ private:
     int height_ = 400;
     guint pressedButtons_ = 0;
     bool painting_ = false;
+    bool pictureShown_ = true;
     struct SentPress {
         guint keyval;
         int keyCode;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "platform/ui/view.h"
 #include "platform/ui/window.h"
 #include "platform/ui/window_controller.h"
@@ -143,6 +147,39 @@ TEST_F(WindowTest, PanelsThatHideOnDeactivateGoWhenAnotherApplicationIsActivated
     EXPECT_FALSE(application.isActive());
     EXPECT_FALSE(panel->isVisible());
     EXPECT_TRUE(staying->isVisible());
+}
+
+// The trace says what a person sees: a panel made transparent has gone, as
+// one ordered out has, and a transparent one ordered in has not appeared.
+TEST_F(WindowTest, TheTraceFollowsWhatCanBeSeen) {
+    auto panel = Window::make<Panel>(ScreenRect{100, 100, 200, 100}, WindowStyleMask::borderless);
+    panel->setTitle("Web");
+    const std::string shown = "panel shown \"Web\" #" + std::to_string(panel->windowNumber()) + " level 0 at ";
+    const std::string hidden = "panel hidden \"Web\" #" + std::to_string(panel->windowNumber());
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        std::vector<std::string> lines;
+        bool onScreen;
+    } steps[] = {
+        {"ordered in", [&] { panel->orderFront(); }, {shown}, true},
+        {"made transparent", [&] { panel->setAlphaValue(0); }, {hidden}, false},
+        {"ordered out while transparent", [&] { panel->orderOut(); }, {}, false},
+        {"ordered in while transparent", [&] { panel->orderBack(); }, {}, false},
+        {"given alpha", [&] { panel->setAlphaValue(1); }, {shown}, true},
+        {"half transparent", [&] { panel->setAlphaValue(0.5); }, {}, true},
+        {"ordered out", [&] { panel->orderOut(); }, {hidden}, false},
+        {"given alpha while out", [&] { panel->setAlphaValue(0); panel->setAlphaValue(1); }, {}, false},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        const auto before = uiTrace().size();
+        step.act();
+        const std::vector<std::string> lines(uiTrace().begin() + static_cast<std::ptrdiff_t>(before), uiTrace().end());
+        ASSERT_EQ(lines.size(), step.lines.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_TRUE(lines[i].starts_with(step.lines[i])) << lines[i];
+        EXPECT_EQ(panel->isOnScreen(), step.onScreen);
+    }
 }
 
 TEST_F(WindowTest, ControllerShowsItsWindowAndIsKnownToIt) {

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/system/system_log.h"
+#include "platform/ui/screen_painter.h"
 #include "platform/ui/window.h"
 #include "platform/web/web_engine.h"
 #include "platform/web/web_view.h"
@@ -158,6 +159,58 @@ TEST_F(WebViewTest, EscThePageLeavesUnhandledReachesTheWindow) {
     ASSERT_TRUE(waitUntil([&] { return evaluate(*view, "window.lastKey || ''") == "\"Escape\""; }));
     testing::runEngineFor(0.3);
     EXPECT_EQ(window->cancels, 1) << "the page's own Esc closed the window too";
+}
+
+// A page in a window hidden by transparency (the web panel's, playing on)
+// runs on, but its frames are drawn nowhere; shown again, the window shows
+// the page as it is now, and the page's changes reach the view again.
+TEST_F(WebViewTest, AHiddenWindowsPageRunsOnUndrawnAndShowsItsCurrentPictureWhenShown) {
+    auto window = Window::make(ScreenRect{100, 100, 320, 240}, WindowStyleMask::borderless);
+    auto view = makeView();
+    ASSERT_TRUE(view);
+    window->setContentView(view);
+    window->orderFront();
+    loadAndWait(*view, "/basic.html");
+    auto painter = ScreenPainter::make(desktop.screens().primaryScreen(), 1);
+    ASSERT_TRUE(painter);
+    (*painter)->update();
+    // The middle of the window, in the painter's rows from the top.
+    auto shownColour = [&] { return (*painter)->bitmap().pixel(100 + 160, 900 - 100 - 120); };
+    evaluate(*view,
+             "window.paint = (colour) => { document.documentElement.style.background = colour;"
+             " document.body.style.background = colour; };"
+             "window.ticks = 0; window.ticking = setInterval(() => {"
+             " ++ticks; paint(ticks % 2 ? 'rgb(0, 0, 200)' : 'rgb(0, 0, 100)'); }, 30); 0");
+    view->setNeedsDisplay(false);
+    ASSERT_TRUE(waitUntil([&] { return view->needsDisplay(); })) << "the shown page's frames did not reach the view";
+
+    window->setAlphaValue(0);
+    EXPECT_FALSE((*painter)->update().empty()) << "the panel did not vanish";
+    // The first frame after hiding stops the drawing; frames on their way
+    // still arrive.
+    view->setNeedsDisplay(false);
+    ASSERT_TRUE(waitUntil([&] { return view->needsDisplay(); }));
+    testing::runEngineFor(0.3);
+    const int ticksHidden = std::stoi(evaluate(*view, "ticks"));
+    view->setNeedsDisplay(false);
+    testing::runEngineFor(0.5);
+    EXPECT_FALSE(view->needsDisplay()) << "the hidden page's frames were still drawn";
+    EXPECT_TRUE((*painter)->update().empty());
+    EXPECT_GT(std::stoi(evaluate(*view, "ticks")), ticksHidden + 5) << "the hidden page stopped running";
+
+    // The page changes while hidden; the engine's picture follows it.
+    evaluate(*view, "clearInterval(ticking); paint('rgb(0, 200, 0)'); 0");
+    ASSERT_TRUE(waitUntil([&] { return view->pagePicture().pixel(160, 120) == Pixel{0, 200, 0, 255}; }));
+    window->setAlphaValue(1);
+    EXPECT_FALSE((*painter)->update().empty());
+    EXPECT_EQ(shownColour(), (Pixel{0, 200, 0, 255})) << "the panel came back with a stale picture";
+
+    evaluate(*view, "paint('rgb(0, 0, 200)'); 0");
+    ASSERT_TRUE(waitUntil([&] { return view->needsDisplay(); })) << "shown again, the page's frames no longer reach it";
+    ASSERT_TRUE(waitUntil([&] {
+        (*painter)->update();
+        return shownColour() == Pixel{0, 0, 200, 255};
+    }));
 }
 
 TEST_F(WebViewTest, UserScriptsRunWhereTheyAreMeantTo) {
