@@ -30,7 +30,11 @@ XvfbDisplay::XvfbDisplay(int width, int height) {
         return;
     }
     std::vector<std::string> words{"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0",
-                                   std::to_string(width) + "x" + std::to_string(height) + "x24", "-nolisten", "tcp"};
+                                   std::to_string(width) + "x" + std::to_string(height) + "x24", "-nolisten", "tcp",
+                                   // Without it the server resets whenever its last client leaves (our
+                                   // readiness probe, or a program quitting as it starts itself anew),
+                                   // and a client connecting meanwhile is turned away.
+                                   "-noreset"};
     std::vector<char*> argv;
     for (auto& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
