@@ -138,16 +138,24 @@ void Canvas::drawText(const AttributedString& text, Rect box) {
     onText(text, origin, box.width());
 }
 
-std::unique_ptr<CanvasLayer> Canvas::makeLayer(Rect area, const std::function<void()>& draw) {
-    if (area.isEmpty() || !finite(area)) return nullptr;
+int Canvas::saveForLayerContent() {
     save();
     state_.alpha = 1;
     state_.shadow.reset();
     state_.compositingOperation = CompositingOperation::sourceOver;
-    const int depth = saveDepth();
+    return saveDepth();
+}
+
+void Canvas::restoreTo(int depth) {
+    while (saveDepth() > depth) restore();  // a drawing that forgot a restore
+}
+
+std::unique_ptr<CanvasLayer> Canvas::makeLayer(Rect area, const std::function<void()>& draw) {
+    if (area.isEmpty() || !finite(area)) return nullptr;
+    const int depth = saveForLayerContent();
     auto layer = onMakeLayer(area, [&] {
         draw();
-        while (saveDepth() > depth) restore();  // a drawing that forgot a restore
+        restoreTo(depth);
     });
     restore();
     return layer;
@@ -158,14 +166,10 @@ bool Canvas::drawLayer(const CanvasLayer& layer) { return onDrawLayer(layer); }
 bool Canvas::redrawLayer(CanvasLayer& layer, const std::vector<Rect>& changed,
                          const std::function<void(Rect part)>& draw) {
     if (!std::all_of(changed.begin(), changed.end(), [](const Rect& rect) { return finite(rect); })) return false;
-    save();
-    state_.alpha = 1;
-    state_.shadow.reset();
-    state_.compositingOperation = CompositingOperation::sourceOver;
-    const int depth = saveDepth();
+    const int depth = saveForLayerContent();
     const bool redrawn = onRedrawLayer(layer, changed, [&](Rect part) {
         draw(part);
-        while (saveDepth() > depth) restore();
+        restoreTo(depth);
     });
     restore();
     return redrawn;

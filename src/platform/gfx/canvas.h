@@ -173,6 +173,11 @@ protected:
     }
 
 private:
+    // A layer's content is drawn from the current state at full opacity,
+    // without shadow, in normal compositing; returns the depth to come back to.
+    int saveForLayerContent();
+    void restoreTo(int depth);
+
     Size size_;
     double scale_ = 1;
     Appearance appearance_;
